@@ -1,0 +1,187 @@
+#pragma once
+
+#include "TChartAxis.h"
+#include "TChartTitle.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QPainter;
+class TChart;
+class TChartSeries;
+
+// Directions in which the right mouse button scrolls the plot.
+enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+
+// One mouse rubber band: active flag, start point and current point in pixels
+// of the chart's client area.
+struct TChartMouseBand
+{
+  bool Active = false;
+  int X0 = 0;
+  int Y0 = 0;
+  int X1 = 0;
+  int Y1 = 0;
+};
+
+// The scale of one axis as saved before the first zoom or pan.
+struct TAxisScale
+{
+  bool Automatic = true;
+  bool AutomaticMinimum = true;
+  bool AutomaticMaximum = true;
+  double Minimum = 0.0;
+  double Maximum = 0.0;
+};
+
+// A line chart: a title on top, a plot area with a left and a bottom axis, and
+// series of points drawn as polylines. Axis ranges follow the data unless the
+// operator zoomed (left-button drag to the lower right; any other drag of
+// 17 x 17 pixels or more undoes) or panned (right-button drag).
+//
+// Changing data or settings never draws: it marks the chart for redrawing, and
+// the widget is repainted once when the event loop next runs. Redraw paints at
+// once.
+class TCustomChart : public QWidget
+{
+  Q_OBJECT
+
+public:
+  explicit TCustomChart(QWidget* parent = nullptr);
+  ~TCustomChart() override;
+
+  TChartTitle* Title() { return &FTitle; }
+  TChartAxis* LeftAxis() { return &FLeftAxis; }
+  TChartAxis* BottomAxis() { return &FBottomAxis; }
+  TChartAxis* TopAxis() { return &FTopAxis; }
+  TChartAxis* RightAxis() { return &FRightAxis; }
+  TChartLegend* Legend() { return &FLegend; }
+  TChartWall* BackWall() { return &FBackWall; }
+
+  // Kept as a setting; the chart always draws flat.
+  bool View3D() const { return FView3D; }
+  void SetView3D(bool view3D) { FView3D = view3D; }
+  // Background colour of the whole control (white by default).
+  QColor Color() const { return FColor; }
+  void SetColor(const QColor& color);
+  bool AllowZoom() const { return FAllowZoom; }
+  void SetAllowZoom(bool allow) { FAllowZoom = allow; }
+  TPanningMode AllowPanning() const { return FAllowPanning; }
+  void SetAllowPanning(TPanningMode mode) { FAllowPanning = mode; }
+
+  int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+  TChartSeries* Series(int index) const;
+  bool HasActiveSeries() const;
+
+  // Brings every axis back to the scales saved before the first zoom or pan
+  // (nothing changes when none are saved), raises OnUndoZoom, marks the chart
+  // for redrawing and clears the zoomed flag.
+  void UndoZoom();
+  // Repaints the chart at once.
+  void Redraw();
+  // Marks the chart for redrawing: repainted when the event loop next runs.
+  void Invalidate();
+
+  bool Zoomed() const { return FZoomed; }
+  // True while no scales are saved (no zoom or pan since the last UndoZoom).
+  bool Restored() const { return FRestored; }
+  const TChartMouseBand& ZoomBand() const { return FZoomBand; }
+  const TChartMouseBand& PanBand() const { return FPanBand; }
+
+  // The plot area as of the current layout; its edges are the axes' pixel
+  // extents (inclusive).
+  QRect PlotRect();
+  // Draws the whole chart at the widget's size with its top-left corner at the
+  // painter's origin (used for pictures and by paintEvent).
+  void PaintTo(QPainter& painter);
+  // Recomputes ranges, labels and pixel extents when something changed.
+  void EnsureLayout();
+
+protected:
+  // Hooks for the events of TChart.
+  virtual void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+  virtual void DoZoom();
+  virtual void DoUndoZoom();
+
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+  friend class TChartSeries;
+  void RegisterSeries(TChartSeries* series);
+  void UnregisterSeries(TChartSeries* series);
+
+  // Layout and paint steps (TChartPaint.cpp).
+  void CalcLayout();
+  void PaintBackground(QPainter& painter) const;
+  void PaintTitle(QPainter& painter) const;
+  void PaintGrid(QPainter& painter) const;
+  void PaintLeftAxis(QPainter& painter) const;
+  void PaintBottomAxis(QPainter& painter) const;
+  void PaintSeries(QPainter& painter) const;
+  void PaintBand(QPainter& painter) const;
+
+  // Zoom and pan steps (TChartMouse.cpp).
+  bool CanStartBand(const QPoint& pos);
+  void SaveScales();
+  void FinishZoom();
+  void PanTo(int x, int y);
+
+  std::array<TChartAxis*, 4> Axes();
+
+  TChartTitle FTitle{this};
+  TChartAxis FLeftAxis{this, false};
+  TChartAxis FBottomAxis{this, true};
+  TChartAxis FTopAxis{this, true};
+  TChartAxis FRightAxis{this, false};
+  TChartLegend FLegend;
+  TChartWall FBackWall{this};
+  std::vector<TChartSeries*> FSeries;
+  bool FView3D = false;
+  QColor FColor = Qt::white;
+  bool FAllowZoom = true;
+  TPanningMode FAllowPanning = pmBoth;
+
+  bool FZoomed = false;
+  bool FRestored = true;
+  std::array<TAxisScale, 4> FSavedScales{};
+  TChartMouseBand FZoomBand;
+  TChartMouseBand FPanBand;
+
+  bool FLayoutValid = false;
+  bool FInLayout = false;
+  QRect FPlotRect;
+  int FTitleBottom = 0;
+  QImage FCache;
+  bool FCacheValid = false;
+};
+
+// The chart with its events. OnMouseMove is raised for every mouse move over
+// the control, before the chart's own zoom or pan handling; OnZoom after a
+// mouse zoom; OnUndoZoom by UndoZoom.
+class TChart : public TCustomChart
+{
+  Q_OBJECT
+
+public:
+  explicit TChart(QWidget* parent = nullptr);
+
+  std::function<void(TChart* sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+  std::function<void(TChart* sender)> OnZoom;
+  std::function<void(TChart* sender)> OnUndoZoom;
+
+protected:
+  void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y) override;
+  void DoZoom() override;
+  void DoUndoZoom() override;
+};

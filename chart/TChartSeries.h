@@ -1,0 +1,88 @@
+#pragma once
+
+#include "TChartValueList.h"
+
+#include <QColor>
+#include <QPen>
+#include <QString>
+
+class QPainter;
+class TChart;
+class TChartAxis;
+
+// Point marks of a series. Kept as a setting; the chart does not draw marks.
+class TSeriesMarks
+{
+public:
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool visible) { FVisible = visible; }
+
+private:
+  bool FVisible = false;
+};
+
+// A series of (x, y) points that belongs to one chart and is drawn against the
+// chart's bottom and left axes. XValues keeps ascending order, YValues follows
+// it index by index; the two lists always have the same length.
+//
+// Ownership: the chart given to the constructor owns the series. Create it with
+// new; the chart deletes the series still registered when it is destroyed.
+// Deleting a series earlier is allowed and unregisters it from its chart.
+class TChartSeries
+{
+public:
+  explicit TChartSeries(TChart* chart);
+  virtual ~TChartSeries();
+  TChartSeries(const TChartSeries&) = delete;
+  TChartSeries& operator=(const TChartSeries&) = delete;
+
+  TChart* ParentChart() const { return FChart; }
+  const QString& Name() const { return FName; }
+  void SetName(const QString& name) { FName = name; }
+
+  // Inserts the point so that XValues keeps its order (a point whose x equals
+  // existing ones goes after them) and marks the chart for redrawing. Returns
+  // the index of the new point. Never draws.
+  virtual int AddPoint(double x, double y);
+  // Removes all points; marks the chart for redrawing when the series is active.
+  virtual void Clear();
+
+  int Count() const { return FXValues.Count(); }
+  TChartValueList& XValues() { return FXValues; }
+  const TChartValueList& XValues() const { return FXValues; }
+  TChartValueList& YValues() { return FYValues; }
+  const TChartValueList& YValues() const { return FYValues; }
+
+  // Only active series are drawn and count for the automatic axis ranges.
+  bool Active() const { return FActive; }
+  void SetActive(bool active);
+
+  QColor SeriesColor() const { return FSeriesColor; }
+  virtual void SetSeriesColor(const QColor& color);
+  TSeriesMarks& Marks() { return FMarks; }
+
+  // The axes the series is drawn against: the chart's bottom and left axes.
+  TChartAxis* HorizAxis() const;
+  TChartAxis* VertAxis() const;
+
+  // The values of the series' axes at the current mouse pointer position,
+  // which may lie anywhere, also outside the plot area.
+  void CursorToValues(double& x, double& y) const;
+  // The same for a point in the chart's client coordinates.
+  void PixelToValues(int px, int py, double& x, double& y) const;
+
+  // Draws the series into the chart's plot area; the painter is clipped to it.
+  virtual void DrawAllValues(QPainter& painter) const = 0;
+
+protected:
+  void MarkChartForRedraw() const;
+
+private:
+  TChart* FChart;
+  QString FName;
+  TChartValueList FXValues{QStringLiteral("X"), loAscending};
+  TChartValueList FYValues{QStringLiteral("Y"), loNone};
+  bool FActive = true;
+  QColor FSeriesColor = Qt::red;
+  TSeriesMarks FMarks;
+};

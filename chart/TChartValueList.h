@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// Sort order kept by a value list when points are added.
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// The values of one coordinate of a series (64-bit floats). Each value is read
+// multiplied by Multiplier. The minimum and maximum of the finite values are
+// cached and recomputed on the first read after a change; NaN and infinite
+// values never count for them.
+class TChartValueList
+{
+public:
+  explicit TChartValueList(QString name, TChartListOrder order);
+
+  const QString& Name() const { return FName; }
+  TChartListOrder Order() const { return FOrder; }
+  void SetOrder(TChartListOrder order) { FOrder = order; }
+  double Multiplier() const { return FMultiplier; }
+  void SetMultiplier(double multiplier);
+  bool DateTime() const { return FDateTime; }
+  void SetDateTime(bool dateTime) { FDateTime = dateTime; }
+
+  int Count() const { return static_cast<int>(FValues.size()); }
+  // Value i times Multiplier; throws EChartError "List index out of bounds (i)"
+  // when i < 0 or i >= Count().
+  double Value(int i) const;
+  double operator[](int i) const { return Value(i); }
+  // Unchecked read for drawing loops: i must be in 0..Count()-1.
+  double ValueAt(int i) const { return FValues[static_cast<std::size_t>(i)] * FMultiplier; }
+
+  // Smallest and largest finite value (times Multiplier); 0 when there is none.
+  double MinValue() const;
+  double MaxValue() const;
+  // True when at least one value is finite.
+  bool HasFiniteValues() const;
+
+  // The position at which `value` goes so that the list keeps its Order: at
+  // the end when the list is empty or the value does not break the order,
+  // otherwise just after the last value that it may follow (equal values
+  // stay in the order they were added).
+  int InsertPosition(double value) const;
+  void Insert(int index, double value);
+  void Clear();
+  void Reserve(int count) { FValues.reserve(static_cast<std::size_t>(count)); }
+
+private:
+  void Recalc() const;
+
+  QString FName;
+  TChartListOrder FOrder;
+  double FMultiplier = 1.0;
+  bool FDateTime = false;
+  std::vector<double> FValues;
+
+  mutable bool FStatsValid = true;
+  mutable bool FHasFinite = false;
+  mutable double FMin = 0.0;
+  mutable double FMax = 0.0;
+};
