@@ -1,0 +1,9 @@
+#include "TComponent.h"
+
+#include <utility>
+
+TComponent::TComponent(TComponent* owner) : FOwner(owner) {}
+
+TComponent::~TComponent() = default;
+
+void TComponent::SetName(std::string name) { FName = std::move(name); }

@@ -1,0 +1,218 @@
+#include "dspFFT.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Complex product u*v with each part formed in extended and rounded to single.
+inline single MulRe(single ur, single ui, single vr, single vi)
+{
+    const extended p = static_cast<extended>(ur) * vr;
+    const extended q = static_cast<extended>(ui) * vi;
+    return static_cast<single>(p - q);
+}
+
+inline single MulIm(single ur, single ui, single vr, single vi)
+{
+    const extended p = static_cast<extended>(ur) * vi;
+    const extended q = static_cast<extended>(ui) * vr;
+    return static_cast<single>(p + q);
+}
+
+} // namespace
+
+TdspCustomFFT::TdspCustomFFT(TComponent* owner) : TComponent(owner)
+{
+    SetPower(9);
+}
+
+TdspCustomFFT::~TdspCustomFFT() = default;
+
+void TdspCustomFFT::SetPower(int value)
+{
+    const int p = std::max(2, std::min(15, value));
+    if (p == FPower) {
+        return;
+    }
+    FPower = p;
+    FBufferSize = 1 << p;
+    FHalfSize = FBufferSize / 2;
+    FHalfScale = static_cast<single>(1.0L / static_cast<extended>(FHalfSize));
+    FreeBuffers();
+    FInReal = std::make_unique<single[]>(FBufferSize);
+    FInImag = std::make_unique<single[]>(FBufferSize);
+    FOutReal = std::make_unique<single[]>(FBufferSize);
+    FOutImag = std::make_unique<single[]>(FBufferSize);
+    FWindowTable = std::make_unique<single[]>(FBufferSize);
+    ClearBuffers();
+    BuildBitReverse();
+    BuildTwiddles();
+    SetWindow(FWindow);
+}
+
+void TdspCustomFFT::SetBufferSize(int value)
+{
+    if (value == FBufferSize) {
+        return;
+    }
+    int a = 0;
+    while (a < 15 && (std::int64_t{1} << (a + 1)) <= value) {
+        ++a;
+    }
+    SetPower(a);
+}
+
+void TdspCustomFFT::SetWindow(TdspWindow value)
+{
+    FWindow = value;
+    FillWindow(value, FWindowTable.get(), FBufferSize);
+}
+
+void TdspCustomFFT::ClearBuffers()
+{
+    std::fill_n(FInReal.get(), FBufferSize, single{0});
+    std::fill_n(FInImag.get(), FBufferSize, single{0});
+    std::fill_n(FOutReal.get(), FBufferSize, single{0});
+    std::fill_n(FOutImag.get(), FBufferSize, single{0});
+}
+
+void TdspCustomFFT::FreeBuffers()
+{
+    FInReal.reset();
+    FInImag.reset();
+    FOutReal.reset();
+    FOutImag.reset();
+    FWindowTable.reset();
+}
+
+void TdspCustomFFT::BuildBitReverse()
+{
+    const int n = FBufferSize;
+    FBitReverse = std::make_unique<std::int32_t[]>(n);
+    for (int i = 0; i < n; ++i) {
+        FBitReverse[i] = i;
+    }
+    int j = 0;
+    for (int i = 0; i < n; ++i) {
+        if (j > i) {
+            std::swap(FBitReverse[i], FBitReverse[j]);
+        }
+        int m = FHalfSize;
+        while (m > 0 && j >= m) {
+            j -= m;
+            m /= 2;
+        }
+        j += m;
+    }
+}
+
+void TdspCustomFFT::BuildTwiddles()
+{
+    FCosTable = std::make_unique<single[]>(FPower);
+    FSinTable = std::make_unique<single[]>(FPower);
+    for (int k = 0; k < FPower; ++k) {
+        const extended angle = ExtendedPi / static_cast<extended>(std::int64_t{1} << k);
+        FCosTable[k] = static_cast<single>(std::cos(angle));
+        FSinTable[k] = static_cast<single>(std::sin(angle));
+    }
+    BuildStageFactors();
+}
+
+// The running factors u of every stage for direction +1, computed once per
+// length by the same recurrence that DoTransform defines.
+void TdspCustomFFT::BuildStageFactors()
+{
+    FFactorRe = std::make_unique<single[]>(FBufferSize);
+    FFactorIm = std::make_unique<single[]>(FBufferSize);
+    for (int k = 0; k < FPower; ++k) {
+        const int h = 1 << k;
+        const single wr = FCosTable[k];
+        const single wi = FSinTable[k];
+        single ur = 1;
+        single ui = 0;
+        for (int j = 0; j < h; ++j) {
+            FFactorRe[h - 1 + j] = ur;
+            FFactorIm[h - 1 + j] = ui;
+            const single nr = MulRe(ur, ui, wr, wi);
+            const single ni = MulIm(ur, ui, wr, wi);
+            ur = nr;
+            ui = ni;
+        }
+    }
+}
+
+void TdspCustomFFT::ApplyWindow()
+{
+    single* x = FInReal.get();
+    const single* w = FWindowTable.get();
+    for (int i = 0; i < FBufferSize; ++i) {
+        x[i] = x[i] * w[i]; // a product of two singles, exact in extended: one rounding
+    }
+}
+
+void TdspCustomFFT::Transform()
+{
+    if (FWindow != fwNone) {
+        ApplyWindow();
+    }
+    DoTransform(1);
+}
+
+void TdspCustomFFT::DoTransform(std::int32_t direction)
+{
+    const int n = FBufferSize;
+    single* xr = FOutReal.get();
+    single* xi = FOutImag.get();
+    for (int i = n - 1; i >= 0; --i) {
+        xr[i] = FInReal[FBitReverse[i]];
+        xi[i] = FInImag[FBitReverse[i]];
+    }
+    for (int k = 0; k < FPower; ++k) {
+        const int h = 1 << k;
+        const int s = 2 * h;
+        const single wr = FCosTable[k];
+        const single wi = static_cast<single>(static_cast<extended>(direction) * FSinTable[k]);
+        single ur = 1;
+        single ui = 0;
+        for (int j = 0; j < h; ++j) {
+            for (int a = j; a < n; a += s) {
+                const int b = a + h;
+                const single tr = MulRe(ur, ui, xr[b], xi[b]);
+                const single ti = MulIm(ur, ui, xr[b], xi[b]);
+                // Sums of two singles: one rounding, the same as via extended.
+                const single ar = xr[a];
+                const single ai = xi[a];
+                xr[b] = ar - tr;
+                xi[b] = ai - ti;
+                xr[a] = ar + tr;
+                xi[a] = ai + ti;
+            }
+            const single nr = MulRe(ur, ui, wr, wi);
+            const single ni = MulIm(ur, ui, wr, wi);
+            ur = nr;
+            ui = ni;
+        }
+    }
+}
+
+void TdspCustomFFT::Magnitude()
+{
+    single* xr = FOutReal.get();
+    const single* xi = FOutImag.get();
+    const extended scale = FHalfScale;
+    for (int m = 0; m < FHalfSize; ++m) {
+        const extended re = xr[m];
+        const extended im = xi[m];
+        xr[m] = static_cast<single>(std::sqrt(re * re + im * im) * scale);
+    }
+}
+
+TdspFFT::TdspFFT(TComponent* owner) : TdspCustomFFT(owner) {}
+
+TdspFFT::TdspFFT(TComponent* owner, const TdspFFTProperties& stored) : TdspCustomFFT(owner)
+{
+    SetPower(stored.Power);
+    SetBufferSize(stored.BufferSize);
+    SetWindow(stored.Window);
+}
