@@ -1,0 +1,72 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Errors of the file and analysis core. Each what() is the exact text that the
+// user sees; nothing below the boundary (the GUI's error box, the CLI's main)
+// catches them.
+
+// An input/output error with its code. The message is chosen by the code:
+//   2 "File not found", 3 "Invalid filename", 4 "Too many open files",
+//   5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
+//   103 "File not open", 106 "Invalid numeric input", any other n "I/O error n".
+class EInOutError : public std::runtime_error {
+public:
+    explicit EInOutError(int code);
+
+    // An operating-system failure with no meaning of its own among the codes
+    // above: code errnum, message "I/O error errnum" even when errnum happens
+    // to equal one of the codes above (EIO is 5, for example).
+    static EInOutError OtherSystemError(int errnum);
+
+    int ErrorCode() const noexcept { return Code; }
+
+    // The message the code selects.
+    static std::string MessageForCode(int code);
+
+private:
+    EInOutError(int code, const std::string& message);
+    int Code;
+};
+
+// The I/O error codes with a meaning of their own.
+namespace IoCode {
+inline constexpr int FileNotFound = 2;
+inline constexpr int InvalidFilename = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int ReadBeyondEnd = 100;
+inline constexpr int DiskFull = 101;
+inline constexpr int FileNotOpen = 103;
+inline constexpr int InvalidNumericInput = 106;
+} // namespace IoCode
+
+// A floating-point fault (invalid operation, division by zero, overflow).
+class EMathError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Invalid floating point operation": 0/0, 0 * infinity, a NaN made from numbers.
+class EInvalidOp : public EMathError {
+public:
+    EInvalidOp();
+};
+
+// "Floating point division by zero": a finite non-zero number divided by 0.
+class EZeroDivide : public EMathError {
+public:
+    EZeroDivide();
+};
+
+// "Floating point overflow": a result too large for its format.
+class EOverflow : public EMathError {
+public:
+    EOverflow();
+};
+
+// The text of the default error box for a message: the message with a full
+// stop appended when its last character sorts after "." (a letter or a digit
+// does; a text ending in ".", "!" or ")" is left as it is).
+std::string ErrorBoxText(const std::string& message);
