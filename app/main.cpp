@@ -1,11 +1,25 @@
+#include "app/ContactNotice.h"
+#include "app/TErrorBoundary.h"
+#include "app/TQtDialogs.h"
+#include "app/TTulvoForms.h"
+#include "app/uTulvo.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.resize(640, 460);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+    TQtDialogs dialogs;
+    int result = 0;
+    {
+        TTulvoForms forms(dialogs);
+        forms.fmTulvo->show();
+        result = QApplication::exec();
+    }
+    // After the windows are gone, on about one end in ten: the contact notice, owned by no window.
+    std::mt19937 generator = TimeSeededGenerator();
+    if (ContactNoticeDue(generator))
+        dialogs.Show(ContactNotice(), nullptr);
+    return result;
 }

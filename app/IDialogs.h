@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+struct TOpenDialog;
+
+// One modal message box with a single button.
+struct TMessageBox
+{
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QString Caption;
+    QString Text;
+    QString Button;   // the caption of its one button, e.g. "OK" or "&Abort"
+};
+
+// The seam between the windows and the modal dialogs that need a person to answer them. The
+// program runs Qt's file dialogs and message boxes (TQtDialogs); tests install a scripted fake
+// that answers without a person.
+class IDialogs
+{
+public:
+    virtual ~IDialogs() = default;
+
+    // Runs an open-file dialog owned by `owner`. When the person confirms, stores the picked
+    // full paths in dialog.Files (the first also in dialog.FileName) and the folder in
+    // dialog.InitialDir, and returns true. When cancelled returns false and changes nothing.
+    virtual bool Execute(TOpenDialog& dialog, QWidget* owner) = 0;
+
+    // Shows a message box and returns once it is dismissed; owner may be null (no owner window).
+    virtual void Show(const TMessageBox& box, QWidget* owner) = 0;
+};
