@@ -1,0 +1,222 @@
+#include "cli/PlotCommand.h"
+
+#include "TChart.h"
+#include "TFastLineSeries.h"
+#include "app/core/SpectrumAnalysis.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <array>
+#include <iostream>
+#include <memory>
+
+namespace
+{
+constexpr int DefaultWidth = 630;
+constexpr int SingleChartHeight = 360;
+constexpr int StackedChartHeight = 180;
+constexpr int MaxPictureSide = 10000;
+constexpr int UsageStatus = 2;
+constexpr int WriteFailedStatus = 1;
+
+const char* const Usage = "usage: tulvo-cli plot FILE.spm... -o OUT.png [--log] [--overlay] [--size WxH]";
+
+// The series colours of the comparison views, in the order of their charts.
+const std::array<QColor, 6> PlotColours{QColor(255, 0, 0), QColor(0, 128, 0),  QColor(0, 0, 255),
+                                        QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
+
+struct TPlotOptions
+{
+  std::vector<std::string> Files;
+  std::string Output;
+  bool Logarithmic = false;
+  bool Overlay = false;
+  int Width = 0;
+  int Height = 0;
+};
+
+int UsageError(const std::string& message)
+{
+  std::cerr << "tulvo-cli plot: " << message << '\n' << Usage << '\n';
+  return UsageStatus;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+  static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+  const auto match = pattern.match(QString::fromStdString(text));
+  if (!match.hasMatch()) {
+    return false;
+  }
+  width = match.captured(1).toInt();
+  height = match.captured(2).toInt();
+  return width >= 1 && height >= 1 && width <= MaxPictureSide && height <= MaxPictureSide;
+}
+
+// Fills options from the words after "plot"; returns an error text or "".
+std::string ParseArgs(const std::vector<std::string>& args, TPlotOptions& options)
+{
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-o") {
+      if (i + 1 >= args.size()) {
+        return "-o needs a file name";
+      }
+      options.Output = args[++i];
+    } else if (arg == "--log") {
+      options.Logarithmic = true;
+    } else if (arg == "--overlay") {
+      options.Overlay = true;
+    } else if (arg == "--size") {
+      if (i + 1 >= args.size() || !ParseSize(args[i + 1], options.Width, options.Height)) {
+        return "--size needs WxH, each from 1 to 10000 pixels";
+      }
+      ++i;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return "unknown option " + arg;
+    } else {
+      options.Files.push_back(arg);
+    }
+  }
+  if (options.Files.empty()) {
+    return "no spectrum file given";
+  }
+  if (options.Output.empty()) {
+    return "no output file given (-o OUT.png)";
+  }
+  if (options.Width == 0) {
+    const bool oneChart = options.Overlay || options.Files.size() == 1;
+    options.Width = DefaultWidth;
+    options.Height = oneChart ? SingleChartHeight
+                              : std::min<int>(MaxPictureSide, StackedChartHeight * static_cast<int>(options.Files.size()));
+  }
+  return {};
+}
+
+void SetUpChart(TChart& chart, const QString& title)
+{
+  chart.Title()->SetText(title);
+  chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
+  chart.LeftAxis()->SetAxisValuesFormat(QStringLiteral("#,##0.#####"));
+  chart.Legend()->SetVisible(false);
+  chart.SetView3D(false);
+  chart.SetColor(Qt::white);
+}
+
+QString SpectrumTitle(const std::string& path)
+{
+  return QStringLiteral("С П Е К Т Р  ") + QString::fromStdString(path);
+}
+
+// Adds the band of the file just read: zero lines at half the fill value.
+void PlotBand(const TBandValues& band, TFastLineSeries& series)
+{
+  double fill = 1.0;
+  for (const single value : band) {
+    if (value != 0 && value < fill) {
+      fill = value;
+    }
+  }
+  const double zeroLine = static_cast<double>(static_cast<extended>(fill) / 2);
+  series.Clear();
+  for (int i = 0; i < SpectrumLines; ++i) {
+    const single value = band[static_cast<std::size_t>(i)];
+    series.AddPoint(1000.0 + 25.0 * i, value != 0 ? static_cast<double>(value) : zeroLine);
+  }
+}
+
+TFastLineSeries* AddSeries(TChart& chart, std::size_t index)
+{
+  auto* series = new TFastLineSeries(&chart);
+  series->SetSeriesColor(PlotColours[index % PlotColours.size()]);
+  series->Marks().SetVisible(false);
+  return series;
+}
+
+// Builds the charts, reading every file; one chart per file unless overlaid.
+std::vector<std::unique_ptr<TChart>> BuildCharts(const TPlotOptions& options)
+{
+  auto analysis = std::make_unique<TSpectrumAnalysis>();
+  std::vector<std::unique_ptr<TChart>> charts;
+  QString overlayTitle;
+  for (std::size_t k = 0; k < options.Files.size(); ++k) {
+    analysis->ReadSpectrumFile(options.Files[k]);
+    if (!options.Overlay || charts.empty()) {
+      charts.push_back(std::make_unique<TChart>());
+    }
+    TChart& chart = *charts.back();
+    PlotBand(analysis->Band, *AddSeries(chart, k));
+    if (options.Overlay) {
+      overlayTitle += SpectrumTitle(options.Files[k]) + QLatin1Char('\n');
+      SetUpChart(chart, overlayTitle);
+    } else {
+      SetUpChart(chart, SpectrumTitle(options.Files[k]));
+    }
+  }
+  if (options.Logarithmic) {
+    for (auto& chart : charts) {
+      chart->LeftAxis()->SetLogarithmic(true);
+    }
+  }
+  return charts;
+}
+
+QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+{
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  const int count = static_cast<int>(charts.size());
+  int top = 0;
+  for (int i = 0; i < count; ++i) {
+    // The charts share the height; the last one takes what integer division leaves.
+    const int chartHeight = i + 1 < count ? height / count : height - top;
+    TChart& chart = *charts[static_cast<std::size_t>(i)];
+    chart.resize(width, chartHeight);
+    painter.save();
+    painter.translate(0, top);
+    chart.PaintTo(painter);
+    painter.restore();
+    top += chartHeight;
+  }
+  return image;
+}
+
+int Plot(const TPlotOptions& options)
+{
+  auto charts = BuildCharts(options);
+  const QImage image = RenderCharts(charts, options.Width, options.Height);
+  const QString output = QString::fromStdString(options.Output);
+  if (!image.save(output, "PNG")) {
+    std::cerr << "tulvo-cli plot: cannot write " << options.Output << '\n';
+    return WriteFailedStatus;
+  }
+  return 0;
+}
+} // namespace
+
+int RunPlotCommand(const std::vector<std::string>& args)
+{
+  TPlotOptions options;
+  const std::string error = ParseArgs(args, options);
+  if (!error.empty()) {
+    return UsageError(error);
+  }
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+    return Plot(options);
+  }
+  if (QCoreApplication::instance() != nullptr) {
+    std::cerr << "tulvo-cli plot: drawing needs a GUI application\n";
+    return WriteFailedStatus;
+  }
+  // Drawing needs a GUI application; the offscreen platform needs no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "tulvo-cli";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  return Plot(options);
+}

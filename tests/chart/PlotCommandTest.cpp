@@ -1,0 +1,183 @@
+// The plot command of tulvo-cli: pictures of spectrum files drawn offscreen.
+
+#include "EChartError.h"
+#include "app/core/SpectrumFile.h"
+#include "app/core/TulvoErrors.h"
+#include "cli/PlotCommand.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Writes a spectrum file: the 10-byte extended scale, then 361 codes (LE).
+std::string WriteSpm(const QTemporaryDir& dir, const QString& name, extended scale,
+                     const std::vector<std::int16_t>& codes)
+{
+  QByteArray bytes;
+  const auto scaleBytes = EncodeExtended(scale);
+  bytes.append(reinterpret_cast<const char*>(scaleBytes.data()), static_cast<qsizetype>(scaleBytes.size()));
+  for (int i = 0; i < SpectrumLines; ++i) {
+    const auto code = static_cast<std::uint16_t>(codes[static_cast<std::size_t>(i) % codes.size()]);
+    bytes.append(static_cast<char>(code & 0xff));
+    bytes.append(static_cast<char>(code >> 8));
+  }
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    qFatal("cannot write fixture");
+  }
+  return path.toStdString();
+}
+
+// A peak whose place depends on `shift`, on a floor of small values.
+std::vector<std::int16_t> PeakCodes(int shift)
+{
+  std::vector<std::int16_t> codes(SpectrumLines, 200);
+  for (int i = -10; i <= 10; ++i) {
+    codes[static_cast<std::size_t>(60 + 50 * shift + i)] = static_cast<std::int16_t>(10000 - 900 * std::abs(i));
+  }
+  codes[5] = 0; // a zero line, drawn at half the fill value
+  return codes;
+}
+
+std::set<QRgb> Colours(const QImage& image, const QRect& area)
+{
+  std::set<QRgb> colours;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      colours.insert(image.pixel(x, y) | 0xff000000u);
+    }
+  }
+  return colours;
+}
+
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Green = qRgb(0, 128, 0);
+const QRgb Blue = qRgb(0, 0, 255);
+} // namespace
+
+class PlotCommandTest : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { QVERIFY(FDir.isValid()); }
+  void stackedChartsFillTheRequestedSize();
+  void overlayShowsEveryColour();
+  void logarithmicAxis();
+  void negativeCodesRefuseLogarithmic();
+  void unreadableFileRaisesIoError();
+  void usageErrors_data();
+  void usageErrors();
+
+private:
+  QTemporaryDir FDir;
+};
+
+void PlotCommandTest::stackedChartsFillTheRequestedSize()
+{
+  const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, PeakCodes(0));
+  const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 2e-6L, PeakCodes(2));
+  const QString out = FDir.filePath(QStringLiteral("stacked.png"));
+  QCOMPARE(RunPlotCommand({a, b, "-o", out.toStdString(), "--size", "500x401"}), 0);
+  const QImage image(out);
+  QCOMPARE(image.size(), QSize(500, 401));
+  // First chart red in the upper half, second green in the lower half.
+  const auto upper = Colours(image, QRect(0, 0, 500, 200));
+  const auto lower = Colours(image, QRect(0, 200, 500, 201));
+  QVERIFY(upper.count(Red) == 1 && upper.count(Green) == 0);
+  QVERIFY(lower.count(Green) == 1 && lower.count(Red) == 0);
+}
+
+void PlotCommandTest::overlayShowsEveryColour()
+{
+  std::vector<std::string> args;
+  for (int k = 0; k < 3; ++k) {
+    args.push_back(WriteSpm(FDir, QStringLiteral("o%1.spm").arg(k), 1e-5L, PeakCodes(k)));
+  }
+  const QString out = FDir.filePath(QStringLiteral("overlay.png"));
+  args.insert(args.end(), {"--overlay", "-o", out.toStdString()});
+  QCOMPARE(RunPlotCommand(args), 0);
+  const QImage image(out);
+  QCOMPARE(image.size(), QSize(630, 360));
+  const auto colours = Colours(image, image.rect());
+  QVERIFY(colours.count(Red) == 1);
+  QVERIFY(colours.count(Green) == 1);
+  QVERIFY(colours.count(Blue) == 1);
+}
+
+void PlotCommandTest::logarithmicAxis()
+{
+  const std::string zeros = WriteSpm(FDir, QStringLiteral("zeros.spm"), 1e-3L, {0});
+  const std::string peak = WriteSpm(FDir, QStringLiteral("peak.spm"), 1e-6L, PeakCodes(1));
+  const QString out = FDir.filePath(QStringLiteral("log.png"));
+  QCOMPARE(RunPlotCommand({"--log", zeros, peak, "-o", out.toStdString()}), 0);
+  const QImage image(out);
+  QCOMPARE(image.size(), QSize(630, 360));
+  QVERIFY(Colours(image, image.rect()).count(Green) == 1);
+}
+
+void PlotCommandTest::negativeCodesRefuseLogarithmic()
+{
+  std::vector<std::int16_t> codes = PeakCodes(0);
+  codes[7] = -30;
+  const std::string path = WriteSpm(FDir, QStringLiteral("negative.spm"), 1e-6L, codes);
+  const QString out = FDir.filePath(QStringLiteral("negative.png"));
+  try {
+    RunPlotCommand({path, "--log", "-o", out.toStdString()});
+    QFAIL("no error raised");
+  } catch (const EChartError& e) {
+    QCOMPARE(std::string(e.what()), std::string("Logarithmic Axis Min and Max values should be >= 0"));
+  }
+  QVERIFY(!QFile::exists(out));
+  // Linear, the same file plots.
+  QCOMPARE(RunPlotCommand({path, "-o", out.toStdString()}), 0);
+}
+
+void PlotCommandTest::unreadableFileRaisesIoError()
+{
+  const QString out = FDir.filePath(QStringLiteral("missing.png"));
+  const std::string missing = FDir.filePath(QStringLiteral("missing.spm")).toStdString();
+  try {
+    RunPlotCommand({missing, "-o", out.toStdString()});
+    QFAIL("no error raised");
+  } catch (const EInOutError& e) {
+    QCOMPARE(e.ErrorCode(), 2);
+    QCOMPARE(std::string(e.what()), std::string("File not found"));
+  }
+  QVERIFY(!QFile::exists(out));
+}
+
+void PlotCommandTest::usageErrors_data()
+{
+  QTest::addColumn<QStringList>("args");
+  QTest::newRow("nothing") << QStringList{};
+  QTest::newRow("no_output") << QStringList{"a.spm"};
+  QTest::newRow("no_file") << QStringList{"-o", "x.png"};
+  QTest::newRow("o_without_name") << QStringList{"a.spm", "-o"};
+  QTest::newRow("bad_size") << QStringList{"a.spm", "-o", "x.png", "--size", "640-480"};
+  QTest::newRow("zero_size") << QStringList{"a.spm", "-o", "x.png", "--size", "0x480"};
+  QTest::newRow("huge_size") << QStringList{"a.spm", "-o", "x.png", "--size", "20000x480"};
+  QTest::newRow("unknown_option") << QStringList{"a.spm", "-o", "x.png", "--colour"};
+}
+
+void PlotCommandTest::usageErrors()
+{
+  QFETCH(QStringList, args);
+  std::vector<std::string> words;
+  for (const QString& arg : args) {
+    words.push_back(arg.toStdString());
+  }
+  QCOMPARE(RunPlotCommand(words), 2);
+  QVERIFY(!QFile::exists(QStringLiteral("x.png")));
+}
+
+QTEST_MAIN(PlotCommandTest)
+#include "PlotCommandTest.moc"
