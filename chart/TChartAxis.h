@@ -47,6 +47,9 @@ public:
   TChartAxisTitle* Title() { return &FTitle; }
   const TChartAxisTitle* Title() const { return &FTitle; }
 
+  // Automatic takes both ends from the data; setting it sets AutomaticMinimum
+  // and AutomaticMaximum too. With Automatic false, each end whose own flag is
+  // set still follows the data and the other one is Minimum or Maximum.
   bool Automatic() const { return FAutomatic; }
   void SetAutomatic(bool automatic);
   bool AutomaticMinimum() const { return FAutomaticMinimum; }

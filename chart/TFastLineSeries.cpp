@@ -111,6 +111,7 @@ void TFastLineSeries::DrawAllValues(QPainter& painter) const
   std::vector<QLine> lines;
   lines.reserve(static_cast<std::size_t>(std::max(last - first, 0)));
   bool havePrevious = false;
+  int drawnPoints = 0;
   int px = 0;
   int py = 0;
   for (int i = first; i <= last; ++i) {
@@ -138,9 +139,13 @@ void TFastLineSeries::DrawAllValues(QPainter& painter) const
     px = cx;
     py = cy;
     havePrevious = true;
+    ++drawnPoints;
   }
   painter.setPen(FLinePen);
   if (!lines.empty()) {
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  } else if (drawnPoints > 0 && px >= box.Left && px <= box.Right && py >= box.Top && py <= box.Bottom) {
+    // A single point (or all points on one pixel) still shows as a dot.
+    painter.drawPoint(px, py);
   }
 }

@@ -129,6 +129,8 @@ private slots:
   void constantSeriesAtVerticalCentre();
   void lineDrawnWhereItBelongs();
   void seriesClippedToPlotArea();
+  void singlePointShowsAsDot();
+  void zoomBandDrawnWhileDragging();
   void addingPointsCostsOneRepaint();
 
   void smallDragDoesNothing_data();
@@ -437,6 +439,44 @@ void ChartWidgetTest::seriesClippedToPlotArea()
     }
   }
   QVERIFY(red > 0);
+}
+
+void ChartWidgetTest::singlePointShowsAsDot()
+{
+  auto f = MakeChart(300, 200);
+  f.Series->AddPoint(4, 9);
+  const QImage image = Render(*f.Chart);
+  const QRect plot = f.Chart->PlotRect();
+  // Both ranges are zero: the point sits at the centre of both axes.
+  const int x = (plot.left() + plot.right()) / 2;
+  const int y = (plot.top() + plot.bottom()) / 2;
+  QCOMPARE(image.pixelColor(x, y), SeriesRed);
+}
+
+// While the left button is held, the rubber band is outlined over the chart;
+// after the release it is gone again.
+void ChartWidgetTest::zoomBandDrawnWhileDragging()
+{
+  auto f = MakeChart(300, 200);
+  f.Chart->LeftAxis()->SetGridVisible(false);
+  f.Chart->BottomAxis()->SetGridVisible(false);
+  AddLine(f.Series, 0, 0, 10, 0, 2);
+  const QRect plot = f.Chart->PlotRect();
+  const QPoint from = plot.topLeft() + QPoint(10, 10);
+  const QPoint to = from + QPoint(60, 40);
+  const QPoint onEdge(from.x() + 30, from.y());
+  QCOMPARE(f.Chart->grab().toImage().pixelColor(onEdge), QColor(Qt::white));
+  QTest::mousePress(f.Chart.get(), Qt::LeftButton, Qt::NoModifier, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), f.Chart->mapToGlobal(QPointF(to)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(f.Chart.get(), &move);
+  QVERIFY(f.Chart->ZoomBand().Active);
+  QImage during = f.Chart->grab().toImage();
+  QVERIFY(during.pixelColor(onEdge) != QColor(Qt::white) || during.pixelColor(onEdge + QPoint(1, 0)) != QColor(Qt::white));
+  // Released at a spot that makes it a small drag: nothing zooms, the band goes.
+  QTest::mouseRelease(f.Chart.get(), Qt::LeftButton, Qt::NoModifier, from + QPoint(5, 5));
+  QVERIFY(IsAutomatic(*f.Chart));
+  QCOMPARE(f.Chart->grab().toImage().pixelColor(onEdge), QColor(Qt::white));
 }
 
 void ChartWidgetTest::addingPointsCostsOneRepaint()
