@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Pieces of the CSV the tool writes: fields quoted only when they must be
+// (a comma, a quote or a line break inside), numbers always with a '.'
+// decimal point whatever the locale.
+
+// field as one CSV field.
+std::string CsvField(std::string_view field);
+
+// The shortest text that reads back as the same single value ("0.00125",
+// "3.5e-07").
+std::string FormatSingle(float value);
