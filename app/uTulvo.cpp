@@ -62,8 +62,8 @@ public:
     ~TBatchDisplayReset()
     {
         if (std::uncaught_exceptions() > exceptions_) {
-            progress_->setValue(0);
             progress_->hide();
+            progress_->setValue(0);
             wait_->hide();
         }
     }
@@ -272,8 +272,9 @@ void TfmTulvo::N1Click()
         pgRecord->setValue(pgRecord->value() + 1);
         pgRecord->repaint();
     });
-    pgRecord->setValue(0);
+    // Hidden first, so that the emptied bar is not painted once more.
     pgRecord->hide();
+    pgRecord->setValue(0);
 
     laWait->move(CompletedLeft, laWait->y());
     SetLabelCaption(laWait, QStringLiteral("Обработка ") + QString::number(FileCount) +

@@ -1,0 +1,340 @@
+// The windowed batch run, "&Обработка": the spectrum files it writes, the 500-file limit, a
+// failure part-way, the progress bar painted after every file, the busy label and the
+// completion text, and the closing pause that runs the message loop.
+#include "GuiTestSupport.h"
+#include "TScriptedDialogs.h"
+
+#include "app/TPanel.h"
+#include "app/TTulvoForms.h"
+#include "app/core/SpectrumAnalysis.h"
+#include "app/uTulvo.h"
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+#include <cstring>
+#include <memory>
+
+using namespace guitest;
+
+namespace {
+
+struct TProgram
+{
+    TProgram()
+    {
+        fm.BatchPauseMs = 60;
+        fm.show();
+        if (!QTest::qWaitForWindowExposed(&fm))
+            qWarning("main window not exposed");
+    }
+    TScriptedDialogs dialogs;
+    TTulvoForms forms{dialogs};
+    TfmTulvo& fm = *forms.fmTulvo;
+};
+
+QString SpmOf(const QString& wav)
+{
+    return wav.left(wav.size() - 4) + QStringLiteral(".spm");
+}
+
+// What a paint of the progress bar showed.
+struct TPaintSeen
+{
+    int Value;
+    int Maximum;
+    QString Wait;
+    int WaitLeft;
+    bool WaitVisible;
+};
+
+// Records every paint of a widget while it lives.
+class TPaintRecorder : public QObject
+{
+public:
+    explicit TPaintRecorder(TfmTulvo& fm) : fm_(fm) { fm.pgRecord->installEventFilter(this); }
+    ~TPaintRecorder() override { fm_.pgRecord->removeEventFilter(this); }
+    std::vector<TPaintSeen> Seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            Seen.push_back({fm_.pgRecord->value(), fm_.pgRecord->maximum(), fm_.laWait->text(),
+                            fm_.laWait->x(), fm_.laWait->isVisible()});
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TfmTulvo& fm_;
+};
+
+// The largest code of a spectrum file.
+int LargestCode(const QByteArray& spm)
+{
+    int largest = INT_MIN;
+    for (int i = 0; i < SpectrumLines; ++i) {
+        std::int16_t code;
+        std::memcpy(&code, spm.constData() + 10 + 2 * i, 2);
+        largest = std::max<int>(largest, code);
+    }
+    return largest;
+}
+
+} // namespace
+
+class TBatchRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheSameFilesAsTheCore();
+    void writesTheSameFilesAsTheCommandLine();
+    void moreThan500FilesReadNothing();
+    void exactly500FilesAreProcessed();
+    void failureAtRecordingKeepsEarlierFiles();
+    void progressBarIsPaintedAfterEveryFile();
+    void everyRunSaysWaitAtItsPlace();
+    void completionTextStandsForThePause();
+    void pauseRunsANestedCommand();
+};
+
+void TBatchRunTest::writesTheSameFilesAsTheCore()
+{
+    TProgram program;
+    TFolder folder;
+    TFolder reference;
+    const QStringList recordings = MakeRecordings(folder, 6);
+    program.dialogs.Pick(recordings);
+    program.fm.N1->trigger();
+    QVERIFY(program.dialogs.Shown.empty());
+
+    // Each recording analysed on its own by a fresh analysis object.
+    for (const QString& recording : recordings) {
+        const QString copy = reference.File(QFileInfo(recording).fileName());
+        QVERIFY(QFile::copy(recording, copy));
+        auto analysis = std::make_unique<TSpectrumAnalysis>();
+        analysis->ProcessRecording(QFile::encodeName(copy).toStdString());
+        const QByteArray written = ReadAll(SpmOf(recording));
+        QCOMPARE(written.size(), 732);
+        QCOMPARE(written, ReadAll(SpmOf(copy)));
+        QCOMPARE(LargestCode(written), 10000);
+    }
+}
+
+void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
+{
+#ifndef TULVO_CLI_PATH
+    QSKIP("the command-line tool is not built");
+#else
+    TProgram program;
+    TFolder folder;
+    TFolder reference;
+    const QStringList recordings = MakeRecordings(folder, 5);
+    QStringList copies;
+    for (const QString& recording : recordings) {
+        copies << reference.File(QFileInfo(recording).fileName());
+        QVERIFY(QFile::copy(recording, copies.back()));
+    }
+    program.dialogs.Pick(recordings);
+    program.fm.N1->trigger();
+    QVERIFY(program.dialogs.Shown.empty());
+
+    QProcess cli;
+    cli.start(QStringLiteral(TULVO_CLI_PATH), QStringList{QStringLiteral("batch")} + copies);
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    for (int k = 0; k < recordings.size(); ++k) {
+        const QByteArray windowed = ReadAll(SpmOf(recordings[k]));
+        QCOMPARE(windowed.size(), 732);
+        QCOMPARE(windowed, ReadAll(SpmOf(copies[k])));
+    }
+#endif
+}
+
+void TBatchRunTest::moreThan500FilesReadNothing()
+{
+    TProgram program;
+    TFolder folder;
+    const QStringList one = MakeRecordings(folder, 1);
+    QStringList picked;
+    for (int k = 0; k < 501; ++k)
+        picked << one.front();
+    program.dialogs.Pick(picked);
+    TPaintRecorder paints(program.fm);
+    program.fm.N1->trigger();
+
+    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
+    const TMessageBox& box = program.dialogs.Shown.front();
+    QCOMPARE(box.Icon, QMessageBox::Critical);
+    QCOMPARE(box.Caption, QStringLiteral("Error"));
+    QCOMPARE(box.Text, QStringLiteral("Введено более 500 файлов! ОСТАНОВ!"));
+    QCOMPARE(box.Button, QStringLiteral("&Abort"));
+    QVERIFY(!QFile::exists(SpmOf(one.front())));
+    QVERIFY(paints.Seen.empty());
+    QVERIFY(!program.fm.laWait->isVisible());
+    QVERIFY(!program.fm.pgRecord->isVisible());
+}
+
+void TBatchRunTest::exactly500FilesAreProcessed()
+{
+    TProgram program;
+    TFolder folder;
+    const QStringList sources = MakeRecordings(folder, 5, QStringLiteral("src"));
+    QStringList picked;
+    for (int k = 0; k < 500; ++k) {
+        picked << folder.File(QStringLiteral("r%1.wav").arg(k, 3, 10, QLatin1Char('0')));
+        QVERIFY(QFile::copy(sources[k % 5], picked.back()));
+    }
+    program.dialogs.Pick(picked);
+    QString completion;
+    QTimer::singleShot(0, &program.fm, [&] { completion = program.fm.laWait->text(); });
+    program.fm.N1->trigger();
+
+    QVERIFY(program.dialogs.Shown.empty());
+    for (const QString& recording : picked)
+        QVERIFY2(QFile::exists(SpmOf(recording)), qPrintable(recording));
+    QCOMPARE(completion, QStringLiteral("Обработка 500 файлов завершена!"));
+    QCOMPARE(int(program.fm.FileCount), 500);
+}
+
+void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
+{
+    TProgram program;
+    TFolder folder;
+    QStringList picked = MakeRecordings(folder, 5);
+    const QString missing = folder.File(QStringLiteral("missing.wav"));
+    picked.insert(2, missing);
+    program.dialogs.Pick(picked);
+    program.fm.N1->trigger();
+
+    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
+    QCOMPARE(program.dialogs.Shown.front().Text, QStringLiteral("File not found."));
+    QCOMPARE(program.dialogs.Shown.front().Caption, QStringLiteral("tulvo"));
+    QCOMPARE(program.dialogs.Shown.front().Icon, QMessageBox::Critical);
+    QVERIFY(QFile::exists(SpmOf(picked[0])));
+    QVERIFY(QFile::exists(SpmOf(picked[1])));
+    for (int k = 2; k < picked.size(); ++k)
+        QVERIFY2(!QFile::exists(SpmOf(picked[k])), qPrintable(picked[k]));
+    // The busy display does not stay behind the error box.
+    QVERIFY(!program.fm.laWait->isVisible());
+    QVERIFY(!program.fm.pgRecord->isVisible());
+    QCOMPARE(program.fm.pgRecord->value(), 0);
+
+    // A short recording fails with its own message.
+    TFolder other;
+    const QString shortFile = other.File(QStringLiteral("short.wav"));
+    WriteWav(shortFile, TSamples(SampleCount - 1));
+    program.dialogs.Pick({shortFile});
+    program.fm.N1->trigger();
+    QCOMPARE(program.dialogs.Shown.size(), std::size_t{2});
+    QCOMPARE(program.dialogs.Shown.back().Text, QStringLiteral("Read beyond end of file."));
+}
+
+void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
+{
+    TProgram program;
+    TFolder folder;
+    const QStringList recordings = MakeRecordings(folder, 4);
+    program.dialogs.Pick(recordings);
+    TPaintRecorder paints(program.fm);
+    program.fm.N1->trigger();
+
+    // Painted at the start and after each of the four files, with the bar's maximum at the
+    // number of files, before the run returned to the message loop.
+    std::vector<int> values;
+    for (const TPaintSeen& seen : paints.Seen) {
+        QCOMPARE(seen.Maximum, 4);
+        if (values.empty() || values.back() != seen.Value)
+            values.push_back(seen.Value);
+    }
+    QCOMPARE(values, (std::vector<int>{0, 1, 2, 3, 4}));
+    QVERIFY(!program.fm.pgRecord->isVisible());
+    QCOMPARE(program.fm.pgRecord->value(), 0);
+}
+
+void TBatchRunTest::everyRunSaysWaitAtItsPlace()
+{
+    TProgram program;
+    TFolder folder;
+    const QStringList recordings = MakeRecordings(folder, 3);
+    for (int run = 0; run < 2; ++run) {
+        program.dialogs.Pick(recordings);
+        TPaintRecorder paints(program.fm);
+        program.fm.N1->trigger();
+        QVERIFY(!paints.Seen.empty());
+        for (const TPaintSeen& seen : paints.Seen) {
+            QVERIFY(seen.WaitVisible);
+            QCOMPARE(seen.Wait, QStringLiteral("Ж Д И Т Е !"));
+            QCOMPARE(seen.WaitLeft, 244);
+        }
+        QVERIFY(!program.fm.laWait->isVisible());
+    }
+}
+
+void TBatchRunTest::completionTextStandsForThePause()
+{
+    TProgram program;
+    TfmTulvo& fm = program.fm;
+    fm.BatchPauseMs = TfmTulvo::CompletionPauseMs;
+    TFolder folder;
+    program.dialogs.Pick(MakeRecordings(folder, 3));
+    QString early, late;
+    int left = 0;
+    bool visibleLate = false;
+    bool progressHidden = false;
+    QTimer::singleShot(0, &fm, [&] {
+        early = fm.laWait->text();
+        left = fm.laWait->x();
+        progressHidden = !fm.pgRecord->isVisible();
+    });
+    QElapsedTimer wall;
+    wall.start();
+    QTimer::singleShot(2700, &fm, [&] {
+        late = fm.laWait->text();
+        visibleLate = fm.laWait->isVisible();
+    });
+    fm.N1->trigger();
+    QVERIFY(wall.elapsed() >= 3000);
+    QCOMPARE(early, QStringLiteral("Обработка 3 файлов завершена!"));
+    QCOMPARE(left, 130);
+    QVERIFY(progressHidden);
+    QCOMPARE(late, early);
+    QVERIFY(visibleLate);
+    QVERIFY(!fm.laWait->isVisible());
+    QVERIFY(!fm.Chart1->isVisible());
+    QVERIFY(!fm.pa2->isVisible());
+}
+
+void TBatchRunTest::pauseRunsANestedCommand()
+{
+    TProgram program;
+    TfmTulvo& fm = program.fm;
+    fm.BatchPauseMs = 400;
+    TFolder folder;
+    const QStringList recordings = MakeRecordings(folder, 2);
+    program.dialogs.Pick(recordings);
+    program.dialogs.Pick({recordings.front()});
+    bool ranDuringPause = false;
+    QTimer::singleShot(50, &fm, [&] {
+        const bool pausing = fm.laWait->isVisible();
+        fm.N3->trigger();
+        ranDuringPause = pausing && fm.Series1->Count() == SampleCount;
+    });
+    fm.N1->trigger();
+    QVERIFY(ranDuringPause);
+    QCOMPARE(program.dialogs.Executed, (QStringList{QStringLiteral("odDann"), QStringLiteral("odDann2")}));
+    QVERIFY(fm.Chart1->isVisible());
+    QVERIFY(!fm.laWait->isVisible());
+}
+
+QTEST_MAIN(TBatchRunTest)
+#include "BatchRunTest.moc"

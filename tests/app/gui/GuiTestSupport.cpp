@@ -1,0 +1,108 @@
+#include "GuiTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace guitest {
+
+TSamples TestSignal(int seed)
+{
+    TSamples samples(SampleCount);
+    const double f1 = 1500.0 + 350.0 * (seed % 7);
+    const double f2 = 4000.0 + 900.0 * (seed % 5);
+    const double a1 = 6000.0 + 500.0 * (seed % 3);
+    const double a2 = 2500.0;
+    std::uint32_t noise = 12345u + 7919u * static_cast<std::uint32_t>(seed);
+    for (int i = 0; i < SampleCount; ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        const double t = i / 51200.0;
+        const double value = a1 * std::sin(2 * std::numbers::pi * f1 * t) +
+                             a2 * std::sin(2 * std::numbers::pi * f2 * t) +
+                             static_cast<int>(noise >> 24) - 128;
+        samples[i] = static_cast<std::int16_t>(std::lround(value));
+    }
+    return samples;
+}
+
+void WriteWav(const QString& path, const TSamples& samples)
+{
+    QByteArray bytes("RIFF", 4);
+    bytes.append(40, '\0');
+    bytes.append(reinterpret_cast<const char*>(samples.data()),
+                 static_cast<qsizetype>(samples.size() * sizeof(std::int16_t)));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void WriteSpm(const QString& path, long double scale, const TCodes& codes)
+{
+    static_assert(sizeof(long double) >= 10);
+    QByteArray bytes(reinterpret_cast<const char*>(&scale), 10);
+    bytes.append(reinterpret_cast<const char*>(codes.data()), SpectrumLines * 2);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+TCodes PeakCodes(int peak)
+{
+    TCodes codes{};
+    for (int i = 0; i < SpectrumLines; ++i)
+        codes[i] = static_cast<std::int16_t>(std::max(1, 9000 - 60 * std::abs(i - peak)));
+    codes[peak] = 10000;
+    return codes;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+TFolder::TFolder()
+{
+    if (!dir_.isValid())
+        qFatal("no temporary folder");
+}
+
+QString TFolder::File(const QString& name) const
+{
+    return dir_.filePath(name);
+}
+
+QStringList MakeRecordings(const TFolder& folder, int count, const QString& prefix)
+{
+    QStringList paths;
+    for (int k = 0; k < count; ++k) {
+        const QString path = folder.File(prefix + QStringLiteral("%1.wav").arg(k, 3, 10, QLatin1Char('0')));
+        WriteWav(path, TestSignal(k));
+        paths << path;
+    }
+    return paths;
+}
+
+QStringList MakeSpectra(const TFolder& folder, int count)
+{
+    QStringList paths;
+    for (int k = 0; k < count; ++k) {
+        const QString path = folder.File(QStringLiteral("spm%1.spm").arg(k));
+        WriteSpm(path, 1.0e-5L * (k + 1), PeakCodes(40 + 50 * k));
+        paths << path;
+    }
+    return paths;
+}
+
+double CentreFraction(const QWidget& widget, int width)
+{
+    return (widget.x() + widget.width() / 2.0) / width;
+}
+
+} // namespace guitest
