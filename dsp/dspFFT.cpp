@@ -3,24 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "dspFFTStages.h"
 
-// Complex product u*v with each part formed in extended and rounded to single.
-inline single MulRe(single ur, single ui, single vr, single vi)
-{
-    const extended p = static_cast<extended>(ur) * vr;
-    const extended q = static_cast<extended>(ui) * vi;
-    return static_cast<single>(p - q);
-}
-
-inline single MulIm(single ur, single ui, single vr, single vi)
-{
-    const extended p = static_cast<extended>(ur) * vi;
-    const extended q = static_cast<extended>(ui) * vr;
-    return static_cast<single>(p + q);
-}
-
-} // namespace
+using dspFFTStages::MulIm;
+using dspFFTStages::MulRe;
 
 TdspCustomFFT::TdspCustomFFT(TComponent* owner) : TComponent(owner)
 {
@@ -123,8 +109,8 @@ void TdspCustomFFT::BuildTwiddles()
 // length by the same recurrence that DoTransform defines.
 void TdspCustomFFT::BuildStageFactors()
 {
-    FFactorRe = std::make_unique<single[]>(FBufferSize);
-    FFactorIm = std::make_unique<single[]>(FBufferSize);
+    FFactorRe = std::make_unique<double[]>(FBufferSize);
+    FFactorIm = std::make_unique<double[]>(FBufferSize);
     for (int k = 0; k < FPower; ++k) {
         const int h = 1 << k;
         const single wr = FCosTable[k];
@@ -146,8 +132,16 @@ void TdspCustomFFT::ApplyWindow()
 {
     single* x = FInReal.get();
     const single* w = FWindowTable.get();
+    if (dspFFTStages::FastPathUsable()) {
+        // A product of two singles is exact in extended: rounding it once to
+        // single is what the single multiplication does.
+        for (int i = 0; i < FBufferSize; ++i) {
+            x[i] = x[i] * w[i];
+        }
+        return;
+    }
     for (int i = 0; i < FBufferSize; ++i) {
-        x[i] = x[i] * w[i]; // a product of two singles, exact in extended: one rounding
+        x[i] = static_cast<single>(static_cast<extended>(x[i]) * w[i]);
     }
 }
 
@@ -168,6 +162,10 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
         xr[i] = FInReal[FBitReverse[i]];
         xi[i] = FInImag[FBitReverse[i]];
     }
+    if (direction == 1 && dspFFTStages::FastPathUsable()) {
+        dspFFTStages::RunStages(xr, xi, FPower, FFactorRe.get(), FFactorIm.get());
+        return;
+    }
     for (int k = 0; k < FPower; ++k) {
         const int h = 1 << k;
         const int s = 2 * h;
@@ -180,13 +178,12 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
                 const int b = a + h;
                 const single tr = MulRe(ur, ui, xr[b], xi[b]);
                 const single ti = MulIm(ur, ui, xr[b], xi[b]);
-                // Sums of two singles: one rounding, the same as via extended.
-                const single ar = xr[a];
-                const single ai = xi[a];
-                xr[b] = ar - tr;
-                xi[b] = ai - ti;
-                xr[a] = ar + tr;
-                xi[a] = ai + ti;
+                const extended ar = xr[a];
+                const extended ai = xi[a];
+                xr[b] = static_cast<single>(ar - tr);
+                xi[b] = static_cast<single>(ai - ti);
+                xr[a] = static_cast<single>(ar + tr);
+                xi[a] = static_cast<single>(ai + ti);
             }
             const single nr = MulRe(ur, ui, wr, wi);
             const single ni = MulIm(ur, ui, wr, wi);
@@ -200,6 +197,10 @@ void TdspCustomFFT::Magnitude()
 {
     single* xr = FOutReal.get();
     const single* xi = FOutImag.get();
+    if (dspFFTStages::FastPathUsable()) {
+        dspFFTStages::RunMagnitudes(xr, xi, FHalfSize, FHalfScale);
+        return;
+    }
     const extended scale = FHalfScale;
     for (int m = 0; m < FHalfSize; ++m) {
         const extended re = xr[m];

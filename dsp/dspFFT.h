@@ -101,9 +101,10 @@ private:
     std::unique_ptr<single[]> FInImag;
     std::unique_ptr<single[]> FOutReal;
     std::unique_ptr<single[]> FOutImag;
-    // Running factors u of every stage for direction +1, stage k at [2^k - 1, 2^(k+1) - 1).
-    std::unique_ptr<single[]> FFactorRe;
-    std::unique_ptr<single[]> FFactorIm;
+    // Running factors u of every stage for direction +1, stage k at [2^k - 1, 2^(k+1) - 1),
+    // as exact double copies of the single values.
+    std::unique_ptr<double[]> FFactorRe;
+    std::unique_ptr<double[]> FFactorIm;
 };
 
 // Stored property values of a TdspFFT, applied in the order Power, BufferSize, Window.

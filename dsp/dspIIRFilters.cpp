@@ -1,5 +1,6 @@
 #include "dspIIRFilters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -192,6 +193,15 @@ void TdspCustomIIRFilter::Redesign()
         }
     }
 
+    FKernel = nullptr;
+    if (FStep == &TdspCustomIIRFilter::IIRStep) {
+        FKernel = dspIIRBlock::ChooseKernel(n, FGainScale, FFeedForward.data(), FFeedBack.data());
+        for (int i = 0; i < n && FKernel != nullptr; ++i) {
+            FFeedForwardDouble[i] = static_cast<double>(FFeedForward[i]);
+            dspIIRBlock::Split(FFeedBack[i], FFeedBackSplit[i]);
+        }
+    }
+
     // A degenerate design (for instance an analog pole cancelled to 0) leaves
     // infinities or NaNs that would silently poison every output.
     bool finite = std::isfinite(FGainScale);
@@ -241,6 +251,52 @@ extended TdspCustomIIRFilter::ZeroStep(extended /*x*/) { return 0.0L; }
 extended TdspCustomIIRFilter::PassStep(extended x) { return x; }
 
 void TdspCustomIIRFilter::IIRBlock(const std::int16_t* input, single* output, int count)
+{
+    const int done = FKernel != nullptr ? SplitBlock(input, output, count) : 0;
+    ExtendedBlock(input + done, output + done, count - done);
+}
+
+int TdspCustomIIRFilter::SplitBlock(const std::int16_t* input, single* output, int count)
+{
+    using dspIIRBlock::Join;
+    using dspIIRBlock::Split;
+    const int n = FTapCount;
+    for (int j = 0; j <= n; ++j) {
+        if (!Split(FInputBuffer[FHistoryPos + j], FInputSplit[j]) ||
+            !Split(FOutputBuffer[FHistoryPos + j], FOutputSplit[j])) {
+            return 0;
+        }
+    }
+    const dspIIRBlock::TBlockCoefficients c{n, FGainScale, FFeedForwardDouble.data(), FFeedBackSplit.data()};
+    int done = 0;
+    int start = 0;
+    while (count - done >= 2) {
+        const int room = HistoryLength - (n + 1) - start;
+        if (room < 2) {
+            for (int j = 0; j <= n; ++j) {
+                FInputSplit[j] = FInputSplit[start + j];
+                FOutputSplit[j] = FOutputSplit[start + j];
+            }
+            start = 0;
+            continue;
+        }
+        const int chunk = std::min(count - done, room);
+        const int did = FKernel(input + done, output + done, chunk, &FInputSplit[start], &FOutputSplit[start], c);
+        done += did;
+        start += did;
+        if (did < chunk - chunk % 2) {
+            break; // a value that is not a pair of doubles: the rest in extended
+        }
+    }
+    for (int j = 0; j <= n; ++j) {
+        FInputBuffer[j] = Join(FInputSplit[start + j]);
+        FOutputBuffer[j] = Join(FOutputSplit[start + j]);
+    }
+    FHistoryPos = 0;
+    return done;
+}
+
+void TdspCustomIIRFilter::ExtendedBlock(const std::int16_t* input, single* output, int count)
 {
     const int n = FTapCount;
     const extended g = FGainScale;

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "TComponent.h"
+#include "dspIIRBlock.h"
 #include "dspIIRDesign.h"
 #include "dspTypes.h"
 
@@ -103,6 +104,10 @@ private:
     static constexpr int HistoryLength = PoleZeroCapacity + HistorySpan;
 
     void IIRBlock(const std::int16_t* input, single* output, int count);
+    // The block routines behind IIRBlock: the split-double kernel as far as it
+    // goes (returns the samples done), then plain extended arithmetic.
+    int SplitBlock(const std::int16_t* input, single* output, int count);
+    void ExtendedBlock(const std::int16_t* input, single* output, int count);
     void ZeroBlock(const std::int16_t* input, single* output, int count);
     void PassBlock(const std::int16_t* input, single* output, int count);
     // Makes room for `samples` more window advances.
@@ -128,6 +133,13 @@ private:
     int FHistoryPos = 0;
     alignas(64) std::array<extended, HistoryLength> FInputBuffer{};
     alignas(64) std::array<extended, HistoryLength> FOutputBuffer{};
+    // The design and the history windows in the form of the block kernel
+    // (nullptr when the design does not suit it).
+    dspIIRBlock::TBlockKernel FKernel = nullptr;
+    std::array<double, PoleZeroCapacity> FFeedForwardDouble{};
+    std::array<dspIIRBlock::TSplit, PoleZeroCapacity> FFeedBackSplit{};
+    alignas(64) std::array<dspIIRBlock::TSplit, HistoryLength> FInputSplit{};
+    alignas(64) std::array<dspIIRBlock::TSplit, HistoryLength> FOutputSplit{};
 };
 
 // Stored property values of a TdspIIRFilter, applied in this order.
