@@ -70,14 +70,16 @@ void Tfm2SPM::FormShow()
     Chart1->Title()->SetText(QString());
     Chart2->Title()->SetText(QString());
     SetChartHeight(Chart1, pa1->height() / 2 - 1);
+    // The toggle is captioned before any file is read, so that it is right even when a file
+    // cannot be read.
+    bbLogAxis->show();
+    SetLogAxisCaption();
 
     const int count = PickedFiles(2);
     TChart* const charts[] = {Chart1, Chart2};
     TFastLineSeries* const series[] = {Series1, Series2};
     for (int k = 0; k < count; ++k)
         LoadSpectrum(PickedFile(k), charts[k], series[k], pa1->height() / 2 - 1);
-    bbLogAxis->show();
-    SetLogAxisCaption();
 }
 
 void Tfm2SPM::bbSClick()

@@ -1,0 +1,294 @@
+// The two-spectrum window: the files it loads, overlay and split, the layout, the toggle over
+// both charts, closing, and what persists between shows.
+#include "ViewsTestSupport.h"
+
+#include "app/TPanel.h"
+#include "app/core/SpectrumAnalysis.h"
+#include "views/u2SPM.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using namespace viewtest;
+
+class TTwoSpectraTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneFile();
+    void twoFiles();
+    void onlyTheFirstTwoAreRead();
+    void overlayThenSplit();
+    void resizingFollowsChartRows();
+    void unreadableFileStopsTheShow();
+    void closingHandsOverToMainWindow_data();
+    void closingHandsOverToMainWindow();
+    void closedOverlaidComesBackSplit();
+    void closedLogarithmicStaysLogarithmic();
+    void toggleSwitchesHiddenAndEmptyCharts();
+    void geometryAndZoomPersist();
+    void readoutThroughTheChartsOwnSeries();
+    void stripKeepsProportionalCentres();
+};
+
+void TTwoSpectraTest::oneFile()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0]});
+    QCOMPARE(w.windowTitle(), QStringLiteral("Два спектра"));
+    QCOMPARE(w.size(), QSize(632, 433));
+    QCOMPARE(w.Series1->Count(), SpectrumLines);
+    QVERIFY(w.Chart2->isVisible());
+    QCOMPARE(w.Series2->Count(), 0);
+    QVERIFY(!w.Chart2->Title()->HasText());
+    QCOMPARE(int(views.fm.FileCount), 1);
+
+    w.bbS->click();
+    QCOMPARE(w.Chart1->Title()->Text(), QStringLiteral("С П Е К Т Р\n"));
+    QCOMPARE(w.Series3->Count(), 0);
+    w.bbBack->click();
+    QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[0]));
+    QVERIFY(views.dialogs.Shown.empty());
+}
+
+void TTwoSpectraTest::twoFiles()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[0]));
+    QCOMPARE(w.Chart2->Title()->Text(), SpectrumTitle(views.spectra[1]));
+    for (TChart* chart : {w.Chart1, w.Chart2})
+        QCOMPARE(chart->BottomAxis()->Title()->Caption(), QStringLiteral("Гц"));
+    QCOMPARE(w.Series2->Count(), SpectrumLines);
+    QCOMPARE(w.Series1->SeriesColor(), QColor(255, 0, 0));
+    QCOMPARE(w.Series2->SeriesColor(), QColor(0, 128, 0));
+    QCOMPARE(w.Series3->SeriesColor(), QColor(0, 128, 0));
+    QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
+    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
+    QCOMPARE(w.BitBtn1->text(), QStringLiteral("&Close"));
+    QVERIFY(!w.BitBtn1->icon().isNull());
+    QCOMPARE(int(views.fm.ChartRows), 2);
+    QCOMPARE(QString::fromStdString(views.fm.Analysis().CurrentFileName), views.spectra[1]);
+}
+
+void TTwoSpectraTest::onlyTheFirstTwoAreRead()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    const QString missing = views.folder.File(QStringLiteral("missing.spm"));
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1], missing, missing});
+    QVERIFY(views.dialogs.Shown.empty());
+    QCOMPARE(int(views.fm.FileCount), 2);
+    QCOMPARE(w.Series2->Count(), SpectrumLines);
+}
+
+void TTwoSpectraTest::overlayThenSplit()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    QCOMPARE(w.pa1->height(), 360);
+    QCOMPARE(w.Chart1->height(), 179);
+    QCOMPARE(w.Chart2->height(), 179);
+    const QString title = w.Chart1->Title()->Text();
+
+    w.bbS->click();
+    QVERIFY(!w.Chart2->isVisible());
+    QCOMPARE(int(views.fm.ChartRows), 1);
+    QCOMPARE(w.Chart1->height(), 359);
+    QCOMPARE(w.Chart1->Title()->Text(), QStringLiteral("С П Е К Т Р\n"));
+    QCOMPARE(YValues(*w.Series3), YValues(*w.Series2));
+    QVERIFY(!w.bbS->isVisible() && w.bbBack->isVisible());
+
+    w.bbBack->click();
+    QCOMPARE(w.Chart1->Title()->Text(), title);
+    QCOMPARE(w.Series3->Count(), 0);
+    QVERIFY(w.Chart2->isVisible());
+    QCOMPARE(w.Chart1->height(), 179);
+    QCOMPARE(w.Chart2->height(), 179);
+    QCOMPARE(int(views.fm.ChartRows), 2);
+    QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
+
+    w.bbS->click();
+    QCOMPARE(w.Series3->Count(), SpectrumLines);
+}
+
+void TTwoSpectraTest::resizingFollowsChartRows()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    w.resize(700, 533);
+    QTRY_COMPARE(w.pa1->height(), 460);
+    QCOMPARE(w.pa2->geometry(), QRect(0, 461, 700, 72));
+    QCOMPARE(w.Chart1->height(), 229);
+    QCOMPARE(w.Chart2->height(), 229);
+    QCOMPARE(w.Chart1->width(), 698);
+
+    w.bbS->click();
+    w.resize(650, 500);
+    QTRY_COMPARE(w.pa1->height(), 427);
+    QCOMPARE(w.Chart1->height(), 426);
+    w.bbBack->click();
+    QCOMPARE(w.Chart1->height(), 212);
+    QCOMPARE(w.Chart2->height(), 427 - 2 - 212);
+}
+
+void TTwoSpectraTest::unreadableFileStopsTheShow()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    const QString missing = views.folder.File(QStringLiteral("missing.spm"));
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], missing});
+    QVERIFY(w.isVisible());
+    QCOMPARE(views.dialogs.Shown.size(), std::size_t{1});
+    QCOMPARE(views.dialogs.Shown.front().Text, QStringLiteral("File not found."));
+    QCOMPARE(w.Series1->Count(), SpectrumLines);
+    QCOMPARE(w.Series2->Count(), 0);
+    QVERIFY(!w.Chart2->Title()->HasText());
+    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
+    QCOMPARE(int(views.fm.FileCount), 2);
+
+    // The overlay copies what the second series has: nothing, and no error.
+    w.bbS->click();
+    QCOMPARE(w.Series3->Count(), 0);
+    QCOMPARE(views.dialogs.Shown.size(), std::size_t{1});
+
+    // Even when the first file fails, the window comes up split.
+    w.BitBtn1->click();
+    views.Show(w, views.fm.odSPM2, {missing});
+    QVERIFY(w.Chart2->isVisible());
+    QCOMPARE(w.Chart1->height(), 179);
+    QCOMPARE(w.Series1->Count(), 0);
+    QVERIFY(!w.Chart1->Title()->HasText());
+}
+
+void TTwoSpectraTest::closingHandsOverToMainWindow_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("close_button") << true;
+    QTest::newRow("window_frame") << false;
+}
+
+void TTwoSpectraTest::closingHandsOverToMainWindow()
+{
+    QFETCH(bool, byButton);
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    QVERIFY(!views.fm.isVisible());
+    if (byButton)
+        w.BitBtn1->click();
+    else
+        w.close();
+    QVERIFY(!w.isVisible());
+    QVERIFY(views.fm.isVisible());
+    QCOMPARE(int(views.fm.ChartRows), 1);
+}
+
+void TTwoSpectraTest::closedOverlaidComesBackSplit()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    w.bbS->click();
+    w.BitBtn1->click();
+    views.Show(w, views.fm.odSPM2, {views.spectra[2], views.spectra[3]});
+    QVERIFY(w.Chart2->isVisible());
+    QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
+    QCOMPARE(w.Series3->Count(), 0);
+    QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[2]));
+    QCOMPARE(w.Chart1->height(), 179);
+}
+
+void TTwoSpectraTest::closedLogarithmicStaysLogarithmic()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    w.bbLogAxis->click();
+    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Линейный"));
+    w.BitBtn1->click();
+    views.Show(w, views.fm.odSPM2, {views.spectra[4]});
+    QVERIFY(w.Chart1->LeftAxis()->Logarithmic());
+    QVERIFY(w.Chart2->LeftAxis()->Logarithmic());
+    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Линейный"));
+}
+
+void TTwoSpectraTest::toggleSwitchesHiddenAndEmptyCharts()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0]});
+    w.bbS->click();
+    w.bbLogAxis->click();
+    QVERIFY(w.Chart1->LeftAxis()->Logarithmic());
+    QVERIFY(w.Chart2->LeftAxis()->Logarithmic());
+    w.bbLogAxis->click();
+    QVERIFY(!w.Chart1->LeftAxis()->Logarithmic());
+    QVERIFY(!w.Chart2->LeftAxis()->Logarithmic());
+    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
+}
+
+void TTwoSpectraTest::geometryAndZoomPersist()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    w.move(40, 30);
+    w.resize(700, 500);
+    QTRY_COMPARE(w.pa1->height(), 427);
+    ZoomIn(*w.Chart1);
+    QVERIFY(w.Chart1->Zoomed());
+    const double low = w.Chart1->LeftAxis()->Minimum();
+    const QRect geometry = w.geometry();
+    w.BitBtn1->click();
+
+    views.Show(w, views.fm.odSPM2, {views.spectra[2], views.spectra[3]});
+    QCOMPARE(w.geometry(), geometry);
+    QVERIFY(!w.Chart1->LeftAxis()->Automatic());
+    QCOMPARE(w.Chart1->LeftAxis()->Minimum(), low);
+    // The switch to logarithmic restores the automatic ranges.
+    w.bbLogAxis->click();
+    QVERIFY(w.Chart1->LeftAxis()->Automatic());
+}
+
+void TTwoSpectraTest::readoutThroughTheChartsOwnSeries()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    TChart& chart = *w.Chart2;
+    const QRect plot = chart.PlotRect();
+    const QPoint at = plot.topLeft() + QPoint(plot.width() / 2, plot.height() / 4);
+    QCursor::setPos(chart.mapToGlobal(at));
+    if (chart.mapFromGlobal(QCursor::pos()) != at)
+        QSKIP("the platform does not move the pointer");
+    QTest::mouseMove(&chart, at);
+    QTRY_COMPARE(views.fm.CursorY, chart.LeftAxis()->PixelToValue(at.y()));
+    QCOMPARE(views.fm.CursorX, chart.BottomAxis()->PixelToValue(at.x()));
+    QVERIFY(w.laX->text() != QStringLiteral("laX"));
+    QVERIFY(w.laY->text() != QStringLiteral("laY"));
+}
+
+void TTwoSpectraTest::stripKeepsProportionalCentres()
+{
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    views.Show(w, views.fm.odSPM2, {views.spectra[0]});
+    const double close = CentreFraction(*w.BitBtn1, 632);
+    const double overlay = CentreFraction(*w.bbS, 632);
+    const int top = w.BitBtn1->y();
+    w.resize(900, 433);
+    QTRY_COMPARE(w.pa2->width(), 900);
+    QVERIFY(qAbs(CentreFraction(*w.BitBtn1, 900) - close) * 900 <= 1.0);
+    QVERIFY(qAbs(CentreFraction(*w.bbS, 900) - overlay) * 900 <= 1.0);
+    QCOMPARE(w.BitBtn1->y(), top);
+    QCOMPARE(w.bbLogAxis->geometry(), QRect(16, 22, 75, 25));
+}
+
+QTEST_MAIN(TTwoSpectraTest)
+#include "TwoSpectraTest.moc"
