@@ -132,16 +132,10 @@ void TdspCustomFFT::ApplyWindow()
 {
     single* x = FInReal.get();
     const single* w = FWindowTable.get();
-    if (dspFFTStages::FastPathUsable()) {
-        // A product of two singles is exact in extended: rounding it once to
-        // single is what the single multiplication does.
-        for (int i = 0; i < FBufferSize; ++i) {
-            x[i] = x[i] * w[i];
-        }
-        return;
-    }
+    // A product of two singles is exact in extended: rounding it once to
+    // single is what the single multiplication does.
     for (int i = 0; i < FBufferSize; ++i) {
-        x[i] = static_cast<single>(static_cast<extended>(x[i]) * w[i]);
+        x[i] = x[i] * w[i];
     }
 }
 
@@ -162,7 +156,7 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
         xr[i] = FInReal[FBitReverse[i]];
         xi[i] = FInImag[FBitReverse[i]];
     }
-    if (direction == 1 && dspFFTStages::FastPathUsable()) {
+    if (direction == 1) {
         dspFFTStages::RunStages(xr, xi, FPower, FFactorRe.get(), FFactorIm.get());
         return;
     }
@@ -197,16 +191,7 @@ void TdspCustomFFT::Magnitude()
 {
     single* xr = FOutReal.get();
     const single* xi = FOutImag.get();
-    if (dspFFTStages::FastPathUsable()) {
-        dspFFTStages::RunMagnitudes(xr, xi, FHalfSize, FHalfScale);
-        return;
-    }
-    const extended scale = FHalfScale;
-    for (int m = 0; m < FHalfSize; ++m) {
-        const extended re = xr[m];
-        const extended im = xi[m];
-        xr[m] = static_cast<single>(std::sqrt(re * re + im * im) * scale);
-    }
+    dspFFTStages::RunMagnitudes(xr, xi, FHalfSize, FHalfScale);
 }
 
 TdspFFT::TdspFFT(TComponent* owner) : TdspCustomFFT(owner) {}

@@ -247,13 +247,6 @@ bool HasAvx2()
 
 } // namespace
 
-bool FastPathUsable()
-{
-    // Round to nearest (RC = 00), no flush-to-zero (FZ) and no denormals-are-zero (DAZ).
-    constexpr unsigned ControlBits = 0x6000u | 0x8000u | 0x0040u;
-    return (_mm_getcsr() & ControlBits) == 0;
-}
-
 void RunStages(single* xr, single* xi, int power, const double* factorRe, const double* factorIm)
 {
     if (HasAvx2()) {

@@ -10,7 +10,9 @@
 // between two singles (where rounding twice can differ) or outside the normal
 // single range; those rare butterflies are recomputed in extended. Sums of two
 // singles are rounded once either way. Magnitudes use the same idea with a
-// wider margin for the square root.
+// wider margin for the square root. Results are the same bit for bit in the
+// default floating-point environment (round to nearest, no flush to zero),
+// except which NaN comes out where NaNs meet.
 
 #include <cstdint>
 
@@ -32,11 +34,6 @@ inline single MulIm(single ur, single ui, single vr, single vi)
     const extended q = static_cast<extended>(ui) * vr;
     return static_cast<single>(p + q);
 }
-
-// Whether the fast stages may run: the SSE unit rounds to nearest and keeps
-// subnormals (the default environment). Otherwise the caller uses the
-// extended-precision loops.
-bool FastPathUsable();
 
 // All butterfly stages of a transform of 2^power points with direction +1 on
 // (xr, xi) in bit-reversed order. factorRe/factorIm hold the running factors
