@@ -166,13 +166,18 @@ TBatchSummary RunBatch(TSpectrumAnalysis& analysis, const std::vector<std::strin
                        const TBatchProgress& progress, const TBatchOptions& options)
 {
     TBatchSummary summary;
+    // The writer's spare file goes however the run ends.
+    struct TReleaseSpare {
+        TSpectrumFileWriter& Writer;
+        ~TReleaseSpare() { Writer.Release(); }
+    } releaseSpare{analysis.SpectrumWriter};
     for (std::size_t i = 0; i < paths.size(); ++i) {
         TBatchItem item;
         item.Index = i;
         item.RecordingPath = paths[i];
         std::exception_ptr error;
         try {
-            analysis.ProcessRecording(paths[i]);
+            analysis.WriteSpectrum(analysis.AnalyseRecording(paths[i]));
             const int peak = analysis.PeakLine();
             MarkDone(item, analysis.CurrentFileName, peak, analysis.Band[peak]);
             ++summary.Written;
@@ -205,6 +210,7 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
     TBatchSummary summary;
     TParallelBatch batch(paths, jobs);
     TDataFile file;
+    TSpectrumFileWriter writer;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         TPendingResult result = batch.Take(i);
         TBatchItem item;
@@ -212,7 +218,7 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
         item.RecordingPath = paths[i];
         if (!result.Error) {
             try {
-                WriteSpectrumFile(file, result.SpectrumPath, result.Scale, result.Codes);
+                writer.Write(file, result.SpectrumPath, result.Scale, result.Codes);
                 MarkDone(item, result.SpectrumPath, result.PeakLine, result.PeakValue);
                 ++summary.Written;
             } catch (...) {

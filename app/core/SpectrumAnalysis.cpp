@@ -158,9 +158,19 @@ std::string TSpectrumAnalysis::AnalyseRecording(const std::string& wavPath)
     return spmPath;
 }
 
+void TSpectrumAnalysis::WriteSpectrum(const std::string& spmPath)
+{
+    CurrentFileName = spmPath;
+    SpectrumWriter.Write(DataFile, spmPath, SpectrumScale, BandCodes);
+}
+
 void TSpectrumAnalysis::ProcessRecording(const std::string& wavPath)
 {
-    const std::string spmPath = AnalyseRecording(wavPath);
-    CurrentFileName = spmPath;
-    WriteSpectrumFile(DataFile, spmPath, SpectrumScale, BandCodes);
+    try {
+        WriteSpectrum(AnalyseRecording(wavPath));
+    } catch (...) {
+        SpectrumWriter.Release();
+        throw;
+    }
+    SpectrumWriter.Release();
 }

@@ -3,6 +3,7 @@
 #include "app/core/AnalysisConstants.h"
 #include "app/core/SpectrumFile.h"
 #include "app/core/TDataFile.h"
+#include "app/core/TSpectrumFileWriter.h"
 #include "dsp/dspFFT.h"
 #include "dsp/dspIIRFilters.h"
 #include "dsp/dspTypes.h"
@@ -48,6 +49,9 @@ public:
     std::string CurrentFileName;
     // The one file variable for every read and write of this object.
     TDataFile DataFile;
+    // Writes the spectrum files; keeps a spare file between the writes of a
+    // series (see WriteSpectrum).
+    TSpectrumFileWriter SpectrumWriter;
     // Header of the last recording read, never examined.
     std::array<std::uint8_t, WavHeaderSize> WavHeader{};
     // Sample block of the last recording read.
@@ -89,6 +93,8 @@ public:
     // spectrum file would be the recording itself (a name ending in ".spm")
     // is refused with code 5 before anything is written. Throws on failure;
     // an older spectrum file of the failing recording is left as it was.
+    // Leaves no spare file behind (RunBatch, which keeps one over the whole
+    // series, is quicker for many recordings).
     void ProcessRecording(const std::string& wavPath);
 
     // ProcessRecording without the write: reads and analyses the recording,
@@ -96,6 +102,12 @@ public:
     // the path the spectrum file is to be written to (refusing, like
     // ProcessRecording, a recording that is its own spectrum file).
     std::string AnalyseRecording(const std::string& wavPath);
+
+    // Writes SpectrumScale and BandCodes as the spectrum file spmPath through
+    // SpectrumWriter and DataFile; sets CurrentFileName to spmPath. The
+    // writer's spare file stays for the next write of a series: call
+    // SpectrumWriter.Release() after the last.
+    void WriteSpectrum(const std::string& spmPath);
 
     // Steps 2 and 3 above, on Samples.
     void FilterRecording();

@@ -1,15 +1,11 @@
 #include "app/core/SpectrumFile.h"
 
 #include "app/core/FloatFaults.h"
+#include "app/core/TSpectrumFileWriter.h"
 
-#include <atomic>
 #include <bit>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 static_assert(std::endian::native == std::endian::little,
               "the spectrum file is little-endian and is read and written as memory images");
@@ -19,37 +15,6 @@ namespace {
 bool IsUtf8Continuation(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// Fails like the creation of spmPath would when an existing file of that
-// name may not be written: the rename that replaces it would not ask.
-void RefuseUnwritableTarget(const std::string& spmPath)
-{
-    const int handle = ::open(spmPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (handle >= 0) {
-        ::close(handle);
-        return;
-    }
-    if (errno == ENOENT) {
-        return; // nothing to replace; a missing folder shows when the temporary is created
-    }
-    throw IoErrorFromErrno(errno, TFileOperation::Create, spmPath);
-}
-
-// Binds file to a fresh name in spmPath's folder and creates it.
-std::string CreateTemporaryBeside(TDataFile& file, const std::string& spmPath)
-{
-    static std::atomic<unsigned> counter{0};
-    const auto slash = spmPath.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : spmPath.substr(0, slash + 1);
-    for (;;) {
-        const std::string candidate = folder + ".tulvo-" + std::to_string(::getpid()) + "-" +
-                                      std::to_string(counter.fetch_add(1)) + ".tmp";
-        file.Bind(candidate);
-        if (file.CreateNew()) {
-            return candidate;
-        }
-    }
 }
 
 } // namespace
@@ -121,31 +86,20 @@ void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band)
     RaiseFloatFaults();
 }
 
-void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
-                       const TBandCodes& codes)
+std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, const TBandCodes& codes)
 {
     std::array<std::uint8_t, SpectrumFileSize> image{};
     const auto scaleBytes = EncodeExtended(scale);
     std::memcpy(image.data(), scaleBytes.data(), ScaleFieldSize);
     std::memcpy(image.data() + ScaleFieldSize, codes.data(), sizeof(codes));
+    return image;
+}
 
-    if (spmPath.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
-    RefuseUnwritableTarget(spmPath);
-    const std::string temporary = CreateTemporaryBeside(file, spmPath);
-    try {
-        file.BlockWrite(image.data(), image.size());
-        file.Close();
-        if (std::rename(temporary.c_str(), spmPath.c_str()) != 0) {
-            throw IoErrorFromErrno(errno, TFileOperation::Rename, spmPath);
-        }
-    } catch (...) {
-        file.Abandon();
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    file.Bind(spmPath);
+void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
+                       const TBandCodes& codes)
+{
+    TSpectrumFileWriter writer;
+    writer.Write(file, spmPath, scale, codes);
 }
 
 void ReadSpectrumFile(TDataFile& file, const std::string& spmPath, extended& scale,

@@ -46,15 +46,14 @@ extended QuantiseBand(const TBandValues& band, TBandCodes& codes);
 // that a value overflows single, an infinite scale times a code of 0).
 void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band);
 
-// Writes a spectrum file to spmPath through file. The 732 bytes go to a new
-// temporary file in the same folder, which is renamed over spmPath only once
-// all of it is written and closed: a failure (EInOutError, for example 101
-// "Disk full" for a short write) removes the temporary and leaves an older
-// file of that name as it was. An existing spmPath that may not be written
-// (read-only) fails with code 5 before anything is created. file is closed
-// on every path.
+// Writes a spectrum file to spmPath through file, replacing an older file
+// only with a complete one (see TSpectrumFileWriter, which this uses once).
+// file is closed on every path.
 void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
                        const TBandCodes& codes);
+
+// The 732 bytes of a spectrum file.
+std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, const TBandCodes& codes);
 
 // Reads the scale and the codes of the spectrum file spmPath through file.
 // Bytes after the first 732 are ignored; a shorter file raises 100 "Read

@@ -102,6 +102,11 @@ void TDataFile::Rewrite()
     Handle = OpenHandle(O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create);
 }
 
+void TDataFile::Reopen()
+{
+    Handle = OpenHandle(O_WRONLY, TFileOperation::Open);
+}
+
 bool TDataFile::CreateNew()
 {
     Handle = OpenHandle(O_WRONLY | O_CREAT | O_EXCL, TFileOperation::Create);
@@ -149,6 +154,21 @@ void TDataFile::BlockWrite(const void* buffer, std::size_t count)
             throw EInOutError(IoCode::DiskFull);
         }
         done += static_cast<std::size_t>(put);
+    }
+}
+
+void TDataFile::Truncate()
+{
+    if (!IsOpen()) {
+        throw EInOutError(IoCode::FileNotOpen);
+    }
+    const off_t position = ::lseek(Handle, 0, SEEK_CUR);
+    struct stat info {};
+    if (position < 0 || ::fstat(Handle, &info) != 0) {
+        throw IoErrorFromErrno(errno, TFileOperation::Write, Path);
+    }
+    if (info.st_size > position && ::ftruncate(Handle, position) != 0) {
+        throw IoErrorFromErrno(errno, TFileOperation::Write, Path);
     }
 }
 

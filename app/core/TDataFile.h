@@ -47,6 +47,10 @@ public:
     // Creates the file, or truncates an existing one, for writing at position 0.
     void Rewrite();
 
+    // Opens the existing file for writing at position 0, keeping its
+    // contents (see Truncate).
+    void Reopen();
+
     // Creates the file for writing only if nothing of that name exists yet.
     // Returns false, and stays closed, when the name is taken.
     bool CreateNew();
@@ -57,6 +61,9 @@ public:
 
     // Writes exactly count bytes at the current position.
     void BlockWrite(const void* buffer, std::size_t count);
+
+    // Cuts the file off at the current position, when it is longer.
+    void Truncate();
 
     // Closes the descriptor.
     void Close();
