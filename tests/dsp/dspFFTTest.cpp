@@ -154,7 +154,7 @@ TEST_P(FFTBitExact, MatchesExtendedReference)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Powers, FFTBitExact, testing::Range(2, 16));
+INSTANTIATE_TEST_SUITE_P(dspFFTPowers, FFTBitExact, testing::Range(2, 16));
 
 // Singles (br, bi) for which u*b's real part, rounded to double first, would
 // round to another single than through extended: the double lands on a point

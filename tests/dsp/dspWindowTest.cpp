@@ -54,7 +54,7 @@ TEST_P(WindowTable, PeakIsOneAndHalvesMirror)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, WindowTable, testing::ValuesIn(WindowTables),
+INSTANTIATE_TEST_SUITE_P(dspWindowKinds, WindowTable, testing::ValuesIn(WindowTables),
                          [](const testing::TestParamInfo<TWindowTable>& info) { return std::string(info.param.Name); });
 
 TEST(dspWindow, ParzenOfTheBatchFrame)
