@@ -233,10 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TUsageCase{"UnknownCommand", {"frobnicate"}, 2},
                     TUsageCase{"BatchWithoutFiles", {"batch", "--keep-going"}, 2},
                     TUsageCase{"JobsZero", {"batch", "--jobs", "0", "a.wav"}, 2},
-                    TUsageCase{"JobsNotANumber", {"batch", "--jobs=many", "a.wav"}, 2},
                     TUsageCase{"ReportWithoutValue", {"batch", "a.wav", "--report"}, 2},
-                    TUsageCase{"UnknownBatchOption", {"batch", "--fast", "a.wav"}, 2},
-                    TUsageCase{"ShowWithoutFiles", {"show", "--codes"}, 2},
                     TUsageCase{"UnknownShowOption", {"show", "--values", "a.spm"}, 2}),
     [](const testing::TestParamInfo<TUsageCase>& info) { return std::string(info.param.Name); });
 

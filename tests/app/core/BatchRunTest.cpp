@@ -144,11 +144,4 @@ INSTANTIATE_TEST_SUITE_P(Jobs, Batch, testing::Values(1, 2, 3),
                                                     : std::to_string(info.param) + "Workers";
                          });
 
-TEST(BatchEmpty, NothingToDo)
-{
-    const TBatchSummary summary = RunBatchParallel({});
-    EXPECT_EQ(summary.Written, 0u);
-    EXPECT_EQ(summary.Failed, 0u);
-}
-
 } // namespace

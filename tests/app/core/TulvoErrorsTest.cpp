@@ -112,12 +112,4 @@ INSTANTIATE_TEST_SUITE_P(
                     TErrnoCase{"Locked", EAGAIN, TFileOperation::Open, EAGAIN}),
     [](const testing::TestParamInfo<TErrnoCase>& info) { return std::string(info.param.Name); });
 
-TEST(ErrnoMapping, MissingFileDependsOnWhetherItsFolderExists)
-{
-    EXPECT_EQ(IoErrorFromErrno(ENOENT, TFileOperation::Open, "/tmp/no-such-file.wav").ErrorCode(), 2);
-    EXPECT_EQ(IoErrorFromErrno(ENOENT, TFileOperation::Open, "/no-such-folder/x.wav").ErrorCode(), 3);
-    EXPECT_EQ(IoErrorFromErrno(ENOENT, TFileOperation::Open, "relative-name.wav").ErrorCode(), 2);
-    EXPECT_EQ(IoErrorFromErrno(ENOENT, TFileOperation::Open, "").ErrorCode(), 3);
-}
-
 } // namespace
