@@ -258,7 +258,11 @@ void TfmTulvo::N1Click()
     laWait->show();
     pgRecord->show();
     pgRecord->setMaximum(FileCount);
-    pa1->repaint();
+    // The run keeps the message loop waiting until its closing pause: paint the whole window
+    // now, so that what the file dialog covered does not stay on screen, and the label just
+    // shown with it (a repaint of the window alone leaves a newly shown label unpainted).
+    repaint();
+    laWait->repaint();
 
     std::vector<std::string> paths;
     paths.reserve(FileCount);

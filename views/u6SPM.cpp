@@ -113,7 +113,7 @@ void Tfm6SPM::FormResize()
     if (pa3->isVisibleTo(this))
         SetColumnWidths(OuterWidth() / 2 - 4, OuterWidth() / 2 - 4);
     else
-        SetColumnWidths(OuterWidth(), pa3->width());
+        SetColumnWidths(CommonWidth(), pa3->width());
     SetRowHeights();
 }
 
@@ -146,7 +146,7 @@ void Tfm6SPM::bbSClick()
     for (TChart* chart : {Chart2, Chart3, Chart4, Chart5, Chart6})
         chart->hide();
     pa3->hide();
-    SetColumnWidths(OuterWidth(), pa3->width());
+    SetColumnWidths(CommonWidth(), pa3->width());
     Main.ChartRows = 1;
     Main.SavedTitle = Chart1->Title()->Text();
     Chart1->Title()->SetText(QStringLiteral("О Б Щ И Й   С П Е К Т Р"));

@@ -34,8 +34,13 @@ public:
     void bbBackClick() override;
     std::vector<TChart*> Charts() const override { return {Chart1, Chart2, Chart3, Chart4, Chart5, Chart6}; }
 
-    // The window's outer width W: its client width plus 8 pixels of frame.
+    // The window's outer width W: its client width plus 8 pixels of frame. Two columns of
+    // W div 2 - 4 fill the client area exactly when W is even.
     int OuterWidth() const { return width() + 8; }
+    // Width of the left column while it holds the common spectrum: the whole client area. (The
+    // outer width would reach 8 pixels past the window's edge and cut off the right end of the
+    // chart, its last axis label, and the centre of its title.)
+    int CommonWidth() const { return width(); }
 
 protected:
     void AlignCharts() override;

@@ -46,9 +46,10 @@ QString SpmOf(const QString& wav)
     return wav.left(wav.size() - 4) + QStringLiteral(".spm");
 }
 
-// What a paint of the progress bar showed.
+// What a paint of the progress bar or the busy label showed.
 struct TPaintSeen
 {
+    bool Label;   // a paint of laWait, else of pgRecord
     int Value;
     int Maximum;
     QString Wait;
@@ -60,16 +61,34 @@ struct TPaintSeen
 class TPaintRecorder : public QObject
 {
 public:
-    explicit TPaintRecorder(TfmTulvo& fm) : fm_(fm) { fm.pgRecord->installEventFilter(this); }
-    ~TPaintRecorder() override { fm_.pgRecord->removeEventFilter(this); }
+    explicit TPaintRecorder(TfmTulvo& fm) : fm_(fm)
+    {
+        fm.pgRecord->installEventFilter(this);
+        fm.laWait->installEventFilter(this);
+    }
+    ~TPaintRecorder() override
+    {
+        fm_.pgRecord->removeEventFilter(this);
+        fm_.laWait->removeEventFilter(this);
+    }
     std::vector<TPaintSeen> Seen;
+
+    // The paints of the progress bar, or of the busy label.
+    std::vector<TPaintSeen> Of(bool label) const
+    {
+        std::vector<TPaintSeen> seen;
+        for (const TPaintSeen& paint : Seen)
+            if (paint.Label == label)
+                seen.push_back(paint);
+        return seen;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            Seen.push_back({fm_.pgRecord->value(), fm_.pgRecord->maximum(), fm_.laWait->text(),
-                            fm_.laWait->x(), fm_.laWait->isVisible()});
+            Seen.push_back({watched == fm_.laWait, fm_.pgRecord->value(), fm_.pgRecord->maximum(),
+                            fm_.laWait->text(), fm_.laWait->x(), fm_.laWait->isVisible()});
         return QObject::eventFilter(watched, event);
     }
 
@@ -251,7 +270,7 @@ void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
     // Painted at the start and after each of the four files, with the bar's maximum at the
     // number of files, before the run returned to the message loop.
     std::vector<int> values;
-    for (const TPaintSeen& seen : paints.Seen) {
+    for (const TPaintSeen& seen : paints.Of(false)) {
         QCOMPARE(seen.Maximum, 4);
         if (values.empty() || values.back() != seen.Value)
             values.push_back(seen.Value);
@@ -270,12 +289,20 @@ void TBatchRunTest::everyRunSaysWaitAtItsPlace()
         program.dialogs.Pick(recordings);
         TPaintRecorder paints(program.fm);
         program.fm.N1->trigger();
-        QVERIFY(!paints.Seen.empty());
-        for (const TPaintSeen& seen : paints.Seen) {
+        // While the files are processed, the bar and the label say "wait" at its designed place.
+        QVERIFY(!paints.Of(false).empty());
+        for (const TPaintSeen& seen : paints.Of(false)) {
             QVERIFY(seen.WaitVisible);
             QCOMPARE(seen.Wait, QStringLiteral("Ж Д И Т Е !"));
             QCOMPARE(seen.WaitLeft, 244);
         }
+        // The label itself is painted before the first file, not only once the run is over.
+        const std::vector<TPaintSeen> label = paints.Of(true);
+        QVERIFY(label.size() >= 2);
+        QCOMPARE(label.front().Wait, QStringLiteral("Ж Д И Т Е !"));
+        QCOMPARE(label.front().WaitLeft, 244);
+        QCOMPARE(label.front().Value, 0);
+        QCOMPARE(label.back().Wait, QStringLiteral("Обработка 3 файлов завершена!"));
         QVERIFY(!program.fm.laWait->isVisible());
     }
 }
