@@ -146,11 +146,14 @@ int TSpectrumAnalysis::PeakLine() const
 
 std::string TSpectrumAnalysis::AnalyseRecording(const std::string& wavPath)
 {
-    ReadSampleBlock(wavPath);
+    // Refused before it is even read, so that the outcome never depends on
+    // what an earlier recording of the list wrote.
     std::string spmPath = SpectrumFileName(wavPath);
     if (spmPath == wavPath || SameExistingFile(spmPath, wavPath)) {
+        CurrentFileName = wavPath;
         throw EInOutError(IoCode::AccessDenied);
     }
+    ReadSampleBlock(wavPath);
     FilterRecording();
     AverageSpectrum();
     TakeBand();
