@@ -134,7 +134,7 @@ __attribute__((target("avx2"))) inline void Butterfly4(single* xr, single* xi, i
 }
 
 // t = (1, 0)*x formed in extended and rounded to single is x.re - 0*x.im and
-// x.im + 0*x.re exactly (signs of zeros and NaNs included), which single
+// x.im + 0*x.re exactly (signs of zeros included), which single
 // arithmetic gives as well.
 __attribute__((target("avx2"))) inline void UnitButterfly4(__m128& ar, __m128& ai, __m128& br, __m128& bi)
 {

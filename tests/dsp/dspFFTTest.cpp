@@ -330,6 +330,25 @@ TEST(dspFFT, SineHasPositiveExponentSign)
     EXPECT_NEAR(fft.OutReal()[1], 1, 1e-6);
 }
 
+// The transform with direction -1 (not used by Transform) has the usual sign.
+class TNegativeExponentFFT : public TdspFFT {
+public:
+    using TdspFFT::TdspFFT;
+    void TransformNegative() { DoTransform(-1); }
+};
+
+TEST(dspFFT, DirectionMinusOneFlipsTheExponent)
+{
+    TNegativeExponentFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    for (int i = 0; i < 8; ++i) {
+        fft.InReal()[i] = static_cast<single>(std::sin(2 * ExtendedPi * i / 8));
+    }
+    fft.TransformNegative();
+    EXPECT_NEAR(fft.OutImag()[1], -4, 1e-6);
+    EXPECT_NEAR(fft.OutImag()[7], 4, 1e-6);
+    EXPECT_NEAR(fft.OutReal()[1], 0, 1e-6);
+}
+
 TEST(dspFFT, CosineAmplitudeShowsAtItsLine)
 {
     TdspFFT fft(nullptr, TdspFFTProperties{11, 2048, fwNone});
