@@ -2,11 +2,8 @@
 // value of zero lines, the linear/logarithmic toggle and the X/Y read-out.
 #include "ViewsTestSupport.h"
 
-#include "app/ReadoutFormat.h"
 #include "app/TPanel.h"
 
-#include <QCursor>
-#include <QLabel>
 #include <QPushButton>
 
 using namespace viewtest;
@@ -54,7 +51,6 @@ private slots:
     void logToggleAfterZoomRestoresFullView();
     void negativeCodesFailTheSwitch();
     void waveformDrawsOnLinearAxis();
-    void readoutShowsValuesUnderMouse();
 };
 
 void TSignalSpectrumViewTest::waveformPoints()
@@ -199,26 +195,6 @@ void TSignalSpectrumViewTest::waveformDrawsOnLinearAxis()
     QVERIFY(fm.Chart1->LeftAxis()->Logarithmic());
     QCOMPARE(fm.bbLogAxis->text(), QStringLiteral("Линейный"));
     QVERIFY(view.dialogs.Shown.empty());
-}
-
-void TSignalSpectrumViewTest::readoutShowsValuesUnderMouse()
-{
-    TMainView view;
-    TfmTulvo& fm = view.fm;
-    view.ShowSpectrum(0.0001L, PeakCodes(120));
-    TChart& chart = *fm.Chart1;
-    const QRect plot = chart.PlotRect();
-    const QPoint at = plot.topLeft() + QPoint(plot.width() / 3, plot.height() / 2);
-    QCursor::setPos(chart.mapToGlobal(at));
-    if (chart.mapFromGlobal(QCursor::pos()) != at)
-        QSKIP("the platform does not move the pointer");
-    QTest::mouseMove(&chart, at);
-    QTRY_COMPARE(fm.CursorX, chart.BottomAxis()->PixelToValue(at.x()));
-    QCOMPARE(fm.CursorY, chart.LeftAxis()->PixelToValue(at.y()));
-    QCOMPARE(fm.laX->text(), ReadoutXText(fm.CursorX));
-    QCOMPARE(fm.laY->text(), ReadoutYText(fm.CursorY));
-    QVERIFY(!fm.laX->text().contains(QLatin1Char('.')));
-    QCOMPARE(fm.laY->text().section(QLocale().decimalPoint(), 1).size(), 7);
 }
 
 QTEST_MAIN(TSignalSpectrumViewTest)

@@ -18,7 +18,6 @@ private slots:
     void loadsUpToThreeFiles();
     void overlayColoursAndSplit();
     void rowsAtDesignAndAfterResize();
-    void closedOverlaidComesBackSplit();
     void unreadableFileLeavesLaterChartsEmpty();
 };
 
@@ -112,24 +111,6 @@ void TThreeSpectraTest::rowsAtDesignAndAfterResize()
     w.resize(640, 450);
     QTRY_COMPARE(w.pa1->height(), 377);
     QCOMPARE(w.Chart1->height(), 376);
-}
-
-void TThreeSpectraTest::closedOverlaidComesBackSplit()
-{
-    TViews views;
-    Tfm3SPM& w = *views.forms.fm3SPM;
-    views.Show(w, views.fm.odSPM3, views.spectra.mid(0, 3));
-    w.bbS->click();
-    w.close();
-    QVERIFY(views.fm.isVisible());
-    views.Show(w, views.fm.odSPM3, views.spectra.mid(3, 2));
-    QVERIFY(w.Chart1->isVisible() && w.Chart2->isVisible() && w.Chart3->isVisible());
-    QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
-    QCOMPARE(w.Chart1->height(), 119);
-    QCOMPARE(w.Series4->Count(), 0);
-    QCOMPARE(w.Series5->Count(), 0);
-    QCOMPARE(w.Series3->Count(), 0);
-    QVERIFY(!w.Chart3->Title()->HasText());
 }
 
 void TThreeSpectraTest::unreadableFileLeavesLaterChartsEmpty()

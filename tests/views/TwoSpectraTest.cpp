@@ -7,6 +7,8 @@
 #include "views/u2SPM.h"
 
 #include <QLabel>
+
+#include <algorithm>
 #include <QPushButton>
 
 using namespace viewtest;
@@ -16,41 +18,52 @@ class TTwoSpectraTest : public QObject
     Q_OBJECT
 
 private slots:
-    void oneFile();
+    void loadsUpToTwoFiles_data();
+    void loadsUpToTwoFiles();
     void twoFiles();
-    void onlyTheFirstTwoAreRead();
     void overlayThenSplit();
     void resizingFollowsChartRows();
     void unreadableFileStopsTheShow();
     void closingHandsOverToMainWindow_data();
     void closingHandsOverToMainWindow();
-    void closedOverlaidComesBackSplit();
-    void closedLogarithmicStaysLogarithmic();
+    void showingAgainStartsSplitAndKeepsScales();
     void toggleSwitchesHiddenAndEmptyCharts();
-    void geometryAndZoomPersist();
     void readoutThroughTheChartsOwnSeries();
-    void stripKeepsProportionalCentres();
 };
 
-void TTwoSpectraTest::oneFile()
+void TTwoSpectraTest::loadsUpToTwoFiles_data()
 {
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("one") << 1 << 1;
+    QTest::newRow("two") << 2 << 2;
+    QTest::newRow("four_of_which_two_missing") << 4 << 2;
+}
+
+void TTwoSpectraTest::loadsUpToTwoFiles()
+{
+    QFETCH(int, picked);
+    QFETCH(int, shown);
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
-    views.Show(w, views.fm.odSPM2, {views.spectra[0]});
+    QStringList files = views.spectra.mid(0, std::min(picked, 2));
+    while (files.size() < picked)
+        files << views.folder.File(QStringLiteral("never-read.spm"));
+    views.Show(w, views.fm.odSPM2, files);
     QCOMPARE(w.windowTitle(), QStringLiteral("Два спектра"));
-    QCOMPARE(w.size(), QSize(632, 433));
+    QVERIFY(views.dialogs.Shown.empty());
+    QCOMPARE(int(views.fm.FileCount), shown);
     QCOMPARE(w.Series1->Count(), SpectrumLines);
     QVERIFY(w.Chart2->isVisible());
-    QCOMPARE(w.Series2->Count(), 0);
-    QVERIFY(!w.Chart2->Title()->HasText());
-    QCOMPARE(int(views.fm.FileCount), 1);
+    QCOMPARE(w.Series2->Count(), shown == 2 ? SpectrumLines : 0);
+    // A chart without a file shows no title.
+    QCOMPARE(w.Chart2->Title()->HasText(), shown == 2);
 
     w.bbS->click();
     QCOMPARE(w.Chart1->Title()->Text(), QStringLiteral("С П Е К Т Р\n"));
-    QCOMPARE(w.Series3->Count(), 0);
+    QCOMPARE(w.Series3->Count(), shown == 2 ? SpectrumLines : 0);
     w.bbBack->click();
     QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[0]));
-    QVERIFY(views.dialogs.Shown.empty());
 }
 
 void TTwoSpectraTest::twoFiles()
@@ -72,17 +85,6 @@ void TTwoSpectraTest::twoFiles()
     QVERIFY(!w.BitBtn1->icon().isNull());
     QCOMPARE(int(views.fm.ChartRows), 2);
     QCOMPARE(QString::fromStdString(views.fm.Analysis().CurrentFileName), views.spectra[1]);
-}
-
-void TTwoSpectraTest::onlyTheFirstTwoAreRead()
-{
-    TViews views;
-    Tfm2SPM& w = *views.forms.fm2SPM;
-    const QString missing = views.folder.File(QStringLiteral("missing.spm"));
-    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1], missing, missing});
-    QVERIFY(views.dialogs.Shown.empty());
-    QCOMPARE(int(views.fm.FileCount), 2);
-    QCOMPARE(w.Series2->Count(), SpectrumLines);
 }
 
 void TTwoSpectraTest::overlayThenSplit()
@@ -189,33 +191,35 @@ void TTwoSpectraTest::closingHandsOverToMainWindow()
     QCOMPARE(int(views.fm.ChartRows), 1);
 }
 
-void TTwoSpectraTest::closedOverlaidComesBackSplit()
+void TTwoSpectraTest::showingAgainStartsSplitAndKeepsScales()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
     views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
+    w.move(40, 30);
+    w.resize(700, 500);
+    QTRY_COMPARE(w.pa1->height(), 427);
+    ZoomIn(*w.Chart2);
+    const double low = w.Chart2->LeftAxis()->Minimum();
+    w.bbLogAxis->click();   // Chart1 logarithmic; Chart2 unzoomed by the switch
+    ZoomIn(*w.Chart2);
     w.bbS->click();
+    const QRect geometry = w.geometry();
     w.BitBtn1->click();
+
     views.Show(w, views.fm.odSPM2, {views.spectra[2], views.spectra[3]});
+    // Split, with nothing left of the old overlay.
     QVERIFY(w.Chart2->isVisible());
     QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
     QCOMPARE(w.Series3->Count(), 0);
     QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[2]));
-    QCOMPARE(w.Chart1->height(), 179);
-}
-
-void TTwoSpectraTest::closedLogarithmicStaysLogarithmic()
-{
-    TViews views;
-    Tfm2SPM& w = *views.forms.fm2SPM;
-    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
-    w.bbLogAxis->click();
+    QCOMPARE(w.Chart1->height(), 212);
+    // Size, place, scale and zoom as they were left.
+    QCOMPARE(w.geometry(), geometry);
+    QVERIFY(w.Chart1->LeftAxis()->Logarithmic() && w.Chart2->LeftAxis()->Logarithmic());
     QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Линейный"));
-    w.BitBtn1->click();
-    views.Show(w, views.fm.odSPM2, {views.spectra[4]});
-    QVERIFY(w.Chart1->LeftAxis()->Logarithmic());
-    QVERIFY(w.Chart2->LeftAxis()->Logarithmic());
-    QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Линейный"));
+    QVERIFY(!w.Chart2->LeftAxis()->Automatic());
+    QVERIFY(w.Chart2->LeftAxis()->Minimum() != low);
 }
 
 void TTwoSpectraTest::toggleSwitchesHiddenAndEmptyCharts()
@@ -231,29 +235,6 @@ void TTwoSpectraTest::toggleSwitchesHiddenAndEmptyCharts()
     QVERIFY(!w.Chart1->LeftAxis()->Logarithmic());
     QVERIFY(!w.Chart2->LeftAxis()->Logarithmic());
     QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
-}
-
-void TTwoSpectraTest::geometryAndZoomPersist()
-{
-    TViews views;
-    Tfm2SPM& w = *views.forms.fm2SPM;
-    views.Show(w, views.fm.odSPM2, {views.spectra[0], views.spectra[1]});
-    w.move(40, 30);
-    w.resize(700, 500);
-    QTRY_COMPARE(w.pa1->height(), 427);
-    ZoomIn(*w.Chart1);
-    QVERIFY(w.Chart1->Zoomed());
-    const double low = w.Chart1->LeftAxis()->Minimum();
-    const QRect geometry = w.geometry();
-    w.BitBtn1->click();
-
-    views.Show(w, views.fm.odSPM2, {views.spectra[2], views.spectra[3]});
-    QCOMPARE(w.geometry(), geometry);
-    QVERIFY(!w.Chart1->LeftAxis()->Automatic());
-    QCOMPARE(w.Chart1->LeftAxis()->Minimum(), low);
-    // The switch to logarithmic restores the automatic ranges.
-    w.bbLogAxis->click();
-    QVERIFY(w.Chart1->LeftAxis()->Automatic());
 }
 
 void TTwoSpectraTest::readoutThroughTheChartsOwnSeries()
@@ -272,22 +253,6 @@ void TTwoSpectraTest::readoutThroughTheChartsOwnSeries()
     QCOMPARE(views.fm.CursorX, chart.BottomAxis()->PixelToValue(at.x()));
     QVERIFY(w.laX->text() != QStringLiteral("laX"));
     QVERIFY(w.laY->text() != QStringLiteral("laY"));
-}
-
-void TTwoSpectraTest::stripKeepsProportionalCentres()
-{
-    TViews views;
-    Tfm2SPM& w = *views.forms.fm2SPM;
-    views.Show(w, views.fm.odSPM2, {views.spectra[0]});
-    const double close = CentreFraction(*w.BitBtn1, 632);
-    const double overlay = CentreFraction(*w.bbS, 632);
-    const int top = w.BitBtn1->y();
-    w.resize(900, 433);
-    QTRY_COMPARE(w.pa2->width(), 900);
-    QVERIFY(qAbs(CentreFraction(*w.BitBtn1, 900) - close) * 900 <= 1.0);
-    QVERIFY(qAbs(CentreFraction(*w.bbS, 900) - overlay) * 900 <= 1.0);
-    QCOMPARE(w.BitBtn1->y(), top);
-    QCOMPARE(w.bbLogAxis->geometry(), QRect(16, 22, 75, 25));
 }
 
 QTEST_MAIN(TTwoSpectraTest)

@@ -6,7 +6,6 @@
 
 #include "app/TPanel.h"
 #include "app/TTulvoForms.h"
-#include "app/core/SpectrumAnalysis.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
@@ -21,7 +20,6 @@
 #include <QTimer>
 
 #include <cstring>
-#include <memory>
 
 using namespace guitest;
 
@@ -115,7 +113,6 @@ class TBatchRunTest : public QObject
     Q_OBJECT
 
 private slots:
-    void writesTheSameFilesAsTheCore();
     void writesTheSameFilesAsTheCommandLine();
     void moreThan500FilesReadNothing();
     void exactly500FilesAreProcessed();
@@ -125,29 +122,6 @@ private slots:
     void completionTextStandsForThePause();
     void pauseRunsANestedCommand();
 };
-
-void TBatchRunTest::writesTheSameFilesAsTheCore()
-{
-    TProgram program;
-    TFolder folder;
-    TFolder reference;
-    const QStringList recordings = MakeRecordings(folder, 6);
-    program.dialogs.Pick(recordings);
-    program.fm.N1->trigger();
-    QVERIFY(program.dialogs.Shown.empty());
-
-    // Each recording analysed on its own by a fresh analysis object.
-    for (const QString& recording : recordings) {
-        const QString copy = reference.File(QFileInfo(recording).fileName());
-        QVERIFY(QFile::copy(recording, copy));
-        auto analysis = std::make_unique<TSpectrumAnalysis>();
-        analysis->ProcessRecording(QFile::encodeName(copy).toStdString());
-        const QByteArray written = ReadAll(SpmOf(recording));
-        QCOMPARE(written.size(), 732);
-        QCOMPARE(written, ReadAll(SpmOf(copy)));
-        QCOMPARE(LargestCode(written), 10000);
-    }
-}
 
 void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
 {
@@ -174,6 +148,7 @@ void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
     for (int k = 0; k < recordings.size(); ++k) {
         const QByteArray windowed = ReadAll(SpmOf(recordings[k]));
         QCOMPARE(windowed.size(), 732);
+        QCOMPARE(LargestCode(windowed), 10000);
         QCOMPARE(windowed, ReadAll(SpmOf(copies[k])));
     }
 #endif
@@ -247,15 +222,6 @@ void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
     QVERIFY(!program.fm.laWait->isVisible());
     QVERIFY(!program.fm.pgRecord->isVisible());
     QCOMPARE(program.fm.pgRecord->value(), 0);
-
-    // A short recording fails with its own message.
-    TFolder other;
-    const QString shortFile = other.File(QStringLiteral("short.wav"));
-    WriteWav(shortFile, TSamples(SampleCount - 1));
-    program.dialogs.Pick({shortFile});
-    program.fm.N1->trigger();
-    QCOMPARE(program.dialogs.Shown.size(), std::size_t{2});
-    QCOMPARE(program.dialogs.Shown.back().Text, QStringLiteral("Read beyond end of file."));
 }
 
 void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
