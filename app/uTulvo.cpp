@@ -337,38 +337,41 @@ void TfmTulvo::N11Click()
     PlotSpectrum(storage, *Series1);
 }
 
-void TfmTulvo::ShowComparison(TOpenDialog& dialog, QDialog* window)
+bool TfmTulvo::PickForComparison(TOpenDialog& dialog)
 {
-    if (!Dialogs().Execute(dialog, this))
-        return;
-    if (&dialog == &odSPM6)
-        ChartRows = 3;
+    Chart1->hide();
+    pa2->hide();
+    return Dialogs().Execute(dialog, this);
+}
+
+void TfmTulvo::ShowComparison(QDialog* window)
+{
     hide();
+    // The comparison window makes this window visible again when it closes.
     if (window)
         window->exec();
 }
 
 void TfmTulvo::N21Click()
 {
-    Chart1->hide();
-    pa2->hide();
-    ShowComparison(odSPM2, fm2SPM_);
+    if (PickForComparison(odSPM2))
+        ShowComparison(fm2SPM_);
 }
 
 void TfmTulvo::N31Click()
 {
-    Chart1->hide();
-    pa2->hide();
-    ShowComparison(odSPM3, fm3SPM_);
+    if (PickForComparison(odSPM3))
+        ShowComparison(fm3SPM_);
 }
 
 void TfmTulvo::N61Click()
 {
-    Chart1->hide();
-    pa2->hide();
-    // ChartRows becomes 3 only once the dialog is confirmed: a cancelled dialog leaves the
-    // main window's layout as it was.
-    ShowComparison(odSPM6, fm6SPM_);
+    if (!PickForComparison(odSPM6))
+        return;
+    // Three rows only once the dialog is confirmed: a cancelled dialog leaves the main
+    // window's chart at the height it had.
+    ChartRows = 3;
+    ShowComparison(fm6SPM_);
 }
 
 void TfmTulvo::N5Click()

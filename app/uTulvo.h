@@ -125,7 +125,10 @@ private:
     void CreateControls();
     void CreateReadoutStrip();
     void SetChart1Height(int height);
-    void ShowComparison(TOpenDialog& dialog, QDialog* window);
+    // Hides the chart and the read-out strip and runs the dialog; false when it is cancelled.
+    bool PickForComparison(TOpenDialog& dialog);
+    // Hides this window and shows `window` modally.
+    void ShowComparison(QDialog* window);
     void ShowReadout(double x, double y);
 
     TErrorBoundary boundary_;

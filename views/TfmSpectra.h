@@ -42,8 +42,8 @@ class TfmSpectra : public QDialog
     Q_OBJECT
 
 public:
-    // Reads its files from `source`, a dialog of `main`; `charts` is the number of charts that
-    // the window fills, `caption` its title.
+    // Reads its files from `source`, a dialog of `main`; `caption` is the window's title and
+    // `strip` the places of the bottom strip's controls.
     TfmSpectra(TfmTulvo& main, TOpenDialog& source, const QString& caption, const TStripDesign& strip);
     ~TfmSpectra() override;
 
@@ -77,6 +77,10 @@ public:
     // The charts in the toggle's order.
     virtual std::vector<TChart*> Charts() const = 0;
 
+    // Every way of closing ("&Close", the frame, Escape) ends here: the window hides, its modal
+    // run ends, and the main window becomes visible again.
+    void done(int result) override;
+
 protected:
     // The number of files to show, at most `limit`, stored in FileCount.
     int PickedFiles(int limit) const;
@@ -107,9 +111,6 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-
-public:
-    void done(int result) override;
 
 private:
     TOpenDialog& source_;
