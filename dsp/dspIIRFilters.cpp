@@ -202,9 +202,12 @@ void TdspCustomIIRFilter::Redesign()
         }
     }
 
-    // A degenerate design (for instance an analog pole cancelled to 0) leaves
-    // infinities or NaNs that would silently poison every output.
-    bool finite = std::isfinite(FGainScale);
+    // A degenerate design (for instance an analog pole cancelled to 0, which
+    // puts a digital pole on the unit circle at z = 1 and makes the response at
+    // DC 0/0) leaves infinities or NaNs in a gain or the coefficients. Say so
+    // rather than filter silently with them.
+    const auto finiteGain = [](TComplex z) { return std::isfinite(z.Re) && std::isfinite(z.Im); };
+    bool finite = std::isfinite(FGainScale) && finiteGain(dc) && finiteGain(fc) && finiteGain(hf);
     for (int i = 0; i < n; ++i) {
         finite = finite && std::isfinite(FFeedForward[i]) && std::isfinite(FFeedBack[i]);
     }
