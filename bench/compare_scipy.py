@@ -121,7 +121,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("cli", help="path of the tulvo-cli executable")
     parser.add_argument("--count", type=int, default=500, help="recordings (default 500)")
-    parser.add_argument("--rounds", type=int, default=3, help="timed rounds of each (default 3)")
+    parser.add_argument("--rounds", type=int, default=5, help="timed rounds of each (default 5)")
     parser.add_argument("--jobs", type=int, default=0, help="tulvo-cli --jobs (default: its own)")
     args = parser.parse_args()
 
@@ -149,7 +149,9 @@ def main():
             print(f"{scenario} ({what}):")
             print(f"  tulvo-cli batch:   {cli_time:.3f} s  (rounds: {', '.join(f'{t:.3f}' for t in times[(scenario, 'cli')])})")
             print(f"  SciPy pipeline:    {scipy_time:.3f} s  (rounds: {', '.join(f'{t:.3f}' for t in times[(scenario, 'scipy')])})")
-            print(f"  ratio tulvo/SciPy: {cli_time / scipy_time:.2f}")
+            round_ratios = [c / p for c, p in zip(times[(scenario, "cli")], times[(scenario, "scipy")])]
+            print(f"  ratio tulvo/SciPy: {cli_time / scipy_time:.2f} of the medians, "
+                  f"{statistics.median(round_ratios):.2f} the median of the rounds' own ratios")
         print(f"largest code difference between the two programs' files: {largest_code_difference(paths, scipy_out)}")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
