@@ -6,10 +6,10 @@
 #include "app/TCentreAnchors.h"
 #include "app/TPanel.h"
 #include "app/core/BatchRun.h"
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -87,7 +87,7 @@ TfmTulvo::TfmTulvo(IDialogs& dialogs)
       odSPM6(QStringLiteral("odSPM6"), QStringLiteral("Файл спектра"), QStringLiteral("*.spm"), true),
       TickCount(SteadyTickCount),
       boundary_(dialogs),
-      analysis_(std::make_unique<TSpectrumAnalysis>())
+      analysis_(std::make_unique<TRecordingAnalysis>())
 {
     setObjectName(QStringLiteral("fmTulvo"));
     // The title bar stays blank. An empty title would make the platform put the program's
@@ -298,7 +298,7 @@ void TfmTulvo::N3Click()
     bbLogAxis->hide();
     SetChart1Height(pa1->height() - 1);
 
-    TSpectrumAnalysis& storage = Analysis();
+    TRecordingAnalysis& storage = Analysis();
     storage.ReadSampleBlock(LocalPath(odDann2.FileName));
     Chart1->Title()->SetText(QStringLiteral("С И Г Н А Л  ") + DisplayPath(storage.CurrentFileName));
     Chart1->BottomAxis()->Title()->SetCaption(QStringLiteral("мс"));
@@ -316,7 +316,7 @@ void TfmTulvo::N11Click()
     Chart1->hide();
     if (!Dialogs().Execute(odSpm1, this))
         return;
-    TSpectrumAnalysis& storage = Analysis();
+    TRecordingAnalysis& storage = Analysis();
     storage.ReadSpectrumFile(LocalPath(odSpm1.Files.value(0, odSpm1.FileName)));
     Series1->Clear();
     // Back to the scale the toggle last chose (the waveform view drew on a linear axis). The

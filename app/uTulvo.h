@@ -22,7 +22,7 @@ class TCentreAnchors;
 class TChart;
 class TFastLineSeries;
 class TPanel;
-class TSpectrumAnalysis;
+class TRecordingAnalysis;
 
 // The main window, fmTulvo: the menu, the chart of the waveform and single-spectrum views,
 // the batch run's busy label and progress bar, the read-out strip, the six open-file dialogs
@@ -60,7 +60,7 @@ public:
     QString SavedTitle;
     // CurrentFileName, DataFile, Samples, Band, BandCodes, SpectrumScale, the filter dspF1 and
     // the FFT dspFFT1: allocated once with the window.
-    TSpectrumAnalysis& Analysis() const { return *analysis_; }
+    TRecordingAnalysis& Analysis() const { return *analysis_; }
 
     // --- Open-file dialogs -----------------------------------------------------------
     TOpenDialog odDann;    // "&Обработка": several recordings
@@ -132,7 +132,7 @@ private:
     void ShowReadout(double x, double y);
 
     TErrorBoundary boundary_;
-    std::unique_ptr<TSpectrumAnalysis> analysis_;
+    std::unique_ptr<TRecordingAnalysis> analysis_;
     std::unique_ptr<TCentreAnchors> pa2Anchors_;
     QDialog* fm2SPM_ = nullptr;
     QDialog* fm3SPM_ = nullptr;

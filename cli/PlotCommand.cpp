@@ -2,7 +2,7 @@
 
 #include "TChart.h"
 #include "TFastLineSeries.h"
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 
 #include <QApplication>
 #include <QImage>
@@ -139,7 +139,7 @@ TFastLineSeries* AddSeries(TChart& chart, std::size_t index)
 // Builds the charts, reading every file; one chart per file unless overlaid.
 std::vector<std::unique_ptr<TChart>> BuildCharts(const TPlotOptions& options)
 {
-  auto analysis = std::make_unique<TSpectrumAnalysis>();
+  auto analysis = std::make_unique<TRecordingAnalysis>();
   std::vector<std::unique_ptr<TChart>> charts;
   QString overlayTitle;
   for (std::size_t k = 0; k < options.Files.size(); ++k) {

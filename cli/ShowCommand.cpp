@@ -4,7 +4,7 @@
 #include "CsvText.h"
 #include "ProgressDisplay.h"
 
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
 #include <QPushButton>
 
@@ -23,7 +23,7 @@ const TStripDesign Strip{632,
 } // namespace
 
 Tfm2SPM::Tfm2SPM(TfmTulvo& main)
-    : TfmSpectra(main, main.odSPM2, QStringLiteral("Два спектра"), Strip)
+    : TfmComparison(main, main.odSPM2, QStringLiteral("Два спектра"), Strip)
 {
     setObjectName(QStringLiteral("fm2SPM"));
     pa1 = new TPanel(this);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "views/TfmSpectra.h"
+#include "views/TfmComparison.h"
 
 class TFastLineSeries;
 
 // The two-spectrum window fm2SPM, "Два спектра": two spectrum files one above the other,
 // overlaid in the upper chart by "Совместить" and separated again by "Разбить".
-class Tfm2SPM : public TfmSpectra
+class Tfm2SPM : public TfmComparison
 {
     Q_OBJECT
 

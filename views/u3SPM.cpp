@@ -4,7 +4,7 @@
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
 #include <QPushButton>
 
@@ -25,7 +25,7 @@ const TStripDesign Strip{631,
 } // namespace
 
 Tfm3SPM::Tfm3SPM(TfmTulvo& main)
-    : TfmSpectra(main, main.odSPM3, QStringLiteral("Три спектра"), Strip)
+    : TfmComparison(main, main.odSPM3, QStringLiteral("Три спектра"), Strip)
 {
     setObjectName(QStringLiteral("fm3SPM"));
     pa1 = new TPanel(this);

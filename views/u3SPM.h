@@ -1,12 +1,12 @@
 #pragma once
 
-#include "views/TfmSpectra.h"
+#include "views/TfmComparison.h"
 
 class TFastLineSeries;
 
 // The three-spectrum window fm3SPM, "Три спектра": three spectrum files one above the other,
 // overlaid in the top chart by "Совместить" and separated again by "Разбить".
-class Tfm3SPM : public TfmSpectra
+class Tfm3SPM : public TfmComparison
 {
     Q_OBJECT
 

@@ -4,7 +4,7 @@
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
 #include <QPushButton>
 
@@ -44,7 +44,7 @@ const TSpectrumSlot Slots[6] = {
 } // namespace
 
 Tfm6SPM::Tfm6SPM(TfmTulvo& main)
-    : TfmSpectra(main, main.odSPM6, QStringLiteral("Спектры"), Strip)
+    : TfmComparison(main, main.odSPM6, QStringLiteral("Спектры"), Strip)
 {
     setObjectName(QStringLiteral("fm6SPM"));
     pa1 = new TPanel(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/TfmSpectra.h"
+#include "views/TfmComparison.h"
 
 #include <array>
 
@@ -9,7 +9,7 @@ class TFastLineSeries;
 // The six-spectrum window fm6SPM, "Спектры": up to six spectrum files in two columns of three
 // charts. "Совместить" shows the common spectrum, all loaded spectra in the first chart
 // stretched over the whole window; "Разбить" returns to the six charts.
-class Tfm6SPM : public TfmSpectra
+class Tfm6SPM : public TfmComparison
 {
     Q_OBJECT
 

@@ -78,7 +78,7 @@ public:
         : Paths(paths), Window(static_cast<std::size_t>(jobs) * 16), Pending(Window)
     {
         for (int i = 0; i < jobs; ++i) {
-            Analyses.push_back(std::make_unique<TSpectrumAnalysis>());
+            Analyses.push_back(std::make_unique<TRecordingAnalysis>());
         }
         for (auto& analysis : Analyses) {
             Workers.emplace_back([this, a = analysis.get()] { Work(*a); });
@@ -114,7 +114,7 @@ public:
     }
 
 private:
-    void Work(TSpectrumAnalysis& analysis)
+    void Work(TRecordingAnalysis& analysis)
     {
         for (;;) {
             std::size_t index = 0;
@@ -150,7 +150,7 @@ private:
     const std::vector<std::string>& Paths;
     const std::size_t Window;
     std::vector<TPendingResult> Pending;
-    std::vector<std::unique_ptr<TSpectrumAnalysis>> Analyses;
+    std::vector<std::unique_ptr<TRecordingAnalysis>> Analyses;
     std::vector<std::thread> Workers;
     std::mutex Mutex;
     std::condition_variable SlotFree;
@@ -162,13 +162,13 @@ private:
 
 } // namespace
 
-TBatchSummary RunBatch(TSpectrumAnalysis& analysis, const std::vector<std::string>& paths,
+TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress, const TBatchOptions& options)
 {
     TBatchSummary summary;
     // The writer's spare file goes however the run ends.
     struct TReleaseSpare {
-        TSpectrumFileWriter& Writer;
+        TSpmFileWriter& Writer;
         ~TReleaseSpare() { Writer.Release(); }
     } releaseSpare{analysis.SpectrumWriter};
     for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -203,14 +203,14 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
                                 : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size()));
     if (jobs <= 1) {
-        auto analysis = std::make_unique<TSpectrumAnalysis>();
+        auto analysis = std::make_unique<TRecordingAnalysis>();
         return RunBatch(*analysis, paths, progress, options);
     }
 
     TBatchSummary summary;
     TParallelBatch batch(paths, jobs);
     TDataFile file;
-    TSpectrumFileWriter writer;
+    TSpmFileWriter writer;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         TPendingResult result = batch.Take(i);
         TBatchItem item;

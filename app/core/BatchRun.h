@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 #include "dsp/dspTypes.h"
 
 #include <cstddef>
@@ -48,12 +48,12 @@ struct TBatchSummary {
 };
 
 // Runs paths through analysis one after the other, each with
-// TSpectrumAnalysis::ProcessRecording. Without KeepGoing the first failure
+// TRecordingAnalysis::ProcessRecording. Without KeepGoing the first failure
 // ends the run: progress is called for the failing recording, then its error
 // is rethrown as it was raised. The spectrum files of the recordings before
 // it stay; the recordings after it are not read. Errors other than
 // EInOutError and EMathError always end the run. No limit on the count.
-TBatchSummary RunBatch(TSpectrumAnalysis& analysis, const std::vector<std::string>& paths,
+TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress = {}, const TBatchOptions& options = {});
 
 // The same run spread over options.Jobs worker threads, with the same files

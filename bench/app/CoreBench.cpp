@@ -3,7 +3,7 @@
 // files, alone and on worker threads.
 
 #include "app/core/BatchRun.h"
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -29,9 +29,9 @@ void FillRecording(std::array<std::int16_t, SampleCount>& samples, std::uint32_t
     }
 }
 
-std::unique_ptr<TSpectrumAnalysis> PreparedAnalysis()
+std::unique_ptr<TRecordingAnalysis> PreparedAnalysis()
 {
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     FillRecording(analysis->Samples, 1);
     return analysis;
 }
@@ -130,7 +130,7 @@ private:
 void BM_ProcessRecordingThroughFiles(benchmark::State& state)
 {
     TRecordingFolder folder(1);
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     for (auto _ : state) {
         analysis->ProcessRecording(folder.Paths[0]);
     }

@@ -1,7 +1,7 @@
 // The plot command of tulvo-cli: pictures of spectrum files drawn offscreen.
 
 #include "EChartError.h"
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 #include "app/core/TulvoErrors.h"
 #include "cli/PlotCommand.h"
 

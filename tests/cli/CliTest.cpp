@@ -118,7 +118,7 @@ TEST_F(Cli, BatchWritesTheCoresBytes)
     // Not a terminal: one plain line per recording, then the completion text.
     EXPECT_EQ(Lines(result.Out).size(), 8u);
 
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     RunBatch(*analysis, viaCore);
     for (std::size_t i = 0; i < viaCli.size(); ++i) {
         const auto cliBytes = ReadBytes(SpectrumFileName(viaCli[i]));
@@ -173,7 +173,7 @@ TEST_F(Cli, KeepGoingFinishesTheListAndStillFails)
 TEST_F(Cli, ShowPrintsValuesOrCodesWithADecimalPoint)
 {
     const auto paths = MakeRecordings("s", 2);
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     RunBatch(*analysis, paths);
     const std::string a = SpectrumFileName(paths[0]);
     const std::string b = SpectrumFileName(paths[1]);

@@ -49,7 +49,7 @@ protected:
         options.KeepGoing = keepGoing;
         options.Jobs = GetParam();
         if (GetParam() == 1) {
-            auto analysis = std::make_unique<TSpectrumAnalysis>();
+            auto analysis = std::make_unique<TRecordingAnalysis>();
             return RunBatch(*analysis, Paths, progress, options);
         }
         return RunBatchParallel(Paths, progress, options);
@@ -117,7 +117,7 @@ TEST_P(Batch, WritesWhatProcessingOneByOneWrites)
         batchFiles.push_back(ReadBytes(SpectrumFileName(path)));
     }
     // Each recording alone, in reverse order, through one analysis.
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     for (int i = static_cast<int>(Paths.size()) - 1; i >= 0; --i) {
         analysis->ProcessRecording(Paths[i]);
         EXPECT_EQ(ReadBytes(SpectrumFileName(Paths[i])), batchFiles[i]) << Paths[i];

@@ -4,7 +4,7 @@
 
 #include "CoreTestSupport.h"
 
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ namespace {
 class SampleBlock : public testing::Test {
 protected:
     TTempFolder Folder;
-    std::unique_ptr<TSpectrumAnalysis> Analysis = std::make_unique<TSpectrumAnalysis>();
+    std::unique_ptr<TRecordingAnalysis> Analysis = std::make_unique<TRecordingAnalysis>();
 
     // The I/O code of reading path, 0 when it reads; checks that no
     // descriptor stays open either way.

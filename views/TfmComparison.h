@@ -37,15 +37,15 @@ struct TStripDesign
 // a chart; and the hand-over back to the main window when the window closes. The window is
 // centred on its first show and later found where, and as large as, it was left; its charts
 // keep their left-axis scale and zoom between shows.
-class TfmSpectra : public QDialog
+class TfmComparison : public QDialog
 {
     Q_OBJECT
 
 public:
     // Reads its files from `source`, a dialog of `main`; `caption` is the window's title and
     // `strip` the places of the bottom strip's controls.
-    TfmSpectra(TfmTulvo& main, TOpenDialog& source, const QString& caption, const TStripDesign& strip);
-    ~TfmSpectra() override;
+    TfmComparison(TfmTulvo& main, TOpenDialog& source, const QString& caption, const TStripDesign& strip);
+    ~TfmComparison() override;
 
     TfmTulvo& Main;
 

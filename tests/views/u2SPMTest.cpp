@@ -3,7 +3,7 @@
 #include "ViewsTestSupport.h"
 
 #include "app/TPanel.h"
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 #include "views/u2SPM.h"
 
 #include <QLabel>
@@ -13,7 +13,7 @@
 
 using namespace viewtest;
 
-class TTwoSpectraTest : public QObject
+class Tu2SPMTest : public QObject
 {
     Q_OBJECT
 
@@ -31,7 +31,7 @@ private slots:
     void readoutThroughTheChartsOwnSeries();
 };
 
-void TTwoSpectraTest::loadsUpToTwoFiles_data()
+void Tu2SPMTest::loadsUpToTwoFiles_data()
 {
     QTest::addColumn<int>("picked");
     QTest::addColumn<int>("shown");
@@ -40,7 +40,7 @@ void TTwoSpectraTest::loadsUpToTwoFiles_data()
     QTest::newRow("four_of_which_two_missing") << 4 << 2;
 }
 
-void TTwoSpectraTest::loadsUpToTwoFiles()
+void Tu2SPMTest::loadsUpToTwoFiles()
 {
     QFETCH(int, picked);
     QFETCH(int, shown);
@@ -66,7 +66,7 @@ void TTwoSpectraTest::loadsUpToTwoFiles()
     QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[0]));
 }
 
-void TTwoSpectraTest::twoFiles()
+void Tu2SPMTest::twoFiles()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -87,7 +87,7 @@ void TTwoSpectraTest::twoFiles()
     QCOMPARE(QString::fromStdString(views.fm.Analysis().CurrentFileName), views.spectra[1]);
 }
 
-void TTwoSpectraTest::overlayThenSplit()
+void Tu2SPMTest::overlayThenSplit()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -118,7 +118,7 @@ void TTwoSpectraTest::overlayThenSplit()
     QCOMPARE(w.Series3->Count(), SpectrumLines);
 }
 
-void TTwoSpectraTest::resizingFollowsChartRows()
+void Tu2SPMTest::resizingFollowsChartRows()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -139,7 +139,7 @@ void TTwoSpectraTest::resizingFollowsChartRows()
     QCOMPARE(w.Chart2->height(), 427 - 2 - 212);
 }
 
-void TTwoSpectraTest::unreadableFileStopsTheShow()
+void Tu2SPMTest::unreadableFileStopsTheShow()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -168,14 +168,14 @@ void TTwoSpectraTest::unreadableFileStopsTheShow()
     QVERIFY(!w.Chart1->Title()->HasText());
 }
 
-void TTwoSpectraTest::closingHandsOverToMainWindow_data()
+void Tu2SPMTest::closingHandsOverToMainWindow_data()
 {
     QTest::addColumn<bool>("byButton");
     QTest::newRow("close_button") << true;
     QTest::newRow("window_frame") << false;
 }
 
-void TTwoSpectraTest::closingHandsOverToMainWindow()
+void Tu2SPMTest::closingHandsOverToMainWindow()
 {
     QFETCH(bool, byButton);
     TViews views;
@@ -191,7 +191,7 @@ void TTwoSpectraTest::closingHandsOverToMainWindow()
     QCOMPARE(int(views.fm.ChartRows), 1);
 }
 
-void TTwoSpectraTest::showingAgainStartsSplitAndKeepsScales()
+void Tu2SPMTest::showingAgainStartsSplitAndKeepsScales()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -222,7 +222,7 @@ void TTwoSpectraTest::showingAgainStartsSplitAndKeepsScales()
     QVERIFY(w.Chart2->LeftAxis()->Minimum() != low);
 }
 
-void TTwoSpectraTest::toggleSwitchesHiddenAndEmptyCharts()
+void Tu2SPMTest::toggleSwitchesHiddenAndEmptyCharts()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -237,7 +237,7 @@ void TTwoSpectraTest::toggleSwitchesHiddenAndEmptyCharts()
     QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
 }
 
-void TTwoSpectraTest::readoutThroughTheChartsOwnSeries()
+void Tu2SPMTest::readoutThroughTheChartsOwnSeries()
 {
     TViews views;
     Tfm2SPM& w = *views.forms.fm2SPM;
@@ -255,5 +255,5 @@ void TTwoSpectraTest::readoutThroughTheChartsOwnSeries()
     QVERIFY(w.laY->text() != QStringLiteral("laY"));
 }
 
-QTEST_MAIN(TTwoSpectraTest)
-#include "TwoSpectraTest.moc"
+QTEST_MAIN(Tu2SPMTest)
+#include "u2SPMTest.moc"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/core/AnalysisConstants.h"
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 #include "app/core/TDataFile.h"
-#include "app/core/TSpectrumFileWriter.h"
+#include "app/core/TSpmFileWriter.h"
 #include "dsp/dspFFT.h"
 #include "dsp/dspIIRFilters.h"
 #include "dsp/dspTypes.h"
@@ -38,11 +38,11 @@
 // operation": a silent recording, 0/0 in the normalisation; a band maximum of
 // 0), EZeroDivide (a power sum of 0) or EOverflow. File failures raise
 // EInOutError. Either ends the recording; DataFile is closed on every path.
-class TSpectrumAnalysis {
+class TRecordingAnalysis {
 public:
-    TSpectrumAnalysis();
-    TSpectrumAnalysis(const TSpectrumAnalysis&) = delete;
-    TSpectrumAnalysis& operator=(const TSpectrumAnalysis&) = delete;
+    TRecordingAnalysis();
+    TRecordingAnalysis(const TRecordingAnalysis&) = delete;
+    TRecordingAnalysis& operator=(const TRecordingAnalysis&) = delete;
 
     // Path of the file being read or written: the recording, then its
     // spectrum file once that is written; a spectrum file being read.
@@ -51,7 +51,7 @@ public:
     TDataFile DataFile;
     // Writes the spectrum files; keeps a spare file between the writes of a
     // series (see WriteSpectrum).
-    TSpectrumFileWriter SpectrumWriter;
+    TSpmFileWriter SpectrumWriter;
     // Header of the last recording read, never examined.
     std::array<std::uint8_t, WavHeaderSize> WavHeader{};
     // Sample block of the last recording read.

@@ -1,13 +1,13 @@
-#include "views/TfmSpectra.h"
+#include "views/TfmComparison.h"
 
 #include "app/FormStyle.h"
 #include "app/ReadoutFormat.h"
 #include "app/TPanel.h"
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
 #include <QFile>
 #include <QLabel>
@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-TfmSpectra::TfmSpectra(TfmTulvo& main, TOpenDialog& source, const QString& caption, const TStripDesign& strip)
+TfmComparison::TfmComparison(TfmTulvo& main, TOpenDialog& source, const QString& caption, const TStripDesign& strip)
     : QDialog(nullptr),
       Main(main),
       pa2(new TPanel(this)),
@@ -60,34 +60,34 @@ TfmSpectra::TfmSpectra(TfmTulvo& main, TOpenDialog& source, const QString& capti
     connect(BitBtn1, &QPushButton::clicked, this, boundary.Guard(this, [this] { BitBtn1Click(); }));
 }
 
-TfmSpectra::~TfmSpectra() = default;
+TfmComparison::~TfmComparison() = default;
 
-void TfmSpectra::ConnectReadout(TChart* chart, const TChartSeries* series)
+void TfmComparison::ConnectReadout(TChart* chart, const TChartSeries* series)
 {
     chart->OnMouseMove = [this, series](TChart*, Qt::KeyboardModifiers, int, int) {
         Main.Boundary().Run(this, [this, series] { ChartMouseMove(*series); });
     };
 }
 
-void TfmSpectra::PlaceStrip(int width, int clientHeight)
+void TfmComparison::PlaceStrip(int width, int clientHeight)
 {
     pa2->setGeometry(0, clientHeight - 72, width, 72);
 }
 
-void TfmSpectra::showEvent(QShowEvent* event)
+void TfmComparison::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous())
         Main.Boundary().Run(this, [this] { FormShow(); });
     QDialog::showEvent(event);
 }
 
-void TfmSpectra::resizeEvent(QResizeEvent* event)
+void TfmComparison::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     Main.Boundary().Run(this, [this] { LayoutForm(); });
 }
 
-void TfmSpectra::done(int result)
+void TfmComparison::done(int result)
 {
     // Later shows find the window where it was left instead of centring it again.
     setAttribute(Qt::WA_Moved, true);
@@ -95,12 +95,12 @@ void TfmSpectra::done(int result)
     Main.setVisible(true);
 }
 
-void TfmSpectra::BitBtn1Click()
+void TfmComparison::BitBtn1Click()
 {
     close();
 }
 
-void TfmSpectra::bbLogAxisClick()
+void TfmComparison::bbLogAxisClick()
 {
     const std::vector<TChart*> charts = Charts();
     for (std::size_t i = 0; i < charts.size(); ++i) {
@@ -111,7 +111,7 @@ void TfmSpectra::bbLogAxisClick()
     }
 }
 
-void TfmSpectra::ChartMouseMove(const TChartSeries& series)
+void TfmComparison::ChartMouseMove(const TChartSeries& series)
 {
     series.CursorToValues(Main.CursorX, Main.CursorY);
     SetLabelCaption(laX, ReadoutXText(Main.CursorX));
@@ -120,21 +120,21 @@ void TfmSpectra::ChartMouseMove(const TChartSeries& series)
     anchors_.Retrack(laY);
 }
 
-int TfmSpectra::PickedFiles(int limit) const
+int TfmComparison::PickedFiles(int limit) const
 {
     const int count = static_cast<int>(std::min<qsizetype>(source_.Files.size(), limit));
     Main.FileCount = static_cast<std::uint16_t>(count);
     return count;
 }
 
-QString TfmSpectra::PickedFile(int k) const
+QString TfmComparison::PickedFile(int k) const
 {
     return source_.Files.at(k);
 }
 
-void TfmSpectra::LoadSpectrum(const QString& path, TChart* chart, TChartSeries* series, int height)
+void TfmComparison::LoadSpectrum(const QString& path, TChart* chart, TChartSeries* series, int height)
 {
-    TSpectrumAnalysis& storage = Main.Analysis();
+    TRecordingAnalysis& storage = Main.Analysis();
     storage.ReadSpectrumFile(QFile::encodeName(path).toStdString());
     chart->show();
     SetChartHeight(chart, height);
@@ -144,24 +144,24 @@ void TfmSpectra::LoadSpectrum(const QString& path, TChart* chart, TChartSeries* 
     PlotSpectrum(storage, *series);
 }
 
-void TfmSpectra::SetChartHeight(TChart* chart, int height)
+void TfmComparison::SetChartHeight(TChart* chart, int height)
 {
     chart->resize(chart->width(), std::max(0, height));
     AlignCharts();
 }
 
-void TfmSpectra::ShowSplitButtons(bool split)
+void TfmComparison::ShowSplitButtons(bool split)
 {
     bbS->setVisible(split);
     bbBack->setVisible(!split);
 }
 
-void TfmSpectra::SetLogAxisCaption()
+void TfmComparison::SetLogAxisCaption()
 {
     bbLogAxis->setText(LogAxisCaption(Charts().front()->LeftAxis()->Logarithmic()));
 }
 
-void TfmSpectra::AlignColumn(QWidget& panel, QWidget* top, QWidget* middle, QWidget* bottom)
+void TfmComparison::AlignColumn(QWidget& panel, QWidget* top, QWidget* middle, QWidget* bottom)
 {
     const QRect inner = panel.rect().adjusted(1, 1, -1, -1);
     int y = inner.top();

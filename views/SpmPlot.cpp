@@ -1,6 +1,6 @@
-#include "views/SpectrumPlot.h"
+#include "views/SpmPlot.h"
 
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 
@@ -35,7 +35,7 @@ double FillValue(const TBandValues& band)
     return fill;
 }
 
-void PlotSpectrum(TSpectrumAnalysis& storage, TChartSeries& series)
+void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series)
 {
     series.Clear();
     BandFromCodes(storage.BandCodes, storage.SpectrumScale, storage.Band);

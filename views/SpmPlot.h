@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 
 #include <QColor>
 #include <QString>
@@ -9,7 +9,7 @@ class QWidget;
 class TChart;
 class TChartSeries;
 class TFastLineSeries;
-class TSpectrumAnalysis;
+class TRecordingAnalysis;
 
 // What every spectrum view shares: the design settings of a chart and a series, the plotting
 // of one spectrum file with its fill value, the linear/logarithmic toggle and the copying of a
@@ -28,7 +28,7 @@ double FillValue(const TBandValues& band);
 // Plots the spectrum file just read into `storage` (SpectrumScale, BandCodes): recomputes
 // Band = code x scale (in extended, stored as single), clears `series` and adds the 361
 // points (1000 + 25 i Hz, Band[i]), a zero line at half the fill value.
-void PlotSpectrum(TSpectrumAnalysis& storage, TChartSeries& series);
+void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series);
 
 // The first half of a press of the linear/logarithmic toggle on one chart: a linear axis has
 // its zoom undone and is redrawn before it is switched; then the left axis's flag is

@@ -3,9 +3,9 @@
 
 #include "CoreTestSupport.h"
 
-#include "app/core/SpectrumAnalysis.h"
-#include "app/core/SpectrumFile.h"
-#include "app/core/TSpectrumFileWriter.h"
+#include "app/core/RecordingAnalysis.h"
+#include "app/core/SpmFile.h"
+#include "app/core/TSpmFileWriter.h"
 
 #include <csignal>
 #include <cstring>
@@ -206,7 +206,7 @@ TEST_F(SpectrumFileIo, ZeroFileReadsAsScaleZeroAndZeroValues)
 {
     const std::string path = Folder.File("zero.spm");
     WriteBytes(path, std::vector<std::uint8_t>(732, 0));
-    auto analysis = std::make_unique<TSpectrumAnalysis>();
+    auto analysis = std::make_unique<TRecordingAnalysis>();
     analysis->Band.fill(5.0f);
     analysis->ReadSpectrumFile(path);
     EXPECT_EQ(analysis->SpectrumScale, 0.0L);
@@ -310,7 +310,7 @@ class SpectrumWriterSeries : public testing::Test {
 protected:
     TTempFolder Folder;
     TDataFile File;
-    TSpectrumFileWriter Writer;
+    TSpmFileWriter Writer;
 
     static TBandCodes CodesOf(int value)
     {

@@ -47,7 +47,7 @@ extended QuantiseBand(const TBandValues& band, TBandCodes& codes);
 void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band);
 
 // Writes a spectrum file to spmPath through file, replacing an older file
-// only with a complete one (see TSpectrumFileWriter, which this uses once).
+// only with a complete one (see TSpmFileWriter, which this uses once).
 // file is closed on every path.
 void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
                        const TBandCodes& codes);

@@ -4,7 +4,7 @@
 
 #include "CoreTestSupport.h"
 
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -19,10 +19,10 @@ namespace {
 class Analysis : public testing::Test {
 protected:
     TTempFolder Folder;
-    std::unique_ptr<TSpectrumAnalysis> Core = std::make_unique<TSpectrumAnalysis>();
+    std::unique_ptr<TRecordingAnalysis> Core = std::make_unique<TRecordingAnalysis>();
 
     // Writes samples as name.wav, processes it and returns the spectrum file's bytes.
-    std::vector<std::uint8_t> Process(TSpectrumAnalysis& core, const std::string& name,
+    std::vector<std::uint8_t> Process(TRecordingAnalysis& core, const std::string& name,
                                       const TSampleBlock& samples)
     {
         const std::string path = Folder.File(name + ".wav");
@@ -187,7 +187,7 @@ TEST_F(Analysis, SameRecordingGivesTheSameBytesWhateverCameBefore)
     EXPECT_EQ(Process(*Core, "a-twice", recording), first);
 
     // Another analysis object stands for another run of the program.
-    auto other = std::make_unique<TSpectrumAnalysis>();
+    auto other = std::make_unique<TRecordingAnalysis>();
     EXPECT_EQ(Process(*other, "a-other-run", recording), first);
 }
 
@@ -206,7 +206,7 @@ TEST_F(Analysis, SilentRecordingIsInvalidOperationFirstOrAfterOthers)
     // A fault leaves nothing behind that changes the next recording.
     const TSampleBlock recording = SineSamples(7000.0, 2000.0);
     const auto after = Process(*Core, "after-fault", recording);
-    auto fresh = std::make_unique<TSpectrumAnalysis>();
+    auto fresh = std::make_unique<TRecordingAnalysis>();
     EXPECT_EQ(Process(*fresh, "fresh", recording), after);
 }
 

@@ -1,7 +1,7 @@
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 
 #include "app/core/FloatFaults.h"
-#include "app/core/TSpectrumFileWriter.h"
+#include "app/core/TSpmFileWriter.h"
 
 #include <bit>
 #include <cmath>
@@ -98,7 +98,7 @@ std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, con
 void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
                        const TBandCodes& codes)
 {
-    TSpectrumFileWriter writer;
+    TSpmFileWriter writer;
     writer.Write(file, spmPath, scale, codes);
 }
 

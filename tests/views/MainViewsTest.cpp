@@ -39,7 +39,7 @@ struct TMainView : TViews
 
 } // namespace
 
-class TSignalSpectrumViewTest : public QObject
+class TMainViewsTest : public QObject
 {
     Q_OBJECT
 
@@ -53,7 +53,7 @@ private slots:
     void waveformDrawsOnLinearAxis();
 };
 
-void TSignalSpectrumViewTest::waveformPoints()
+void TMainViewsTest::waveformPoints()
 {
     TMainView view;
     TfmTulvo& fm = view.fm;
@@ -77,7 +77,7 @@ void TSignalSpectrumViewTest::waveformPoints()
     QCOMPARE(int(fm.ChartRows), 2);   // the waveform leaves it alone
 }
 
-void TSignalSpectrumViewTest::spectrumZeroLinesAtHalfTheFillValue_data()
+void TMainViewsTest::spectrumZeroLinesAtHalfTheFillValue_data()
 {
     QTest::addColumn<double>("scale");
     QTest::addColumn<int>("smallestCode");   // the smallest non-zero code placed at line 7
@@ -92,7 +92,7 @@ void TSignalSpectrumViewTest::spectrumZeroLinesAtHalfTheFillValue_data()
     QTest::newRow("negative_codes") << 0.001 << -300 << 10000 << double(float(-300 * 0.001L)) / 2;
 }
 
-void TSignalSpectrumViewTest::spectrumZeroLinesAtHalfTheFillValue()
+void TMainViewsTest::spectrumZeroLinesAtHalfTheFillValue()
 {
     QFETCH(double, scale);
     QFETCH(int, smallestCode);
@@ -121,7 +121,7 @@ void TSignalSpectrumViewTest::spectrumZeroLinesAtHalfTheFillValue()
     QCOMPARE(fm.Chart1->height(), fm.pa1->height() - 1);
 }
 
-void TSignalSpectrumViewTest::spectrumReadFailureLeavesChartHidden()
+void TMainViewsTest::spectrumReadFailureLeavesChartHidden()
 {
     TMainView view;
     TfmTulvo& fm = view.fm;
@@ -135,7 +135,7 @@ void TSignalSpectrumViewTest::spectrumReadFailureLeavesChartHidden()
     QCOMPARE(YValues(*fm.Series1), before);
 }
 
-void TSignalSpectrumViewTest::logToggleAfterZoomRestoresFullView()
+void TMainViewsTest::logToggleAfterZoomRestoresFullView()
 {
     TMainView view;
     TfmTulvo& fm = view.fm;
@@ -162,7 +162,7 @@ void TSignalSpectrumViewTest::logToggleAfterZoomRestoresFullView()
     QVERIFY(view.dialogs.Shown.empty());
 }
 
-void TSignalSpectrumViewTest::negativeCodesFailTheSwitch()
+void TMainViewsTest::negativeCodesFailTheSwitch()
 {
     TMainView view;
     TfmTulvo& fm = view.fm;
@@ -177,7 +177,7 @@ void TSignalSpectrumViewTest::negativeCodesFailTheSwitch()
     QCOMPARE(fm.bbLogAxis->text(), QStringLiteral("Логарифм."));
 }
 
-void TSignalSpectrumViewTest::waveformDrawsOnLinearAxis()
+void TMainViewsTest::waveformDrawsOnLinearAxis()
 {
     TMainView view;
     TfmTulvo& fm = view.fm;
@@ -197,5 +197,5 @@ void TSignalSpectrumViewTest::waveformDrawsOnLinearAxis()
     QVERIFY(view.dialogs.Shown.empty());
 }
 
-QTEST_MAIN(TSignalSpectrumViewTest)
-#include "SignalSpectrumViewTest.moc"
+QTEST_MAIN(TMainViewsTest)
+#include "MainViewsTest.moc"

@@ -9,7 +9,7 @@
 
 using namespace viewtest;
 
-class TThreeSpectraTest : public QObject
+class Tu3SPMTest : public QObject
 {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ private slots:
     void unreadableFileLeavesLaterChartsEmpty();
 };
 
-void TThreeSpectraTest::loadsUpToThreeFiles_data()
+void Tu3SPMTest::loadsUpToThreeFiles_data()
 {
     QTest::addColumn<int>("picked");
     QTest::addColumn<int>("shown");
@@ -31,7 +31,7 @@ void TThreeSpectraTest::loadsUpToThreeFiles_data()
     QTest::newRow("four_of_which_one_missing") << 4 << 3;
 }
 
-void TThreeSpectraTest::loadsUpToThreeFiles()
+void Tu3SPMTest::loadsUpToThreeFiles()
 {
     QFETCH(int, picked);
     QFETCH(int, shown);
@@ -61,7 +61,7 @@ void TThreeSpectraTest::loadsUpToThreeFiles()
     QVERIFY(!w.Chart2->isVisible() && !w.Chart3->isVisible());
 }
 
-void TThreeSpectraTest::overlayColoursAndSplit()
+void Tu3SPMTest::overlayColoursAndSplit()
 {
     TViews views;
     Tfm3SPM& w = *views.forms.fm3SPM;
@@ -88,7 +88,7 @@ void TThreeSpectraTest::overlayColoursAndSplit()
     QVERIFY(w.bbS->isVisible() && !w.bbBack->isVisible());
 }
 
-void TThreeSpectraTest::rowsAtDesignAndAfterResize()
+void Tu3SPMTest::rowsAtDesignAndAfterResize()
 {
     TViews views;
     Tfm3SPM& w = *views.forms.fm3SPM;
@@ -113,7 +113,7 @@ void TThreeSpectraTest::rowsAtDesignAndAfterResize()
     QCOMPARE(w.Chart1->height(), 376);
 }
 
-void TThreeSpectraTest::unreadableFileLeavesLaterChartsEmpty()
+void Tu3SPMTest::unreadableFileLeavesLaterChartsEmpty()
 {
     TViews views;
     Tfm3SPM& w = *views.forms.fm3SPM;
@@ -135,5 +135,5 @@ void TThreeSpectraTest::unreadableFileLeavesLaterChartsEmpty()
     QCOMPARE(views.dialogs.Shown.size(), std::size_t{1});
 }
 
-QTEST_MAIN(TThreeSpectraTest)
-#include "ThreeSpectraTest.moc"
+QTEST_MAIN(Tu3SPMTest)
+#include "u3SPMTest.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/SpectrumFile.h"
+#include "app/core/SpmFile.h"
 #include "app/core/TDataFile.h"
 
 #include <string>
@@ -22,12 +22,12 @@
 // writer's (another owner, other links to it) is removed instead of reused.
 // Release removes the spare; the destructor does too. One writer serves one
 // thread.
-class TSpectrumFileWriter {
+class TSpmFileWriter {
 public:
-    TSpectrumFileWriter() = default;
-    ~TSpectrumFileWriter();
-    TSpectrumFileWriter(const TSpectrumFileWriter&) = delete;
-    TSpectrumFileWriter& operator=(const TSpectrumFileWriter&) = delete;
+    TSpmFileWriter() = default;
+    ~TSpmFileWriter();
+    TSpmFileWriter(const TSpmFileWriter&) = delete;
+    TSpmFileWriter& operator=(const TSpmFileWriter&) = delete;
 
     // Writes scale and codes as the spectrum file spmPath through file,
     // which is closed on every path.

@@ -20,7 +20,7 @@ const int OverlaySeries[6] = {1, 4, 5, 9, 10, 11};
 
 } // namespace
 
-class TSixSpectraTest : public QObject
+class Tu6SPMTest : public QObject
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ private slots:
     void toggleSwitchesAllSixCharts();
 };
 
-void TSixSpectraTest::columnsAtDesign()
+void Tu6SPMTest::columnsAtDesign()
 {
     TViews views;
     Tfm6SPM& w = *views.forms.fm6SPM;
@@ -61,7 +61,7 @@ void TSixSpectraTest::columnsAtDesign()
     }
 }
 
-void TSixSpectraTest::commonSpectrum_data()
+void Tu6SPMTest::commonSpectrum_data()
 {
     QTest::addColumn<int>("picked");
     QTest::addColumn<int>("shown");
@@ -71,7 +71,7 @@ void TSixSpectraTest::commonSpectrum_data()
     QTest::newRow("seven_of_which_one_missing") << 7 << 6;
 }
 
-void TSixSpectraTest::commonSpectrum()
+void Tu6SPMTest::commonSpectrum()
 {
     QFETCH(int, picked);
     QFETCH(int, shown);
@@ -118,7 +118,7 @@ void TSixSpectraTest::commonSpectrum()
     QCOMPARE(w.Chart1->height(), 119);
 }
 
-void TSixSpectraTest::oddWidthLeavesOnePixelGap()
+void Tu6SPMTest::oddWidthLeavesOnePixelGap()
 {
     TViews views;
     Tfm6SPM& w = *views.forms.fm6SPM;
@@ -133,7 +133,7 @@ void TSixSpectraTest::oddWidthLeavesOnePixelGap()
     QCOMPARE(w.pa3->x(), 317);
 }
 
-void TSixSpectraTest::resizingWhileCommon()
+void Tu6SPMTest::resizingWhileCommon()
 {
     TViews views;
     Tfm6SPM& w = *views.forms.fm6SPM;
@@ -153,7 +153,7 @@ void TSixSpectraTest::resizingWhileCommon()
     QCOMPARE(w.Chart5->height(), 428 - 2 - 2 * 141);
 }
 
-void TSixSpectraTest::closedCommonComesBackSplit()
+void Tu6SPMTest::closedCommonComesBackSplit()
 {
     TViews views;
     Tfm6SPM& w = *views.forms.fm6SPM;
@@ -175,7 +175,7 @@ void TSixSpectraTest::closedCommonComesBackSplit()
     QCOMPARE(w.Chart1->Title()->Text(), SpectrumTitle(views.spectra[1]));
 }
 
-void TSixSpectraTest::toggleSwitchesAllSixCharts()
+void Tu6SPMTest::toggleSwitchesAllSixCharts()
 {
     TViews views;
     Tfm6SPM& w = *views.forms.fm6SPM;
@@ -193,5 +193,5 @@ void TSixSpectraTest::toggleSwitchesAllSixCharts()
         QVERIFY(!chart->LeftAxis()->Logarithmic());
 }
 
-QTEST_MAIN(TSixSpectraTest)
-#include "SixSpectraTest.moc"
+QTEST_MAIN(Tu6SPMTest)
+#include "u6SPMTest.moc"

@@ -1,4 +1,4 @@
-#include "app/core/TSpectrumFileWriter.h"
+#include "app/core/TSpmFileWriter.h"
 
 #include <atomic>
 #include <cerrno>
@@ -39,12 +39,12 @@ std::string NewSpareName(const std::string& folder)
 
 } // namespace
 
-TSpectrumFileWriter::~TSpectrumFileWriter()
+TSpmFileWriter::~TSpmFileWriter()
 {
     Release();
 }
 
-void TSpectrumFileWriter::Release() noexcept
+void TSpmFileWriter::Release() noexcept
 {
     if (HaveSpare) {
         ::unlink(SparePath.c_str());
@@ -52,7 +52,7 @@ void TSpectrumFileWriter::Release() noexcept
     }
 }
 
-void TSpectrumFileWriter::PrepareSpare(TDataFile& file, const std::string& folder)
+void TSpmFileWriter::PrepareSpare(TDataFile& file, const std::string& folder)
 {
     if (HaveSpare && folder != SpareFolder) {
         Release();
@@ -78,7 +78,7 @@ void TSpectrumFileWriter::PrepareSpare(TDataFile& file, const std::string& folde
     SpareMode = ::stat(name.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
 }
 
-void TSpectrumFileWriter::KeepOrDropSpare() noexcept
+void TSpmFileWriter::KeepOrDropSpare() noexcept
 {
     // The spare now holds the target's old file. Reuse it only when nothing
     // of it could leak into the next target: a plain file of ours with no
@@ -92,7 +92,7 @@ void TSpectrumFileWriter::KeepOrDropSpare() noexcept
     }
 }
 
-void TSpectrumFileWriter::Write(TDataFile& file, const std::string& spmPath, extended scale,
+void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended scale,
                                 const TBandCodes& codes)
 {
     if (spmPath.empty()) {

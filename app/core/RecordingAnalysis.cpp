@@ -1,4 +1,4 @@
-#include "app/core/SpectrumAnalysis.h"
+#include "app/core/RecordingAnalysis.h"
 
 #include "app/core/FloatFaults.h"
 
@@ -26,12 +26,12 @@ bool SameExistingFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-TSpectrumAnalysis::TSpectrumAnalysis()
+TRecordingAnalysis::TRecordingAnalysis()
     : dspF1(nullptr, BandPassProperties), dspFFT1(nullptr, FrameFFTProperties)
 {
 }
 
-void TSpectrumAnalysis::ReadSampleBlock(const std::string& wavPath)
+void TRecordingAnalysis::ReadSampleBlock(const std::string& wavPath)
 {
     CurrentFileName = wavPath;
     DataFile.Bind(wavPath);
@@ -46,14 +46,14 @@ void TSpectrumAnalysis::ReadSampleBlock(const std::string& wavPath)
     }
 }
 
-void TSpectrumAnalysis::ReadSpectrumFile(const std::string& spmPath)
+void TRecordingAnalysis::ReadSpectrumFile(const std::string& spmPath)
 {
     CurrentFileName = spmPath;
     ::ReadSpectrumFile(DataFile, spmPath, SpectrumScale, BandCodes);
     BandFromCodes(BandCodes, SpectrumScale, Band);
 }
 
-void TSpectrumAnalysis::FilterRecording()
+void TRecordingAnalysis::FilterRecording()
 {
     ClearFloatFaults();
     dspF1.ResetHistory();
@@ -73,13 +73,13 @@ void TSpectrumAnalysis::FilterRecording()
     RaiseFloatFaults();
 }
 
-void TSpectrumAnalysis::RunFFT()
+void TRecordingAnalysis::RunFFT()
 {
     dspFFT1.Transform();
     dspFFT1.Magnitude();
 }
 
-void TSpectrumAnalysis::AverageSpectrum()
+void TRecordingAnalysis::AverageSpectrum()
 {
     const int frameLength = dspFFT1.BufferSize();
     const int halfSize = dspFFT1.HalfSize();
@@ -126,12 +126,12 @@ void TSpectrumAnalysis::AverageSpectrum()
     RaiseFloatFaults();
 }
 
-void TSpectrumAnalysis::TakeBand()
+void TRecordingAnalysis::TakeBand()
 {
     std::copy_n(AvgSpectrum.begin() + FirstBandLine, SpectrumLines, Band.begin());
 }
 
-int TSpectrumAnalysis::PeakLine() const
+int TRecordingAnalysis::PeakLine() const
 {
     int peak = 0;
     extended maximum = 0;
@@ -144,7 +144,7 @@ int TSpectrumAnalysis::PeakLine() const
     return peak;
 }
 
-std::string TSpectrumAnalysis::AnalyseRecording(const std::string& wavPath)
+std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
 {
     // Refused before it is even read, so that the outcome never depends on
     // what an earlier recording of the list wrote.
@@ -161,13 +161,13 @@ std::string TSpectrumAnalysis::AnalyseRecording(const std::string& wavPath)
     return spmPath;
 }
 
-void TSpectrumAnalysis::WriteSpectrum(const std::string& spmPath)
+void TRecordingAnalysis::WriteSpectrum(const std::string& spmPath)
 {
     CurrentFileName = spmPath;
     SpectrumWriter.Write(DataFile, spmPath, SpectrumScale, BandCodes);
 }
 
-void TSpectrumAnalysis::ProcessRecording(const std::string& wavPath)
+void TRecordingAnalysis::ProcessRecording(const std::string& wavPath)
 {
     try {
         WriteSpectrum(AnalyseRecording(wavPath));
