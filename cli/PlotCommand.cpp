@@ -3,6 +3,7 @@
 #include "TChart.h"
 #include "TFastLineSeries.h"
 #include "app/core/RecordingAnalysis.h"
+#include "views/SpmPlot.h"
 
 #include <QApplication>
 #include <QImage>
@@ -34,6 +35,7 @@ struct TPlotOptions
   std::string Output;
   bool Logarithmic = false;
   bool Overlay = false;
+  bool Help = false;
   int Width = 0;
   int Height = 0;
 };
@@ -75,6 +77,9 @@ std::string ParseArgs(const std::vector<std::string>& args, TPlotOptions& option
         return "--size needs WxH, each from 1 to 10000 pixels";
       }
       ++i;
+    } else if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+      return {};
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "unknown option " + arg;
     } else {
@@ -96,44 +101,9 @@ std::string ParseArgs(const std::vector<std::string>& args, TPlotOptions& option
   return {};
 }
 
-void SetUpChart(TChart& chart, const QString& title)
-{
-  chart.Title()->SetText(title);
-  chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
-  chart.LeftAxis()->SetAxisValuesFormat(QStringLiteral("#,##0.#####"));
-  chart.Legend()->SetVisible(false);
-  chart.SetView3D(false);
-  chart.SetColor(Qt::white);
-}
-
 QString SpectrumTitle(const std::string& path)
 {
   return QStringLiteral("С П Е К Т Р  ") + QString::fromStdString(path);
-}
-
-// Adds the band of the file just read: zero lines at half the fill value.
-void PlotBand(const TBandValues& band, TFastLineSeries& series)
-{
-  double fill = 1.0;
-  for (const single value : band) {
-    if (value != 0 && value < fill) {
-      fill = value;
-    }
-  }
-  const double zeroLine = static_cast<double>(static_cast<extended>(fill) / 2);
-  series.Clear();
-  for (int i = 0; i < SpectrumLines; ++i) {
-    const single value = band[static_cast<std::size_t>(i)];
-    series.AddPoint(1000.0 + 25.0 * i, value != 0 ? static_cast<double>(value) : zeroLine);
-  }
-}
-
-TFastLineSeries* AddSeries(TChart& chart, std::size_t index)
-{
-  auto* series = new TFastLineSeries(&chart);
-  series->SetSeriesColor(PlotColours[index % PlotColours.size()]);
-  series->Marks().SetVisible(false);
-  return series;
 }
 
 // Builds the charts, reading every file; one chart per file unless overlaid.
@@ -145,16 +115,17 @@ std::vector<std::unique_ptr<TChart>> BuildCharts(const TPlotOptions& options)
   for (std::size_t k = 0; k < options.Files.size(); ++k) {
     analysis->ReadSpectrumFile(options.Files[k]);
     if (!options.Overlay || charts.empty()) {
-      charts.push_back(std::make_unique<TChart>());
+      charts.emplace_back(MakeChart(nullptr));
     }
     TChart& chart = *charts.back();
-    PlotBand(analysis->Band, *AddSeries(chart, k));
+    PlotBand(analysis->Band, *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
     if (options.Overlay) {
       overlayTitle += SpectrumTitle(options.Files[k]) + QLatin1Char('\n');
-      SetUpChart(chart, overlayTitle);
+      chart.Title()->SetText(overlayTitle);
     } else {
-      SetUpChart(chart, SpectrumTitle(options.Files[k]));
+      chart.Title()->SetText(SpectrumTitle(options.Files[k]));
     }
+    chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
   }
   if (options.Logarithmic) {
     for (auto& chart : charts) {
@@ -204,6 +175,17 @@ int RunPlotCommand(const std::vector<std::string>& args)
   const std::string error = ParseArgs(args, options);
   if (!error.empty()) {
     return UsageError(error);
+  }
+  if (options.Help) {
+    std::cout << Usage << "\n\n"
+              << "Draws spectrum files into a PNG picture with the program's own chart: one chart per\n"
+                 "file, stacked, or with --overlay all curves in one chart, in the colours of the\n"
+                 "comparison windows (red, green, blue, purple, black, brown).\n"
+                 "  -o OUT.png      the picture to write\n"
+                 "  --log           logarithmic value axis\n"
+                 "  --overlay       all spectra in one chart\n"
+                 "  --size WxH      picture size in pixels (default 630x360, or 180 px per stacked chart)\n";
+    return 0;
   }
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
     return Plot(options);

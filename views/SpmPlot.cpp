@@ -35,16 +35,21 @@ double FillValue(const TBandValues& band)
     return fill;
 }
 
-void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series)
+void PlotBand(const TBandValues& band, TChartSeries& series)
 {
     series.Clear();
-    BandFromCodes(storage.BandCodes, storage.SpectrumScale, storage.Band);
-    const double fill = FillValue(storage.Band);
+    const double fill = FillValue(band);
     const double zeroLine = static_cast<double>(static_cast<extended>(fill) / 2);
     for (int i = 0; i < SpectrumLines; ++i) {
-        const single value = storage.Band[i];
+        const single value = band[i];
         series.AddPoint(BandLineFrequencyHz(i), value != 0 ? static_cast<double>(value) : zeroLine);
     }
+}
+
+void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series)
+{
+    BandFromCodes(storage.BandCodes, storage.SpectrumScale, storage.Band);
+    PlotBand(storage.Band, series);
 }
 
 bool SwitchLogAxis(TChart& chart)

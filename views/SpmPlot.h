@@ -25,9 +25,12 @@ TFastLineSeries* MakeSeries(TChart* chart, const QColor& colour);
 // The fill value of a band: its smallest non-zero value below 1.0, or 1.0 when there is none.
 double FillValue(const TBandValues& band);
 
+// Clears `series` and adds the 361 points (1000 + 25 i Hz, band[i]) of a band, a zero line at
+// half the fill value, so that every point of a written spectrum is positive.
+void PlotBand(const TBandValues& band, TChartSeries& series);
+
 // Plots the spectrum file just read into `storage` (SpectrumScale, BandCodes): recomputes
-// Band = code x scale (in extended, stored as single), clears `series` and adds the 361
-// points (1000 + 25 i Hz, Band[i]), a zero line at half the fill value.
+// Band = code x scale (in extended, stored as single), then plots it as PlotBand does.
 void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series);
 
 // The first half of a press of the linear/logarithmic toggle on one chart: a linear axis has

@@ -74,6 +74,7 @@ private slots:
   void logarithmicAxis();
   void negativeCodesRefuseLogarithmic();
   void unreadableFileRaisesIoError();
+  void helpNeedsNoFiles();
   void usageErrors_data();
   void usageErrors();
 
@@ -153,6 +154,12 @@ void PlotCommandTest::unreadableFileRaisesIoError()
     QCOMPARE(std::string(e.what()), std::string("File not found"));
   }
   QVERIFY(!QFile::exists(out));
+}
+
+void PlotCommandTest::helpNeedsNoFiles()
+{
+  QCOMPARE(RunPlotCommand({"--help"}), 0);
+  QCOMPARE(RunPlotCommand({"a.spm", "-h"}), 0);
 }
 
 void PlotCommandTest::usageErrors_data()
