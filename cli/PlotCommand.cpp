@@ -196,6 +196,14 @@ int RunPlotCommand(const std::vector<std::string>& args)
   }
   // Drawing needs a GUI application; the offscreen platform needs no display.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Outside a desktop session Qt notes that it picks its own runtime folder;
+  // that is no concern of someone drawing spectra, so only that note is dropped.
+  static const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+          previous(type, context, message);
+        }
+      });
   static int argc = 1;
   static char name[] = "tulvo-cli";
   static char* argv[] = {name, nullptr};

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Makes the README's spectrum pictures: writes six sample recordings, turns them
+# into spectrum files with tulvo-cli batch and draws them with tulvo-cli plot
+# into docs/images/.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+bash scripts/build.sh
+cli="$root/build/release/cli/tulvo-cli"
+images="$root/docs/images"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$images"
+
+cd "$work"
+python3 "$root/scripts/make-recordings.py" . 6
+"$cli" batch rec*.wav
+"$cli" plot rec1.spm -o "$images/spectrum.png"
+"$cli" plot rec1.spm --log -o "$images/spectrum-log.png"
+"$cli" plot rec1.spm rec2.spm rec3.spm -o "$images/three-spectra.png"
+"$cli" plot rec*.spm --overlay --size 630x420 -o "$images/six-overlaid.png"
+"$cli" show rec1.spm rec2.spm | head -4
+echo "Pictures written to $images"
