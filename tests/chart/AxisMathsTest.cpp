@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -41,6 +43,12 @@ struct TPixelCase
   double Value;
   int Pixel;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TPixelCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class ValueToPixelTest : public testing::TestWithParam<TPixelCase>
 {
@@ -90,6 +98,12 @@ struct TValueCase
   int Pixel;
   double Value;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TValueCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class PixelToValueTest : public testing::TestWithParam<TValueCase>
 {
@@ -158,6 +172,12 @@ struct TStepCase
   double Increment;
   double Step;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TStepCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class LabelStepTest : public testing::TestWithParam<TStepCase>
 {

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <memory>
 #include <sstream>
 #include <sys/wait.h>
@@ -209,6 +211,12 @@ struct TUsageCase {
     std::vector<std::string> Args;
     int Status;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TUsageCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class CliUsage : public testing::TestWithParam<TUsageCase> {};
 

@@ -295,11 +295,22 @@ struct TDesignCase {
     int Order;
 };
 
-std::string DesignName(const testing::TestParamInfo<TDesignCase>& info)
+std::string CaseName(const TDesignCase& c)
 {
     const char* kinds[] = {"Butterworth", "Chebyshev", "Bessel"};
     const char* responses[] = {"Lowpass", "Highpass", "Bandpass", "Bandstop"};
-    return std::string(kinds[info.param.Kind]) + responses[info.param.Response] + std::to_string(info.param.Order);
+    return std::string(kinds[c.Kind]) + responses[c.Response] + std::to_string(c.Order);
+}
+
+std::string DesignName(const testing::TestParamInfo<TDesignCase>& info)
+{
+    return CaseName(info.param);
+}
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TDesignCase& c, std::ostream* os)
+{
+    *os << CaseName(c);
 }
 
 std::vector<TDesignCase> AllDesigns()

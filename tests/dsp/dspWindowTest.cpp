@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <cmath>
 #include <string>
@@ -14,6 +16,12 @@ struct TWindowTable {
     const char* Name;
     std::array<double, 8> Values; // N = 8, rounded to six significant digits
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TWindowTable& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 // Six-digit values of the closed forms for N = 8 (periodic cosine windows,
 // Welch and Parzen over N + 1).

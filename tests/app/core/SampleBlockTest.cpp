@@ -8,6 +8,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -44,6 +46,12 @@ struct TSizeCase {
     int FileSize;
     int ExpectedCode;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TSizeCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class SampleBlockSize : public SampleBlock, public testing::WithParamInterface<TSizeCase> {};
 

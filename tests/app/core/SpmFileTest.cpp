@@ -10,6 +10,8 @@
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <limits>
 #include <memory>
 #include <sys/resource.h>
@@ -23,6 +25,12 @@ struct TNameCase {
     const char* Recording;
     const char* Spectrum;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TNameCase& c, std::ostream* os)
+{
+    *os << c.Recording;
+}
 
 class SpectrumName : public testing::TestWithParam<TNameCase> {};
 

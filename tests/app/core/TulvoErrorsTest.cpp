@@ -7,12 +7,20 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct TCodeCase {
     int Code;
     const char* Message;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TCodeCase& c, std::ostream* os)
+{
+    *os << c.Code;
+}
 
 class InOutErrorMessage : public testing::TestWithParam<TCodeCase> {};
 
@@ -59,6 +67,12 @@ struct TBoxCase {
     const char* Shown;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TBoxCase& c, std::ostream* os)
+{
+    *os << c.Message;
+}
+
 class ErrorBox : public testing::TestWithParam<TBoxCase> {};
 
 TEST_P(ErrorBox, AppendsFullStopAfterCharactersSortingAfterIt)
@@ -83,6 +97,12 @@ struct TErrnoCase {
     TFileOperation Operation;
     int Code;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TErrnoCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class ErrnoMapping : public testing::TestWithParam<TErrnoCase> {};
 
