@@ -19,6 +19,13 @@ same recordings, which replaces them (creating a file is the dearest file
 operation on many file systems, so the two differ). As a check
 that both did the same work it also prints the largest difference between
 the codes of the two programs' files.
+
+Every round works in new folders (the recordings hard-linked in) and nothing
+is deleted until the end. An ext4 file system without a journal keeps the
+inodes of files deleted in the last half minute out of use and scans past
+them at every creation, so creations right after thousands of deletions
+(a previous run's clean-up, for instance) cost several times more, for both
+programs alike: leave half a minute between runs for figures of the first run.
 """
 
 import argparse
@@ -101,11 +108,15 @@ def time_scipy(pipeline, paths, out_folder):
     return time.perf_counter() - start
 
 
-def remove_outputs(paths, out_folder):
+def link_recordings(paths, folder):
+    """Hard links of the recordings in a new folder: no new inodes, new names."""
+    os.mkdir(folder)
+    linked = []
     for path in paths:
-        for spm in (path[:-4] + ".spm", os.path.join(out_folder, os.path.basename(path)[:-4] + ".spm")):
-            if os.path.exists(spm):
-                os.remove(spm)
+        target = os.path.join(folder, os.path.basename(path))
+        os.link(path, target)
+        linked.append(target)
+    return linked
 
 
 def largest_code_difference(paths, out_folder):
@@ -127,20 +138,26 @@ def main():
 
     folder = tempfile.mkdtemp(prefix="tulvo-vs-scipy-")
     try:
-        paths = make_recordings(folder, args.count)
-        scipy_out = os.path.join(folder, "scipy")
-        os.mkdir(scipy_out)
+        recordings = os.path.join(folder, "recordings")
+        os.mkdir(recordings)
+        paths = make_recordings(recordings, args.count)
         pipeline = ScipyPipeline()
-        # One untimed pass of each warms the file cache and the libraries.
-        time_cli(args.cli, paths[:10], args.jobs)
-        time_scipy(pipeline, paths[:10], scipy_out)
+        warm_up = os.path.join(folder, "warm-up")
+        os.mkdir(warm_up)
+        time_cli(args.cli, link_recordings(paths[:10], os.path.join(warm_up, "tulvo")), args.jobs)
+        time_scipy(pipeline, paths[:10], warm_up)
+        # Every round writes into new folders and nothing is deleted before the end: on a file
+        # system that keeps recently deleted inodes out of use for a while, deleting the last
+        # round's spectrum files would make every later creation scan past them, and the first
+        # run would measure that rather than the two programs.
         times = {("first run", "cli"): [], ("first run", "scipy"): [], ("rerun", "cli"): [], ("rerun", "scipy"): []}
-        for _ in range(args.rounds):
-            # A first run creates every spectrum file; a rerun replaces them.
-            remove_outputs(paths, scipy_out)
-            times[("first run", "cli")].append(time_cli(args.cli, paths, args.jobs))
+        for r in range(args.rounds):
+            ours = link_recordings(paths, os.path.join(folder, f"tulvo-{r}"))
+            scipy_out = os.path.join(folder, f"scipy-{r}")
+            os.mkdir(scipy_out)
+            times[("first run", "cli")].append(time_cli(args.cli, ours, args.jobs))
             times[("first run", "scipy")].append(time_scipy(pipeline, paths, scipy_out))
-            times[("rerun", "cli")].append(time_cli(args.cli, paths, args.jobs))
+            times[("rerun", "cli")].append(time_cli(args.cli, ours, args.jobs))
             times[("rerun", "scipy")].append(time_scipy(pipeline, paths, scipy_out))
         print(f"recordings: {args.count}, rounds: {args.rounds}, tulvo-cli jobs: {args.jobs or 'default'}")
         for scenario, what in (("first run", "spectrum files created"), ("rerun", "spectrum files replaced")):
@@ -152,7 +169,7 @@ def main():
             round_ratios = [c / p for c, p in zip(times[(scenario, "cli")], times[(scenario, "scipy")])]
             print(f"  ratio tulvo/SciPy: {cli_time / scipy_time:.2f} of the medians, "
                   f"{statistics.median(round_ratios):.2f} the median of the rounds' own ratios")
-        print(f"largest code difference between the two programs' files: {largest_code_difference(paths, scipy_out)}")
+        print(f"largest code difference between the two programs' files: {largest_code_difference(ours, scipy_out)}")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
