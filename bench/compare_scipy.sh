@@ -7,6 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/release}"
 shift || true
 [ "${1:-}" = "--" ] && shift
+bash "$root/scripts/setup.sh" --tools
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi

@@ -5,6 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+bash scripts/setup.sh --tools
 bash scripts/build.sh
 cli="$root/build/release/cli/tulvo-cli"
 images="$root/docs/images"

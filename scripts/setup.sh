@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs on Debian 12.
+# Installs what building, running and testing the program needs on Debian 12;
+# with --tools also what the benchmarks' SciPy comparison, the README's
+# pictures and looking at the program under a virtual display need.
 # Idempotent: asks apt only for the packages that are missing, and says nothing
 # when everything is already in place.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
-  libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fonts-liberation2
-  xvfb xauth x11-utils imagemagick xdotool
-  python3 python3-numpy python3-scipy
+  fonts-dejavu-core
 )
+if [ "${1:-}" = "--tools" ]; then
+  packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
