@@ -16,9 +16,9 @@ mkdir -p "$images"
 cd "$work"
 python3 "$root/scripts/make-recordings.py" . 6
 "$cli" batch rec*.wav
-"$cli" plot rec1.spm -o "$images/spectrum.png"
-"$cli" plot rec1.spm --log -o "$images/spectrum-log.png"
-"$cli" plot rec1.spm rec2.spm rec3.spm -o "$images/three-spectra.png"
+"$cli" plot rec1.spm -o "$images/one-linear.png"
+"$cli" plot rec1.spm --log -o "$images/one-log.png"
+"$cli" plot rec1.spm rec2.spm rec3.spm -o "$images/three-stacked.png"
 "$cli" plot rec*.spm --overlay --size 630x420 -o "$images/six-overlaid.png"
 "$cli" show rec1.spm rec2.spm | head -4
 echo "Pictures written to $images"
