@@ -6,6 +6,7 @@
 #include "TChartSeries.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace
@@ -162,6 +163,16 @@ void TCustomChartAxis::SetMinMax(double a, double b)
   }
   if (b - a < MinZoomRange) {
     b = a + MinZoomRange;
+    // From about 1e6 on, neighbouring doubles lie more than 1e-10 apart and
+    // the sum rounds back to a (or a hair short of 1e-10): take the next
+    // double up instead, or at the very top of the doubles the one below a.
+    if (b - a < MinZoomRange) {
+      if (b < std::numeric_limits<double>::max()) {
+        b = std::nextafter(b, std::numeric_limits<double>::infinity());
+      } else {
+        a = std::nextafter(a, 0.0);
+      }
+    }
   }
   FAutomatic = false;
   FAutomaticMinimum = false;

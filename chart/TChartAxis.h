@@ -97,8 +97,9 @@ public:
   void SetAxisColor(const QColor& color);
 
   // Puts the range to [a, b] in ascending order and clears the three Automatic
-  // flags; a range narrower than 1e-10 is widened to exactly 1e-10. Ends that
-  // are not finite leave the axis unchanged.
+  // flags; a range narrower than 1e-10 is widened to 1e-10 by raising the upper
+  // end (to the next double where doubles lie further apart, so the range is
+  // never left narrower). Ends that are not finite leave the axis unchanged.
   void SetMinMax(double a, double b);
 
   // True when a series draws values marked DateTime against this axis.

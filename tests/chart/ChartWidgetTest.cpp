@@ -141,6 +141,8 @@ private slots:
   void twoZoomsThenUndo();
   void panAfterZoomThenUndo();
   void zoomOnLogarithmicAxis();
+  void setRangeWidensNarrowRanges_data();
+  void setRangeWidensNarrowRanges();
   void mouseMoveRaisedBeforePan();
   void pressOnTitleStartsNothing();
 
@@ -648,6 +650,48 @@ void ChartWidgetTest::zoomOnLogarithmicAxis()
   QVERIFY(qFuzzyCompare(r.YLo, expectedLo));
   QVERIFY(qFuzzyCompare(r.YHi, expectedHi));
   QVERIFY(f.Chart->LeftAxis()->Logarithmic());
+}
+
+void ChartWidgetTest::setRangeWidensNarrowRanges_data()
+{
+  QTest::addColumn<double>("a");
+  QTest::addColumn<double>("b");
+  QTest::addColumn<double>("minimum");
+  QTest::addColumn<double>("maximum");
+  constexpr double Max = std::numeric_limits<double>::max();
+  QTest::newRow("reversed_ends") << 7.0 << 3.0 << 3.0 << 7.0;
+  QTest::newRow("zero_width_at_0") << 0.0 << 0.0 << 0.0 << 1e-10;
+  QTest::newRow("narrow") << 5.0 << 5.0 + 5e-11 << 5.0 << 5.0 + 1e-10;
+  // Beyond about 1e6 neighbouring doubles lie more than 1e-10 apart: a + 1e-10
+  // is a again, and the range becomes the gap to the next double.
+  QTest::newRow("equal_3e6") << 3e6 << 3e6 << 3e6 << std::nextafter(3e6, Inf);
+  QTest::newRow("equal_minus_3e6") << -3e6 << -3e6 << -3e6 << std::nextafter(-3e6, Inf);
+  QTest::newRow("equal_1e300") << 1e300 << 1e300 << 1e300 << std::nextafter(1e300, Inf);
+  QTest::newRow("equal_largest") << Max << Max << std::nextafter(Max, 0.0) << Max;
+}
+
+// Setting a range orders the ends, clears the Automatic flags and never leaves
+// the range narrower than 1e-10, so a value at the lower end is drawn on the
+// bottom edge rather than at the centre of an empty range.
+void ChartWidgetTest::setRangeWidensNarrowRanges()
+{
+  QFETCH(double, a);
+  QFETCH(double, b);
+  QFETCH(double, minimum);
+  QFETCH(double, maximum);
+  auto f = MakeChart();
+  f.Series->AddPoint(0, a);
+  f.Series->AddPoint(1, b);
+  TChartAxis* left = f.Chart->LeftAxis();
+  left->SetMinMax(a, b);
+  QVERIFY(!left->Automatic());
+  QVERIFY(!left->AutomaticMinimum());
+  QVERIFY(!left->AutomaticMaximum());
+  // Exact: QCOMPARE would accept a neighbouring double.
+  QVERIFY2(left->Minimum() == minimum, qPrintable(QString::number(left->Minimum(), 'g', 17)));
+  QVERIFY2(left->Maximum() == maximum, qPrintable(QString::number(left->Maximum(), 'g', 17)));
+  QVERIFY(left->Maximum() - left->Minimum() >= 1e-10);
+  QCOMPARE(left->ValueToPixel(left->Minimum()), left->PixelEnd());
 }
 
 void ChartWidgetTest::mouseMoveRaisedBeforePan()
