@@ -4,6 +4,8 @@
 
 #include "app/TPanel.h"
 
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 
 using namespace viewtest;
@@ -51,6 +53,7 @@ private slots:
     void logToggleAfterZoomRestoresFullView();
     void negativeCodesFailTheSwitch();
     void waveformDrawsOnLinearAxis();
+    void readoutOverTheSpectrum();
 };
 
 void TMainViewsTest::waveformPoints()
@@ -195,6 +198,31 @@ void TMainViewsTest::waveformDrawsOnLinearAxis()
     QVERIFY(fm.Chart1->LeftAxis()->Logarithmic());
     QCOMPARE(fm.bbLogAxis->text(), QStringLiteral("Линейный"));
     QVERIFY(view.dialogs.Shown.empty());
+}
+
+void TMainViewsTest::readoutOverTheSpectrum()
+{
+    TMainView view;
+    TfmTulvo& fm = view.fm;
+    view.ShowSpectrum(0.0001L, PeakCodes(200));
+    TChart& chart = *fm.Chart1;
+    const QRect plot = chart.PlotRect();
+    const QPoint at = plot.topLeft() + QPoint(plot.width() / 3, plot.height() / 3);
+    QCursor::setPos(chart.mapToGlobal(at));
+    if (chart.mapFromGlobal(QCursor::pos()) != at)
+        QSKIP("the platform does not move the pointer");
+    QTest::mouseMove(&chart, at);
+
+    // Whole hertz, and the value with seven decimals, of the point under the mouse.
+    QTRY_COMPARE(fm.CursorX, chart.BottomAxis()->PixelToValue(at.x()));
+    QCOMPARE(fm.CursorY, chart.LeftAxis()->PixelToValue(at.y()));
+    bool whole = false;
+    QVERIFY(qAbs(fm.laX->text().toInt(&whole) - fm.CursorX) <= 0.5);
+    QVERIFY(whole);
+    const QString y = fm.laY->text();
+    const QChar point = QLocale().decimalPoint().front();
+    QCOMPARE(y.size() - y.indexOf(point) - 1, 7);
+    QVERIFY(qAbs(QLocale().toDouble(y) - fm.CursorY) <= 5e-8);
 }
 
 QTEST_MAIN(TMainViewsTest)

@@ -28,6 +28,8 @@ private slots:
     void closingHandsOverToMainWindow();
     void showingAgainStartsSplitAndKeepsScales();
     void toggleSwitchesHiddenAndEmptyCharts();
+    void toggleStopsAtChartWithNegativeValues_data();
+    void toggleStopsAtChartWithNegativeValues();
     void readoutThroughTheChartsOwnSeries();
 };
 
@@ -235,6 +237,41 @@ void Tu2SPMTest::toggleSwitchesHiddenAndEmptyCharts()
     QVERIFY(!w.Chart1->LeftAxis()->Logarithmic());
     QVERIFY(!w.Chart2->LeftAxis()->Logarithmic());
     QCOMPARE(w.bbLogAxis->text(), QStringLiteral("Логарифм."));
+}
+
+void Tu2SPMTest::toggleStopsAtChartWithNegativeValues_data()
+{
+    QTest::addColumn<int>("negativeFile");     // the file with a negative code, 0 or 1
+    QTest::addColumn<bool>("firstSwitched");   // Chart1 became logarithmic
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("second_chart") << 1 << true << QStringLiteral("Линейный");
+    QTest::newRow("first_chart") << 0 << false << QStringLiteral("Логарифм.");
+}
+
+void Tu2SPMTest::toggleStopsAtChartWithNegativeValues()
+{
+    QFETCH(int, negativeFile);
+    QFETCH(bool, firstSwitched);
+    QFETCH(QString, caption);
+    TViews views;
+    Tfm2SPM& w = *views.forms.fm2SPM;
+    TCodes codes = PeakCodes(120);
+    codes[5] = -40;
+    QStringList files{views.spectra[0], views.spectra[1]};
+    files[negativeFile] = views.folder.File(QStringLiteral("negative.spm"));
+    WriteSpm(files[negativeFile], 0.001L, codes);
+    views.Show(w, views.fm.odSPM2, files);
+    ZoomIn(*w.Chart2);
+
+    w.bbLogAxis->click();
+    QCOMPARE(views.dialogs.Shown.size(), std::size_t{1});
+    QCOMPARE(views.dialogs.Shown.front().Text,
+             QStringLiteral("Logarithmic Axis Min and Max values should be >= 0."));
+    QCOMPARE(w.Chart1->LeftAxis()->Logarithmic(), firstSwitched);
+    // The switch stops at the failing chart: the chart after it is neither switched nor unzoomed.
+    QVERIFY(!w.Chart2->LeftAxis()->Logarithmic());
+    QCOMPARE(w.Chart2->LeftAxis()->Automatic(), negativeFile == 1);
+    QCOMPARE(w.bbLogAxis->text(), caption);
 }
 
 void Tu2SPMTest::readoutThroughTheChartsOwnSeries()
