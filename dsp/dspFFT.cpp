@@ -8,6 +8,20 @@
 using dspFFTStages::MulIm;
 using dspFFTStages::MulRe;
 
+namespace {
+
+// u = u * w, both parts from the old u, each rounded to single: the running
+// twiddle factor of a butterfly stage.
+void AdvanceFactor(single& ur, single& ui, single wr, single wi)
+{
+    const single nr = MulRe(ur, ui, wr, wi);
+    const single ni = MulIm(ur, ui, wr, wi);
+    ur = nr;
+    ui = ni;
+}
+
+} // namespace
+
 TdspCustomFFT::TdspCustomFFT(TComponent* owner) : TComponent(owner)
 {
     SetPower(9);
@@ -120,10 +134,7 @@ void TdspCustomFFT::BuildStageFactors()
         for (int j = 0; j < h; ++j) {
             FFactorRe[h - 1 + j] = ur;
             FFactorIm[h - 1 + j] = ui;
-            const single nr = MulRe(ur, ui, wr, wi);
-            const single ni = MulIm(ur, ui, wr, wi);
-            ur = nr;
-            ui = ni;
+            AdvanceFactor(ur, ui, wr, wi);
         }
     }
 }
@@ -179,10 +190,7 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
                 xr[a] = static_cast<single>(ar + tr);
                 xi[a] = static_cast<single>(ai + ti);
             }
-            const single nr = MulRe(ur, ui, wr, wi);
-            const single ni = MulIm(ur, ui, wr, wi);
-            ur = nr;
-            ui = ni;
+            AdvanceFactor(ur, ui, wr, wi);
         }
     }
 }

@@ -2,6 +2,7 @@
 // failure part-way, the progress bar painted after every file, the busy label and the
 // completion text, and the closing pause that runs the message loop.
 #include "GuiTestSupport.h"
+#include "TProgram.h"
 #include "TScriptedDialogs.h"
 
 #include "app/TPanel.h"
@@ -25,18 +26,10 @@ using namespace guitest;
 
 namespace {
 
-struct TProgram
+// The program with a short closing pause, so that each run ends quickly.
+struct TBatchProgram : TProgram
 {
-    TProgram()
-    {
-        fm.BatchPauseMs = 60;
-        fm.show();
-        if (!QTest::qWaitForWindowExposed(&fm))
-            qWarning("main window not exposed");
-    }
-    TScriptedDialogs dialogs;
-    TTulvoForms forms{dialogs};
-    TfmTulvo& fm = *forms.fmTulvo;
+    TBatchProgram() { fm.BatchPauseMs = 60; }
 };
 
 QString SpmOf(const QString& wav)
@@ -128,7 +121,7 @@ void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
 #ifndef TULVO_CLI_PATH
     QSKIP("the command-line tool is not built");
 #else
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     TFolder reference;
     const QStringList recordings = MakeRecordings(folder, 5);
@@ -156,7 +149,7 @@ void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
 
 void TBatchRunTest::moreThan500FilesReadNothing()
 {
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     const QStringList one = MakeRecordings(folder, 1);
     QStringList picked;
@@ -180,7 +173,7 @@ void TBatchRunTest::moreThan500FilesReadNothing()
 
 void TBatchRunTest::exactly500FilesAreProcessed()
 {
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     const QStringList sources = MakeRecordings(folder, 5, QStringLiteral("src"));
     QStringList picked;
@@ -202,7 +195,7 @@ void TBatchRunTest::exactly500FilesAreProcessed()
 
 void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
 {
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     QStringList picked = MakeRecordings(folder, 5);
     const QString missing = folder.File(QStringLiteral("missing.wav"));
@@ -226,7 +219,7 @@ void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
 
 void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
 {
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     const QStringList recordings = MakeRecordings(folder, 4);
     program.dialogs.Pick(recordings);
@@ -248,7 +241,7 @@ void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
 
 void TBatchRunTest::everyRunSaysWaitAtItsPlace()
 {
-    TProgram program;
+    TBatchProgram program;
     TFolder folder;
     const QStringList recordings = MakeRecordings(folder, 3);
     for (int run = 0; run < 2; ++run) {
@@ -275,7 +268,7 @@ void TBatchRunTest::everyRunSaysWaitAtItsPlace()
 
 void TBatchRunTest::completionTextStandsForThePause()
 {
-    TProgram program;
+    TBatchProgram program;
     TfmTulvo& fm = program.fm;
     fm.BatchPauseMs = TfmTulvo::CompletionPauseMs;
     TFolder folder;
@@ -309,7 +302,7 @@ void TBatchRunTest::completionTextStandsForThePause()
 
 void TBatchRunTest::pauseRunsANestedCommand()
 {
-    TProgram program;
+    TBatchProgram program;
     TfmTulvo& fm = program.fm;
     fm.BatchPauseMs = 400;
     TFolder folder;

@@ -2,6 +2,7 @@
 // cancel paths of every command, the hand-over to the comparison windows, the default error
 // box, Delay and the contact notice.
 #include "GuiTestSupport.h"
+#include "TProgram.h"
 #include "TScriptedDialogs.h"
 
 #include "app/ContactNotice.h"
@@ -27,20 +28,6 @@
 using namespace guitest;
 
 namespace {
-
-// A fresh set of the program's windows, the main window shown.
-struct TProgram
-{
-    TProgram()
-    {
-        fm.show();
-        if (!QTest::qWaitForWindowExposed(&fm))
-            qWarning("main window not exposed");
-    }
-    TScriptedDialogs dialogs;
-    TTulvoForms forms{dialogs};
-    TfmTulvo& fm = *forms.fmTulvo;
-};
 
 QAction* Command(TfmTulvo& fm, const QString& name)
 {
