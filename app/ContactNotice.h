@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IDialogs.h"
+#include "ui/IDialogs.h"
 
 #include <random>
 

@@ -1,6 +1,6 @@
 #include "app/ContactNotice.h"
-#include "app/TErrorBoundary.h"
-#include "app/TQtDialogs.h"
+#include "ui/TErrorBoundary.h"
+#include "ui/TQtDialogs.h"
 #include "app/TTulvoForms.h"
 #include "app/uTulvo.h"
 

@@ -1,15 +1,15 @@
 #include "app/uTulvo.h"
 
-#include "app/FormStyle.h"
-#include "app/IDialogs.h"
-#include "app/ReadoutFormat.h"
-#include "app/TCentreAnchors.h"
-#include "app/TPanel.h"
-#include "app/core/BatchRun.h"
-#include "app/core/RecordingAnalysis.h"
+#include "ui/FormStyle.h"
+#include "ui/IDialogs.h"
+#include "ui/ReadoutFormat.h"
+#include "ui/TCentreAnchors.h"
+#include "ui/TPanel.h"
+#include "core/BatchRun.h"
+#include "core/RecordingAnalysis.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpmPlot.h"
+#include "plot/SpmPlot.h"
 
 #include <QCoreApplication>
 #include <QDialog>

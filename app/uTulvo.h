@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TErrorBoundary.h"
-#include "app/TOpenDialog.h"
+#include "ui/TErrorBoundary.h"
+#include "ui/TOpenDialog.h"
 
 #include <QMainWindow>
 #include <QString>

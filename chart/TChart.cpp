@@ -1,6 +1,6 @@
-#include "TChart.h"
+#include "chart/TChart.h"
 
-#include "TChartSeries.h"
+#include "chart/TChartSeries.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TChartAxis.h"
-#include "TChartTitle.h"
+#include "chart/TChartAxis.h"
+#include "chart/TChartTitle.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "TChartAxis.h"
+#include "chart/TChartAxis.h"
 
-#include "EChartError.h"
-#include "TAxisLabels.h"
-#include "TChart.h"
-#include "TChartSeries.h"
+#include "chart/EChartError.h"
+#include "chart/axis/TAxisLabels.h"
+#include "chart/TChart.h"
+#include "chart/TChartSeries.h"
 
 #include <cmath>
 #include <limits>

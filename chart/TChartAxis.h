@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TAxisMap.h"
-#include "TNumberFormat.h"
+#include "chart/axis/TAxisMap.h"
+#include "chart/TNumberFormat.h"
 
 #include <QColor>
 #include <QString>

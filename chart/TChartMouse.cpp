@@ -1,6 +1,6 @@
 // Mouse zoom and panning of TCustomChart.
 
-#include "TChart.h"
+#include "chart/TChart.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
 // Layout and drawing of TCustomChart: background, title, grid, axes, series.
 
-#include "TChart.h"
+#include "chart/TChart.h"
 
-#include "TChartSeries.h"
+#include "chart/TChartSeries.h"
 
 #include <QEvent>
 #include <QFontMetrics>

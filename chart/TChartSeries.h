@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TChartValueList.h"
+#include "chart/TChartValueList.h"
 
 #include <QColor>
 #include <QPen>

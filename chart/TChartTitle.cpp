@@ -1,6 +1,6 @@
-#include "TChartTitle.h"
+#include "chart/TChartTitle.h"
 
-#include "TChart.h"
+#include "chart/TChart.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "TChartValueList.h"
+#include "chart/TChartValueList.h"
 
-#include "EChartError.h"
+#include "chart/EChartError.h"
 
 #include <cmath>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TChartSeries.h"
+#include "chart/TChartSeries.h"
 
 #include <QPen>
 

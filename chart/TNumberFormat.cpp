@@ -1,4 +1,4 @@
-#include "TNumberFormat.h"
+#include "chart/TNumberFormat.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "BatchCommand.h"
+#include "cli/BatchCommand.h"
 
-#include "BatchReport.h"
-#include "CliUsage.h"
-#include "ProgressDisplay.h"
+#include "cli/BatchReport.h"
+#include "cli/CliUsage.h"
+#include "cli/ProgressDisplay.h"
 
-#include "app/core/BatchRun.h"
-#include "app/core/TulvoErrors.h"
+#include "core/BatchRun.h"
+#include "core/TulvoErrors.h"
 
 #include <charconv>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "BatchReport.h"
+#include "cli/BatchReport.h"
 
-#include "CsvText.h"
+#include "cli/CsvText.h"
 
 TBatchReport::TBatchReport(const std::string& path)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/BatchRun.h"
-#include "app/core/TDataFile.h"
+#include "core/BatchRun.h"
+#include "core/TDataFile.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "CliUsage.h"
+#include "cli/CliUsage.h"
 
 void PrintUsage(std::FILE* out)
 {

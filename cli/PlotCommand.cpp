@@ -1,9 +1,9 @@
 #include "cli/PlotCommand.h"
 
-#include "TChart.h"
-#include "TFastLineSeries.h"
-#include "app/core/RecordingAnalysis.h"
-#include "views/SpmPlot.h"
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
+#include "core/RecordingAnalysis.h"
+#include "plot/SpmPlot.h"
 
 #include <QApplication>
 #include <QImage>

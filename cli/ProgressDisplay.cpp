@@ -1,6 +1,6 @@
-#include "ProgressDisplay.h"
+#include "cli/ProgressDisplay.h"
 
-#include "app/core/TulvoErrors.h"
+#include "core/TulvoErrors.h"
 
 #include <string>
 

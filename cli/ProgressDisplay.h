@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/BatchRun.h"
+#include "core/BatchRun.h"
 
 #include <cstddef>
 #include <cstdio>

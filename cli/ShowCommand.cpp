@@ -1,10 +1,10 @@
-#include "ShowCommand.h"
+#include "cli/ShowCommand.h"
 
-#include "CliUsage.h"
-#include "CsvText.h"
-#include "ProgressDisplay.h"
+#include "cli/CliUsage.h"
+#include "cli/CsvText.h"
+#include "cli/ProgressDisplay.h"
 
-#include "app/core/SpmFile.h"
+#include "core/SpmFile.h"
 
 #include <cstdio>
 

@@ -1,12 +1,12 @@
 // tulvo-cli: the headless tool. Runs the same core as the windowed program
 // for scripts, servers and large batches.
 
-#include "BatchCommand.h"
-#include "CliUsage.h"
-#include "PlotCommand.h"
-#include "ShowCommand.h"
+#include "cli/BatchCommand.h"
+#include "cli/CliUsage.h"
+#include "cli/PlotCommand.h"
+#include "cli/ShowCommand.h"
 
-#include "app/core/TulvoErrors.h"
+#include "core/TulvoErrors.h"
 
 #include <exception>
 #include <string>

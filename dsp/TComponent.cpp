@@ -1,4 +1,4 @@
-#include "TComponent.h"
+#include "dsp/TComponent.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
-#include "dspFFT.h"
+#include "dsp/dspFFT.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "dspFFTStages.h"
+#include "dsp/dspFFTStages.h"
 
 using dspFFTStages::MulIm;
 using dspFFTStages::MulRe;

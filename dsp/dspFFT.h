@@ -23,9 +23,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "TComponent.h"
-#include "dspTypes.h"
-#include "dspWindow.h"
+#include "dsp/TComponent.h"
+#include "dsp/dspTypes.h"
+#include "dsp/dspWindow.h"
 
 class TdspCustomFFT : public TComponent {
 public:

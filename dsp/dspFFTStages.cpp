@@ -1,4 +1,4 @@
-#include "dspFFTStages.h"
+#include "dsp/dspFFTStages.h"
 
 #include <immintrin.h>
 

@@ -16,7 +16,7 @@
 
 #include <cstdint>
 
-#include "dspTypes.h"
+#include "dsp/dspTypes.h"
 
 namespace dspFFTStages {
 

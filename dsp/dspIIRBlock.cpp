@@ -1,4 +1,4 @@
-#include "dspIIRBlock.h"
+#include "dsp/dspIIRBlock.h"
 
 #include <array>
 #include <cmath>

@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "dspTypes.h"
+#include "dsp/dspTypes.h"
 
 namespace dspIIRBlock {
 

@@ -1,4 +1,4 @@
-#include "dspIIRDesign.h"
+#include "dsp/dspIIRDesign.h"
 
 #include <cmath>
 #include <cstdio>

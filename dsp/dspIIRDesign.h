@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dspcomplex.h"
+#include "dsp/dspcomplex.h"
 
 enum TdspIIRFilterKind : std::uint8_t { fkButterworth, fkChebyshev, fkBessel };
 enum TdspIIRFilterResponse : std::uint8_t { ftLowpass, ftHighpass, ftBandpass, ftBandstop };

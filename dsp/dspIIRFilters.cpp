@@ -1,4 +1,4 @@
-#include "dspIIRFilters.h"
+#include "dsp/dspIIRFilters.h"
 
 #include <algorithm>
 #include <cmath>

@@ -19,10 +19,10 @@
 #include <cstdint>
 #include <string>
 
-#include "TComponent.h"
-#include "dspIIRBlock.h"
-#include "dspIIRDesign.h"
-#include "dspTypes.h"
+#include "dsp/TComponent.h"
+#include "dsp/dspIIRBlock.h"
+#include "dsp/dspIIRDesign.h"
+#include "dsp/dspTypes.h"
 
 class TdspCustomIIRFilter : public TComponent {
 public:

@@ -1,4 +1,4 @@
-#include "dspWindow.h"
+#include "dsp/dspWindow.h"
 
 #include <cmath>
 

@@ -16,7 +16,7 @@
 
 #include <cstdint>
 
-#include "dspTypes.h"
+#include "dsp/dspTypes.h"
 
 enum TdspWindow : std::uint8_t { fwNone, fwHamming, fwHanning, fwBlackman, fwGaussian, fwWelch, fwParzen };
 

@@ -1,4 +1,4 @@
-#include "dspcomplex.h"
+#include "dsp/dspcomplex.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 // difference that combines them. Arguments are taken by value, so the
 // variable receiving the result may also be an argument.
 
-#include "dspTypes.h"
+#include "dsp/dspTypes.h"
 
 struct TComplex {
     extended Re;

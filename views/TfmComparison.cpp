@@ -1,13 +1,13 @@
 #include "views/TfmComparison.h"
 
-#include "app/FormStyle.h"
-#include "app/ReadoutFormat.h"
-#include "app/TPanel.h"
-#include "app/core/RecordingAnalysis.h"
+#include "ui/FormStyle.h"
+#include "ui/ReadoutFormat.h"
+#include "ui/TPanel.h"
+#include "core/RecordingAnalysis.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
-#include "views/SpmPlot.h"
+#include "plot/SpmPlot.h"
 
 #include <QFile>
 #include <QLabel>

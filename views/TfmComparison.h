@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TCentreAnchors.h"
+#include "ui/TCentreAnchors.h"
 
 #include <QDialog>
 #include <QPoint>

@@ -1,10 +1,10 @@
 #include "views/u6SPM.h"
 
-#include "app/TPanel.h"
+#include "ui/TPanel.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/SpmPlot.h"
+#include "plot/SpmPlot.h"
 
 #include <QPushButton>
 

@@ -2,8 +2,8 @@
 // 630 x 400) and the six-spectrum view (six charts of 361 points).
 // Set TULVO_CHART_PNG to a folder to also save the pictures there.
 
-#include "TChart.h"
-#include "TFastLineSeries.h"
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
 
 #include <QApplication>
 #include <QImage>

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dspFFT.h"
-#include "dspIIRFilters.h"
+#include "dsp/dspFFT.h"
+#include "dsp/dspIIRFilters.h"
 
 namespace {
 

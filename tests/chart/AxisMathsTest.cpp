@@ -1,7 +1,7 @@
 // Axis maths without a widget: value/pixel mapping and label steps.
 
-#include "TAxisLabels.h"
-#include "TAxisMap.h"
+#include "chart/axis/TAxisLabels.h"
+#include "chart/axis/TAxisMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The chart widget on the offscreen platform: series, axes, drawing, mouse
 // zoom and panning, and data that a damaged spectrum file may hold.
 
-#include "EChartError.h"
-#include "TChart.h"
-#include "TFastLineSeries.h"
-#include "TNumberFormat.h"
+#include "chart/EChartError.h"
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
+#include "chart/TNumberFormat.h"
 
 #include <QApplication>
 #include <QCursor>

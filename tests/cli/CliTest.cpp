@@ -2,9 +2,9 @@
 // byte for byte, it stops (or goes on) like the windowed batch, its tables
 // always use a '.' decimal point, and bad command lines fail clearly.
 
-#include "../app/core/CoreTestSupport.h"
+#include "tests/core/CoreTestSupport.h"
 
-#include "app/core/BatchRun.h"
+#include "core/BatchRun.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The plot command of tulvo-cli: pictures of spectrum files drawn offscreen.
 
-#include "EChartError.h"
-#include "app/core/SpmFile.h"
-#include "app/core/TulvoErrors.h"
+#include "chart/EChartError.h"
+#include "core/SpmFile.h"
+#include "core/TulvoErrors.h"
 #include "cli/PlotCommand.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "dspFFT.h"
+#include "dsp/dspFFT.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "dspIIRDesign.h"
+#include "dsp/dspIIRDesign.h"
 
 namespace {
 

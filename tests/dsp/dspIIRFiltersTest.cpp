@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dspIIRFilters.h"
+#include "dsp/dspIIRFilters.h"
 
 namespace {
 

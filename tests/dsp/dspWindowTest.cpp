@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dspWindow.h"
+#include "dsp/dspWindow.h"
 
 namespace {
 

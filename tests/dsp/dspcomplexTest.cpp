@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "dspcomplex.h"
+#include "dsp/dspcomplex.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // value of zero lines, the linear/logarithmic toggle and the X/Y read-out.
 #include "ViewsTestSupport.h"
 
-#include "app/TPanel.h"
+#include "ui/TPanel.h"
 
 #include <QLabel>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GuiTestSupport.h"
-#include "TScriptedDialogs.h"
+#include "tests/app/GuiTestSupport.h"
+#include "tests/app/TScriptedDialogs.h"
 
 #include "app/TTulvoForms.h"
 #include "app/uTulvo.h"

@@ -2,8 +2,8 @@
 // both charts, closing, and what persists between shows.
 #include "ViewsTestSupport.h"
 
-#include "app/TPanel.h"
-#include "app/core/RecordingAnalysis.h"
+#include "ui/TPanel.h"
+#include "core/RecordingAnalysis.h"
 #include "views/u2SPM.h"
 
 #include <QLabel>

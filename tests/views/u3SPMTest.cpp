@@ -2,7 +2,7 @@
 // three rows, and the state every show starts from.
 #include "ViewsTestSupport.h"
 
-#include "app/TPanel.h"
+#include "ui/TPanel.h"
 #include "views/u3SPM.h"
 
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // with the window's outer width, and the state every show starts from.
 #include "ViewsTestSupport.h"
 
-#include "app/TPanel.h"
+#include "ui/TPanel.h"
 #include "views/u6SPM.h"
 
 #include <QPushButton>

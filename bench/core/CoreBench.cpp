@@ -1,0 +1,153 @@
+// Cost of the batch analysis per recording: in memory, stage by stage (the
+// filter and the FFT are the signal-processing library's share), and through
+// files, alone and on worker threads.
+
+#include "core/BatchRun.h"
+#include "core/RecordingAnalysis.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// A recording of a tone in noise, as a real one might look.
+void FillRecording(std::array<std::int16_t, SampleCount>& samples, std::uint32_t seed)
+{
+    std::uint32_t state = seed;
+    for (int i = 0; i < SampleCount; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const double noise = static_cast<double>(state >> 20) - 2048.0;
+        const double tone = 6000.0 * std::sin(2.0 * std::numbers::pi * 3100.0 * i / SampleRateHz);
+        samples[i] = static_cast<std::int16_t>(std::lround(tone + noise));
+    }
+}
+
+std::unique_ptr<TRecordingAnalysis> PreparedAnalysis()
+{
+    auto analysis = std::make_unique<TRecordingAnalysis>();
+    FillRecording(analysis->Samples, 1);
+    return analysis;
+}
+
+void BM_AnalyseInMemory(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    TBandCodes codes{};
+    for (auto _ : state) {
+        analysis->FilterRecording();
+        analysis->AverageSpectrum();
+        std::copy_n(analysis->AvgSpectrum.begin() + FirstBandLine, SpectrumLines, analysis->Band.begin());
+        benchmark::DoNotOptimize(QuantiseBand(analysis->Band, codes));
+    }
+}
+BENCHMARK(BM_AnalyseInMemory)->Unit(benchmark::kMicrosecond);
+
+// The filter block alone (library), then the whole filter stage with the
+// sum of squares and the normalisation (core).
+void BM_FilterBlockOnly(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    for (auto _ : state) {
+        analysis->dspF1.ResetHistory();
+        analysis->dspF1.FilterBlock(analysis->Samples.data(), analysis->Filtered.data(), SampleCount);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FilterBlockOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_FilterRecording(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    for (auto _ : state) {
+        analysis->FilterRecording();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FilterRecording)->Unit(benchmark::kMicrosecond);
+
+// The 15 transforms alone (library), then the whole averaging stage (core).
+void BM_FifteenTransformsOnly(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    analysis->FilterRecording();
+    for (auto _ : state) {
+        for (int frame = 0; frame < AveragedFrames; ++frame) {
+            std::copy_n(analysis->Filtered.begin() + frame * FrameLength / 2, FrameLength, analysis->dspFFT1.InReal());
+            std::fill_n(analysis->dspFFT1.InImag(), FrameLength, 0.0f);
+            analysis->RunFFT();
+        }
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FifteenTransformsOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_AverageSpectrum(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    analysis->FilterRecording();
+    for (auto _ : state) {
+        analysis->AverageSpectrum();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_AverageSpectrum)->Unit(benchmark::kMicrosecond);
+
+// Recordings on disk in a temporary folder, removed at exit.
+class TRecordingFolder {
+public:
+    explicit TRecordingFolder(int count)
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tulvo-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        Root = pattern;
+        std::array<std::int16_t, SampleCount> samples{};
+        for (int i = 0; i < count; ++i) {
+            FillRecording(samples, static_cast<std::uint32_t>(i + 1));
+            const std::string path = (Root / ("rec" + std::to_string(i) + ".wav")).string();
+            std::ofstream out(path, std::ios::binary);
+            const char header[WavHeaderSize] = {};
+            out.write(header, sizeof header);
+            out.write(reinterpret_cast<const char*>(samples.data()), sizeof samples);
+            Paths.push_back(path);
+        }
+    }
+    ~TRecordingFolder() { std::filesystem::remove_all(Root); }
+    std::vector<std::string> Paths;
+
+private:
+    std::filesystem::path Root;
+};
+
+void BM_ProcessRecordingThroughFiles(benchmark::State& state)
+{
+    TRecordingFolder folder(1);
+    auto analysis = std::make_unique<TRecordingAnalysis>();
+    for (auto _ : state) {
+        analysis->ProcessRecording(folder.Paths[0]);
+    }
+}
+BENCHMARK(BM_ProcessRecordingThroughFiles)->Unit(benchmark::kMicrosecond);
+
+// A batch of 100 recordings on 1 or 2 workers; the time is per recording.
+void BM_BatchPerRecording(benchmark::State& state)
+{
+    TRecordingFolder folder(100);
+    TBatchOptions options;
+    options.Jobs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        RunBatchParallel(folder.Paths, {}, options);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.Paths.size()));
+}
+BENCHMARK(BM_BatchPerRecording)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

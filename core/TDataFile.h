@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/TulvoErrors.h"
+
+#include <cstddef>
+#include <string>
+
+// The operation a system error came from; it decides what a missing path
+// means (see IoErrorFromErrno).
+enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
+
+// The I/O error for an operating-system error number, mapped by meaning:
+//   ENOENT: 2 when the file's folder exists (open), else 3; always 3 on create
+//           and rename, since only a missing folder makes those fail so;
+//   an empty path, ENOTDIR, ENAMETOOLONG: 3;
+//   EMFILE, ENFILE: 4;
+//   EACCES, EPERM, EROFS, ETXTBSY, EISDIR: 5 (refused, read-only medium, a
+//           folder where a file was expected);
+//   ENOSPC, EDQUOT, EFBIG on write or close: 101;
+//   anything else: "I/O error n" with n the error number.
+// path is the file the operation was on.
+EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
+
+// A file variable with a record size of one byte: a path bound to it and,
+// while it is open, one descriptor that it owns. Every operation raises
+// EInOutError on failure, with the codes of IoErrorFromErrno, 100 for a read
+// that finds fewer bytes than asked, 101 for a write that stores fewer, and
+// 103 for a read, write or close while the file is not open. A failed
+// operation leaves the file open (if it was); callers on a failure path use
+// Abandon, the destructor closes whatever is still open.
+class TDataFile {
+public:
+    TDataFile() = default;
+    ~TDataFile();
+    TDataFile(const TDataFile&) = delete;
+    TDataFile& operator=(const TDataFile&) = delete;
+
+    // Attaches path and marks the file closed; does not touch the disk. A
+    // descriptor still held is closed quietly.
+    void Bind(const std::string& path);
+
+    // Opens the existing file for reading at position 0. Asks for read access
+    // only, so a read-only file or medium is read normally. A folder is
+    // refused with code 5.
+    void Reset();
+
+    // Creates the file, or truncates an existing one, for writing at position 0.
+    void Rewrite();
+
+    // Opens the existing file for writing at position 0, keeping its
+    // contents (see Truncate).
+    void Reopen();
+
+    // Creates the file for writing only if nothing of that name exists yet.
+    // Returns false, and stays closed, when the name is taken.
+    bool CreateNew();
+
+    // Reads exactly count bytes at the current position. On a short read the
+    // bytes that were there are at the start of buffer, the rest as it was.
+    void BlockRead(void* buffer, std::size_t count);
+
+    // Writes exactly count bytes at the current position.
+    void BlockWrite(const void* buffer, std::size_t count);
+
+    // Cuts the file off at the current position, when it is longer.
+    void Truncate();
+
+    // Closes the descriptor.
+    void Close();
+
+    // Closes the descriptor, if any, ignoring errors: for failure paths,
+    // where the first error is the one to report.
+    void Abandon() noexcept;
+
+    bool IsOpen() const noexcept { return Handle >= 0; }
+    const std::string& FileName() const noexcept { return Path; }
+
+private:
+    int OpenHandle(int flags, TFileOperation operation);
+
+    std::string Path;
+    int Handle = -1;
+};

@@ -1,0 +1,43 @@
+#include "core/TulvoErrors.h"
+
+EInOutError::EInOutError(int code) : EInOutError(code, MessageForCode(code)) {}
+
+EInOutError::EInOutError(int code, const std::string& message)
+    : std::runtime_error(message), Code(code) {}
+
+EInOutError EInOutError::OtherSystemError(int errnum)
+{
+    return EInOutError(errnum, "I/O error " + std::to_string(errnum));
+}
+
+std::string EInOutError::MessageForCode(int code)
+{
+    switch (code) {
+    case IoCode::FileNotFound: return "File not found";
+    case IoCode::InvalidFilename: return "Invalid filename";
+    case IoCode::TooManyOpenFiles: return "Too many open files";
+    case IoCode::AccessDenied: return "File access denied";
+    case IoCode::ReadBeyondEnd: return "Read beyond end of file";
+    case IoCode::DiskFull: return "Disk full";
+    case IoCode::FileNotOpen: return "File not open";
+    case IoCode::InvalidNumericInput: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+    }
+}
+
+EInvalidOp::EInvalidOp() : EMathError("Invalid floating point operation") {}
+
+EZeroDivide::EZeroDivide() : EMathError("Floating point division by zero") {}
+
+EOverflow::EOverflow() : EMathError("Floating point overflow") {}
+
+std::string ErrorBoxText(const std::string& message)
+{
+    // Compared as unsigned bytes: the last byte of a multi-byte UTF-8
+    // character is 0x80..0xBF, so a text ending in a Cyrillic letter gets its
+    // full stop like one ending in a Latin letter.
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+        return message + ".";
+    }
+    return message;
+}

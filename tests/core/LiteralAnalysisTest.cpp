@@ -1,0 +1,449 @@
+// The whole analysis of a recording computed a second time, slowly and word
+// for word, and compared with the spectrum file that ProcessRecording writes,
+// byte for byte.
+//
+// The production path is fast: block filtering in split doubles over
+// interleaved samples, an FFT in doubles with extended fallbacks and vector
+// dispatch. The reference below is its plain definition instead: the filter
+// recurrence with shifting histories, the triangle window, the twiddle
+// tables and their running-factor recurrence, the bit reversal and the
+// butterflies, all in long double (extended) and rounded to float (single)
+// exactly where the analysis stores a value. Only the filter design (its
+// coefficients, gain scale and length) is taken from the component; the
+// design has its own tests.
+
+#include "CoreTestSupport.h"
+
+#include "core/RecordingAnalysis.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+using namespace coretest;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The literal reference
+// ---------------------------------------------------------------------------
+
+constexpr int N = 2048;                 // FFT length
+constexpr int Power = 11;               // log2 N
+constexpr int HalfSize = N / 2;         // magnitude lines
+constexpr int Frames = 15;              // frames of N, advanced by N / 2
+constexpr int BandFirst = 40;           // line of 1000 Hz
+constexpr int BandLines = 361;          // 1000..10000 Hz
+constexpr int Samples = 16384;
+
+// The 16-pole band-pass of the main window: Butterworth, order 8, 1000 Hz to
+// 10000 Hz at 51200 Hz, designed through the setters in the stored order.
+const TdspIIRFilter& MainWindowFilterDesign()
+{
+    static const TdspIIRFilter design(nullptr, {fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    return design;
+}
+
+// IIRStep with its two histories, entry n the newest, shifted by one entry per
+// sample. A new object starts from a cleared state.
+class TLiteralFilter {
+public:
+    explicit TLiteralFilter(const TdspIIRFilter& design)
+        : n(design.TapCount()), g(design.GainScale()), feedForward(design.FeedForward()),
+          feedBack(design.FeedBack())
+    {
+    }
+
+    extended Step(extended x)
+    {
+        for (int i = 0; i < n; ++i) {
+            inputHistory[i] = inputHistory[i + 1];
+            outputHistory[i] = outputHistory[i + 1];
+        }
+        extended t = x * g;
+        inputHistory[n] = t;
+        for (int i = 0; i < n; ++i) {
+            t = (inputHistory[i] * feedForward[i] + t) + outputHistory[i] * feedBack[i];
+        }
+        outputHistory[n] = t;
+        return t;
+    }
+
+private:
+    int n;
+    extended g;
+    std::array<extended, 33> feedForward, feedBack;
+    std::array<extended, 33> inputHistory{}, outputHistory{};
+};
+
+// The FFT component at N = 2048 with the triangle window, forward direction.
+class TLiteralFFT {
+public:
+    std::array<single, N> InReal{}, InImag{}, OutReal{}, OutImag{};
+
+    TLiteralFFT()
+    {
+        for (int i = 0; i < N; ++i) {
+            const extended q = static_cast<extended>(2 * i - N) / static_cast<extended>(N + 1);
+            windowTable[i] = static_cast<single>(1.0L - std::fabs(q));
+        }
+        for (int i = 0; i < N; ++i) {
+            bitReverse[i] = i;
+        }
+        for (int i = 0, j = 0; i < N; ++i) {
+            if (j > i) {
+                std::swap(bitReverse[i], bitReverse[j]);
+            }
+            int m = HalfSize;
+            while (m > 0 && j >= m) {
+                j -= m;
+                m /= 2;
+            }
+            j += m;
+        }
+        const extended pi = std::numbers::pi_v<extended>;
+        for (int k = 0; k < Power; ++k) {
+            cosTable[k] = static_cast<single>(std::cos(pi / static_cast<extended>(1 << k)));
+            sinTable[k] = static_cast<single>(std::sin(pi / static_cast<extended>(1 << k)));
+        }
+        halfScale = static_cast<single>(1.0L / HalfSize);
+    }
+
+    void Transform()
+    {
+        for (int i = 0; i < N; ++i) {
+            InReal[i] = static_cast<single>(static_cast<extended>(InReal[i]) * windowTable[i]);
+        }
+        DoTransform(+1);
+    }
+
+    void Magnitude()
+    {
+        for (int m = 0; m < HalfSize; ++m) {
+            const extended re = OutReal[m];
+            const extended im = OutImag[m];
+            OutReal[m] = static_cast<single>(std::sqrt(re * re + im * im) * halfScale);
+        }
+    }
+
+private:
+    std::array<single, N> windowTable{};
+    std::array<int, N> bitReverse{};
+    std::array<single, Power> cosTable{}, sinTable{};
+    single halfScale = 0;
+
+    void DoTransform(int direction)
+    {
+        for (int i = N - 1; i >= 0; --i) {
+            OutReal[i] = InReal[bitReverse[i]];
+            OutImag[i] = InImag[bitReverse[i]];
+        }
+        for (int k = 0; k < Power; ++k) {
+            const int s = 1 << (k + 1);
+            const int h = 1 << k;
+            const single wRe = cosTable[k];
+            const single wIm = static_cast<single>(direction * static_cast<extended>(sinTable[k]));
+            single uRe = 1;
+            single uIm = 0;
+            for (int j = 0; j < h; ++j) {
+                for (int a = j; a < N; a += s) {
+                    const int b = a + h;
+                    const single tRe = static_cast<single>(static_cast<extended>(uRe) * OutReal[b] -
+                                                           static_cast<extended>(uIm) * OutImag[b]);
+                    const single tIm = static_cast<single>(static_cast<extended>(uRe) * OutImag[b] +
+                                                           static_cast<extended>(uIm) * OutReal[b]);
+                    OutReal[b] = static_cast<single>(static_cast<extended>(OutReal[a]) - tRe);
+                    OutImag[b] = static_cast<single>(static_cast<extended>(OutImag[a]) - tIm);
+                    OutReal[a] = static_cast<single>(static_cast<extended>(OutReal[a]) + tRe);
+                    OutImag[a] = static_cast<single>(static_cast<extended>(OutImag[a]) + tIm);
+                }
+                const single nextRe = static_cast<single>(static_cast<extended>(uRe) * wRe -
+                                                          static_cast<extended>(uIm) * wIm);
+                const single nextIm = static_cast<single>(static_cast<extended>(uRe) * wIm +
+                                                          static_cast<extended>(uIm) * wRe);
+                uRe = nextRe;
+                uIm = nextIm;
+            }
+        }
+    }
+};
+
+// Nearest integer, a value halfway between two going to the even one.
+extended RoundHalfEven(extended v)
+{
+    extended r = std::floor(v);
+    const extended fraction = v - r;
+    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(r, 2.0L) != 0)) {
+        r += 1;
+    }
+    return r;
+}
+
+// Every stage's result, kept so that a mismatch can be traced to its stage.
+struct TLiteralResult {
+    std::vector<single> Raw;         // filter output, rounded to single
+    extended SumSquares = 0;
+    extended Rms = 0;
+    std::vector<single> Normalised;  // Raw / Rms
+    std::vector<single> Spectrum;    // normalised power spectrum, 1024 lines
+    extended Scale = 0;
+    std::array<std::int16_t, BandLines> Codes{};
+    std::vector<std::uint8_t> File;  // the 732 bytes
+};
+
+TLiteralResult AnalyseLiterally(const TSampleBlock& samples)
+{
+    TLiteralResult r;
+
+    // Filter from a cleared state; sum the squares of the stored singles.
+    TLiteralFilter filter(MainWindowFilterDesign());
+    for (int i = 0; i < Samples; ++i) {
+        r.Raw.push_back(static_cast<single>(filter.Step(static_cast<extended>(samples[i]))));
+        r.SumSquares = r.SumSquares + static_cast<extended>(r.Raw[i]) * r.Raw[i];
+    }
+    r.Rms = std::sqrt(r.SumSquares / 16383);
+    for (const single x : r.Raw) {
+        r.Normalised.push_back(static_cast<single>(x / r.Rms));
+    }
+
+    // AverageSpectrum: the magnitudes of 15 frames summed line by line.
+    auto fft = std::make_unique<TLiteralFFT>();
+    std::vector<single> avg(HalfSize, 0.0f);
+    for (int f = 0; f < Frames; ++f) {
+        for (int j = 0; j < N; ++j) {
+            fft->InReal[j] = r.Normalised[f * (N / 2) + j];
+            fft->InImag[j] = 0;
+        }
+        fft->Transform();
+        fft->Magnitude();
+        for (int k = 0; k < HalfSize; ++k) {
+            avg[k] = static_cast<single>(static_cast<extended>(avg[k]) + fft->OutReal[k]);
+        }
+    }
+    const single w = static_cast<single>(51200.0L / N);
+    single s = 0;
+    for (int k = 0; k < HalfSize; ++k) {
+        avg[k] = static_cast<single>(static_cast<extended>(avg[k]) * avg[k] / (N * Frames));
+        s = static_cast<single>(s + static_cast<extended>(avg[k]) * w);
+    }
+    const single reciprocal = static_cast<single>(1 / static_cast<extended>(s));
+    for (int k = 0; k < HalfSize; ++k) {
+        avg[k] = static_cast<single>(static_cast<extended>(avg[k]) * reciprocal);
+    }
+    r.Spectrum = avg;
+
+    // The writer: maximum from 0, scale = m / 10000, codes rounded half to
+    // even; the ten bytes of the 80-bit scale, then the codes, low byte first.
+    extended m = 0;
+    for (int i = 0; i < BandLines; ++i) {
+        if (static_cast<extended>(avg[BandFirst + i]) > m) {
+            m = avg[BandFirst + i];
+        }
+    }
+    r.Scale = m / 10000;
+    for (int i = 0; i < BandLines; ++i) {
+        r.Codes[i] = static_cast<std::int16_t>(RoundHalfEven(avg[BandFirst + i] / r.Scale));
+    }
+    r.File.resize(10 + 2 * BandLines);
+    static_assert(sizeof(extended) >= 10);
+    std::memcpy(r.File.data(), &r.Scale, 10); // x86: the 80-bit value's own bytes
+    for (int i = 0; i < BandLines; ++i) {
+        const auto code = static_cast<std::uint16_t>(r.Codes[i]);
+        r.File[10 + 2 * i] = static_cast<std::uint8_t>(code & 0xFF);
+        r.File[11 + 2 * i] = static_cast<std::uint8_t>(code >> 8);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Tracing a mismatch to its first stage
+// ---------------------------------------------------------------------------
+
+std::string Values(long double fast, long double literal)
+{
+    std::ostringstream text;
+    text.precision(21);
+    text << "fast " << fast << " (" << std::hexfloat << fast << std::defaultfloat << "), literal " << literal
+         << " (" << std::hexfloat << literal << ")";
+    return text.str();
+}
+
+template <typename A, typename B>
+int FirstDifferent(const A& fast, const B& literal, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (std::memcmp(&fast[i], &literal[i], sizeof(fast[i])) != 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Names the first stage at which the analysis (just run on samples) departs
+// from the literal result, with the values on both sides. The filter output
+// and the single frames are recomputed through the components for this.
+std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& samples, const TLiteralResult& ref)
+{
+    std::vector<single> raw(Samples);
+    core.dspF1.ResetHistory();
+    core.dspF1.FilterBlock(samples.data(), raw.data(), Samples);
+    if (const int i = FirstDifferent(raw, ref.Raw, Samples); i >= 0) {
+        return "filter output, sample " + std::to_string(i) + ": " + Values(raw[i], ref.Raw[i]);
+    }
+    if (core.SumSquares != ref.SumSquares) {
+        return "SumSquares: " + Values(core.SumSquares, ref.SumSquares);
+    }
+    if (const int i = FirstDifferent(core.Filtered, ref.Normalised, Samples); i >= 0) {
+        return "normalised sample " + std::to_string(i) + ": " + Values(core.Filtered[i], ref.Normalised[i]);
+    }
+    auto fft = std::make_unique<TLiteralFFT>();
+    for (int f = 0; f < Frames; ++f) {
+        for (int j = 0; j < N; ++j) {
+            fft->InReal[j] = core.dspFFT1.InReal()[j] = ref.Normalised[f * (N / 2) + j];
+            fft->InImag[j] = core.dspFFT1.InImag()[j] = 0;
+        }
+        fft->Transform();
+        core.dspFFT1.Transform();
+        if (const int i = FirstDifferent(core.dspFFT1.InReal(), fft->InReal, N); i >= 0) {
+            return "frame " + std::to_string(f) + ", windowed sample " + std::to_string(i) + ": " +
+                   Values(core.dspFFT1.InReal()[i], fft->InReal[i]);
+        }
+        for (const auto& [name, fast, literal] : {std::tuple{"Re", core.dspFFT1.OutReal(), fft->OutReal.data()},
+                                                  std::tuple{"Im", core.dspFFT1.OutImag(), fft->OutImag.data()}}) {
+            if (const int i = FirstDifferent(fast, literal, N); i >= 0) {
+                return "frame " + std::to_string(f) + ", transform line " + std::to_string(i) + " " + name + ": " +
+                       Values(fast[i], literal[i]);
+            }
+        }
+        fft->Magnitude();
+        core.dspFFT1.Magnitude();
+        if (const int i = FirstDifferent(core.dspFFT1.OutReal(), fft->OutReal, HalfSize); i >= 0) {
+            return "frame " + std::to_string(f) + ", magnitude line " + std::to_string(i) + ": " +
+                   Values(core.dspFFT1.OutReal()[i], fft->OutReal[i]);
+        }
+    }
+    if (const int i = FirstDifferent(core.AvgSpectrum, ref.Spectrum, HalfSize); i >= 0) {
+        return "power spectrum line " + std::to_string(i) + ": " + Values(core.AvgSpectrum[i], ref.Spectrum[i]);
+    }
+    if (std::memcmp(&core.SpectrumScale, &ref.Scale, 10) != 0) {
+        return "scale: " + Values(core.SpectrumScale, ref.Scale);
+    }
+    if (const int i = FirstDifferent(core.BandCodes, ref.Codes, BandLines); i >= 0) {
+        return "code " + std::to_string(i) + ": fast " + std::to_string(core.BandCodes[i]) + ", literal " +
+               std::to_string(ref.Codes[i]);
+    }
+    return "no stage differs: the file bytes do";
+}
+
+// ---------------------------------------------------------------------------
+// Recordings chosen to stress the rounding
+// ---------------------------------------------------------------------------
+
+// A square wave between the two extreme sample values, half a period of
+// halfPeriod samples.
+TSampleBlock FullScaleSquare(int halfPeriod)
+{
+    TSampleBlock samples(Samples);
+    for (int i = 0; i < Samples; ++i) {
+        samples[i] = (i / halfPeriod) % 2 == 0 ? std::int16_t{32767} : std::int16_t{-32768};
+    }
+    return samples;
+}
+
+TSampleBlock OffsetTone(std::int16_t offset, double frequencyHz, double amplitude)
+{
+    TSampleBlock samples = SineSamples(frequencyHz, amplitude, 0.7);
+    for (auto& sample : samples) {
+        sample = static_cast<std::int16_t>(sample + offset);
+    }
+    return samples;
+}
+
+struct TRecordingCase {
+    const char* Name;
+    TSampleBlock (*Make)();
+};
+
+void PrintTo(const TRecordingCase& recording, std::ostream* out)
+{
+    *out << recording.Name;
+}
+
+const TRecordingCase Cases[] = {
+    {"noise_30", [] { return NoiseSamples(101, 30); }},
+    {"noise_3000", [] { return NoiseSamples(102, 3000); }},
+    {"noise_full_scale", [] { return NoiseSamples(103, 32767); }},
+    {"noise_1_lsb", [] { return NoiseSamples(104, 1); }},
+    {"square_full_scale", [] { return FullScaleSquare(23); }},
+    {"sine_5500", [] { return SineSamples(5500.0, 20000.0, 0.25); }},
+    {"dc_25000_tone_40", [] { return OffsetTone(25000, 3125.0, 40.0); }},
+};
+
+// The literal result of each case, computed once.
+const TLiteralResult& ReferenceOf(const TRecordingCase& recording)
+{
+    static std::map<std::string, TLiteralResult> done;
+    auto it = done.find(recording.Name);
+    if (it == done.end()) {
+        it = done.emplace(recording.Name, AnalyseLiterally(recording.Make())).first;
+    }
+    return it->second;
+}
+
+// Processes the case as name.wav in folder with core and expects the bytes of
+// the literal analysis in its spectrum file.
+void ExpectLiteralFile(TRecordingAnalysis& core, const TTempFolder& folder, const TRecordingCase& recording,
+                       const std::string& name)
+{
+    const TSampleBlock samples = recording.Make();
+    const std::string path = folder.File(name + ".wav");
+    WriteRecording(path, samples);
+    core.ProcessRecording(path);
+    const TLiteralResult& reference = ReferenceOf(recording);
+    if (ReadBytes(folder.File(name + ".spm")) != reference.File) {
+        ADD_FAILURE() << name << " differs from the literal analysis at "
+                      << FirstDifferingStage(core, samples, reference);
+    }
+}
+
+class LiteralAnalysis : public testing::TestWithParam<TRecordingCase> {};
+
+TEST_P(LiteralAnalysis, SpectrumFileIsBitIdentical)
+{
+    TTempFolder folder;
+    auto core = std::make_unique<TRecordingAnalysis>();
+    ExpectLiteralFile(*core, folder, GetParam(), GetParam().Name);
+
+    // The reference itself is what it should be: a 732-byte file whose
+    // largest code is exactly 10000.
+    const TLiteralResult& reference = ReferenceOf(GetParam());
+    EXPECT_EQ(reference.File.size(), 732u);
+    EXPECT_EQ(*std::max_element(reference.Codes.begin(), reference.Codes.end()), TopCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Recordings, LiteralAnalysis, testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// One analysis object over a series, as in a batch: each recording starts
+// from a cleared filter state, so a quiet recording after a loud one and a
+// large offset still gives the file of its own literal analysis.
+TEST(LiteralAnalysisSeries, RecordingsAfterOthersAreBitIdentical)
+{
+    TTempFolder folder;
+    auto core = std::make_unique<TRecordingAnalysis>();
+    const int order[] = {4, 6, 3, 2, 0, 6, 3};
+    for (int step = 0; step < 7; ++step) {
+        const TRecordingCase& recording = Cases[order[step]];
+        ExpectLiteralFile(*core, folder, recording, std::to_string(step) + "-" + recording.Name);
+    }
+}
+
+} // namespace

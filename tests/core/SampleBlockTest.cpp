@@ -1,0 +1,208 @@
+// Reading a recording's sample block through the guarded file operations:
+// sizes at the edges, missing paths, read-only files, descriptors closed on
+// every path.
+
+#include "CoreTestSupport.h"
+
+#include "core/RecordingAnalysis.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace coretest;
+
+namespace {
+
+class SampleBlock : public testing::Test {
+protected:
+    TTempFolder Folder;
+    std::unique_ptr<TRecordingAnalysis> Analysis = std::make_unique<TRecordingAnalysis>();
+
+    // The I/O code of reading path, 0 when it reads; checks that no
+    // descriptor stays open either way.
+    int ReadCode(const std::string& path)
+    {
+        const int before = OpenDescriptorCount();
+        int code = 0;
+        try {
+            Analysis->ReadSampleBlock(path);
+        } catch (const EInOutError& e) {
+            code = e.ErrorCode();
+        }
+        EXPECT_FALSE(Analysis->DataFile.IsOpen());
+        EXPECT_EQ(OpenDescriptorCount(), before) << "descriptor left open by " << path;
+        return code;
+    }
+};
+
+struct TSizeCase {
+    const char* Name;
+    int FileSize;
+    int ExpectedCode;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TSizeCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class SampleBlockSize : public SampleBlock, public testing::WithParamInterface<TSizeCase> {};
+
+TEST_P(SampleBlockSize, ReadsWholeBlocksOnly)
+{
+    const TSampleBlock samples = NoiseSamples(7, 20000);
+    WriteRecording(Folder.File("full.wav"), samples, false, 100);
+    auto bytes = ReadBytes(Folder.File("full.wav"));
+    bytes.resize(static_cast<std::size_t>(GetParam().FileSize));
+    const std::string path = Folder.File("rec.wav");
+    WriteBytes(path, bytes);
+
+    EXPECT_EQ(ReadCode(path), GetParam().ExpectedCode);
+    EXPECT_EQ(Analysis->CurrentFileName, path);
+    if (GetParam().ExpectedCode == 0) {
+        EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Analysis->Samples.begin()));
+        // The header is kept as it stands, never examined.
+        EXPECT_EQ(Analysis->WavHeader[0], 0xEE);
+        EXPECT_EQ(Analysis->WavHeader[43], 0xEE);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SampleBlockSize,
+    testing::Values(TSizeCase{"Exact", SampleBlockFileSize, 0},
+                    TSizeCase{"Longer", SampleBlockFileSize + 100, 0},
+                    TSizeCase{"OneByteShort", SampleBlockFileSize - 1, IoCode::ReadBeyondEnd},
+                    TSizeCase{"ShorterThanHeader", WavHeaderSize - 1, IoCode::ReadBeyondEnd},
+                    TSizeCase{"Empty", 0, IoCode::ReadBeyondEnd}),
+    [](const testing::TestParamInfo<TSizeCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(SampleBlock, ShortReadKeepsTheBytesThatWereThere)
+{
+    Analysis->Samples.fill(0x7777);
+    std::vector<std::uint8_t> bytes(WavHeaderSize + 6, 0);
+    const std::uint8_t tail[] = {0x01, 0x00, 0x02, 0x00, 0xFF, 0xFF};
+    std::copy(std::begin(tail), std::end(tail), bytes.begin() + WavHeaderSize);
+    WriteBytes(Folder.File("short.wav"), bytes);
+
+    EXPECT_EQ(ReadCode(Folder.File("short.wav")), IoCode::ReadBeyondEnd);
+    EXPECT_EQ(Analysis->Samples[0], 1);
+    EXPECT_EQ(Analysis->Samples[1], 2);
+    EXPECT_EQ(Analysis->Samples[2], -1);
+    EXPECT_EQ(Analysis->Samples[3], 0x7777);
+}
+
+TEST_F(SampleBlock, MissingPathsAreNamedByWhatIsMissing)
+{
+    WriteRecording(Folder.File("plain-file"), ConstantSamples(1));
+    EXPECT_EQ(ReadCode(Folder.File("absent.wav")), IoCode::FileNotFound);
+    EXPECT_EQ(ReadCode(Folder.File("no-folder/absent.wav")), IoCode::InvalidFilename);
+    EXPECT_EQ(ReadCode(Folder.File("plain-file/absent.wav")), IoCode::InvalidFilename);
+    EXPECT_EQ(ReadCode(""), IoCode::InvalidFilename);
+    // A folder where a recording was expected.
+    EXPECT_EQ(ReadCode(Folder.Path().string()), IoCode::AccessDenied);
+}
+
+TEST_F(SampleBlock, ReadOnlyRecordingIsReadNormally)
+{
+    TPermissionsEnforced enforced;
+    if (!enforced.Available()) {
+        GTEST_SKIP() << "cannot make file permissions apply to this process";
+    }
+    const TSampleBlock samples = SineSamples(1000.0, 3000.0);
+    const std::string path = Folder.File("read-only.wav");
+    WriteRecording(path, samples);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+
+    EXPECT_EQ(ReadCode(path), 0);
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Analysis->Samples.begin()));
+
+    // Other refusals stay errors: a recording that may not be read at all.
+    ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+    EXPECT_EQ(ReadCode(path), IoCode::AccessDenied);
+}
+
+TEST_F(SampleBlock, TooManyOpenFilesIsCodeFour)
+{
+    const std::string path = Folder.File("rec.wav");
+    WriteRecording(path, ConstantSamples(3));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    // Use up every descriptor the limit leaves.
+    std::vector<int> fillers;
+    for (int handle; (handle = ::open("/dev/null", O_RDONLY)) >= 0;) {
+        fillers.push_back(handle);
+    }
+    int code = 0;
+    try {
+        Analysis->ReadSampleBlock(path);
+    } catch (const EInOutError& e) {
+        code = e.ErrorCode();
+    }
+    for (const int handle : fillers) {
+        ::close(handle);
+    }
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(code, IoCode::TooManyOpenFiles);
+}
+
+TEST(DataFile, OperationsOnAClosedFileAreCode103)
+{
+    TDataFile file;
+    char buffer[4] = {};
+    file.Bind("/tmp/whatever");
+    for (auto operation : {0, 1, 2}) {
+        try {
+            if (operation == 0) file.BlockRead(buffer, 4);
+            if (operation == 1) file.BlockWrite(buffer, 4);
+            if (operation == 2) file.Close();
+            ADD_FAILURE() << "operation " << operation << " did not fail";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), IoCode::FileNotOpen);
+            EXPECT_STREQ(e.what(), "File not open");
+        }
+    }
+}
+
+TEST(DataFile, WriteToAFullDeviceIsDiskFull)
+{
+    TDataFile file;
+    file.Bind("/dev/full");
+    file.Rewrite();
+    const char bytes[16] = {};
+    try {
+        file.BlockWrite(bytes, sizeof bytes);
+        ADD_FAILURE() << "write to /dev/full succeeded";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), IoCode::DiskFull);
+    }
+    file.Abandon();
+    EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(DataFile, RewriteTruncatesAndBindForgetsTheHandle)
+{
+    TTempFolder folder;
+    const std::string path = folder.File("data.bin");
+    WriteBytes(path, std::vector<std::uint8_t>(100, 1));
+    const int before = OpenDescriptorCount();
+    TDataFile file;
+    file.Bind(path);
+    file.Rewrite();
+    file.BlockWrite("ab", 2);
+    file.Bind(path); // forgets (and closes) the open handle
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(OpenDescriptorCount(), before);
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{'a', 'b'}));
+}
+
+} // namespace

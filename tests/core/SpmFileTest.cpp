@@ -1,0 +1,426 @@
+// The spectrum file: its name, the 80-bit scale, quantisation, and writing
+// and reading with every failure leaving the disk as it was.
+
+#include "CoreTestSupport.h"
+
+#include "core/RecordingAnalysis.h"
+#include "core/SpmFile.h"
+#include "core/TSpmFileWriter.h"
+
+#include <csignal>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <limits>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace coretest;
+
+namespace {
+
+struct TNameCase {
+    const char* Recording;
+    const char* Spectrum;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TNameCase& c, std::ostream* os)
+{
+    *os << c.Recording;
+}
+
+class SpectrumName : public testing::TestWithParam<TNameCase> {};
+
+TEST_P(SpectrumName, ReplacesTheLastFourCharactersOfTheFileName)
+{
+    EXPECT_EQ(SpectrumFileName(GetParam().Recording), GetParam().Spectrum);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SpectrumName,
+    testing::Values(TNameCase{"/data/rec01.wav", "/data/rec01.spm"},
+                    TNameCase{"/data/rec01.wave", "/data/rec01..spm"},
+                    TNameCase{"/data/rec01.WAV", "/data/rec01.spm"},
+                    TNameCase{"rec01.wav", "rec01.spm"},
+                    TNameCase{"/data/rec.spm", "/data/rec.spm"},
+                    TNameCase{"/data/abcd", "/data/.spm"},
+                    // Shorter than four characters: never reaches into the folder.
+                    TNameCase{"/data/ab", "/data/ab.spm"},
+                    TNameCase{"/da.ta/abc", "/da.ta/abc.spm"},
+                    TNameCase{"ab", "ab.spm"},
+                    TNameCase{"/data/", "/data/.spm"},
+                    // Characters, not bytes.
+                    TNameCase{"/data/запись.wav", "/data/запись.spm"},
+                    TNameCase{"/data/x.ывав", "/data/x..spm"},
+                    TNameCase{"/data/звук", "/data/.spm"},
+                    TNameCase{"/data/ёж", "/data/ёж.spm"},
+                    TNameCase{"/папка/ёж", "/папка/ёж.spm"}));
+
+using TTenBytes = std::array<std::uint8_t, ScaleFieldSize>;
+
+TEST(ExtendedScale, KnownEncodings)
+{
+    EXPECT_EQ(EncodeExtended(1.0L), (TTenBytes{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
+    EXPECT_EQ(EncodeExtended(0.5L), (TTenBytes{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x3F}));
+    EXPECT_EQ(EncodeExtended(0.0L), TTenBytes{});
+    EXPECT_EQ(EncodeExtended(-2.0L), (TTenBytes{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}));
+    EXPECT_EQ(DecodeExtended(TTenBytes{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}.data()), 1.0L);
+}
+
+TEST(ExtendedScale, ReadsBackBitForBit)
+{
+    const extended values[] = {1.0L / 3.0L,
+                               3.00144e-06L,
+                               std::numeric_limits<extended>::max(),
+                               std::numeric_limits<extended>::denorm_min(),
+                               -std::numeric_limits<extended>::infinity(),
+                               0.1L + 1e-19L};
+    for (const extended value : values) {
+        const TTenBytes bytes = EncodeExtended(value);
+        const extended back = DecodeExtended(bytes.data());
+        EXPECT_EQ(EncodeExtended(back), bytes);
+        EXPECT_EQ(std::memcmp(&back, &value, ScaleFieldSize), 0);
+    }
+    // Any ten bytes, NaN payloads included, come back unchanged.
+    const TTenBytes odd{1, 2, 3, 4, 5, 6, 7, 0xC0, 0xFF, 0x7F};
+    EXPECT_EQ(EncodeExtended(DecodeExtended(odd.data())), odd);
+}
+
+TEST(Quantise, LargestLineIsTopCodeAndHalvesGoToEven)
+{
+    TBandValues band{};
+    band[0] = 2.5f;      // scale is exactly 1: codes are the values rounded
+    band[1] = 3.5f;
+    band[2] = 0.5f;
+    band[3] = 9999.5f;
+    band[4] = 10000.0f;  // the maximum
+    band[5] = 10000.0f;  // equal to it
+    band[6] = 1234.49f;
+    TBandCodes codes{};
+    const extended scale = QuantiseBand(band, codes);
+    EXPECT_EQ(scale, 1.0L);
+    EXPECT_EQ(codes[0], 2);
+    EXPECT_EQ(codes[1], 4);
+    EXPECT_EQ(codes[2], 0);
+    EXPECT_EQ(codes[3], 10000);
+    EXPECT_EQ(codes[4], 10000);
+    EXPECT_EQ(codes[5], 10000);
+    EXPECT_EQ(codes[6], 1234);
+    EXPECT_EQ(codes[7], 0);
+}
+
+TEST(Quantise, ScaleIsMaximumOverTenThousandInExtended)
+{
+    TBandValues band{};
+    for (int i = 0; i < SpectrumLines; ++i) {
+        band[i] = 1e-4f * static_cast<float>((i * 7919) % 361 + 1) / 361.0f;
+    }
+    TBandCodes codes{};
+    const extended scale = QuantiseBand(band, codes);
+    const float maximum = *std::max_element(band.begin(), band.end());
+    EXPECT_EQ(scale, static_cast<extended>(maximum) / 10000.0L);
+    EXPECT_EQ(*std::max_element(codes.begin(), codes.end()), TopCode);
+    EXPECT_GE(*std::min_element(codes.begin(), codes.end()), 0);
+}
+
+TEST(Quantise, ZeroMaximumIsInvalidOperation)
+{
+    TBandValues band{};
+    TBandCodes codes{};
+    EXPECT_THROW(QuantiseBand(band, codes), EInvalidOp);
+}
+
+TEST(BandValues, AreCodesTimesScaleInSingle)
+{
+    TBandCodes codes{};
+    codes[0] = 10000;
+    codes[1] = -3;
+    codes[2] = 1;
+    TBandValues band{};
+    BandFromCodes(codes, 0.1L, band);
+    EXPECT_EQ(band[0], 1000.0f);
+    EXPECT_EQ(band[1], static_cast<single>(-0.3L));
+    EXPECT_EQ(band[2], static_cast<single>(0.1L));
+    EXPECT_EQ(band[3], 0.0f);
+    // Values that single cannot hold fail like any other floating-point fault.
+    EXPECT_THROW(BandFromCodes(codes, 1e300L, band), EOverflow);
+    EXPECT_THROW(BandFromCodes(codes, std::numeric_limits<extended>::infinity(), band), EInvalidOp);
+}
+
+class SpectrumFileIo : public testing::Test {
+protected:
+    TTempFolder Folder;
+    TDataFile File;
+
+    static TBandCodes SomeCodes(int seed)
+    {
+        TBandCodes codes{};
+        for (int i = 0; i < SpectrumLines; ++i) {
+            codes[i] = static_cast<std::int16_t>((i * 37 + seed * 101) % 10001);
+        }
+        return codes;
+    }
+
+    // The code of writing, 0 when it succeeds; the descriptor closed either way.
+    int WriteCode(const std::string& path, extended scale, const TBandCodes& codes)
+    {
+        const int before = OpenDescriptorCount();
+        int code = 0;
+        try {
+            WriteSpectrumFile(File, path, scale, codes);
+        } catch (const EInOutError& e) {
+            code = e.ErrorCode();
+        }
+        EXPECT_FALSE(File.IsOpen());
+        EXPECT_EQ(OpenDescriptorCount(), before);
+        return code;
+    }
+};
+
+TEST_F(SpectrumFileIo, WritesScaleThenCodesAndReadsThemBack)
+{
+    const std::string path = Folder.File("a.spm");
+    const TBandCodes codes = SomeCodes(1);
+    const extended scale = 1.0L / 3.0L;
+    ASSERT_EQ(WriteCode(path, scale, codes), 0);
+
+    const auto bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 732u);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + 10, EncodeExtended(scale).begin()));
+    EXPECT_EQ(bytes[10], codes[0] & 0xFF);
+    EXPECT_EQ(bytes[11], codes[0] >> 8);
+    EXPECT_EQ(bytes[730], codes[360] & 0xFF);
+
+    extended readScale = 0;
+    TBandCodes readCodes{};
+    ReadSpectrumFile(File, path, readScale, readCodes);
+    EXPECT_EQ(std::memcmp(&readScale, &scale, ScaleFieldSize), 0);
+    EXPECT_EQ(readCodes, codes);
+    EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"a.spm"}); // no temporary left
+}
+
+TEST_F(SpectrumFileIo, ReplacesAnExistingFileWithoutAsking)
+{
+    const std::string path = Folder.File("a.spm");
+    WriteBytes(path, std::vector<std::uint8_t>(2000, 0xAB));
+    ASSERT_EQ(WriteCode(path, 2.0L, SomeCodes(2)), 0);
+    EXPECT_EQ(ReadBytes(path).size(), 732u);
+}
+
+TEST_F(SpectrumFileIo, ZeroFileReadsAsScaleZeroAndZeroValues)
+{
+    const std::string path = Folder.File("zero.spm");
+    WriteBytes(path, std::vector<std::uint8_t>(732, 0));
+    auto analysis = std::make_unique<TRecordingAnalysis>();
+    analysis->Band.fill(5.0f);
+    analysis->ReadSpectrumFile(path);
+    EXPECT_EQ(analysis->SpectrumScale, 0.0L);
+    EXPECT_EQ(analysis->CurrentFileName, path);
+    EXPECT_TRUE(std::all_of(analysis->BandCodes.begin(), analysis->BandCodes.end(), [](auto c) { return c == 0; }));
+    EXPECT_TRUE(std::all_of(analysis->Band.begin(), analysis->Band.end(), [](auto v) { return v == 0.0f; }));
+}
+
+TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
+{
+    const std::string path = Folder.File("b.spm");
+    extended scale = 0;
+    TBandCodes codes{};
+    for (const int size : {0, 9, 10, 731}) {
+        WriteBytes(path, std::vector<std::uint8_t>(static_cast<std::size_t>(size), 1));
+        try {
+            ReadSpectrumFile(File, path, scale, codes);
+            ADD_FAILURE() << size << " bytes read";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), IoCode::ReadBeyondEnd) << size;
+        }
+        EXPECT_FALSE(File.IsOpen());
+    }
+    std::vector<std::uint8_t> longer(800, 0);
+    longer[10] = 7;
+    longer[732] = 9; // beyond the file's 732 bytes
+    WriteBytes(path, longer);
+    ReadSpectrumFile(File, path, scale, codes);
+    EXPECT_EQ(codes[0], 7);
+    EXPECT_THROW(ReadSpectrumFile(File, Folder.File("none.spm"), scale, codes), EInOutError);
+}
+
+TEST_F(SpectrumFileIo, ShortWriteLeavesTheOlderFileAndNoTemporary)
+{
+    const std::string path = Folder.File("old.spm");
+    const std::vector<std::uint8_t> older(732, 0x42);
+    WriteBytes(path, older);
+
+    // A file size limit makes the write store fewer bytes than asked.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const int code = WriteCode(path, 1.0L, SomeCodes(3));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(code, IoCode::DiskFull);
+    EXPECT_EQ(ReadBytes(path), older);
+    EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"old.spm"});
+}
+
+TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
+{
+    TPermissionsEnforced enforced;
+    if (!enforced.Available()) {
+        GTEST_SKIP() << "cannot make file permissions apply to this process";
+    }
+    const std::string path = Folder.File("locked.spm");
+    ASSERT_EQ(WriteCode(path, 0.25L, SomeCodes(4)), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const auto before = ReadBytes(path);
+
+    extended scale = 0;
+    TBandCodes codes{};
+    ReadSpectrumFile(File, path, scale, codes); // read access is all a reader asks for
+    EXPECT_EQ(scale, 0.25L);
+
+    EXPECT_EQ(WriteCode(path, 1.0L, SomeCodes(5)), IoCode::AccessDenied);
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"locked.spm"});
+}
+
+TEST_F(SpectrumFileIo, UnwritableOrMissingFolderCreatesNothing)
+{
+    EXPECT_EQ(WriteCode(Folder.File("missing/a.spm"), 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
+    EXPECT_EQ(WriteCode("", 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
+    // A folder standing where the spectrum file should go.
+    ::mkdir(Folder.File("dir.spm").c_str(), 0755);
+    EXPECT_EQ(WriteCode(Folder.File("dir.spm"), 1.0L, SomeCodes(6)), IoCode::AccessDenied);
+
+    TPermissionsEnforced enforced;
+    if (!enforced.Available()) {
+        GTEST_SKIP() << "cannot make file permissions apply to this process";
+    }
+    const std::string locked = Folder.File("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
+    EXPECT_EQ(WriteCode(locked + "/a.spm", 1.0L, SomeCodes(6)), IoCode::AccessDenied);
+    EXPECT_TRUE(FolderEntries(locked).empty());
+}
+
+} // namespace
+
+namespace {
+
+// A writer over a series of files keeps one spare file between writes; none
+// of the old files it recycles may show through in a new one.
+class SpectrumWriterSeries : public testing::Test {
+protected:
+    TTempFolder Folder;
+    TDataFile File;
+    TSpmFileWriter Writer;
+
+    static TBandCodes CodesOf(int value)
+    {
+        TBandCodes codes{};
+        codes.fill(static_cast<std::int16_t>(value));
+        return codes;
+    }
+    static std::vector<std::uint8_t> ImageOf(int value)
+    {
+        const auto image = SpectrumFileImage(0.5L, CodesOf(value));
+        return std::vector<std::uint8_t>(image.begin(), image.end());
+    }
+    void Write(const std::string& name, int value)
+    {
+        Writer.Write(File, Folder.File(name), 0.5L, CodesOf(value));
+        EXPECT_FALSE(File.IsOpen());
+    }
+    static mode_t ModeOf(const std::string& path)
+    {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_mode & 07777;
+    }
+};
+
+TEST_F(SpectrumWriterSeries, ReplacesExistingFilesAndLeavesNothingAfterRelease)
+{
+    for (int i = 0; i < 5; ++i) {
+        WriteBytes(Folder.File("s" + std::to_string(i) + ".spm"), std::vector<std::uint8_t>(100 + 900 * i, 0x77));
+    }
+    WriteBytes(Folder.File("s0.spm"), std::vector<std::uint8_t>(2000, 0x77)); // longer than a spectrum file
+    const mode_t fresh = [&] {
+        Write("new.spm", 1);
+        return ModeOf(Folder.File("new.spm"));
+    }();
+    ::chmod(Folder.File("s1.spm").c_str(), 0600);
+    for (int i = 0; i < 5; ++i) {
+        Write("s" + std::to_string(i) + ".spm", 10 + i);
+    }
+    for (int i = 0; i < 5; ++i) {
+        const std::string path = Folder.File("s" + std::to_string(i) + ".spm");
+        EXPECT_EQ(ReadBytes(path), ImageOf(10 + i)) << path;
+        EXPECT_EQ(ModeOf(path), fresh) << path;
+    }
+    Writer.Release();
+    EXPECT_EQ(FolderEntries(Folder.Path()).size(), 6u); // no spare left
+}
+
+TEST_F(SpectrumWriterSeries, HardLinkedOldFileIsNeverReused)
+{
+    const std::string target = Folder.File("a.spm");
+    const std::string other = Folder.File("other-name.bin");
+    WriteBytes(target, std::vector<std::uint8_t>(732, 0x55));
+    ASSERT_EQ(::link(target.c_str(), other.c_str()), 0);
+    WriteBytes(Folder.File("b.spm"), std::vector<std::uint8_t>(732, 0x66));
+
+    Write("a.spm", 1);
+    Write("b.spm", 2);
+    Write("c.spm", 3);
+    EXPECT_EQ(ReadBytes(other), std::vector<std::uint8_t>(732, 0x55));
+    EXPECT_EQ(ReadBytes(target), ImageOf(1));
+    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), ImageOf(2));
+    EXPECT_EQ(ReadBytes(Folder.File("c.spm")), ImageOf(3));
+}
+
+TEST_F(SpectrumWriterSeries, SpareRemovedBehindItsBackIsMadeAgain)
+{
+    WriteBytes(Folder.File("a.spm"), {1, 2, 3});
+    Write("a.spm", 1);
+    for (const auto& name : FolderEntries(Folder.Path())) {
+        if (name != "a.spm") {
+            std::filesystem::remove(Folder.Path() / name);
+        }
+    }
+    Write("b.spm", 2);
+    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), ImageOf(2));
+}
+
+TEST_F(SpectrumWriterSeries, FailureInASeriesKeepsTheOlderFile)
+{
+    WriteBytes(Folder.File("a.spm"), std::vector<std::uint8_t>(732, 0x10));
+    WriteBytes(Folder.File("b.spm"), std::vector<std::uint8_t>(732, 0x20));
+    Write("a.spm", 1); // the spare now holds a's old file
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = 0; // no write can store a byte
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    int code = 0;
+    try {
+        Write("b.spm", 2);
+    } catch (const EInOutError& e) {
+        code = e.ErrorCode();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(code, IoCode::DiskFull);
+    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), std::vector<std::uint8_t>(732, 0x20));
+    EXPECT_EQ(FolderEntries(Folder.Path()), (std::vector<std::string>{"a.spm", "b.spm"}));
+}
+
+} // namespace

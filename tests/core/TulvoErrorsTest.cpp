@@ -1,0 +1,135 @@
+// The error texts the user sees: messages chosen by the I/O code, the
+// floating-point messages, and the full stop of the error box.
+
+#include "core/TDataFile.h"
+#include "core/TulvoErrors.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+struct TCodeCase {
+    int Code;
+    const char* Message;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TCodeCase& c, std::ostream* os)
+{
+    *os << c.Code;
+}
+
+class InOutErrorMessage : public testing::TestWithParam<TCodeCase> {};
+
+TEST_P(InOutErrorMessage, IsChosenByTheCode)
+{
+    const EInOutError error(GetParam().Code);
+    EXPECT_EQ(error.ErrorCode(), GetParam().Code);
+    EXPECT_STREQ(error.what(), GetParam().Message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, InOutErrorMessage,
+                         testing::Values(TCodeCase{2, "File not found"},
+                                         TCodeCase{3, "Invalid filename"},
+                                         TCodeCase{4, "Too many open files"},
+                                         TCodeCase{5, "File access denied"},
+                                         TCodeCase{100, "Read beyond end of file"},
+                                         TCodeCase{101, "Disk full"},
+                                         TCodeCase{103, "File not open"},
+                                         TCodeCase{106, "Invalid numeric input"},
+                                         TCodeCase{32, "I/O error 32"},
+                                         TCodeCase{1, "I/O error 1"}));
+
+TEST(InOutError, SystemErrorWithoutMeaningKeepsItsNumberInTheText)
+{
+    // EIO is 5 on this system, the same number as "File access denied".
+    const EInOutError error = EInOutError::OtherSystemError(EIO);
+    EXPECT_EQ(error.ErrorCode(), EIO);
+    EXPECT_EQ(std::string(error.what()), "I/O error " + std::to_string(EIO));
+}
+
+TEST(MathError, MessagesAreTheRuntimes)
+{
+    EXPECT_STREQ(EInvalidOp().what(), "Invalid floating point operation");
+    EXPECT_STREQ(EZeroDivide().what(), "Floating point division by zero");
+    EXPECT_STREQ(EOverflow().what(), "Floating point overflow");
+    // One family, so that one handler can take them all.
+    EXPECT_THROW(throw EOverflow(), EMathError);
+    EXPECT_THROW(throw EZeroDivide(), EMathError);
+    EXPECT_THROW(throw EInvalidOp(), EMathError);
+}
+
+struct TBoxCase {
+    const char* Message;
+    const char* Shown;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TBoxCase& c, std::ostream* os)
+{
+    *os << c.Message;
+}
+
+class ErrorBox : public testing::TestWithParam<TBoxCase> {};
+
+TEST_P(ErrorBox, AppendsFullStopAfterCharactersSortingAfterIt)
+{
+    EXPECT_EQ(ErrorBoxText(GetParam().Message), GetParam().Shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ErrorBox,
+    testing::Values(TBoxCase{"File not found", "File not found."},
+                    TBoxCase{"I/O error 32", "I/O error 32."},
+                    TBoxCase{"Ends with a stop.", "Ends with a stop."},
+                    TBoxCase{"Exclamation!", "Exclamation!"},     // '!' sorts before '.'
+                    TBoxCase{"Bracket (x)", "Bracket (x)"},       // ')' sorts before '.'
+                    TBoxCase{"Slash/", "Slash/."},                // '/' sorts after '.'
+                    TBoxCase{"ОСТАНОВ", "ОСТАНОВ."},              // Cyrillic sorts after '.'
+                    TBoxCase{"", ""}));
+
+struct TErrnoCase {
+    const char* Name;
+    int Errnum;
+    TFileOperation Operation;
+    int Code;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TErrnoCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class ErrnoMapping : public testing::TestWithParam<TErrnoCase> {};
+
+TEST_P(ErrnoMapping, FollowsTheMeaning)
+{
+    const auto& c = GetParam();
+    const EInOutError error = IoErrorFromErrno(c.Errnum, c.Operation, "/tmp/anything.wav");
+    EXPECT_EQ(error.ErrorCode(), c.Code);
+    EXPECT_EQ(std::string(error.what()), EInOutError(c.Code).what());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, ErrnoMapping,
+    testing::Values(TErrnoCase{"MissingFileInExistingFolder", ENOENT, TFileOperation::Open, 2},
+                    TErrnoCase{"MissingFolderOnCreate", ENOENT, TFileOperation::Create, 3},
+                    TErrnoCase{"NotAFolderOnThePath", ENOTDIR, TFileOperation::Open, 3},
+                    TErrnoCase{"NameTooLong", ENAMETOOLONG, TFileOperation::Create, 3},
+                    TErrnoCase{"ProcessOutOfHandles", EMFILE, TFileOperation::Open, 4},
+                    TErrnoCase{"SystemOutOfHandles", ENFILE, TFileOperation::Create, 4},
+                    TErrnoCase{"PermissionRefused", EACCES, TFileOperation::Open, 5},
+                    TErrnoCase{"OperationRefused", EPERM, TFileOperation::Create, 5},
+                    TErrnoCase{"ReadOnlyMedium", EROFS, TFileOperation::Create, 5},
+                    TErrnoCase{"FolderWhereFileExpected", EISDIR, TFileOperation::Read, 5},
+                    TErrnoCase{"NoSpaceOnWrite", ENOSPC, TFileOperation::Write, 101},
+                    TErrnoCase{"QuotaOnWrite", EDQUOT, TFileOperation::Write, 101},
+                    TErrnoCase{"NoSpaceOnClose", ENOSPC, TFileOperation::Close, 101},
+                    TErrnoCase{"Locked", EAGAIN, TFileOperation::Open, EAGAIN}),
+    [](const testing::TestParamInfo<TErrnoCase>& info) { return std::string(info.param.Name); });
+
+} // namespace

@@ -1,0 +1,73 @@
+// The read-out texts under the charts: fixed-point with a precision and a number of decimals,
+// scientific when the integer part needs more digits than the precision, the locale's
+// decimal separator.
+#include "ui/ReadoutFormat.h"
+
+#include <QLocale>
+#include <QTest>
+
+class TReadoutFormatTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatFixed_data();
+    void formatFixed();
+    void readoutUsesLocaleSeparator();
+};
+
+void TReadoutFormatTest::formatFixed_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("text");
+
+    // The three examples of the read-out.
+    QTest::newRow("x_4537_6") << 4537.6 << 7 << 0 << "4538";
+    QTest::newRow("y_0_000123456789") << 0.000123456789 << 9 << 7 << "0.0001235";
+    QTest::newRow("y_12345_678901") << 12345.678901 << 9 << 7 << "12345.6789000";
+    // Whole hertz of the band, and values that need no rounding.
+    QTest::newRow("x_1000") << 1000.0 << 7 << 0 << "1000";
+    QTest::newRow("x_9999999_4_seven_digits") << 9999999.4 << 7 << 0 << "9999999";
+    QTest::newRow("y_exactly_nine_digits") << 123456789.25 << 9 << 7 << "123456789.0000000";
+    // Digits beyond the precision are shown as zeros, rounded once.
+    QTest::newRow("y_rounded_at_ninth_digit") << 1.23456789876 << 9 << 7 << "1.2345679";
+    QTest::newRow("y_rounded_at_seventh_decimal") << 0.123456789876 << 9 << 7 << "0.1234568";
+    QTest::newRow("y_sig_before_decimals") << 1234.56789012 << 9 << 7 << "1234.5678900";
+    // More integer digits than the precision: scientific.
+    QTest::newRow("x_eight_digits") << 12345678.0 << 7 << 0 << "1.234568E+07";
+    QTest::newRow("x_rounds_up_to_eight_digits") << 9999999.7 << 7 << 0 << "1E+07";
+    QTest::newRow("y_ten_digits") << 1234567890.5 << 9 << 7 << "1.23456789E+09";
+    // Signs and zero.
+    QTest::newRow("x_negative") << -4537.6 << 7 << 0 << "-4538";
+    QTest::newRow("y_negative") << -0.5 << 9 << 7 << "-0.5000000";
+    QTest::newRow("y_negative_rounds_to_zero") << -1e-9 << 9 << 7 << "0.0000000";
+    QTest::newRow("x_zero") << 0.0 << 7 << 0 << "0";
+    QTest::newRow("y_zero") << 0.0 << 9 << 7 << "0.0000000";
+    QTest::newRow("y_tiny_positive") << 4e-12 << 9 << 7 << "0.0000000";
+}
+
+void TReadoutFormatTest::formatFixed()
+{
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(int, decimals);
+    QFETCH(QString, text);
+    QCOMPARE(FormatFixed(value, precision, decimals, QLatin1Char('.')), text);
+}
+
+void TReadoutFormatTest::readoutUsesLocaleSeparator()
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QCOMPARE(ReadoutYText(0.000123456789), QStringLiteral("0,0001235"));
+    QCOMPARE(ReadoutYText(12345.678901), QStringLiteral("12345,6789000"));
+    QCOMPARE(ReadoutXText(4537.6), QStringLiteral("4538"));
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(ReadoutYText(0.000123456789), QStringLiteral("0.0001235"));
+    QLocale::setDefault(saved);
+}
+
+QTEST_GUILESS_MAIN(TReadoutFormatTest)
+#include "ReadoutFormatTest.moc"

@@ -1,0 +1,22 @@
+#include "ui/TErrorBoundary.h"
+
+#include "ui/IDialogs.h"
+#include "core/TulvoErrors.h"
+
+#include <exception>
+
+TErrorBoundary::TErrorBoundary(IDialogs& dialogs) : dialogs_(dialogs) {}
+
+void TErrorBoundary::Run(QWidget* owner, const std::function<void()>& handler) const
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        TMessageBox box;
+        box.Icon = QMessageBox::Critical;
+        box.Caption = QString::fromLatin1(ApplicationTitle);
+        box.Text = QString::fromStdString(ErrorBoxText(error.what()));
+        box.Button = QStringLiteral("OK");
+        dialogs_.Show(box, owner);
+    }
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/IDialogs.h"
+
+// The dialogs of the running program: QFileDialog and QMessageBox.
+class TQtDialogs final : public IDialogs
+{
+public:
+    bool Execute(TOpenDialog& dialog, QWidget* owner) override;
+    void Show(const TMessageBox& box, QWidget* owner) override;
+};
