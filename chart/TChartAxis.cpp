@@ -2,6 +2,7 @@
 
 #include "chart/EChartError.h"
 #include "chart/axis/TAxisLabels.h"
+#include "chart/axis/TNumberFormat.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
 
@@ -273,7 +274,14 @@ void TCustomChartAxis::CalcLabels(double labelSize)
 
 QString TCustomChartAxis::LabelText(double value) const
 {
-  return FormatFloat(FAxisValuesFormat, value);
+  return FormatLabel(FAxisValuesFormat, value);
+}
+
+QString TCustomChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
+{
+  const TNumberFormat separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString(),
+                                 locale.negativeSign().toStdString()};
+  return QString::fromStdString(FormatFloat(format.toStdString(), value, separators));
 }
 
 std::vector<double> TCustomChartAxis::MinorTickValues() const

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "chart/axis/TAxisMap.h"
-#include "chart/TNumberFormat.h"
 
 #include <QColor>
+#include <QLocale>
 #include <QString>
 
 #include <utility>
@@ -117,8 +117,12 @@ public:
   // Values of the labels, from the highest down, and of the minor ticks.
   std::vector<double> LabelValues() const;
   std::vector<double> MinorTickValues() const;
-  // A label's text: the value formatted with AxisValuesFormat.
+  // A label's text: the value formatted with AxisValuesFormat in the
+  // separators of the default locale.
   QString LabelText(double value) const;
+  // FormatFloat (chart/axis/TNumberFormat.h) with the decimal point, group
+  // separator and negative sign of `locale`.
+  static QString FormatLabel(const QString& format, double value, const QLocale& locale = QLocale());
 
   int ValueToPixel(double value) const;
   double PixelToValue(int pixel) const;

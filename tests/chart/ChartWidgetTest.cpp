@@ -4,7 +4,6 @@
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "chart/TNumberFormat.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -260,7 +259,7 @@ void ChartWidgetTest::formatFloat()
   QFETCH(double, value);
   QFETCH(QString, locale);
   QFETCH(QString, expected);
-  QCOMPARE(FormatFloat(format, value, QLocale(locale)), expected);
+  QCOMPARE(TChartAxis::FormatLabel(format, value, QLocale(locale)), expected);
 }
 
 void ChartWidgetTest::labelsFitTheAxis_data()
