@@ -2,6 +2,7 @@
 
 #include "chart/TChartAxis.h"
 #include "chart/TChartTitle.h"
+#include "chart/TChartWall.h"
 
 #include <QColor>
 #include <QImage>
@@ -56,26 +57,26 @@ public:
   explicit TCustomChart(QWidget* parent = nullptr);
   ~TCustomChart() override;
 
-  TChartTitle* Title() { return &FTitle; }
-  TChartAxis* LeftAxis() { return &FLeftAxis; }
-  TChartAxis* BottomAxis() { return &FBottomAxis; }
-  TChartAxis* TopAxis() { return &FTopAxis; }
-  TChartAxis* RightAxis() { return &FRightAxis; }
-  TChartLegend* Legend() { return &FLegend; }
-  TChartWall* BackWall() { return &FBackWall; }
+  TChartTitle* Title() { return &title_; }
+  TChartAxis* LeftAxis() { return &leftAxis_; }
+  TChartAxis* BottomAxis() { return &bottomAxis_; }
+  TChartAxis* TopAxis() { return &topAxis_; }
+  TChartAxis* RightAxis() { return &rightAxis_; }
+  TChartLegend* Legend() { return &legend_; }
+  TChartWall* BackWall() { return &backWall_; }
 
   // Kept as a setting; the chart always draws flat.
-  bool View3D() const { return FView3D; }
-  void SetView3D(bool view3D) { FView3D = view3D; }
+  bool View3D() const { return view3D_; }
+  void SetView3D(bool view3D) { view3D_ = view3D; }
   // Background colour of the whole control (white by default).
-  QColor Color() const { return FColor; }
+  QColor Color() const { return color_; }
   void SetColor(const QColor& color);
-  bool AllowZoom() const { return FAllowZoom; }
-  void SetAllowZoom(bool allow) { FAllowZoom = allow; }
-  TPanningMode AllowPanning() const { return FAllowPanning; }
-  void SetAllowPanning(TPanningMode mode) { FAllowPanning = mode; }
+  bool AllowZoom() const { return allowZoom_; }
+  void SetAllowZoom(bool allow) { allowZoom_ = allow; }
+  TPanningMode AllowPanning() const { return allowPanning_; }
+  void SetAllowPanning(TPanningMode mode) { allowPanning_ = mode; }
 
-  int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+  int SeriesCount() const { return static_cast<int>(series_.size()); }
   TChartSeries* Series(int index) const;
   bool HasActiveSeries() const;
 
@@ -88,11 +89,11 @@ public:
   // Marks the chart for redrawing: repainted when the event loop next runs.
   void Invalidate();
 
-  bool Zoomed() const { return FZoomed; }
+  bool Zoomed() const { return zoomed_; }
   // True while no scales are saved (no zoom or pan since the last UndoZoom).
-  bool Restored() const { return FRestored; }
-  const TChartMouseBand& ZoomBand() const { return FZoomBand; }
-  const TChartMouseBand& PanBand() const { return FPanBand; }
+  bool Restored() const { return restored_; }
+  const TChartMouseBand& ZoomBand() const { return zoomBand_; }
+  const TChartMouseBand& PanBand() const { return panBand_; }
 
   // The plot area as of the current layout; its edges are the axes' pixel
   // extents (inclusive).
@@ -139,31 +140,31 @@ private:
 
   std::array<TChartAxis*, 4> Axes();
 
-  TChartTitle FTitle{this};
-  TChartAxis FLeftAxis{this, false};
-  TChartAxis FBottomAxis{this, true};
-  TChartAxis FTopAxis{this, true};
-  TChartAxis FRightAxis{this, false};
-  TChartLegend FLegend;
-  TChartWall FBackWall{this};
-  std::vector<TChartSeries*> FSeries;
-  bool FView3D = false;
-  QColor FColor = Qt::white;
-  bool FAllowZoom = true;
-  TPanningMode FAllowPanning = pmBoth;
+  TChartTitle title_{this};
+  TChartAxis leftAxis_{this, false};
+  TChartAxis bottomAxis_{this, true};
+  TChartAxis topAxis_{this, true};
+  TChartAxis rightAxis_{this, false};
+  TChartLegend legend_;
+  TChartWall backWall_{this};
+  std::vector<TChartSeries*> series_;
+  bool view3D_ = false;
+  QColor color_ = Qt::white;
+  bool allowZoom_ = true;
+  TPanningMode allowPanning_ = pmBoth;
 
-  bool FZoomed = false;
-  bool FRestored = true;
-  std::array<TAxisScale, 4> FSavedScales{};
-  TChartMouseBand FZoomBand;
-  TChartMouseBand FPanBand;
+  bool zoomed_ = false;
+  bool restored_ = true;
+  std::array<TAxisScale, 4> savedScales_{};
+  TChartMouseBand zoomBand_;
+  TChartMouseBand panBand_;
 
-  bool FLayoutValid = false;
-  bool FInLayout = false;
-  QRect FPlotRect;
-  int FTitleBottom = 0;
-  QImage FCache;
-  bool FCacheValid = false;
+  bool layoutValid_ = false;
+  bool inLayout_ = false;
+  QRect plotRect_;
+  int titleBottom_ = 0;
+  QImage cache_;
+  bool cacheValid_ = false;
 };
 
 // The chart with its events. OnMouseMove is raised for every mouse move over

@@ -15,58 +15,52 @@ namespace
 constexpr double MinZoomRange = 1e-10;
 } // namespace
 
-void TChartAxisTitle::SetCaption(const QString& caption)
-{
-  FCaption = caption;
-  FChart->Invalidate();
-}
-
 TCustomChartAxis::TCustomChartAxis(TCustomChart* chart, bool horizontal)
-    : FChart(chart), FHorizontal(horizontal), FTitle(chart)
+    : chart_(chart), horizontal_(horizontal), title_(chart)
 {
-  FMap.Horizontal = horizontal;
+  map_.Horizontal = horizontal;
 }
 
 void TCustomChartAxis::Changed()
 {
-  FChart->Invalidate();
+  chart_->Invalidate();
 }
 
 void TCustomChartAxis::SetAutomatic(bool automatic)
 {
-  FAutomatic = automatic;
-  FAutomaticMinimum = automatic;
-  FAutomaticMaximum = automatic;
+  automatic_ = automatic;
+  automaticMinimum_ = automatic;
+  automaticMaximum_ = automatic;
   Changed();
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool automatic)
 {
-  FAutomaticMinimum = automatic;
+  automaticMinimum_ = automatic;
   Changed();
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool automatic)
 {
-  FAutomaticMaximum = automatic;
+  automaticMaximum_ = automatic;
   Changed();
 }
 
 void TCustomChartAxis::SetMinimum(double value)
 {
-  FMinimum = value;
+  minimum_ = value;
   Changed();
 }
 
 void TCustomChartAxis::SetMaximum(double value)
 {
-  FMaximum = value;
+  maximum_ = value;
   Changed();
 }
 
 void TCustomChartAxis::SetLogarithmic(bool logarithmic)
 {
-  if (logarithmic == FLogarithmic) {
+  if (logarithmic == logarithmic_) {
     return;
   }
   if (logarithmic) {
@@ -78,79 +72,79 @@ void TCustomChartAxis::SetLogarithmic(bool logarithmic)
       throw EChartError("Logarithmic Axis Min and Max values should be >= 0");
     }
   }
-  FLogarithmic = logarithmic;
+  logarithmic_ = logarithmic;
   Changed();
 }
 
 void TCustomChartAxis::SetLogarithmicBase(double base)
 {
-  FLogarithmicBase = base;
+  logarithmicBase_ = base;
   Changed();
 }
 
 void TCustomChartAxis::SetIncrement(double increment)
 {
-  FIncrement = increment;
+  increment_ = increment;
   Changed();
 }
 
 void TCustomChartAxis::SetAxisValuesFormat(const QString& format)
 {
-  FAxisValuesFormat = format;
+  axisValuesFormat_ = format;
   Changed();
 }
 
 void TCustomChartAxis::SetLabelsSeparation(int percent)
 {
-  FLabelsSeparation = percent;
+  labelsSeparation_ = percent;
   Changed();
 }
 
 void TCustomChartAxis::SetRoundFirstLabel(bool round)
 {
-  FRoundFirstLabel = round;
+  roundFirstLabel_ = round;
   Changed();
 }
 
 void TCustomChartAxis::SetInverted(bool inverted)
 {
-  FInverted = inverted;
+  inverted_ = inverted;
   Changed();
 }
 
 void TCustomChartAxis::SetTickLength(int pixels)
 {
-  FTickLength = pixels;
+  tickLength_ = pixels;
   Changed();
 }
 
 void TCustomChartAxis::SetMinorTickLength(int pixels)
 {
-  FMinorTickLength = pixels;
+  minorTickLength_ = pixels;
   Changed();
 }
 
 void TCustomChartAxis::SetMinorTickCount(int count)
 {
-  FMinorTickCount = count;
+  minorTickCount_ = count;
   Changed();
 }
 
 void TCustomChartAxis::SetGridVisible(bool visible)
 {
-  FGridVisible = visible;
+  gridVisible_ = visible;
   Changed();
 }
 
 void TCustomChartAxis::SetGridColor(const QColor& color)
 {
-  FGridColor = color;
+  gridColor_ = color;
   Changed();
 }
 
 void TCustomChartAxis::SetAxisColor(const QColor& color)
 {
-  FAxisColor = color;
+  axisColor_ = color;
   Changed();
 }
 
@@ -175,18 +169,18 @@ void TCustomChartAxis::SetMinMax(double a, double b)
       }
     }
   }
-  FAutomatic = false;
-  FAutomaticMinimum = false;
-  FAutomaticMaximum = false;
-  FMinimum = a;
-  FMaximum = b;
+  automatic_ = false;
+  automaticMinimum_ = false;
+  automaticMaximum_ = false;
+  minimum_ = a;
+  maximum_ = b;
   Changed();
 }
 
 bool TCustomChartAxis::IsDateTime() const
 {
-  for (int i = 0; i < FChart->SeriesCount(); ++i) {
-    const TChartSeries* series = FChart->Series(i);
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    const TChartSeries* series = chart_->Series(i);
     if (series->HorizAxis() == this && series->XValues().DateTime()) {
       return true;
     }
@@ -199,18 +193,18 @@ bool TCustomChartAxis::IsDateTime() const
 
 std::pair<double, double> TCustomChartAxis::ComputeRange() const
 {
-  double lo = FMinimum;
-  double hi = FMaximum;
-  const bool autoLo = FAutomatic || FAutomaticMinimum;
-  const bool autoHi = FAutomatic || FAutomaticMaximum;
+  double lo = minimum_;
+  double hi = maximum_;
+  const bool autoLo = automatic_ || automaticMinimum_;
+  const bool autoHi = automatic_ || automaticMaximum_;
   if (!autoLo && !autoHi) {
     return {lo, hi};
   }
   bool any = false;
   double dataLo = 0.0;
   double dataHi = 0.0;
-  for (int i = 0; i < FChart->SeriesCount(); ++i) {
-    const TChartSeries* series = FChart->Series(i);
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    const TChartSeries* series = chart_->Series(i);
     if (!series->Active() || series->Count() == 0) {
       continue;
     }
@@ -245,36 +239,36 @@ std::pair<double, double> TCustomChartAxis::ComputeRange() const
 void TCustomChartAxis::CalcRange()
 {
   const auto [lo, hi] = ComputeRange();
-  FMap.Lo = lo;
-  FMap.Hi = hi;
-  FMap.Horizontal = FHorizontal;
-  FMap.Logarithmic = FLogarithmic;
-  FMap.Inverted = FInverted;
-  FLabels.clear();
-  FLabelStep = 0.0;
+  map_.Lo = lo;
+  map_.Hi = hi;
+  map_.Horizontal = horizontal_;
+  map_.Logarithmic = logarithmic_;
+  map_.Inverted = inverted_;
+  labels_.clear();
+  labelStep_ = 0.0;
 }
 
 void TCustomChartAxis::SetPixelExtent(int start, int end)
 {
-  FMap.Start = start;
-  FMap.End = end;
+  map_.Start = start;
+  map_.End = end;
 }
 
 void TCustomChartAxis::CalcLabels(double labelSize)
 {
-  if (FLogarithmic && FIncrement == 0.0) {
-    FLabels = TAxisLabels::LogLabelValues(FMap.Lo, FMap.Hi, FLogarithmicBase);
-    FLabelStep = 0.0;
+  if (logarithmic_ && increment_ == 0.0) {
+    labels_ = TAxisLabels::LogLabelValues(map_.Lo, map_.Hi, logarithmicBase_);
+    labelStep_ = 0.0;
     return;
   }
-  const int maxLabels = TAxisLabels::MaxLabelCount(FMap.Size(), labelSize, FLabelsSeparation);
-  FLabelStep = TAxisLabels::LinearLabelStep(FMap.Range(), maxLabels, FIncrement, FLabelsSeparation != 0);
-  FLabels = TAxisLabels::LinearLabelValues(FMap.Lo, FMap.Hi, FLabelStep, FRoundFirstLabel);
+  const int maxLabels = TAxisLabels::MaxLabelCount(map_.Size(), labelSize, labelsSeparation_);
+  labelStep_ = TAxisLabels::LinearLabelStep(map_.Range(), maxLabels, increment_, labelsSeparation_ != 0);
+  labels_ = TAxisLabels::LinearLabelValues(map_.Lo, map_.Hi, labelStep_, roundFirstLabel_);
 }
 
 QString TCustomChartAxis::LabelText(double value) const
 {
-  return FormatLabel(FAxisValuesFormat, value);
+  return FormatLabel(axisValuesFormat_, value);
 }
 
 QString TCustomChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
@@ -286,75 +280,75 @@ QString TCustomChartAxis::FormatLabel(const QString& format, double value, const
 
 std::vector<double> TCustomChartAxis::MinorTickValues() const
 {
-  FChart->EnsureLayout();
+  chart_->EnsureLayout();
   std::vector<double> ticks;
-  if (FMinorTickCount <= 0 || FLabels.empty()) {
+  if (minorTickCount_ <= 0 || labels_.empty()) {
     return ticks;
   }
-  const int parts = FMinorTickCount + 1;
+  const int parts = minorTickCount_ + 1;
   const auto addBetween = [&](double upper, double lower) {
     for (int k = 1; k < parts; ++k) {
       const double v = lower + (upper - lower) * k / parts;
-      if (v >= FMap.Lo && v <= FMap.Hi) {
+      if (v >= map_.Lo && v <= map_.Hi) {
         ticks.push_back(v);
       }
     }
   };
-  for (std::size_t i = 1; i < FLabels.size(); ++i) {
-    addBetween(FLabels[i - 1], FLabels[i]);
+  for (std::size_t i = 1; i < labels_.size(); ++i) {
+    addBetween(labels_[i - 1], labels_[i]);
   }
   // On a linear axis the minor ticks continue past the outer labels up to the ends.
-  if (FLabelStep > 0.0) {
-    addBetween(FLabels.front() + FLabelStep, FLabels.front());
-    addBetween(FLabels.back(), FLabels.back() - FLabelStep);
+  if (labelStep_ > 0.0) {
+    addBetween(labels_.front() + labelStep_, labels_.front());
+    addBetween(labels_.back(), labels_.back() - labelStep_);
   }
   return ticks;
 }
 
 double TCustomChartAxis::WorkingMinimum() const
 {
-  FChart->EnsureLayout();
-  return FMap.Lo;
+  chart_->EnsureLayout();
+  return map_.Lo;
 }
 
 double TCustomChartAxis::WorkingMaximum() const
 {
-  FChart->EnsureLayout();
-  return FMap.Hi;
+  chart_->EnsureLayout();
+  return map_.Hi;
 }
 
 int TCustomChartAxis::PixelStart() const
 {
-  FChart->EnsureLayout();
-  return FMap.Start;
+  chart_->EnsureLayout();
+  return map_.Start;
 }
 
 int TCustomChartAxis::PixelEnd() const
 {
-  FChart->EnsureLayout();
-  return FMap.End;
+  chart_->EnsureLayout();
+  return map_.End;
 }
 
 TAxisMap TCustomChartAxis::Map() const
 {
-  FChart->EnsureLayout();
-  return FMap;
+  chart_->EnsureLayout();
+  return map_;
 }
 
 std::vector<double> TCustomChartAxis::LabelValues() const
 {
-  FChart->EnsureLayout();
-  return FLabels;
+  chart_->EnsureLayout();
+  return labels_;
 }
 
 int TCustomChartAxis::ValueToPixel(double value) const
 {
-  FChart->EnsureLayout();
-  return FMap.ValueToPixel(value);
+  chart_->EnsureLayout();
+  return map_.ValueToPixel(value);
 }
 
 double TCustomChartAxis::PixelToValue(int pixel) const
 {
-  FChart->EnsureLayout();
-  return FMap.PixelToValue(pixel);
+  chart_->EnsureLayout();
+  return map_.PixelToValue(pixel);
 }
