@@ -48,9 +48,9 @@ void TCustomChart::SetColor(const QColor& color)
   Invalidate();
 }
 
-std::array<TChartAxis*, 4> TCustomChart::Axes()
+std::array<TChartAxis*, 2> TCustomChart::Axes()
 {
-  return {&leftAxis_, &bottomAxis_, &topAxis_, &rightAxis_};
+  return {&leftAxis_, &bottomAxis_};
 }
 
 void TCustomChart::Invalidate()

@@ -60,14 +60,8 @@ public:
   TChartTitle* Title() { return &title_; }
   TChartAxis* LeftAxis() { return &leftAxis_; }
   TChartAxis* BottomAxis() { return &bottomAxis_; }
-  TChartAxis* TopAxis() { return &topAxis_; }
-  TChartAxis* RightAxis() { return &rightAxis_; }
-  TChartLegend* Legend() { return &legend_; }
   TChartWall* BackWall() { return &backWall_; }
 
-  // Kept as a setting; the chart always draws flat.
-  bool View3D() const { return view3D_; }
-  void SetView3D(bool view3D) { view3D_ = view3D; }
   // Background colour of the whole control (white by default).
   QColor Color() const { return color_; }
   void SetColor(const QColor& color);
@@ -80,7 +74,7 @@ public:
   TChartSeries* Series(int index) const;
   bool HasActiveSeries() const;
 
-  // Brings every axis back to the scales saved before the first zoom or pan
+  // Brings both axes back to the scales saved before the first zoom or pan
   // (nothing changes when none are saved), raises OnUndoZoom, marks the chart
   // for redrawing and clears the zoomed flag.
   void UndoZoom();
@@ -138,24 +132,20 @@ private:
   void FinishZoom();
   void PanTo(int x, int y);
 
-  std::array<TChartAxis*, 4> Axes();
+  std::array<TChartAxis*, 2> Axes();
 
   TChartTitle title_{this};
   TChartAxis leftAxis_{this, false};
   TChartAxis bottomAxis_{this, true};
-  TChartAxis topAxis_{this, true};
-  TChartAxis rightAxis_{this, false};
-  TChartLegend legend_;
   TChartWall backWall_{this};
   std::vector<TChartSeries*> series_;
-  bool view3D_ = false;
   QColor color_ = Qt::white;
   bool allowZoom_ = true;
   TPanningMode allowPanning_ = pmBoth;
 
   bool zoomed_ = false;
   bool restored_ = true;
-  std::array<TAxisScale, 4> savedScales_{};
+  std::array<TAxisScale, 2> savedScales_{};
   TChartMouseBand zoomBand_;
   TChartMouseBand panBand_;
 

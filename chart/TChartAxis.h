@@ -18,8 +18,7 @@ class TCustomChart;
 // the smallest and largest finite values of the active series drawn against it
 // (no margin; 0..0 with no data), a fixed one keeps Minimum..Maximum. The pixel
 // extent is the plot area's edge along the axis (left to right for a
-// horizontal axis, top to bottom for a vertical one). The top and right axes
-// carry no series and are never drawn.
+// horizontal axis, top to bottom for a vertical one).
 //
 // Every setter that changes the drawing marks the chart for redrawing.
 class TCustomChartAxis

@@ -70,11 +70,6 @@ void TCustomChart::CalcLayout()
   bottomAxis_.SetPixelExtent(left, right);
   bottomAxis_.CalcLabels(std::max(TextWidth(fm, lowText), TextWidth(fm, highText)));
 
-  // The top and right axes carry no series; they share the extents so that
-  // their conversions stay meaningful.
-  topAxis_.SetPixelExtent(left, right);
-  rightAxis_.SetPixelExtent(top, bottom);
-
   plotRect_ = QRect(QPoint(left, top), QPoint(right, bottom));
 }
 

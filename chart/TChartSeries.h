@@ -3,23 +3,11 @@
 #include "chart/TChartValueList.h"
 
 #include <QColor>
-#include <QPen>
 #include <QString>
 
 class QPainter;
 class TChart;
 class TChartAxis;
-
-// Point marks of a series. Kept as a setting; the chart does not draw marks.
-class TSeriesMarks
-{
-public:
-  bool Visible() const { return visible_; }
-  void SetVisible(bool visible) { visible_ = visible; }
-
-private:
-  bool visible_ = false;
-};
 
 // A series of (x, y) points that belongs to one chart and is drawn against the
 // chart's bottom and left axes. XValues keeps ascending order, YValues follows
@@ -59,7 +47,6 @@ public:
 
   QColor SeriesColor() const { return seriesColor_; }
   virtual void SetSeriesColor(const QColor& color);
-  TSeriesMarks& Marks() { return marks_; }
 
   // The axes the series is drawn against: the chart's bottom and left axes.
   TChartAxis* HorizAxis() const;
@@ -84,5 +71,4 @@ private:
   TChartValueList yValues_{QStringLiteral("Y"), loNone};
   bool active_ = true;
   QColor seriesColor_ = Qt::red;
-  TSeriesMarks marks_;
 };

@@ -31,14 +31,3 @@ private:
   bool visible_ = true;
   QColor color_ = Qt::blue;
 };
-
-// The legend. Kept as a setting: this chart never draws a legend.
-class TChartLegend
-{
-public:
-  bool Visible() const { return visible_; }
-  void SetVisible(bool visible) { visible_ = visible; }
-
-private:
-  bool visible_ = false;
-};
