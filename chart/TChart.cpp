@@ -4,15 +4,15 @@
 
 #include <algorithm>
 
-TCustomChart::TCustomChart(QWidget* parent) : QWidget(parent)
+TChart::TChart(QWidget* parent) : QWidget(parent)
 {
-  // OnMouseMove is raised for every move over the control, not only while a
+  // mouseMoved is emitted for every move over the control, not only while a
   // button is held.
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-TCustomChart::~TCustomChart()
+TChart::~TChart()
 {
   // The chart owns its series; each one unregisters itself when deleted.
   while (!series_.empty()) {
@@ -20,40 +20,40 @@ TCustomChart::~TCustomChart()
   }
 }
 
-void TCustomChart::RegisterSeries(TChartSeries* series)
+void TChart::RegisterSeries(TChartSeries* series)
 {
   series_.push_back(series);
   Invalidate();
 }
 
-void TCustomChart::UnregisterSeries(TChartSeries* series)
+void TChart::UnregisterSeries(TChartSeries* series)
 {
   series_.erase(std::remove(series_.begin(), series_.end(), series), series_.end());
   Invalidate();
 }
 
-TChartSeries* TCustomChart::Series(int index) const
+TChartSeries* TChart::Series(int index) const
 {
   return series_.at(static_cast<std::size_t>(index));
 }
 
-bool TCustomChart::HasActiveSeries() const
+bool TChart::HasActiveSeries() const
 {
   return std::any_of(series_.begin(), series_.end(), [](const TChartSeries* s) { return s->Active(); });
 }
 
-void TCustomChart::SetColor(const QColor& color)
+void TChart::SetColor(const QColor& color)
 {
   color_ = color;
   Invalidate();
 }
 
-std::array<TChartAxis*, 2> TCustomChart::Axes()
+std::array<TChartAxis*, 2> TChart::Axes()
 {
   return {&leftAxis_, &bottomAxis_};
 }
 
-void TCustomChart::Invalidate()
+void TChart::Invalidate()
 {
   // While a repaint is already due, further changes need no new request:
   // filling a series point by point costs one repaint.
@@ -65,13 +65,13 @@ void TCustomChart::Invalidate()
   }
 }
 
-void TCustomChart::Redraw()
+void TChart::Redraw()
 {
   cacheValid_ = false;
   repaint();
 }
 
-void TCustomChart::EnsureLayout()
+void TChart::EnsureLayout()
 {
   if (layoutValid_ || inLayout_) {
     return;
@@ -82,13 +82,13 @@ void TCustomChart::EnsureLayout()
   layoutValid_ = true;
 }
 
-QRect TCustomChart::PlotRect()
+QRect TChart::PlotRect()
 {
   EnsureLayout();
   return plotRect_;
 }
 
-void TCustomChart::SaveScales()
+void TChart::SaveScales()
 {
   const auto axes = Axes();
   for (std::size_t i = 0; i < axes.size(); ++i) {
@@ -99,7 +99,7 @@ void TCustomChart::SaveScales()
   restored_ = false;
 }
 
-void TCustomChart::UndoZoom()
+void TChart::UndoZoom()
 {
   if (!restored_) {
     const auto axes = Axes();
@@ -116,36 +116,7 @@ void TCustomChart::UndoZoom()
     }
     restored_ = true;
   }
-  DoUndoZoom();
+  emit zoomUndone();
   Invalidate();
   zoomed_ = false;
-}
-
-void TCustomChart::DoMouseMove(Qt::KeyboardModifiers /*shift*/, int /*x*/, int /*y*/) {}
-
-void TCustomChart::DoZoom() {}
-
-void TCustomChart::DoUndoZoom() {}
-
-TChart::TChart(QWidget* parent) : TCustomChart(parent) {}
-
-void TChart::DoMouseMove(Qt::KeyboardModifiers shift, int x, int y)
-{
-  if (OnMouseMove) {
-    OnMouseMove(this, shift, x, y);
-  }
-}
-
-void TChart::DoZoom()
-{
-  if (OnZoom) {
-    OnZoom(this);
-  }
-}
-
-void TChart::DoUndoZoom()
-{
-  if (OnUndoZoom) {
-    OnUndoZoom(this);
-  }
 }

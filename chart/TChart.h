@@ -10,11 +10,9 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <vector>
 
 class QPainter;
-class TChart;
 class TChartSeries;
 
 // Directions in which the right mouse button scrolls the plot.
@@ -49,13 +47,17 @@ struct TAxisScale
 // Changing data or settings never draws: it marks the chart for redrawing, and
 // the widget is repainted once when the event loop next runs. Redraw paints at
 // once.
-class TCustomChart : public QWidget
+//
+// Signals: mouseMoved for every mouse move over the chart, before the chart's
+// own zoom or pan handling of that move; zoomed after a mouse zoom; zoomUndone
+// from UndoZoom.
+class TChart : public QWidget
 {
   Q_OBJECT
 
 public:
-  explicit TCustomChart(QWidget* parent = nullptr);
-  ~TCustomChart() override;
+  explicit TChart(QWidget* parent = nullptr);
+  ~TChart() override;
 
   TChartTitle* Title() { return &title_; }
   TChartAxis* LeftAxis() { return &leftAxis_; }
@@ -75,7 +77,7 @@ public:
   bool HasActiveSeries() const;
 
   // Brings both axes back to the scales saved before the first zoom or pan
-  // (nothing changes when none are saved), raises OnUndoZoom, marks the chart
+  // (nothing changes when none are saved), emits zoomUndone, marks the chart
   // for redrawing and clears the zoomed flag.
   void UndoZoom();
   // Repaints the chart at once.
@@ -98,12 +100,18 @@ public:
   // Recomputes ranges, labels and pixel extents when something changed.
   void EnsureLayout();
 
-protected:
-  // Hooks for the events of TChart.
-  virtual void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-  virtual void DoZoom();
-  virtual void DoUndoZoom();
+signals:
+  // The mouse moved to `position` (pixels of the chart's client area, also
+  // outside the plot area) with `modifiers` held, with or without a button
+  // down. Emitted before the chart zooms or pans for the same move.
+  void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint position);
+  // A left-button drag to the lower right zoomed in; the zoomed flag is set.
+  void zoomed();
+  // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
+  // emitted before the zoomed flag is cleared.
+  void zoomUndone();
 
+protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -155,24 +163,4 @@ private:
   int titleBottom_ = 0;
   QImage cache_;
   bool cacheValid_ = false;
-};
-
-// The chart with its events. OnMouseMove is raised for every mouse move over
-// the control, before the chart's own zoom or pan handling; OnZoom after a
-// mouse zoom; OnUndoZoom by UndoZoom.
-class TChart : public TCustomChart
-{
-  Q_OBJECT
-
-public:
-  explicit TChart(QWidget* parent = nullptr);
-
-  std::function<void(TChart* sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
-  std::function<void(TChart* sender)> OnZoom;
-  std::function<void(TChart* sender)> OnUndoZoom;
-
-protected:
-  void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y) override;
-  void DoZoom() override;
-  void DoUndoZoom() override;
 };

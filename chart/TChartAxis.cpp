@@ -15,18 +15,18 @@ namespace
 constexpr double MinZoomRange = 1e-10;
 } // namespace
 
-TCustomChartAxis::TCustomChartAxis(TCustomChart* chart, bool horizontal)
+TChartAxis::TChartAxis(TChart* chart, bool horizontal)
     : chart_(chart), horizontal_(horizontal), title_(chart)
 {
   map_.Horizontal = horizontal;
 }
 
-void TCustomChartAxis::Changed()
+void TChartAxis::Changed()
 {
   chart_->Invalidate();
 }
 
-void TCustomChartAxis::SetAutomatic(bool automatic)
+void TChartAxis::SetAutomatic(bool automatic)
 {
   automatic_ = automatic;
   automaticMinimum_ = automatic;
@@ -34,31 +34,31 @@ void TCustomChartAxis::SetAutomatic(bool automatic)
   Changed();
 }
 
-void TCustomChartAxis::SetAutomaticMinimum(bool automatic)
+void TChartAxis::SetAutomaticMinimum(bool automatic)
 {
   automaticMinimum_ = automatic;
   Changed();
 }
 
-void TCustomChartAxis::SetAutomaticMaximum(bool automatic)
+void TChartAxis::SetAutomaticMaximum(bool automatic)
 {
   automaticMaximum_ = automatic;
   Changed();
 }
 
-void TCustomChartAxis::SetMinimum(double value)
+void TChartAxis::SetMinimum(double value)
 {
   minimum_ = value;
   Changed();
 }
 
-void TCustomChartAxis::SetMaximum(double value)
+void TChartAxis::SetMaximum(double value)
 {
   maximum_ = value;
   Changed();
 }
 
-void TCustomChartAxis::SetLogarithmic(bool logarithmic)
+void TChartAxis::SetLogarithmic(bool logarithmic)
 {
   if (logarithmic == logarithmic_) {
     return;
@@ -76,79 +76,79 @@ void TCustomChartAxis::SetLogarithmic(bool logarithmic)
   Changed();
 }
 
-void TCustomChartAxis::SetLogarithmicBase(double base)
+void TChartAxis::SetLogarithmicBase(double base)
 {
   logarithmicBase_ = base;
   Changed();
 }
 
-void TCustomChartAxis::SetIncrement(double increment)
+void TChartAxis::SetIncrement(double increment)
 {
   increment_ = increment;
   Changed();
 }
 
-void TCustomChartAxis::SetAxisValuesFormat(const QString& format)
+void TChartAxis::SetAxisValuesFormat(const QString& format)
 {
   axisValuesFormat_ = format;
   Changed();
 }
 
-void TCustomChartAxis::SetLabelsSeparation(int percent)
+void TChartAxis::SetLabelsSeparation(int percent)
 {
   labelsSeparation_ = percent;
   Changed();
 }
 
-void TCustomChartAxis::SetRoundFirstLabel(bool round)
+void TChartAxis::SetRoundFirstLabel(bool round)
 {
   roundFirstLabel_ = round;
   Changed();
 }
 
-void TCustomChartAxis::SetInverted(bool inverted)
+void TChartAxis::SetInverted(bool inverted)
 {
   inverted_ = inverted;
   Changed();
 }
 
-void TCustomChartAxis::SetTickLength(int pixels)
+void TChartAxis::SetTickLength(int pixels)
 {
   tickLength_ = pixels;
   Changed();
 }
 
-void TCustomChartAxis::SetMinorTickLength(int pixels)
+void TChartAxis::SetMinorTickLength(int pixels)
 {
   minorTickLength_ = pixels;
   Changed();
 }
 
-void TCustomChartAxis::SetMinorTickCount(int count)
+void TChartAxis::SetMinorTickCount(int count)
 {
   minorTickCount_ = count;
   Changed();
 }
 
-void TCustomChartAxis::SetGridVisible(bool visible)
+void TChartAxis::SetGridVisible(bool visible)
 {
   gridVisible_ = visible;
   Changed();
 }
 
-void TCustomChartAxis::SetGridColor(const QColor& color)
+void TChartAxis::SetGridColor(const QColor& color)
 {
   gridColor_ = color;
   Changed();
 }
 
-void TCustomChartAxis::SetAxisColor(const QColor& color)
+void TChartAxis::SetAxisColor(const QColor& color)
 {
   axisColor_ = color;
   Changed();
 }
 
-void TCustomChartAxis::SetMinMax(double a, double b)
+void TChartAxis::SetMinMax(double a, double b)
 {
   if (!std::isfinite(a) || !std::isfinite(b)) {
     return;
@@ -177,7 +177,7 @@ void TCustomChartAxis::SetMinMax(double a, double b)
   Changed();
 }
 
-bool TCustomChartAxis::IsDateTime() const
+bool TChartAxis::IsDateTime() const
 {
   for (int i = 0; i < chart_->SeriesCount(); ++i) {
     const TChartSeries* series = chart_->Series(i);
@@ -191,7 +191,7 @@ bool TCustomChartAxis::IsDateTime() const
   return false;
 }
 
-std::pair<double, double> TCustomChartAxis::ComputeRange() const
+std::pair<double, double> TChartAxis::ComputeRange() const
 {
   double lo = minimum_;
   double hi = maximum_;
@@ -236,7 +236,7 @@ std::pair<double, double> TCustomChartAxis::ComputeRange() const
   return {lo, hi};
 }
 
-void TCustomChartAxis::CalcRange()
+void TChartAxis::CalcRange()
 {
   const auto [lo, hi] = ComputeRange();
   map_.Lo = lo;
@@ -248,13 +248,13 @@ void TCustomChartAxis::CalcRange()
   labelStep_ = 0.0;
 }
 
-void TCustomChartAxis::SetPixelExtent(int start, int end)
+void TChartAxis::SetPixelExtent(int start, int end)
 {
   map_.Start = start;
   map_.End = end;
 }
 
-void TCustomChartAxis::CalcLabels(double labelSize)
+void TChartAxis::CalcLabels(double labelSize)
 {
   if (logarithmic_ && increment_ == 0.0) {
     labels_ = TAxisLabels::LogLabelValues(map_.Lo, map_.Hi, logarithmicBase_);
@@ -266,19 +266,19 @@ void TCustomChartAxis::CalcLabels(double labelSize)
   labels_ = TAxisLabels::LinearLabelValues(map_.Lo, map_.Hi, labelStep_, roundFirstLabel_);
 }
 
-QString TCustomChartAxis::LabelText(double value) const
+QString TChartAxis::LabelText(double value) const
 {
   return FormatLabel(axisValuesFormat_, value);
 }
 
-QString TCustomChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
+QString TChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
 {
   const TNumberFormat separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString(),
                                  locale.negativeSign().toStdString()};
   return QString::fromStdString(FormatFloat(format.toStdString(), value, separators));
 }
 
-std::vector<double> TCustomChartAxis::MinorTickValues() const
+std::vector<double> TChartAxis::MinorTickValues() const
 {
   chart_->EnsureLayout();
   std::vector<double> ticks;
@@ -305,49 +305,49 @@ std::vector<double> TCustomChartAxis::MinorTickValues() const
   return ticks;
 }
 
-double TCustomChartAxis::WorkingMinimum() const
+double TChartAxis::WorkingMinimum() const
 {
   chart_->EnsureLayout();
   return map_.Lo;
 }
 
-double TCustomChartAxis::WorkingMaximum() const
+double TChartAxis::WorkingMaximum() const
 {
   chart_->EnsureLayout();
   return map_.Hi;
 }
 
-int TCustomChartAxis::PixelStart() const
+int TChartAxis::PixelStart() const
 {
   chart_->EnsureLayout();
   return map_.Start;
 }
 
-int TCustomChartAxis::PixelEnd() const
+int TChartAxis::PixelEnd() const
 {
   chart_->EnsureLayout();
   return map_.End;
 }
 
-TAxisMap TCustomChartAxis::Map() const
+TAxisMap TChartAxis::Map() const
 {
   chart_->EnsureLayout();
   return map_;
 }
 
-std::vector<double> TCustomChartAxis::LabelValues() const
+std::vector<double> TChartAxis::LabelValues() const
 {
   chart_->EnsureLayout();
   return labels_;
 }
 
-int TCustomChartAxis::ValueToPixel(double value) const
+int TChartAxis::ValueToPixel(double value) const
 {
   chart_->EnsureLayout();
   return map_.ValueToPixel(value);
 }
 
-double TCustomChartAxis::PixelToValue(int pixel) const
+double TChartAxis::PixelToValue(int pixel) const
 {
   chart_->EnsureLayout();
   return map_.PixelToValue(pixel);

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-class TCustomChart;
+class TChart;
 
 // One axis of a chart: its settings, its working range and its pixel extent.
 //
@@ -21,13 +21,12 @@ class TCustomChart;
 // horizontal axis, top to bottom for a vertical one).
 //
 // Every setter that changes the drawing marks the chart for redrawing.
-class TCustomChartAxis
+class TChartAxis
 {
 public:
-  TCustomChartAxis(TCustomChart* chart, bool horizontal);
-  virtual ~TCustomChartAxis() = default;
-  TCustomChartAxis(const TCustomChartAxis&) = delete;
-  TCustomChartAxis& operator=(const TCustomChartAxis&) = delete;
+  TChartAxis(TChart* chart, bool horizontal);
+  TChartAxis(const TChartAxis&) = delete;
+  TChartAxis& operator=(const TChartAxis&) = delete;
 
   bool Horizontal() const { return horizontal_; }
   TChartAxisTitle* Title() { return &title_; }
@@ -126,7 +125,7 @@ private:
   // The range from the data (finite values of active series) or the fixed ends.
   std::pair<double, double> ComputeRange() const;
 
-  TCustomChart* chart_;
+  TChart* chart_;
   bool horizontal_;
   TChartAxisTitle title_;
 
@@ -152,10 +151,4 @@ private:
   TAxisMap map_;
   std::vector<double> labels_;
   double labelStep_ = 0.0;
-};
-
-class TChartAxis : public TCustomChartAxis
-{
-public:
-  using TCustomChartAxis::TCustomChartAxis;
 };

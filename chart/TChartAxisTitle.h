@@ -2,18 +2,18 @@
 
 #include <QString>
 
-class TCustomChart;
+class TChart;
 
 // The caption drawn along an axis, outside its labels.
 class TChartAxisTitle
 {
 public:
-  explicit TChartAxisTitle(TCustomChart* chart) : chart_(chart) {}
+  explicit TChartAxisTitle(TChart* chart) : chart_(chart) {}
   const QString& Caption() const { return caption_; }
   // Sets the caption; the chart is redrawn later.
   void SetCaption(const QString& caption);
 
 private:
-  TCustomChart* chart_;
+  TChart* chart_;
   QString caption_;
 };

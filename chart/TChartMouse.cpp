@@ -1,4 +1,4 @@
-// Mouse zoom and panning of TCustomChart.
+// Mouse zoom and panning of TChart.
 
 #include "chart/TChart.h"
 
@@ -12,7 +12,7 @@ namespace
 constexpr int MinZoomDrag = 16;
 } // namespace
 
-bool TCustomChart::CanStartBand(const QPoint& pos)
+bool TChart::CanStartBand(const QPoint& pos)
 {
   EnsureLayout();
   if (pos.y() < titleBottom_) {
@@ -27,7 +27,7 @@ bool TCustomChart::CanStartBand(const QPoint& pos)
   return onLeftAxis || onBottomAxis;
 }
 
-void TCustomChart::mousePressEvent(QMouseEvent* event)
+void TChart::mousePressEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   if (event->button() == Qt::LeftButton) {
@@ -42,11 +42,11 @@ void TCustomChart::mousePressEvent(QMouseEvent* event)
   QWidget::mousePressEvent(event);
 }
 
-void TCustomChart::mouseMoveEvent(QMouseEvent* event)
+void TChart::mouseMoveEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   // The window's handler sees the move before the chart acts on it.
-  DoMouseMove(event->modifiers(), pos.x(), pos.y());
+  emit mouseMoved(event->modifiers(), pos);
 
   if (zoomBand_.Active) {
     zoomBand_.X1 = pos.x();
@@ -64,7 +64,7 @@ void TCustomChart::mouseMoveEvent(QMouseEvent* event)
   QWidget::mouseMoveEvent(event);
 }
 
-void TCustomChart::mouseReleaseEvent(QMouseEvent* event)
+void TChart::mouseReleaseEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   // Releasing any button ends panning.
@@ -79,7 +79,7 @@ void TCustomChart::mouseReleaseEvent(QMouseEvent* event)
   QWidget::mouseReleaseEvent(event);
 }
 
-void TCustomChart::FinishZoom()
+void TChart::FinishZoom()
 {
   const TChartMouseBand& band = zoomBand_;
   if (std::abs(band.X1 - band.X0) <= MinZoomDrag || std::abs(band.Y1 - band.Y0) <= MinZoomDrag) {
@@ -97,14 +97,14 @@ void TCustomChart::FinishZoom()
     bottomAxis_.SetMinMax(left, right);
     leftAxis_.SetMinMax(bottom, top);
     zoomed_ = true;
-    DoZoom();
+    emit zoomed();
   } else {
     UndoZoom();
   }
   Invalidate();
 }
 
-void TCustomChart::PanTo(int x, int y)
+void TChart::PanTo(int x, int y)
 {
   if (restored_) {
     SaveScales();

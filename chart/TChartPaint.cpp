@@ -1,4 +1,4 @@
-// Layout and drawing of TCustomChart: background, title, grid, axes, series.
+// Layout and drawing of TChart: background, title, grid, axes, series.
 
 #include "chart/TChart.h"
 
@@ -24,7 +24,7 @@ int TextWidth(const QFontMetrics& fm, const QString& text)
 }
 } // namespace
 
-void TCustomChart::CalcLayout()
+void TChart::CalcLayout()
 {
   const QFontMetrics fm(font());
   const int lineHeight = fm.height();
@@ -73,7 +73,7 @@ void TCustomChart::CalcLayout()
   plotRect_ = QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-void TCustomChart::PaintTo(QPainter& painter)
+void TChart::PaintTo(QPainter& painter)
 {
   EnsureLayout();
   painter.save();
@@ -88,7 +88,7 @@ void TCustomChart::PaintTo(QPainter& painter)
   painter.restore();
 }
 
-void TCustomChart::PaintBackground(QPainter& painter) const
+void TChart::PaintBackground(QPainter& painter) const
 {
   painter.fillRect(QRect(0, 0, width(), height()), color_);
   if (backWall_.Brush().style() != Qt::NoBrush) {
@@ -96,7 +96,7 @@ void TCustomChart::PaintBackground(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintTitle(QPainter& painter) const
+void TChart::PaintTitle(QPainter& painter) const
 {
   if (!title_.HasText()) {
     return;
@@ -110,7 +110,7 @@ void TCustomChart::PaintTitle(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintGrid(QPainter& painter) const
+void TChart::PaintGrid(QPainter& painter) const
 {
   const QRect plot = plotRect_;
   if (leftAxis_.GridVisible()) {
@@ -135,7 +135,7 @@ void TCustomChart::PaintGrid(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintLeftAxis(QPainter& painter) const
+void TChart::PaintLeftAxis(QPainter& painter) const
 {
   const QRect plot = plotRect_;
   const QFontMetrics fm(font());
@@ -169,7 +169,7 @@ void TCustomChart::PaintLeftAxis(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintBottomAxis(QPainter& painter) const
+void TChart::PaintBottomAxis(QPainter& painter) const
 {
   const QRect plot = plotRect_;
   const QFontMetrics fm(font());
@@ -201,7 +201,7 @@ void TCustomChart::PaintBottomAxis(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintSeries(QPainter& painter) const
+void TChart::PaintSeries(QPainter& painter) const
 {
   painter.save();
   painter.setClipRect(plotRect_);
@@ -213,7 +213,7 @@ void TCustomChart::PaintSeries(QPainter& painter) const
   painter.restore();
 }
 
-void TCustomChart::PaintBand(QPainter& painter) const
+void TChart::PaintBand(QPainter& painter) const
 {
   if (!zoomBand_.Active) {
     return;
@@ -225,7 +225,7 @@ void TCustomChart::PaintBand(QPainter& painter) const
   painter.drawRect(band);
 }
 
-void TCustomChart::paintEvent(QPaintEvent* /*event*/)
+void TChart::paintEvent(QPaintEvent* /*event*/)
 {
   EnsureLayout();
   const qreal ratio = devicePixelRatioF();
@@ -244,13 +244,13 @@ void TCustomChart::paintEvent(QPaintEvent* /*event*/)
   PaintBand(painter);
 }
 
-void TCustomChart::resizeEvent(QResizeEvent* event)
+void TChart::resizeEvent(QResizeEvent* event)
 {
   QWidget::resizeEvent(event);
   Invalidate();
 }
 
-void TCustomChart::changeEvent(QEvent* event)
+void TChart::changeEvent(QEvent* event)
 {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange) {

@@ -4,7 +4,7 @@
 
 #include <QRegularExpression>
 
-TChartTitle::TChartTitle(TCustomChart* chart) : chart_(chart) {}
+TChartTitle::TChartTitle(TChart* chart) : chart_(chart) {}
 
 QString TChartTitle::Text() const
 {

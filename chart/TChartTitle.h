@@ -3,13 +3,13 @@
 #include <QColor>
 #include <QStringList>
 
-class TCustomChart;
+class TChart;
 
 // The chart title: lines of text drawn centred above the plot area, in blue.
 class TChartTitle
 {
 public:
-  explicit TChartTitle(TCustomChart* chart);
+  explicit TChartTitle(TChart* chart);
 
   // All lines, each followed by "\n".
   QString Text() const;
@@ -26,7 +26,7 @@ public:
   bool HasText() const;
 
 private:
-  TCustomChart* chart_;
+  TChart* chart_;
   QStringList lines_{QString()};
   bool visible_ = true;
   QColor color_ = Qt::blue;
