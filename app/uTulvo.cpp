@@ -157,9 +157,7 @@ void TfmTulvo::CreateControls()
     Chart1->setGeometry(1, 1, 630, 127);
     Chart1->hide();
     Series1 = MakeSeries(Chart1, Qt::red);
-    Chart1->OnMouseMove = [this](TChart*, Qt::KeyboardModifiers, int, int) {
-        boundary_.Run(this, [this] { Chart1MouseMove(); });
-    };
+    connect(Chart1, &TChart::mouseMoved, this, boundary_.Guard(this, [this] { Chart1MouseMove(); }));
 
     laWait = new QLabel(WaitCaption, pa1);
     QFont waitFont = DesignFont(true);

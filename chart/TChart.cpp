@@ -4,108 +4,108 @@
 
 #include <algorithm>
 
-TCustomChart::TCustomChart(QWidget* parent) : QWidget(parent)
+TChart::TChart(QWidget* parent) : QWidget(parent)
 {
-  // OnMouseMove is raised for every move over the control, not only while a
+  // mouseMoved is emitted for every move over the control, not only while a
   // button is held.
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-TCustomChart::~TCustomChart()
+TChart::~TChart()
 {
   // The chart owns its series; each one unregisters itself when deleted.
-  while (!FSeries.empty()) {
-    delete FSeries.back();
+  while (!series_.empty()) {
+    delete series_.back();
   }
 }
 
-void TCustomChart::RegisterSeries(TChartSeries* series)
+void TChart::RegisterSeries(TChartSeries* series)
 {
-  FSeries.push_back(series);
+  series_.push_back(series);
   Invalidate();
 }
 
-void TCustomChart::UnregisterSeries(TChartSeries* series)
+void TChart::UnregisterSeries(TChartSeries* series)
 {
-  FSeries.erase(std::remove(FSeries.begin(), FSeries.end(), series), FSeries.end());
+  series_.erase(std::remove(series_.begin(), series_.end(), series), series_.end());
   Invalidate();
 }
 
-TChartSeries* TCustomChart::Series(int index) const
+TChartSeries* TChart::Series(int index) const
 {
-  return FSeries.at(static_cast<std::size_t>(index));
+  return series_.at(static_cast<std::size_t>(index));
 }
 
-bool TCustomChart::HasActiveSeries() const
+bool TChart::HasActiveSeries() const
 {
-  return std::any_of(FSeries.begin(), FSeries.end(), [](const TChartSeries* s) { return s->Active(); });
+  return std::any_of(series_.begin(), series_.end(), [](const TChartSeries* s) { return s->Active(); });
 }
 
-void TCustomChart::SetColor(const QColor& color)
+void TChart::SetColor(const QColor& color)
 {
-  FColor = color;
+  color_ = color;
   Invalidate();
 }
 
-std::array<TChartAxis*, 4> TCustomChart::Axes()
+std::array<TChartAxis*, 2> TChart::Axes()
 {
-  return {&FLeftAxis, &FBottomAxis, &FTopAxis, &FRightAxis};
+  return {&leftAxis_, &bottomAxis_};
 }
 
-void TCustomChart::Invalidate()
+void TChart::Invalidate()
 {
   // While a repaint is already due, further changes need no new request:
   // filling a series point by point costs one repaint.
-  const bool pending = !FLayoutValid && !FCacheValid;
-  FLayoutValid = false;
-  FCacheValid = false;
+  const bool pending = !layoutValid_ && !cacheValid_;
+  layoutValid_ = false;
+  cacheValid_ = false;
   if (!pending) {
     update();
   }
 }
 
-void TCustomChart::Redraw()
+void TChart::Redraw()
 {
-  FCacheValid = false;
+  cacheValid_ = false;
   repaint();
 }
 
-void TCustomChart::EnsureLayout()
+void TChart::EnsureLayout()
 {
-  if (FLayoutValid || FInLayout) {
+  if (layoutValid_ || inLayout_) {
     return;
   }
-  FInLayout = true;
+  inLayout_ = true;
   CalcLayout();
-  FInLayout = false;
-  FLayoutValid = true;
+  inLayout_ = false;
+  layoutValid_ = true;
 }
 
-QRect TCustomChart::PlotRect()
+QRect TChart::PlotRect()
 {
   EnsureLayout();
-  return FPlotRect;
+  return plotRect_;
 }
 
-void TCustomChart::SaveScales()
+void TChart::SaveScales()
 {
   const auto axes = Axes();
   for (std::size_t i = 0; i < axes.size(); ++i) {
     const TChartAxis* axis = axes[i];
-    FSavedScales[i] = TAxisScale{axis->Automatic(), axis->AutomaticMinimum(), axis->AutomaticMaximum(),
+    savedScales_[i] = TAxisScale{axis->Automatic(), axis->AutomaticMinimum(), axis->AutomaticMaximum(),
                                  axis->Minimum(), axis->Maximum()};
   }
-  FRestored = false;
+  restored_ = false;
 }
 
-void TCustomChart::UndoZoom()
+void TChart::UndoZoom()
 {
-  if (!FRestored) {
+  if (!restored_) {
     const auto axes = Axes();
     for (std::size_t i = 0; i < axes.size(); ++i) {
       TChartAxis* axis = axes[i];
-      const TAxisScale& saved = FSavedScales[i];
+      const TAxisScale& saved = savedScales_[i];
       axis->SetAutomatic(saved.Automatic);
       axis->SetAutomaticMinimum(saved.AutomaticMinimum);
       axis->SetAutomaticMaximum(saved.AutomaticMaximum);
@@ -114,38 +114,9 @@ void TCustomChart::UndoZoom()
         axis->SetMaximum(saved.Maximum);
       }
     }
-    FRestored = true;
+    restored_ = true;
   }
-  DoUndoZoom();
+  emit zoomUndone();
   Invalidate();
-  FZoomed = false;
-}
-
-void TCustomChart::DoMouseMove(Qt::KeyboardModifiers /*shift*/, int /*x*/, int /*y*/) {}
-
-void TCustomChart::DoZoom() {}
-
-void TCustomChart::DoUndoZoom() {}
-
-TChart::TChart(QWidget* parent) : TCustomChart(parent) {}
-
-void TChart::DoMouseMove(Qt::KeyboardModifiers shift, int x, int y)
-{
-  if (OnMouseMove) {
-    OnMouseMove(this, shift, x, y);
-  }
-}
-
-void TChart::DoZoom()
-{
-  if (OnZoom) {
-    OnZoom(this);
-  }
-}
-
-void TChart::DoUndoZoom()
-{
-  if (OnUndoZoom) {
-    OnUndoZoom(this);
-  }
+  zoomed_ = false;
 }

@@ -2,6 +2,7 @@
 
 #include "chart/TChartAxis.h"
 #include "chart/TChartTitle.h"
+#include "chart/TChartWall.h"
 
 #include <QColor>
 #include <QImage>
@@ -9,11 +10,9 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <vector>
 
 class QPainter;
-class TChart;
 class TChartSeries;
 
 // Directions in which the right mouse button scrolls the plot.
@@ -48,39 +47,37 @@ struct TAxisScale
 // Changing data or settings never draws: it marks the chart for redrawing, and
 // the widget is repainted once when the event loop next runs. Redraw paints at
 // once.
-class TCustomChart : public QWidget
+//
+// Signals: mouseMoved for every mouse move over the chart, before the chart's
+// own zoom or pan handling of that move; zoomed after a mouse zoom; zoomUndone
+// from UndoZoom.
+class TChart : public QWidget
 {
   Q_OBJECT
 
 public:
-  explicit TCustomChart(QWidget* parent = nullptr);
-  ~TCustomChart() override;
+  explicit TChart(QWidget* parent = nullptr);
+  ~TChart() override;
 
-  TChartTitle* Title() { return &FTitle; }
-  TChartAxis* LeftAxis() { return &FLeftAxis; }
-  TChartAxis* BottomAxis() { return &FBottomAxis; }
-  TChartAxis* TopAxis() { return &FTopAxis; }
-  TChartAxis* RightAxis() { return &FRightAxis; }
-  TChartLegend* Legend() { return &FLegend; }
-  TChartWall* BackWall() { return &FBackWall; }
+  TChartTitle* Title() { return &title_; }
+  TChartAxis* LeftAxis() { return &leftAxis_; }
+  TChartAxis* BottomAxis() { return &bottomAxis_; }
+  TChartWall* BackWall() { return &backWall_; }
 
-  // Kept as a setting; the chart always draws flat.
-  bool View3D() const { return FView3D; }
-  void SetView3D(bool view3D) { FView3D = view3D; }
   // Background colour of the whole control (white by default).
-  QColor Color() const { return FColor; }
+  QColor Color() const { return color_; }
   void SetColor(const QColor& color);
-  bool AllowZoom() const { return FAllowZoom; }
-  void SetAllowZoom(bool allow) { FAllowZoom = allow; }
-  TPanningMode AllowPanning() const { return FAllowPanning; }
-  void SetAllowPanning(TPanningMode mode) { FAllowPanning = mode; }
+  bool AllowZoom() const { return allowZoom_; }
+  void SetAllowZoom(bool allow) { allowZoom_ = allow; }
+  TPanningMode AllowPanning() const { return allowPanning_; }
+  void SetAllowPanning(TPanningMode mode) { allowPanning_ = mode; }
 
-  int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+  int SeriesCount() const { return static_cast<int>(series_.size()); }
   TChartSeries* Series(int index) const;
   bool HasActiveSeries() const;
 
-  // Brings every axis back to the scales saved before the first zoom or pan
-  // (nothing changes when none are saved), raises OnUndoZoom, marks the chart
+  // Brings both axes back to the scales saved before the first zoom or pan
+  // (nothing changes when none are saved), emits zoomUndone, marks the chart
   // for redrawing and clears the zoomed flag.
   void UndoZoom();
   // Repaints the chart at once.
@@ -88,11 +85,11 @@ public:
   // Marks the chart for redrawing: repainted when the event loop next runs.
   void Invalidate();
 
-  bool Zoomed() const { return FZoomed; }
+  bool Zoomed() const { return zoomed_; }
   // True while no scales are saved (no zoom or pan since the last UndoZoom).
-  bool Restored() const { return FRestored; }
-  const TChartMouseBand& ZoomBand() const { return FZoomBand; }
-  const TChartMouseBand& PanBand() const { return FPanBand; }
+  bool Restored() const { return restored_; }
+  const TChartMouseBand& ZoomBand() const { return zoomBand_; }
+  const TChartMouseBand& PanBand() const { return panBand_; }
 
   // The plot area as of the current layout; its edges are the axes' pixel
   // extents (inclusive).
@@ -103,12 +100,18 @@ public:
   // Recomputes ranges, labels and pixel extents when something changed.
   void EnsureLayout();
 
-protected:
-  // Hooks for the events of TChart.
-  virtual void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-  virtual void DoZoom();
-  virtual void DoUndoZoom();
+signals:
+  // The mouse moved to `position` (pixels of the chart's client area, also
+  // outside the plot area) with `modifiers` held, with or without a button
+  // down. Emitted before the chart zooms or pans for the same move.
+  void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint position);
+  // A left-button drag to the lower right zoomed in; the zoomed flag is set.
+  void zoomed();
+  // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
+  // emitted before the zoomed flag is cleared.
+  void zoomUndone();
 
+protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -137,51 +140,27 @@ private:
   void FinishZoom();
   void PanTo(int x, int y);
 
-  std::array<TChartAxis*, 4> Axes();
+  std::array<TChartAxis*, 2> Axes();
 
-  TChartTitle FTitle{this};
-  TChartAxis FLeftAxis{this, false};
-  TChartAxis FBottomAxis{this, true};
-  TChartAxis FTopAxis{this, true};
-  TChartAxis FRightAxis{this, false};
-  TChartLegend FLegend;
-  TChartWall FBackWall{this};
-  std::vector<TChartSeries*> FSeries;
-  bool FView3D = false;
-  QColor FColor = Qt::white;
-  bool FAllowZoom = true;
-  TPanningMode FAllowPanning = pmBoth;
+  TChartTitle title_{this};
+  TChartAxis leftAxis_{this, false};
+  TChartAxis bottomAxis_{this, true};
+  TChartWall backWall_{this};
+  std::vector<TChartSeries*> series_;
+  QColor color_ = Qt::white;
+  bool allowZoom_ = true;
+  TPanningMode allowPanning_ = pmBoth;
 
-  bool FZoomed = false;
-  bool FRestored = true;
-  std::array<TAxisScale, 4> FSavedScales{};
-  TChartMouseBand FZoomBand;
-  TChartMouseBand FPanBand;
+  bool zoomed_ = false;
+  bool restored_ = true;
+  std::array<TAxisScale, 2> savedScales_{};
+  TChartMouseBand zoomBand_;
+  TChartMouseBand panBand_;
 
-  bool FLayoutValid = false;
-  bool FInLayout = false;
-  QRect FPlotRect;
-  int FTitleBottom = 0;
-  QImage FCache;
-  bool FCacheValid = false;
-};
-
-// The chart with its events. OnMouseMove is raised for every mouse move over
-// the control, before the chart's own zoom or pan handling; OnZoom after a
-// mouse zoom; OnUndoZoom by UndoZoom.
-class TChart : public TCustomChart
-{
-  Q_OBJECT
-
-public:
-  explicit TChart(QWidget* parent = nullptr);
-
-  std::function<void(TChart* sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
-  std::function<void(TChart* sender)> OnZoom;
-  std::function<void(TChart* sender)> OnUndoZoom;
-
-protected:
-  void DoMouseMove(Qt::KeyboardModifiers shift, int x, int y) override;
-  void DoZoom() override;
-  void DoUndoZoom() override;
+  bool layoutValid_ = false;
+  bool inLayout_ = false;
+  QRect plotRect_;
+  int titleBottom_ = 0;
+  QImage cache_;
+  bool cacheValid_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "chart/EChartError.h"
 #include "chart/axis/TAxisLabels.h"
+#include "chart/axis/TNumberFormat.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
 
@@ -14,58 +15,52 @@ namespace
 constexpr double MinZoomRange = 1e-10;
 } // namespace
 
-void TChartAxisTitle::SetCaption(const QString& caption)
+TChartAxis::TChartAxis(TChart* chart, bool horizontal)
+    : chart_(chart), horizontal_(horizontal), title_(chart)
 {
-  FCaption = caption;
-  FChart->Invalidate();
+  map_.Horizontal = horizontal;
 }
 
-TCustomChartAxis::TCustomChartAxis(TCustomChart* chart, bool horizontal)
-    : FChart(chart), FHorizontal(horizontal), FTitle(chart)
+void TChartAxis::Changed()
 {
-  FMap.Horizontal = horizontal;
+  chart_->Invalidate();
 }
 
-void TCustomChartAxis::Changed()
+void TChartAxis::SetAutomatic(bool automatic)
 {
-  FChart->Invalidate();
-}
-
-void TCustomChartAxis::SetAutomatic(bool automatic)
-{
-  FAutomatic = automatic;
-  FAutomaticMinimum = automatic;
-  FAutomaticMaximum = automatic;
+  automatic_ = automatic;
+  automaticMinimum_ = automatic;
+  automaticMaximum_ = automatic;
   Changed();
 }
 
-void TCustomChartAxis::SetAutomaticMinimum(bool automatic)
+void TChartAxis::SetAutomaticMinimum(bool automatic)
 {
-  FAutomaticMinimum = automatic;
+  automaticMinimum_ = automatic;
   Changed();
 }
 
-void TCustomChartAxis::SetAutomaticMaximum(bool automatic)
+void TChartAxis::SetAutomaticMaximum(bool automatic)
 {
-  FAutomaticMaximum = automatic;
+  automaticMaximum_ = automatic;
   Changed();
 }
 
-void TCustomChartAxis::SetMinimum(double value)
+void TChartAxis::SetMinimum(double value)
 {
-  FMinimum = value;
+  minimum_ = value;
   Changed();
 }
 
-void TCustomChartAxis::SetMaximum(double value)
+void TChartAxis::SetMaximum(double value)
 {
-  FMaximum = value;
+  maximum_ = value;
   Changed();
 }
 
-void TCustomChartAxis::SetLogarithmic(bool logarithmic)
+void TChartAxis::SetLogarithmic(bool logarithmic)
 {
-  if (logarithmic == FLogarithmic) {
+  if (logarithmic == logarithmic_) {
     return;
   }
   if (logarithmic) {
@@ -77,83 +72,83 @@ void TCustomChartAxis::SetLogarithmic(bool logarithmic)
       throw EChartError("Logarithmic Axis Min and Max values should be >= 0");
     }
   }
-  FLogarithmic = logarithmic;
+  logarithmic_ = logarithmic;
   Changed();
 }
 
-void TCustomChartAxis::SetLogarithmicBase(double base)
+void TChartAxis::SetLogarithmicBase(double base)
 {
-  FLogarithmicBase = base;
+  logarithmicBase_ = base;
   Changed();
 }
 
-void TCustomChartAxis::SetIncrement(double increment)
+void TChartAxis::SetIncrement(double increment)
 {
-  FIncrement = increment;
+  increment_ = increment;
   Changed();
 }
 
-void TCustomChartAxis::SetAxisValuesFormat(const QString& format)
+void TChartAxis::SetAxisValuesFormat(const QString& format)
 {
-  FAxisValuesFormat = format;
+  axisValuesFormat_ = format;
   Changed();
 }
 
-void TCustomChartAxis::SetLabelsSeparation(int percent)
+void TChartAxis::SetLabelsSeparation(int percent)
 {
-  FLabelsSeparation = percent;
+  labelsSeparation_ = percent;
   Changed();
 }
 
-void TCustomChartAxis::SetRoundFirstLabel(bool round)
+void TChartAxis::SetRoundFirstLabel(bool round)
 {
-  FRoundFirstLabel = round;
+  roundFirstLabel_ = round;
   Changed();
 }
 
-void TCustomChartAxis::SetInverted(bool inverted)
+void TChartAxis::SetInverted(bool inverted)
 {
-  FInverted = inverted;
+  inverted_ = inverted;
   Changed();
 }
 
-void TCustomChartAxis::SetTickLength(int pixels)
+void TChartAxis::SetTickLength(int pixels)
 {
-  FTickLength = pixels;
+  tickLength_ = pixels;
   Changed();
 }
 
-void TCustomChartAxis::SetMinorTickLength(int pixels)
+void TChartAxis::SetMinorTickLength(int pixels)
 {
-  FMinorTickLength = pixels;
+  minorTickLength_ = pixels;
   Changed();
 }
 
-void TCustomChartAxis::SetMinorTickCount(int count)
+void TChartAxis::SetMinorTickCount(int count)
 {
-  FMinorTickCount = count;
+  minorTickCount_ = count;
   Changed();
 }
 
-void TCustomChartAxis::SetGridVisible(bool visible)
+void TChartAxis::SetGridVisible(bool visible)
 {
-  FGridVisible = visible;
+  gridVisible_ = visible;
   Changed();
 }
 
-void TCustomChartAxis::SetGridColor(const QColor& color)
+void TChartAxis::SetGridColor(const QColor& color)
 {
-  FGridColor = color;
+  gridColor_ = color;
   Changed();
 }
 
-void TCustomChartAxis::SetAxisColor(const QColor& color)
+void TChartAxis::SetAxisColor(const QColor& color)
 {
-  FAxisColor = color;
+  axisColor_ = color;
   Changed();
 }
 
-void TCustomChartAxis::SetMinMax(double a, double b)
+void TChartAxis::SetMinMax(double a, double b)
 {
   if (!std::isfinite(a) || !std::isfinite(b)) {
     return;
@@ -174,18 +169,18 @@ void TCustomChartAxis::SetMinMax(double a, double b)
       }
     }
   }
-  FAutomatic = false;
-  FAutomaticMinimum = false;
-  FAutomaticMaximum = false;
-  FMinimum = a;
-  FMaximum = b;
+  automatic_ = false;
+  automaticMinimum_ = false;
+  automaticMaximum_ = false;
+  minimum_ = a;
+  maximum_ = b;
   Changed();
 }
 
-bool TCustomChartAxis::IsDateTime() const
+bool TChartAxis::IsDateTime() const
 {
-  for (int i = 0; i < FChart->SeriesCount(); ++i) {
-    const TChartSeries* series = FChart->Series(i);
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    const TChartSeries* series = chart_->Series(i);
     if (series->HorizAxis() == this && series->XValues().DateTime()) {
       return true;
     }
@@ -196,20 +191,20 @@ bool TCustomChartAxis::IsDateTime() const
   return false;
 }
 
-std::pair<double, double> TCustomChartAxis::ComputeRange() const
+std::pair<double, double> TChartAxis::ComputeRange() const
 {
-  double lo = FMinimum;
-  double hi = FMaximum;
-  const bool autoLo = FAutomatic || FAutomaticMinimum;
-  const bool autoHi = FAutomatic || FAutomaticMaximum;
+  double lo = minimum_;
+  double hi = maximum_;
+  const bool autoLo = automatic_ || automaticMinimum_;
+  const bool autoHi = automatic_ || automaticMaximum_;
   if (!autoLo && !autoHi) {
     return {lo, hi};
   }
   bool any = false;
   double dataLo = 0.0;
   double dataHi = 0.0;
-  for (int i = 0; i < FChart->SeriesCount(); ++i) {
-    const TChartSeries* series = FChart->Series(i);
+  for (int i = 0; i < chart_->SeriesCount(); ++i) {
+    const TChartSeries* series = chart_->Series(i);
     if (!series->Active() || series->Count() == 0) {
       continue;
     }
@@ -241,112 +236,119 @@ std::pair<double, double> TCustomChartAxis::ComputeRange() const
   return {lo, hi};
 }
 
-void TCustomChartAxis::CalcRange()
+void TChartAxis::CalcRange()
 {
   const auto [lo, hi] = ComputeRange();
-  FMap.Lo = lo;
-  FMap.Hi = hi;
-  FMap.Horizontal = FHorizontal;
-  FMap.Logarithmic = FLogarithmic;
-  FMap.Inverted = FInverted;
-  FLabels.clear();
-  FLabelStep = 0.0;
+  map_.Lo = lo;
+  map_.Hi = hi;
+  map_.Horizontal = horizontal_;
+  map_.Logarithmic = logarithmic_;
+  map_.Inverted = inverted_;
+  labels_.clear();
+  labelStep_ = 0.0;
 }
 
-void TCustomChartAxis::SetPixelExtent(int start, int end)
+void TChartAxis::SetPixelExtent(int start, int end)
 {
-  FMap.Start = start;
-  FMap.End = end;
+  map_.Start = start;
+  map_.End = end;
 }
 
-void TCustomChartAxis::CalcLabels(double labelSize)
+void TChartAxis::CalcLabels(double labelSize)
 {
-  if (FLogarithmic && FIncrement == 0.0) {
-    FLabels = TAxisLabels::LogLabelValues(FMap.Lo, FMap.Hi, FLogarithmicBase);
-    FLabelStep = 0.0;
+  if (logarithmic_ && increment_ == 0.0) {
+    labels_ = TAxisLabels::LogLabelValues(map_.Lo, map_.Hi, logarithmicBase_);
+    labelStep_ = 0.0;
     return;
   }
-  const int maxLabels = TAxisLabels::MaxLabelCount(FMap.Size(), labelSize, FLabelsSeparation);
-  FLabelStep = TAxisLabels::LinearLabelStep(FMap.Range(), maxLabels, FIncrement, FLabelsSeparation != 0);
-  FLabels = TAxisLabels::LinearLabelValues(FMap.Lo, FMap.Hi, FLabelStep, FRoundFirstLabel);
+  const int maxLabels = TAxisLabels::MaxLabelCount(map_.Size(), labelSize, labelsSeparation_);
+  labelStep_ = TAxisLabels::LinearLabelStep(map_.Range(), maxLabels, increment_, labelsSeparation_ != 0);
+  labels_ = TAxisLabels::LinearLabelValues(map_.Lo, map_.Hi, labelStep_, roundFirstLabel_);
 }
 
-QString TCustomChartAxis::LabelText(double value) const
+QString TChartAxis::LabelText(double value) const
 {
-  return FormatFloat(FAxisValuesFormat, value);
+  return FormatLabel(axisValuesFormat_, value);
 }
 
-std::vector<double> TCustomChartAxis::MinorTickValues() const
+QString TChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
 {
-  FChart->EnsureLayout();
+  const TNumberFormat separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString(),
+                                 locale.negativeSign().toStdString()};
+  return QString::fromStdString(FormatFloat(format.toStdString(), value, separators));
+}
+
+std::vector<double> TChartAxis::MinorTickValues() const
+{
+  chart_->EnsureLayout();
   std::vector<double> ticks;
-  if (FMinorTickCount <= 0 || FLabels.empty()) {
+  if (minorTickCount_ <= 0 || labels_.empty()) {
     return ticks;
   }
-  const int parts = FMinorTickCount + 1;
+  const int parts = minorTickCount_ + 1;
   const auto addBetween = [&](double upper, double lower) {
     for (int k = 1; k < parts; ++k) {
       const double v = lower + (upper - lower) * k / parts;
-      if (v >= FMap.Lo && v <= FMap.Hi) {
+      if (v >= map_.Lo && v <= map_.Hi) {
         ticks.push_back(v);
       }
     }
   };
-  for (std::size_t i = 1; i < FLabels.size(); ++i) {
-    addBetween(FLabels[i - 1], FLabels[i]);
+  for (std::size_t i = 1; i < labels_.size(); ++i) {
+    addBetween(labels_[i - 1], labels_[i]);
   }
   // On a linear axis the minor ticks continue past the outer labels up to the ends.
-  if (FLabelStep > 0.0) {
-    addBetween(FLabels.front() + FLabelStep, FLabels.front());
-    addBetween(FLabels.back(), FLabels.back() - FLabelStep);
+  if (labelStep_ > 0.0) {
+    addBetween(labels_.front() + labelStep_, labels_.front());
+    addBetween(labels_.back(), labels_.back() - labelStep_);
   }
   return ticks;
 }
 
-double TCustomChartAxis::WorkingMinimum() const
+double TChartAxis::WorkingMinimum() const
 {
-  FChart->EnsureLayout();
-  return FMap.Lo;
+  chart_->EnsureLayout();
+  return map_.Lo;
 }
 
-double TCustomChartAxis::WorkingMaximum() const
+double TChartAxis::WorkingMaximum() const
 {
-  FChart->EnsureLayout();
-  return FMap.Hi;
+  chart_->EnsureLayout();
+  return map_.Hi;
 }
 
-int TCustomChartAxis::PixelStart() const
+int TChartAxis::PixelStart() const
 {
-  FChart->EnsureLayout();
-  return FMap.Start;
+  chart_->EnsureLayout();
+  return map_.Start;
 }
 
-int TCustomChartAxis::PixelEnd() const
+int TChartAxis::PixelEnd() const
 {
-  FChart->EnsureLayout();
-  return FMap.End;
+  chart_->EnsureLayout();
+  return map_.End;
 }
 
-TAxisMap TCustomChartAxis::Map() const
+TAxisMap TChartAxis::Map() const
 {
-  FChart->EnsureLayout();
-  return FMap;
+  chart_->EnsureLayout();
+  return map_;
 }
 
-std::vector<double> TCustomChartAxis::LabelValues() const
+std::vector<double> TChartAxis::LabelValues() const
 {
-  FChart->EnsureLayout();
-  return FLabels;
+  chart_->EnsureLayout();
+  return labels_;
 }
 
-int TCustomChartAxis::ValueToPixel(double value) const
+int TChartAxis::ValueToPixel(double value) const
 {
-  FChart->EnsureLayout();
-  return FMap.ValueToPixel(value);
+  chart_->EnsureLayout();
+  return map_.ValueToPixel(value);
 }
 
-double TCustomChartAxis::PixelToValue(int pixel) const
+double TChartAxis::PixelToValue(int pixel) const
 {
-  FChart->EnsureLayout();
-  return FMap.PixelToValue(pixel);
+  chart_->EnsureLayout();
+  return map_.PixelToValue(pixel);
 }

@@ -1,29 +1,16 @@
 #pragma once
 
 #include "chart/axis/TAxisMap.h"
-#include "chart/TNumberFormat.h"
+#include "chart/TChartAxisTitle.h"
 
 #include <QColor>
+#include <QLocale>
 #include <QString>
 
 #include <utility>
 #include <vector>
 
-class TCustomChart;
-
-// The caption drawn along an axis, outside its labels.
-class TChartAxisTitle
-{
-public:
-  explicit TChartAxisTitle(TCustomChart* chart) : FChart(chart) {}
-  const QString& Caption() const { return FCaption; }
-  // Sets the caption; the chart is redrawn later.
-  void SetCaption(const QString& caption);
-
-private:
-  TCustomChart* FChart;
-  QString FCaption;
-};
+class TChart;
 
 // One axis of a chart: its settings, its working range and its pixel extent.
 //
@@ -31,69 +18,67 @@ private:
 // the smallest and largest finite values of the active series drawn against it
 // (no margin; 0..0 with no data), a fixed one keeps Minimum..Maximum. The pixel
 // extent is the plot area's edge along the axis (left to right for a
-// horizontal axis, top to bottom for a vertical one). The top and right axes
-// carry no series and are never drawn.
+// horizontal axis, top to bottom for a vertical one).
 //
 // Every setter that changes the drawing marks the chart for redrawing.
-class TCustomChartAxis
+class TChartAxis
 {
 public:
-  TCustomChartAxis(TCustomChart* chart, bool horizontal);
-  virtual ~TCustomChartAxis() = default;
-  TCustomChartAxis(const TCustomChartAxis&) = delete;
-  TCustomChartAxis& operator=(const TCustomChartAxis&) = delete;
+  TChartAxis(TChart* chart, bool horizontal);
+  TChartAxis(const TChartAxis&) = delete;
+  TChartAxis& operator=(const TChartAxis&) = delete;
 
-  bool Horizontal() const { return FHorizontal; }
-  TChartAxisTitle* Title() { return &FTitle; }
-  const TChartAxisTitle* Title() const { return &FTitle; }
+  bool Horizontal() const { return horizontal_; }
+  TChartAxisTitle* Title() { return &title_; }
+  const TChartAxisTitle* Title() const { return &title_; }
 
   // Automatic takes both ends from the data; setting it sets AutomaticMinimum
   // and AutomaticMaximum too. With Automatic false, each end whose own flag is
   // set still follows the data and the other one is Minimum or Maximum.
-  bool Automatic() const { return FAutomatic; }
+  bool Automatic() const { return automatic_; }
   void SetAutomatic(bool automatic);
-  bool AutomaticMinimum() const { return FAutomaticMinimum; }
+  bool AutomaticMinimum() const { return automaticMinimum_; }
   void SetAutomaticMinimum(bool automatic);
-  bool AutomaticMaximum() const { return FAutomaticMaximum; }
+  bool AutomaticMaximum() const { return automaticMaximum_; }
   void SetAutomaticMaximum(bool automatic);
-  double Minimum() const { return FMinimum; }
+  double Minimum() const { return minimum_; }
   void SetMinimum(double value);
-  double Maximum() const { return FMaximum; }
+  double Maximum() const { return maximum_; }
   void SetMaximum(double value);
 
-  bool Logarithmic() const { return FLogarithmic; }
+  bool Logarithmic() const { return logarithmic_; }
   // Switching on throws EChartError "DateTime Axis cannot be Logarithmic" when
   // a series draws date-time values against the axis, and "Logarithmic Axis
   // Min and Max values should be >= 0" when the recomputed working range
   // reaches below 0; the flag then stays as it was. Switching off never fails.
   void SetLogarithmic(bool logarithmic);
-  double LogarithmicBase() const { return FLogarithmicBase; }
+  double LogarithmicBase() const { return logarithmicBase_; }
   void SetLogarithmicBase(double base);
 
   // Fixed label step; 0 chooses the step from the room available.
-  double Increment() const { return FIncrement; }
+  double Increment() const { return increment_; }
   void SetIncrement(double increment);
-  const QString& AxisValuesFormat() const { return FAxisValuesFormat; }
+  const QString& AxisValuesFormat() const { return axisValuesFormat_; }
   void SetAxisValuesFormat(const QString& format);
   // Free space between labels, in percent of the label size.
-  int LabelsSeparation() const { return FLabelsSeparation; }
+  int LabelsSeparation() const { return labelsSeparation_; }
   void SetLabelsSeparation(int percent);
-  bool RoundFirstLabel() const { return FRoundFirstLabel; }
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
   void SetRoundFirstLabel(bool round);
-  bool Inverted() const { return FInverted; }
+  bool Inverted() const { return inverted_; }
   void SetInverted(bool inverted);
 
-  int TickLength() const { return FTickLength; }
+  int TickLength() const { return tickLength_; }
   void SetTickLength(int pixels);
-  int MinorTickLength() const { return FMinorTickLength; }
+  int MinorTickLength() const { return minorTickLength_; }
   void SetMinorTickLength(int pixels);
-  int MinorTickCount() const { return FMinorTickCount; }
+  int MinorTickCount() const { return minorTickCount_; }
   void SetMinorTickCount(int count);
-  bool GridVisible() const { return FGridVisible; }
+  bool GridVisible() const { return gridVisible_; }
   void SetGridVisible(bool visible);
-  QColor GridColor() const { return FGridColor; }
+  QColor GridColor() const { return gridColor_; }
   void SetGridColor(const QColor& color);
-  QColor AxisColor() const { return FAxisColor; }
+  QColor AxisColor() const { return axisColor_; }
   void SetAxisColor(const QColor& color);
 
   // Puts the range to [a, b] in ascending order and clears the three Automatic
@@ -117,8 +102,12 @@ public:
   // Values of the labels, from the highest down, and of the minor ticks.
   std::vector<double> LabelValues() const;
   std::vector<double> MinorTickValues() const;
-  // A label's text: the value formatted with AxisValuesFormat.
+  // A label's text: the value formatted with AxisValuesFormat in the
+  // separators of the default locale.
   QString LabelText(double value) const;
+  // FormatFloat (chart/axis/TNumberFormat.h) with the decimal point, group
+  // separator and negative sign of `locale`.
+  static QString FormatLabel(const QString& format, double value, const QLocale& locale = QLocale());
 
   int ValueToPixel(double value) const;
   double PixelToValue(int pixel) const;
@@ -136,36 +125,30 @@ private:
   // The range from the data (finite values of active series) or the fixed ends.
   std::pair<double, double> ComputeRange() const;
 
-  TCustomChart* FChart;
-  bool FHorizontal;
-  TChartAxisTitle FTitle;
+  TChart* chart_;
+  bool horizontal_;
+  TChartAxisTitle title_;
 
-  bool FAutomatic = true;
-  bool FAutomaticMinimum = true;
-  bool FAutomaticMaximum = true;
-  double FMinimum = 0.0;
-  double FMaximum = 0.0;
-  bool FLogarithmic = false;
-  double FLogarithmicBase = 10.0;
-  double FIncrement = 0.0;
-  QString FAxisValuesFormat = QStringLiteral("#,##0.###");
-  int FLabelsSeparation = 10;
-  bool FRoundFirstLabel = true;
-  bool FInverted = false;
-  int FTickLength = 4;
-  int FMinorTickLength = 2;
-  int FMinorTickCount = 3;
-  bool FGridVisible = true;
-  QColor FGridColor = Qt::gray;
-  QColor FAxisColor = Qt::black;
+  bool automatic_ = true;
+  bool automaticMinimum_ = true;
+  bool automaticMaximum_ = true;
+  double minimum_ = 0.0;
+  double maximum_ = 0.0;
+  bool logarithmic_ = false;
+  double logarithmicBase_ = 10.0;
+  double increment_ = 0.0;
+  QString axisValuesFormat_ = QStringLiteral("#,##0.###");
+  int labelsSeparation_ = 10;
+  bool roundFirstLabel_ = true;
+  bool inverted_ = false;
+  int tickLength_ = 4;
+  int minorTickLength_ = 2;
+  int minorTickCount_ = 3;
+  bool gridVisible_ = true;
+  QColor gridColor_ = Qt::gray;
+  QColor axisColor_ = Qt::black;
 
-  TAxisMap FMap;
-  std::vector<double> FLabels;
-  double FLabelStep = 0.0;
-};
-
-class TChartAxis : public TCustomChartAxis
-{
-public:
-  using TCustomChartAxis::TCustomChartAxis;
+  TAxisMap map_;
+  std::vector<double> labels_;
+  double labelStep_ = 0.0;
 };

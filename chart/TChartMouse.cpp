@@ -1,4 +1,4 @@
-// Mouse zoom and panning of TCustomChart.
+// Mouse zoom and panning of TChart.
 
 #include "chart/TChart.h"
 
@@ -12,118 +12,118 @@ namespace
 constexpr int MinZoomDrag = 16;
 } // namespace
 
-bool TCustomChart::CanStartBand(const QPoint& pos)
+bool TChart::CanStartBand(const QPoint& pos)
 {
   EnsureLayout();
-  if (pos.y() < FTitleBottom) {
+  if (pos.y() < titleBottom_) {
     return false;
   }
-  if (FPlotRect.contains(pos)) {
+  if (plotRect_.contains(pos)) {
     return HasActiveSeries();
   }
   // On an axis: the strip of the left labels or of the bottom labels.
-  const bool onLeftAxis = pos.x() < FPlotRect.left() && pos.y() >= FPlotRect.top() && pos.y() <= FPlotRect.bottom() + 1;
-  const bool onBottomAxis = pos.y() > FPlotRect.bottom() && pos.x() >= FPlotRect.left() - 1 && pos.x() <= FPlotRect.right();
+  const bool onLeftAxis = pos.x() < plotRect_.left() && pos.y() >= plotRect_.top() && pos.y() <= plotRect_.bottom() + 1;
+  const bool onBottomAxis = pos.y() > plotRect_.bottom() && pos.x() >= plotRect_.left() - 1 && pos.x() <= plotRect_.right();
   return onLeftAxis || onBottomAxis;
 }
 
-void TCustomChart::mousePressEvent(QMouseEvent* event)
+void TChart::mousePressEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   if (event->button() == Qt::LeftButton) {
-    if (FAllowZoom && CanStartBand(pos)) {
-      FZoomBand = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
+    if (allowZoom_ && CanStartBand(pos)) {
+      zoomBand_ = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
     }
   } else if (event->button() == Qt::RightButton) {
-    if (FAllowPanning != pmNone && CanStartBand(pos)) {
-      FPanBand = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
+    if (allowPanning_ != pmNone && CanStartBand(pos)) {
+      panBand_ = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
     }
   }
   QWidget::mousePressEvent(event);
 }
 
-void TCustomChart::mouseMoveEvent(QMouseEvent* event)
+void TChart::mouseMoveEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   // The window's handler sees the move before the chart acts on it.
-  DoMouseMove(event->modifiers(), pos.x(), pos.y());
+  emit mouseMoved(event->modifiers(), pos);
 
-  if (FZoomBand.Active) {
-    FZoomBand.X1 = pos.x();
-    FZoomBand.Y1 = pos.y();
+  if (zoomBand_.Active) {
+    zoomBand_.X1 = pos.x();
+    zoomBand_.Y1 = pos.y();
     update();
   }
-  if (FPanBand.Active) {
+  if (panBand_.Active) {
     EnsureLayout();
-    if (!FPlotRect.contains(pos)) {
-      FPanBand.Active = false;
-    } else if (pos.x() != FPanBand.X1 || pos.y() != FPanBand.Y1) {
+    if (!plotRect_.contains(pos)) {
+      panBand_.Active = false;
+    } else if (pos.x() != panBand_.X1 || pos.y() != panBand_.Y1) {
       PanTo(pos.x(), pos.y());
     }
   }
   QWidget::mouseMoveEvent(event);
 }
 
-void TCustomChart::mouseReleaseEvent(QMouseEvent* event)
+void TChart::mouseReleaseEvent(QMouseEvent* event)
 {
   const QPoint pos = event->position().toPoint();
   // Releasing any button ends panning.
-  FPanBand.Active = false;
-  if (event->button() == Qt::LeftButton && FZoomBand.Active) {
-    FZoomBand.X1 = pos.x();
-    FZoomBand.Y1 = pos.y();
-    FZoomBand.Active = false;
+  panBand_.Active = false;
+  if (event->button() == Qt::LeftButton && zoomBand_.Active) {
+    zoomBand_.X1 = pos.x();
+    zoomBand_.Y1 = pos.y();
+    zoomBand_.Active = false;
     FinishZoom();
     update();
   }
   QWidget::mouseReleaseEvent(event);
 }
 
-void TCustomChart::FinishZoom()
+void TChart::FinishZoom()
 {
-  const TChartMouseBand& band = FZoomBand;
+  const TChartMouseBand& band = zoomBand_;
   if (std::abs(band.X1 - band.X0) <= MinZoomDrag || std::abs(band.Y1 - band.Y0) <= MinZoomDrag) {
     return;
   }
   if (band.X0 < band.X1 && band.Y0 < band.Y1) {
-    if (FRestored) {
+    if (restored_) {
       SaveScales();
     }
     // All four edges are converted with the layout the operator dragged on.
-    const double left = FBottomAxis.PixelToValue(band.X0);
-    const double right = FBottomAxis.PixelToValue(band.X1);
-    const double top = FLeftAxis.PixelToValue(band.Y0);
-    const double bottom = FLeftAxis.PixelToValue(band.Y1);
-    FBottomAxis.SetMinMax(left, right);
-    FLeftAxis.SetMinMax(bottom, top);
-    FZoomed = true;
-    DoZoom();
+    const double left = bottomAxis_.PixelToValue(band.X0);
+    const double right = bottomAxis_.PixelToValue(band.X1);
+    const double top = leftAxis_.PixelToValue(band.Y0);
+    const double bottom = leftAxis_.PixelToValue(band.Y1);
+    bottomAxis_.SetMinMax(left, right);
+    leftAxis_.SetMinMax(bottom, top);
+    zoomed_ = true;
+    emit zoomed();
   } else {
     UndoZoom();
   }
   Invalidate();
 }
 
-void TCustomChart::PanTo(int x, int y)
+void TChart::PanTo(int x, int y)
 {
-  if (FRestored) {
+  if (restored_) {
     SaveScales();
   }
-  const bool horizontal = FAllowPanning == pmHorizontal || FAllowPanning == pmBoth;
-  const bool vertical = FAllowPanning == pmVertical || FAllowPanning == pmBoth;
-  const double dx = FBottomAxis.PixelToValue(FPanBand.X1) - FBottomAxis.PixelToValue(x);
-  const double dy = FLeftAxis.PixelToValue(FPanBand.Y1) - FLeftAxis.PixelToValue(y);
-  const double xLo = FBottomAxis.WorkingMinimum();
-  const double xHi = FBottomAxis.WorkingMaximum();
-  const double yLo = FLeftAxis.WorkingMinimum();
-  const double yHi = FLeftAxis.WorkingMaximum();
+  const bool horizontal = allowPanning_ == pmHorizontal || allowPanning_ == pmBoth;
+  const bool vertical = allowPanning_ == pmVertical || allowPanning_ == pmBoth;
+  const double dx = bottomAxis_.PixelToValue(panBand_.X1) - bottomAxis_.PixelToValue(x);
+  const double dy = leftAxis_.PixelToValue(panBand_.Y1) - leftAxis_.PixelToValue(y);
+  const double xLo = bottomAxis_.WorkingMinimum();
+  const double xHi = bottomAxis_.WorkingMaximum();
+  const double yLo = leftAxis_.WorkingMinimum();
+  const double yHi = leftAxis_.WorkingMaximum();
   if (horizontal) {
-    FBottomAxis.SetMinMax(xLo + dx, xHi + dx);
+    bottomAxis_.SetMinMax(xLo + dx, xHi + dx);
   }
   if (vertical) {
-    FLeftAxis.SetMinMax(yLo + dy, yHi + dy);
+    leftAxis_.SetMinMax(yLo + dy, yHi + dy);
   }
-  FPanBand.X1 = x;
-  FPanBand.Y1 = y;
+  panBand_.X1 = x;
+  panBand_.Y1 = y;
   Invalidate();
 }

@@ -1,4 +1,4 @@
-// Layout and drawing of TCustomChart: background, title, grid, axes, series.
+// Layout and drawing of TChart: background, title, grid, axes, series.
 
 #include "chart/TChart.h"
 
@@ -24,7 +24,7 @@ int TextWidth(const QFontMetrics& fm, const QString& text)
 }
 } // namespace
 
-void TCustomChart::CalcLayout()
+void TChart::CalcLayout()
 {
   const QFontMetrics fm(font());
   const int lineHeight = fm.height();
@@ -32,18 +32,18 @@ void TCustomChart::CalcLayout()
   const int h = height();
 
   int top = Margin;
-  if (FTitle.HasText()) {
-    top += static_cast<int>(FTitle.Lines().size()) * lineHeight + TitleGap;
+  if (title_.HasText()) {
+    top += static_cast<int>(title_.Lines().size()) * lineHeight + TitleGap;
   }
-  FTitleBottom = top;
+  titleBottom_ = top;
   // Half a label above the plot area keeps the top label inside the control.
   top += lineHeight / 2;
 
   int bottom = h - 1 - Margin;
-  if (!FBottomAxis.Title()->Caption().isEmpty()) {
+  if (!bottomAxis_.Title()->Caption().isEmpty()) {
     bottom -= lineHeight + LabelGap;
   }
-  bottom -= lineHeight + FBottomAxis.TickLength() + LabelGap + 1;
+  bottom -= lineHeight + bottomAxis_.TickLength() + LabelGap + 1;
   bottom = std::max(bottom, top);
 
   for (TChartAxis* axis : Axes()) {
@@ -52,33 +52,28 @@ void TCustomChart::CalcLayout()
 
   // The left labels depend only on the height, and their width decides where
   // the plot area starts.
-  FLeftAxis.SetPixelExtent(top, bottom);
-  FLeftAxis.CalcLabels(lineHeight);
+  leftAxis_.SetPixelExtent(top, bottom);
+  leftAxis_.CalcLabels(lineHeight);
   int labelWidth = 0;
-  for (double value : FLeftAxis.LabelValues()) {
-    labelWidth = std::max(labelWidth, TextWidth(fm, FLeftAxis.LabelText(value)));
+  for (double value : leftAxis_.LabelValues()) {
+    labelWidth = std::max(labelWidth, TextWidth(fm, leftAxis_.LabelText(value)));
   }
-  int left = Margin + labelWidth + LabelGap + FLeftAxis.TickLength() + 1;
-  if (!FLeftAxis.Title()->Caption().isEmpty()) {
+  int left = Margin + labelWidth + LabelGap + leftAxis_.TickLength() + 1;
+  if (!leftAxis_.Title()->Caption().isEmpty()) {
     left += lineHeight + LabelGap;
   }
 
-  const QString lowText = FBottomAxis.LabelText(FBottomAxis.Map().Lo);
-  const QString highText = FBottomAxis.LabelText(FBottomAxis.Map().Hi);
+  const QString lowText = bottomAxis_.LabelText(bottomAxis_.Map().Lo);
+  const QString highText = bottomAxis_.LabelText(bottomAxis_.Map().Hi);
   int right = w - 1 - std::max(Margin, TextWidth(fm, highText) / 2 + LabelGap);
   right = std::max(right, left);
-  FBottomAxis.SetPixelExtent(left, right);
-  FBottomAxis.CalcLabels(std::max(TextWidth(fm, lowText), TextWidth(fm, highText)));
+  bottomAxis_.SetPixelExtent(left, right);
+  bottomAxis_.CalcLabels(std::max(TextWidth(fm, lowText), TextWidth(fm, highText)));
 
-  // The top and right axes carry no series; they share the extents so that
-  // their conversions stay meaningful.
-  FTopAxis.SetPixelExtent(left, right);
-  FRightAxis.SetPixelExtent(top, bottom);
-
-  FPlotRect = QRect(QPoint(left, top), QPoint(right, bottom));
+  plotRect_ = QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-void TCustomChart::PaintTo(QPainter& painter)
+void TChart::PaintTo(QPainter& painter)
 {
   EnsureLayout();
   painter.save();
@@ -93,45 +88,45 @@ void TCustomChart::PaintTo(QPainter& painter)
   painter.restore();
 }
 
-void TCustomChart::PaintBackground(QPainter& painter) const
+void TChart::PaintBackground(QPainter& painter) const
 {
-  painter.fillRect(QRect(0, 0, width(), height()), FColor);
-  if (FBackWall.Brush().style() != Qt::NoBrush) {
-    painter.fillRect(FPlotRect, FBackWall.Brush());
+  painter.fillRect(QRect(0, 0, width(), height()), color_);
+  if (backWall_.Brush().style() != Qt::NoBrush) {
+    painter.fillRect(plotRect_, backWall_.Brush());
   }
 }
 
-void TCustomChart::PaintTitle(QPainter& painter) const
+void TChart::PaintTitle(QPainter& painter) const
 {
-  if (!FTitle.HasText()) {
+  if (!title_.HasText()) {
     return;
   }
   const QFontMetrics fm(font());
-  painter.setPen(FTitle.Color());
+  painter.setPen(title_.Color());
   int y = Margin;
-  for (const QString& line : FTitle.Lines()) {
+  for (const QString& line : title_.Lines()) {
     painter.drawText(QRect(0, y, width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop, line);
     y += fm.height();
   }
 }
 
-void TCustomChart::PaintGrid(QPainter& painter) const
+void TChart::PaintGrid(QPainter& painter) const
 {
-  const QRect plot = FPlotRect;
-  if (FLeftAxis.GridVisible()) {
-    painter.setPen(QPen(FLeftAxis.GridColor(), 0, Qt::DotLine));
-    const TAxisMap map = FLeftAxis.Map();
-    for (double value : FLeftAxis.LabelValues()) {
+  const QRect plot = plotRect_;
+  if (leftAxis_.GridVisible()) {
+    painter.setPen(QPen(leftAxis_.GridColor(), 0, Qt::DotLine));
+    const TAxisMap map = leftAxis_.Map();
+    for (double value : leftAxis_.LabelValues()) {
       const int y = map.ValueToPixel(value);
       if (y >= plot.top() && y <= plot.bottom()) {
         painter.drawLine(plot.left(), y, plot.right(), y);
       }
     }
   }
-  if (FBottomAxis.GridVisible()) {
-    painter.setPen(QPen(FBottomAxis.GridColor(), 0, Qt::DotLine));
-    const TAxisMap map = FBottomAxis.Map();
-    for (double value : FBottomAxis.LabelValues()) {
+  if (bottomAxis_.GridVisible()) {
+    painter.setPen(QPen(bottomAxis_.GridColor(), 0, Qt::DotLine));
+    const TAxisMap map = bottomAxis_.Map();
+    for (double value : bottomAxis_.LabelValues()) {
       const int x = map.ValueToPixel(value);
       if (x >= plot.left() && x <= plot.right()) {
         painter.drawLine(x, plot.top(), x, plot.bottom());
@@ -140,31 +135,31 @@ void TCustomChart::PaintGrid(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintLeftAxis(QPainter& painter) const
+void TChart::PaintLeftAxis(QPainter& painter) const
 {
-  const QRect plot = FPlotRect;
+  const QRect plot = plotRect_;
   const QFontMetrics fm(font());
-  const TAxisMap map = FLeftAxis.Map();
+  const TAxisMap map = leftAxis_.Map();
   const int axisX = plot.left() - 1;
-  painter.setPen(QPen(FLeftAxis.AxisColor(), 0));
+  painter.setPen(QPen(leftAxis_.AxisColor(), 0));
   painter.drawLine(axisX, plot.top(), axisX, plot.bottom() + 1);
 
-  for (double value : FLeftAxis.MinorTickValues()) {
+  for (double value : leftAxis_.MinorTickValues()) {
     const int y = map.ValueToPixel(value);
-    painter.drawLine(axisX - FLeftAxis.MinorTickLength(), y, axisX, y);
+    painter.drawLine(axisX - leftAxis_.MinorTickLength(), y, axisX, y);
   }
-  const int labelRight = axisX - FLeftAxis.TickLength() - LabelGap;
-  for (double value : FLeftAxis.LabelValues()) {
+  const int labelRight = axisX - leftAxis_.TickLength() - LabelGap;
+  for (double value : leftAxis_.LabelValues()) {
     const int y = map.ValueToPixel(value);
     if (y < plot.top() || y > plot.bottom()) {
       continue;
     }
-    painter.drawLine(axisX - FLeftAxis.TickLength(), y, axisX, y);
+    painter.drawLine(axisX - leftAxis_.TickLength(), y, axisX, y);
     const QRect box(0, y - fm.height() / 2, labelRight, fm.height());
-    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, FLeftAxis.LabelText(value));
+    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, leftAxis_.LabelText(value));
   }
 
-  const QString& caption = FLeftAxis.Title()->Caption();
+  const QString& caption = leftAxis_.Title()->Caption();
   if (!caption.isEmpty()) {
     painter.save();
     painter.translate(Margin, plot.center().y());
@@ -174,43 +169,43 @@ void TCustomChart::PaintLeftAxis(QPainter& painter) const
   }
 }
 
-void TCustomChart::PaintBottomAxis(QPainter& painter) const
+void TChart::PaintBottomAxis(QPainter& painter) const
 {
-  const QRect plot = FPlotRect;
+  const QRect plot = plotRect_;
   const QFontMetrics fm(font());
-  const TAxisMap map = FBottomAxis.Map();
+  const TAxisMap map = bottomAxis_.Map();
   const int axisY = plot.bottom() + 1;
-  painter.setPen(QPen(FBottomAxis.AxisColor(), 0));
+  painter.setPen(QPen(bottomAxis_.AxisColor(), 0));
   painter.drawLine(plot.left() - 1, axisY, plot.right(), axisY);
 
-  for (double value : FBottomAxis.MinorTickValues()) {
+  for (double value : bottomAxis_.MinorTickValues()) {
     const int x = map.ValueToPixel(value);
-    painter.drawLine(x, axisY, x, axisY + FBottomAxis.MinorTickLength());
+    painter.drawLine(x, axisY, x, axisY + bottomAxis_.MinorTickLength());
   }
-  const int labelTop = axisY + FBottomAxis.TickLength() + LabelGap;
-  for (double value : FBottomAxis.LabelValues()) {
+  const int labelTop = axisY + bottomAxis_.TickLength() + LabelGap;
+  for (double value : bottomAxis_.LabelValues()) {
     const int x = map.ValueToPixel(value);
     if (x < plot.left() || x > plot.right()) {
       continue;
     }
-    painter.drawLine(x, axisY, x, axisY + FBottomAxis.TickLength());
-    const QString text = FBottomAxis.LabelText(value);
+    painter.drawLine(x, axisY, x, axisY + bottomAxis_.TickLength());
+    const QString text = bottomAxis_.LabelText(value);
     const int textWidth = TextWidth(fm, text);
     painter.drawText(QRect(x - textWidth / 2 - 1, labelTop, textWidth + 2, fm.height()), Qt::AlignCenter, text);
   }
 
-  const QString& caption = FBottomAxis.Title()->Caption();
+  const QString& caption = bottomAxis_.Title()->Caption();
   if (!caption.isEmpty()) {
     const QRect box(plot.left(), labelTop + fm.height() + LabelGap, plot.width(), fm.height());
     painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, caption);
   }
 }
 
-void TCustomChart::PaintSeries(QPainter& painter) const
+void TChart::PaintSeries(QPainter& painter) const
 {
   painter.save();
-  painter.setClipRect(FPlotRect);
-  for (const TChartSeries* series : FSeries) {
+  painter.setClipRect(plotRect_);
+  for (const TChartSeries* series : series_) {
     if (series->Active()) {
       series->DrawAllValues(painter);
     }
@@ -218,44 +213,44 @@ void TCustomChart::PaintSeries(QPainter& painter) const
   painter.restore();
 }
 
-void TCustomChart::PaintBand(QPainter& painter) const
+void TChart::PaintBand(QPainter& painter) const
 {
-  if (!FZoomBand.Active) {
+  if (!zoomBand_.Active) {
     return;
   }
-  const QRect band = QRect(QPoint(FZoomBand.X0, FZoomBand.Y0), QPoint(FZoomBand.X1, FZoomBand.Y1)).normalized();
+  const QRect band = QRect(QPoint(zoomBand_.X0, zoomBand_.Y0), QPoint(zoomBand_.X1, zoomBand_.Y1)).normalized();
   // Drawn over the cached picture, so moving or ending the band erases it.
   painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(band);
 }
 
-void TCustomChart::paintEvent(QPaintEvent* /*event*/)
+void TChart::paintEvent(QPaintEvent* /*event*/)
 {
   EnsureLayout();
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
-  if (!FCacheValid || FCache.size() != pixels) {
-    if (FCache.size() != pixels) {
-      FCache = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+  if (!cacheValid_ || cache_.size() != pixels) {
+    if (cache_.size() != pixels) {
+      cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     }
-    FCache.setDevicePixelRatio(ratio);
-    QPainter cachePainter(&FCache);
+    cache_.setDevicePixelRatio(ratio);
+    QPainter cachePainter(&cache_);
     PaintTo(cachePainter);
-    FCacheValid = true;
+    cacheValid_ = true;
   }
   QPainter painter(this);
-  painter.drawImage(0, 0, FCache);
+  painter.drawImage(0, 0, cache_);
   PaintBand(painter);
 }
 
-void TCustomChart::resizeEvent(QResizeEvent* event)
+void TChart::resizeEvent(QResizeEvent* event)
 {
   QWidget::resizeEvent(event);
   Invalidate();
 }
 
-void TCustomChart::changeEvent(QEvent* event)
+void TChart::changeEvent(QEvent* event)
 {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange) {

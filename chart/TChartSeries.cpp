@@ -4,75 +4,75 @@
 
 #include <QCursor>
 
-TChartSeries::TChartSeries(TChart* chart) : FChart(chart)
+TChartSeries::TChartSeries(TChart* chart) : chart_(chart)
 {
-  if (FChart != nullptr) {
-    FChart->RegisterSeries(this);
+  if (chart_ != nullptr) {
+    chart_->RegisterSeries(this);
   }
 }
 
 TChartSeries::~TChartSeries()
 {
-  if (FChart != nullptr) {
-    FChart->UnregisterSeries(this);
+  if (chart_ != nullptr) {
+    chart_->UnregisterSeries(this);
   }
 }
 
 int TChartSeries::AddPoint(double x, double y)
 {
-  const int index = FXValues.InsertPosition(x);
-  FXValues.Insert(index, x);
-  FYValues.Insert(index, y);
+  const int index = xValues_.InsertPosition(x);
+  xValues_.Insert(index, x);
+  yValues_.Insert(index, y);
   MarkChartForRedraw();
   return index;
 }
 
 void TChartSeries::Clear()
 {
-  FXValues.Clear();
-  FYValues.Clear();
-  if (FActive) {
+  xValues_.Clear();
+  yValues_.Clear();
+  if (active_) {
     MarkChartForRedraw();
   }
 }
 
 void TChartSeries::SetActive(bool active)
 {
-  if (FActive != active) {
-    FActive = active;
+  if (active_ != active) {
+    active_ = active;
     MarkChartForRedraw();
   }
 }
 
 void TChartSeries::SetSeriesColor(const QColor& color)
 {
-  FSeriesColor = color;
+  seriesColor_ = color;
   MarkChartForRedraw();
 }
 
 TChartAxis* TChartSeries::HorizAxis() const
 {
-  return FChart != nullptr ? FChart->BottomAxis() : nullptr;
+  return chart_ != nullptr ? chart_->BottomAxis() : nullptr;
 }
 
 TChartAxis* TChartSeries::VertAxis() const
 {
-  return FChart != nullptr ? FChart->LeftAxis() : nullptr;
+  return chart_ != nullptr ? chart_->LeftAxis() : nullptr;
 }
 
 void TChartSeries::CursorToValues(double& x, double& y) const
 {
-  if (FChart == nullptr) {
+  if (chart_ == nullptr) {
     x = y = 0.0;
     return;
   }
-  const QPoint pos = FChart->mapFromGlobal(QCursor::pos());
+  const QPoint pos = chart_->mapFromGlobal(QCursor::pos());
   PixelToValues(pos.x(), pos.y(), x, y);
 }
 
 void TChartSeries::PixelToValues(int px, int py, double& x, double& y) const
 {
-  if (FChart == nullptr) {
+  if (chart_ == nullptr) {
     x = y = 0.0;
     return;
   }
@@ -82,7 +82,7 @@ void TChartSeries::PixelToValues(int px, int py, double& x, double& y) const
 
 void TChartSeries::MarkChartForRedraw() const
 {
-  if (FChart != nullptr) {
-    FChart->Invalidate();
+  if (chart_ != nullptr) {
+    chart_->Invalidate();
   }
 }

@@ -3,23 +3,11 @@
 #include "chart/TChartValueList.h"
 
 #include <QColor>
-#include <QPen>
 #include <QString>
 
 class QPainter;
 class TChart;
 class TChartAxis;
-
-// Point marks of a series. Kept as a setting; the chart does not draw marks.
-class TSeriesMarks
-{
-public:
-  bool Visible() const { return FVisible; }
-  void SetVisible(bool visible) { FVisible = visible; }
-
-private:
-  bool FVisible = false;
-};
 
 // A series of (x, y) points that belongs to one chart and is drawn against the
 // chart's bottom and left axes. XValues keeps ascending order, YValues follows
@@ -36,9 +24,9 @@ public:
   TChartSeries(const TChartSeries&) = delete;
   TChartSeries& operator=(const TChartSeries&) = delete;
 
-  TChart* ParentChart() const { return FChart; }
-  const QString& Name() const { return FName; }
-  void SetName(const QString& name) { FName = name; }
+  TChart* ParentChart() const { return chart_; }
+  const QString& Name() const { return name_; }
+  void SetName(const QString& name) { name_ = name; }
 
   // Inserts the point so that XValues keeps its order (a point whose x equals
   // existing ones goes after them) and marks the chart for redrawing. Returns
@@ -47,19 +35,18 @@ public:
   // Removes all points; marks the chart for redrawing when the series is active.
   virtual void Clear();
 
-  int Count() const { return FXValues.Count(); }
-  TChartValueList& XValues() { return FXValues; }
-  const TChartValueList& XValues() const { return FXValues; }
-  TChartValueList& YValues() { return FYValues; }
-  const TChartValueList& YValues() const { return FYValues; }
+  int Count() const { return xValues_.Count(); }
+  TChartValueList& XValues() { return xValues_; }
+  const TChartValueList& XValues() const { return xValues_; }
+  TChartValueList& YValues() { return yValues_; }
+  const TChartValueList& YValues() const { return yValues_; }
 
   // Only active series are drawn and count for the automatic axis ranges.
-  bool Active() const { return FActive; }
+  bool Active() const { return active_; }
   void SetActive(bool active);
 
-  QColor SeriesColor() const { return FSeriesColor; }
+  QColor SeriesColor() const { return seriesColor_; }
   virtual void SetSeriesColor(const QColor& color);
-  TSeriesMarks& Marks() { return FMarks; }
 
   // The axes the series is drawn against: the chart's bottom and left axes.
   TChartAxis* HorizAxis() const;
@@ -78,11 +65,10 @@ protected:
   void MarkChartForRedraw() const;
 
 private:
-  TChart* FChart;
-  QString FName;
-  TChartValueList FXValues{QStringLiteral("X"), loAscending};
-  TChartValueList FYValues{QStringLiteral("Y"), loNone};
-  bool FActive = true;
-  QColor FSeriesColor = Qt::red;
-  TSeriesMarks FMarks;
+  TChart* chart_;
+  QString name_;
+  TChartValueList xValues_{QStringLiteral("X"), loAscending};
+  TChartValueList yValues_{QStringLiteral("Y"), loNone};
+  bool active_ = true;
+  QColor seriesColor_ = Qt::red;
 };

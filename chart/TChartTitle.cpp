@@ -4,12 +4,12 @@
 
 #include <QRegularExpression>
 
-TChartTitle::TChartTitle(TCustomChart* chart) : FChart(chart) {}
+TChartTitle::TChartTitle(TChart* chart) : chart_(chart) {}
 
 QString TChartTitle::Text() const
 {
   QString text;
-  for (const QString& line : FLines) {
+  for (const QString& line : lines_) {
     text += line;
     text += QLatin1Char('\n');
   }
@@ -19,44 +19,38 @@ QString TChartTitle::Text() const
 void TChartTitle::SetText(const QString& text)
 {
   static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-  FLines = text.split(lineBreak);
+  lines_ = text.split(lineBreak);
   // A break at the very end closes the last line rather than opening a new one.
-  if (FLines.size() > 1 && FLines.back().isEmpty()) {
-    FLines.removeLast();
+  if (lines_.size() > 1 && lines_.back().isEmpty()) {
+    lines_.removeLast();
   }
   if (text.isEmpty()) {
-    FLines.clear();
+    lines_.clear();
   }
-  FChart->Invalidate();
+  chart_->Invalidate();
 }
 
 void TChartTitle::SetVisible(bool visible)
 {
-  FVisible = visible;
-  FChart->Invalidate();
+  visible_ = visible;
+  chart_->Invalidate();
 }
 
 void TChartTitle::SetColor(const QColor& color)
 {
-  FColor = color;
-  FChart->Invalidate();
+  color_ = color;
+  chart_->Invalidate();
 }
 
 bool TChartTitle::HasText() const
 {
-  if (!FVisible) {
+  if (!visible_) {
     return false;
   }
-  for (const QString& line : FLines) {
+  for (const QString& line : lines_) {
     if (!line.isEmpty()) {
       return true;
     }
   }
   return false;
-}
-
-void TChartWall::SetBrush(const QBrush& brush)
-{
-  FBrush = brush;
-  FChart->Invalidate();
 }

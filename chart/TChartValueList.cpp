@@ -5,12 +5,12 @@
 #include <cmath>
 #include <string>
 
-TChartValueList::TChartValueList(QString name, TChartListOrder order) : FName(std::move(name)), FOrder(order) {}
+TChartValueList::TChartValueList(QString name, TChartListOrder order) : name_(std::move(name)), order_(order) {}
 
 void TChartValueList::SetMultiplier(double multiplier)
 {
-  FMultiplier = multiplier;
-  FStatsValid = false;
+  multiplier_ = multiplier;
+  statsValid_ = false;
 }
 
 double TChartValueList::Value(int i) const
@@ -24,30 +24,30 @@ double TChartValueList::Value(int i) const
 double TChartValueList::MinValue() const
 {
   Recalc();
-  return FMin;
+  return min_;
 }
 
 double TChartValueList::MaxValue() const
 {
   Recalc();
-  return FMax;
+  return max_;
 }
 
 bool TChartValueList::HasFiniteValues() const
 {
   Recalc();
-  return FHasFinite;
+  return hasFinite_;
 }
 
 int TChartValueList::InsertPosition(double value) const
 {
   const int count = Count();
-  if (FOrder == loNone || count == 0) {
+  if (order_ == loNone || count == 0) {
     return count;
   }
-  const auto at = [this](int i) { return FValues[static_cast<std::size_t>(i)]; };
+  const auto at = [this](int i) { return values_[static_cast<std::size_t>(i)]; };
   // Scanning from the end makes the usual case, values arriving in order, O(1).
-  if (FOrder == loAscending) {
+  if (order_ == loAscending) {
     if (!(value < at(count - 1))) {
       return count;
     }
@@ -69,39 +69,39 @@ int TChartValueList::InsertPosition(double value) const
 
 void TChartValueList::Insert(int index, double value)
 {
-  FValues.insert(FValues.begin() + index, value);
-  FStatsValid = false;
+  values_.insert(values_.begin() + index, value);
+  statsValid_ = false;
 }
 
 void TChartValueList::Clear()
 {
-  FValues.clear();
-  FStatsValid = false;
+  values_.clear();
+  statsValid_ = false;
 }
 
 void TChartValueList::Recalc() const
 {
-  if (FStatsValid) {
+  if (statsValid_) {
     return;
   }
-  FHasFinite = false;
+  hasFinite_ = false;
   double lo = 0.0;
   double hi = 0.0;
-  for (double stored : FValues) {
-    const double v = stored * FMultiplier;
+  for (double stored : values_) {
+    const double v = stored * multiplier_;
     if (!std::isfinite(v)) {
       continue;
     }
-    if (!FHasFinite) {
+    if (!hasFinite_) {
       lo = hi = v;
-      FHasFinite = true;
+      hasFinite_ = true;
     } else if (v < lo) {
       lo = v;
     } else if (v > hi) {
       hi = v;
     }
   }
-  FMin = lo;
-  FMax = hi;
-  FStatsValid = true;
+  min_ = lo;
+  max_ = hi;
+  statsValid_ = true;
 }

@@ -16,21 +16,21 @@ class TChartValueList
 public:
   explicit TChartValueList(QString name, TChartListOrder order);
 
-  const QString& Name() const { return FName; }
-  TChartListOrder Order() const { return FOrder; }
-  void SetOrder(TChartListOrder order) { FOrder = order; }
-  double Multiplier() const { return FMultiplier; }
+  const QString& Name() const { return name_; }
+  TChartListOrder Order() const { return order_; }
+  void SetOrder(TChartListOrder order) { order_ = order; }
+  double Multiplier() const { return multiplier_; }
   void SetMultiplier(double multiplier);
-  bool DateTime() const { return FDateTime; }
-  void SetDateTime(bool dateTime) { FDateTime = dateTime; }
+  bool DateTime() const { return dateTime_; }
+  void SetDateTime(bool dateTime) { dateTime_ = dateTime; }
 
-  int Count() const { return static_cast<int>(FValues.size()); }
+  int Count() const { return static_cast<int>(values_.size()); }
   // Value i times Multiplier; throws EChartError "List index out of bounds (i)"
   // when i < 0 or i >= Count().
   double Value(int i) const;
   double operator[](int i) const { return Value(i); }
   // Unchecked read for drawing loops: i must be in 0..Count()-1.
-  double ValueAt(int i) const { return FValues[static_cast<std::size_t>(i)] * FMultiplier; }
+  double ValueAt(int i) const { return values_[static_cast<std::size_t>(i)] * multiplier_; }
 
   // Smallest and largest finite value (times Multiplier); 0 when there is none.
   double MinValue() const;
@@ -45,19 +45,19 @@ public:
   int InsertPosition(double value) const;
   void Insert(int index, double value);
   void Clear();
-  void Reserve(int count) { FValues.reserve(static_cast<std::size_t>(count)); }
+  void Reserve(int count) { values_.reserve(static_cast<std::size_t>(count)); }
 
 private:
   void Recalc() const;
 
-  QString FName;
-  TChartListOrder FOrder;
-  double FMultiplier = 1.0;
-  bool FDateTime = false;
-  std::vector<double> FValues;
+  QString name_;
+  TChartListOrder order_;
+  double multiplier_ = 1.0;
+  bool dateTime_ = false;
+  std::vector<double> values_;
 
-  mutable bool FStatsValid = true;
-  mutable bool FHasFinite = false;
-  mutable double FMin = 0.0;
-  mutable double FMax = 0.0;
+  mutable bool statsValid_ = true;
+  mutable bool hasFinite_ = false;
+  mutable double min_ = 0.0;
+  mutable double max_ = 0.0;
 };

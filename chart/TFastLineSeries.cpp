@@ -75,20 +75,20 @@ void VisibleRange(const TChartValueList& xs, double lo, double hi, int& first, i
 }
 } // namespace
 
-TFastLineSeries::TFastLineSeries(TChart* chart) : TChartSeries(chart), FLinePen(SeriesColor(), 0)
+TFastLineSeries::TFastLineSeries(TChart* chart) : TChartSeries(chart), linePen_(SeriesColor(), 0)
 {
-  FLinePen.setCosmetic(true);
+  linePen_.setCosmetic(true);
 }
 
 void TFastLineSeries::SetSeriesColor(const QColor& color)
 {
-  FLinePen.setColor(color);
+  linePen_.setColor(color);
   TChartSeries::SetSeriesColor(color);
 }
 
 void TFastLineSeries::SetLinePen(const QPen& pen)
 {
-  FLinePen = pen;
+  linePen_ = pen;
   MarkChartForRedraw();
 }
 
@@ -141,7 +141,7 @@ void TFastLineSeries::DrawAllValues(QPainter& painter) const
     havePrevious = true;
     ++drawnPoints;
   }
-  painter.setPen(FLinePen);
+  painter.setPen(linePen_);
   if (!lines.empty()) {
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
   } else if (drawnPoints > 0 && px >= box.Left && px <= box.Right && py >= box.Top && py <= box.Bottom) {

@@ -17,11 +17,11 @@ public:
   explicit TFastLineSeries(TChart* chart);
 
   void SetSeriesColor(const QColor& color) override;
-  const QPen& LinePen() const { return FLinePen; }
+  const QPen& LinePen() const { return linePen_; }
   void SetLinePen(const QPen& pen);
 
   void DrawAllValues(QPainter& painter) const override;
 
 private:
-  QPen FLinePen;
+  QPen linePen_;
 };

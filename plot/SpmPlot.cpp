@@ -11,8 +11,6 @@ TChart* MakeChart(QWidget* parent)
     auto* chart = new TChart(parent);
     chart->SetColor(Qt::white);
     chart->BackWall()->SetBrush(QBrush(Qt::white, Qt::NoBrush));
-    chart->Legend()->SetVisible(false);
-    chart->SetView3D(false);
     chart->Title()->SetText(QString());
     chart->LeftAxis()->SetAxisValuesFormat(QStringLiteral("#,##0.#####"));
     return chart;
@@ -22,7 +20,6 @@ TFastLineSeries* MakeSeries(TChart* chart, const QColor& colour)
 {
     auto* series = new TFastLineSeries(chart);
     series->SetSeriesColor(colour);
-    series->Marks().SetVisible(false);
     return series;
 }
 

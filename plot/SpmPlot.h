@@ -16,10 +16,10 @@ class TRecordingAnalysis;
 // spectrum into an overlay.
 
 // A chart with the design settings of every view: white background with a transparent back
-// wall, no legend, flat, a title of one empty line, left-axis labels "#,##0.#####".
+// wall, a title of one empty line, left-axis labels "#,##0.#####".
 TChart* MakeChart(QWidget* parent);
 
-// A line series of `chart` in `colour`, without point marks.
+// A line series of `chart` in `colour`.
 TFastLineSeries* MakeSeries(TChart* chart, const QColor& colour);
 
 // The fill value of a band: its smallest non-zero value below 1.0, or 1.0 when there is none.

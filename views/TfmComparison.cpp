@@ -64,9 +64,8 @@ TfmComparison::~TfmComparison() = default;
 
 void TfmComparison::ConnectReadout(TChart* chart, const TChartSeries* series)
 {
-    chart->OnMouseMove = [this, series](TChart*, Qt::KeyboardModifiers, int, int) {
-        Main.Boundary().Run(this, [this, series] { ChartMouseMove(*series); });
-    };
+    connect(chart, &TChart::mouseMoved, this,
+            Main.Boundary().Guard(this, [this, series] { ChartMouseMove(*series); }));
 }
 
 void TfmComparison::PlaceStrip(int width, int clientHeight)

@@ -1,7 +1,8 @@
-// Axis maths without a widget: value/pixel mapping and label steps.
+// Axis maths without a widget: value/pixel mapping, label steps and label texts.
 
 #include "chart/axis/TAxisLabels.h"
 #include "chart/axis/TAxisMap.h"
+#include "chart/axis/TNumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace
@@ -282,4 +284,77 @@ TEST(ChartAxisLabels, LogValuesArePowersInsideTheRange)
   EXPECT_GE(wide.size(), 600U);
   EXPECT_LE(wide.size(), 601U);
 }
+
+// Separators of the C, German and Russian locales, and a made-up set of
+// multi-byte ones that shows every separator is copied whole.
+const TNumberFormat C{};
+const TNumberFormat German{",", ".", "-"};
+const TNumberFormat Russian{",", "\u00a0", "-"};
+const TNumberFormat Wide{"\u066b", "\u2009", "\u2212"};
+
+struct TFormatCase
+{
+  const char* Name;
+  const char* Picture;
+  double Value;
+  TNumberFormat Separators;
+  const char* Text;
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TFormatCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class FormatFloatTest : public testing::TestWithParam<TFormatCase>
+{
+};
+
+TEST_P(FormatFloatTest, WritesPicture)
+{
+  const TFormatCase& c = GetParam();
+  EXPECT_EQ(FormatFloat(c.Picture, c.Value, c.Separators), std::string(c.Text));
+}
+
+// Texts worked out by hand: round to the picture's decimals, drop optional
+// trailing zeros, pad to the mandatory digits, group by three from the point.
+INSTANTIATE_TEST_SUITE_P(
+    chart, FormatFloatTest,
+    testing::Values(
+        TFormatCase{"grouping", "#,##0.#####", 1234567.891, C, "1,234,567.891"},
+        TFormatCase{"zero", "#,##0.#####", 0.0, C, "0"},
+        TFormatCase{"negative_zero", "#,##0.#####", -0.0, C, "0"},
+        TFormatCase{"tiny_negative_is_zero", "#,##0.#####", -0.000001, C, "0"},
+        TFormatCase{"leading_zero", "#,##0.#####", 0.5, C, "0.5"},
+        TFormatCase{"five_decimals", "#,##0.#####", 0.00001, C, "0.00001"},
+        TFormatCase{"rounded", "#,##0.#####", 1.234567, C, "1.23457"},
+        TFormatCase{"negative", "#,##0.#####", -1234.5, C, "-1,234.5"},
+        TFormatCase{"three_decimals", "#,##0.###", 2.0006, C, "2.001"},
+        TFormatCase{"no_decimals_left", "#,##0.###", 9999.9999, C, "10,000"},
+        TFormatCase{"carry_into_new_group", "#,##0.###", 999999.9996, C, "1,000,000"},
+        TFormatCase{"mandatory_decimals", "0.00", 1.5, C, "1.50"},
+        TFormatCase{"mandatory_decimals_of_negative_zero", "0.00", -0.001, C, "0.00"},
+        TFormatCase{"mandatory_int_digits", "00000", 42.0, C, "00042"},
+        TFormatCase{"optional_digits_only_zero", "#", 0.4, C, "0"},
+        TFormatCase{"optional_digits_only_value", "#", 7.5, C, "8"},
+        TFormatCase{"no_grouping", "0.#", 12345.0, C, "12345"},
+        TFormatCase{"comma_after_point_no_grouping", "0.#,#", 12345.25, C, "12345.25"},
+        TFormatCase{"decimals_capped_at_20", "0.#########################", 0.1, C, "0.10000000000000000555"},
+        TFormatCase{"literals", "~#,##0 Hz", 2500.0, C, "~2,500 Hz"},
+        TFormatCase{"utf8_literals", "\u2248#,##0 \u0413\u0446", 2500.0, C, "\u22482,500 \u0413\u0446"},
+        TFormatCase{"german", "#,##0.#####", 1234.5, German, "1.234,5"},
+        TFormatCase{"russian", "#,##0.#####", 1234.5, Russian, "1\u00a0234,5"},
+        TFormatCase{"wide_separators", "#,##0.#####", -1234567.25, Wide,
+                    "\u22121\u2009234\u2009567\u066b25"},
+        TFormatCase{"huge", "#,##0.#####", 1e300, C, "1E+300"},
+        TFormatCase{"huge_negative", "#,##0.#####", -2.5e20, C, "-2.5E+20"},
+        TFormatCase{"huge_full_mantissa", "#,##0.#####", 1.2345678901234567e19, C, "1.23456789012346E+19"},
+        TFormatCase{"huge_german_with_literals", "~0 Hz", -2.5e20, German, "~-2,5E+20 Hz"},
+        TFormatCase{"huge_wide", "0", -2.5e20, Wide, "\u22122\u066b5E+20"},
+        TFormatCase{"largest", "0", std::numeric_limits<double>::max(), C, "1.79769313486232E+308"},
+        TFormatCase{"nan", "#,##0.#####", NaN, C, "NAN"},
+        TFormatCase{"inf", "#,##0.#####", Inf, German, "INF"},
+        TFormatCase{"minus_inf", "#,##0.#####", -Inf, Wide, "-INF"}),
+    [](const testing::TestParamInfo<TFormatCase>& info) { return std::string(info.param.Name); });
 } // namespace

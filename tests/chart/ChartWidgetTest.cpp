@@ -4,13 +4,13 @@
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "chart/TNumberFormat.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <cmath>
@@ -77,13 +77,20 @@ QImage Render(TChart& chart)
   return image;
 }
 
+// A mouse move to `to` with `buttons` held.
+void MoveMouse(QWidget* widget, QPoint to, Qt::MouseButtons buttons = Qt::NoButton,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton, buttons,
+                   modifiers);
+  QApplication::sendEvent(widget, &move);
+}
+
 // Press, one move with the button held, release.
 void Drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to)
 {
   QTest::mousePress(widget, button, Qt::NoModifier, from);
-  QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton, button,
-                   Qt::NoModifier);
-  QApplication::sendEvent(widget, &move);
+  MoveMouse(widget, to, button);
   QTest::mouseRelease(widget, button, Qt::NoModifier, to);
 }
 
@@ -143,7 +150,7 @@ private slots:
   void zoomOnLogarithmicAxis();
   void setRangeWidensNarrowRanges_data();
   void setRangeWidensNarrowRanges();
-  void mouseMoveRaisedBeforePan();
+  void mouseMovedBeforePan();
   void pressOnTitleStartsNothing();
 
   void nonFiniteAndExtremeData_data();
@@ -260,7 +267,7 @@ void ChartWidgetTest::formatFloat()
   QFETCH(double, value);
   QFETCH(QString, locale);
   QFETCH(QString, expected);
-  QCOMPARE(FormatFloat(format, value, QLocale(locale)), expected);
+  QCOMPARE(TChartAxis::FormatLabel(format, value, QLocale(locale)), expected);
 }
 
 void ChartWidgetTest::labelsFitTheAxis_data()
@@ -469,9 +476,7 @@ void ChartWidgetTest::zoomBandDrawnWhileDragging()
   const QPoint onEdge(from.x() + 30, from.y());
   QCOMPARE(f.Chart->grab().toImage().pixelColor(onEdge), QColor(Qt::white));
   QTest::mousePress(f.Chart.get(), Qt::LeftButton, Qt::NoModifier, from);
-  QMouseEvent move(QEvent::MouseMove, QPointF(to), f.Chart->mapToGlobal(QPointF(to)), Qt::NoButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(f.Chart.get(), &move);
+  MoveMouse(f.Chart.get(), to, Qt::LeftButton);
   QVERIFY(f.Chart->ZoomBand().Active);
   QImage during = f.Chart->grab().toImage();
   QVERIFY(during.pixelColor(onEdge) != QColor(Qt::white) || during.pixelColor(onEdge + QPoint(1, 0)) != QColor(Qt::white));
@@ -511,16 +516,14 @@ void ChartWidgetTest::smallDragDoesNothing()
   QFETCH(QPoint, delta);
   auto f = MakeChart();
   AddLine(f.Series, 0, 0, 100, 50, 101);
-  int zooms = 0;
-  int undos = 0;
-  f.Chart->OnZoom = [&](TChart*) { ++zooms; };
-  f.Chart->OnUndoZoom = [&](TChart*) { ++undos; };
+  QSignalSpy zooms(f.Chart.get(), &TChart::zoomed);
+  QSignalSpy undos(f.Chart.get(), &TChart::zoomUndone);
   const QPoint from = f.Chart->PlotRect().center();
   Drag(f.Chart.get(), Qt::LeftButton, from, from + delta);
   QVERIFY(IsAutomatic(*f.Chart));
   QVERIFY(!f.Chart->Zoomed());
-  QCOMPARE(zooms, 0);
-  QCOMPARE(undos, 0);
+  QCOMPARE(zooms.count(), 0);
+  QCOMPARE(undos.count(), 0);
   QVERIFY(!f.Chart->ZoomBand().Active);
 }
 
@@ -528,17 +531,15 @@ void ChartWidgetTest::dragRightDownZooms()
 {
   auto f = MakeChart();
   AddLine(f.Series, 0, 0, 100, 50, 101);
-  int zooms = 0;
-  f.Chart->OnZoom = [&](TChart* sender) {
-    QCOMPARE(sender, f.Chart.get());
-    ++zooms;
-  };
+  QSignalSpy zooms(f.Chart.get(), &TChart::zoomed);
+  QSignalSpy undos(f.Chart.get(), &TChart::zoomUndone);
   const QPoint from = f.Chart->PlotRect().center() - QPoint(30, 30);
   const QPoint to = from + QPoint(17, 17);
   const TAxisMap h = f.Chart->BottomAxis()->Map();
   const TAxisMap v = f.Chart->LeftAxis()->Map();
   Drag(f.Chart.get(), Qt::LeftButton, from, to);
-  QCOMPARE(zooms, 1);
+  QCOMPARE(zooms.count(), 1);
+  QCOMPARE(undos.count(), 0);
   QVERIFY(f.Chart->Zoomed());
   QVERIFY(!f.Chart->Restored());
   QVERIFY(!f.Chart->BottomAxis()->Automatic());
@@ -563,13 +564,14 @@ void ChartWidgetTest::dragOtherWayUndoes()
   auto f = MakeChart();
   AddLine(f.Series, 0, 0, 100, 50, 101);
   const TRanges before = Ranges(*f.Chart);
-  int undos = 0;
-  f.Chart->OnUndoZoom = [&](TChart*) { ++undos; };
+  QSignalSpy zooms(f.Chart.get(), &TChart::zoomed);
+  QSignalSpy undos(f.Chart.get(), &TChart::zoomUndone);
   const QPoint centre = f.Chart->PlotRect().center();
   Drag(f.Chart.get(), Qt::LeftButton, centre - QPoint(40, 40), centre);
   QVERIFY(f.Chart->Zoomed());
   Drag(f.Chart.get(), Qt::LeftButton, centre, centre + delta);
-  QCOMPARE(undos, 1);
+  QCOMPARE(zooms.count(), 1);
+  QCOMPARE(undos.count(), 1);
   QVERIFY(IsAutomatic(*f.Chart));
   QVERIFY(!f.Chart->Zoomed());
   const TRanges after = Ranges(*f.Chart);
@@ -584,21 +586,27 @@ void ChartWidgetTest::twoZoomsThenUndo()
   auto f = MakeChart();
   AddLine(f.Series, 0, 0, 100, 50, 101);
   const TRanges before = Ranges(*f.Chart);
+  QSignalSpy zooms(f.Chart.get(), &TChart::zoomed);
+  QSignalSpy undos(f.Chart.get(), &TChart::zoomUndone);
   const QRect plot = f.Chart->PlotRect();
   Drag(f.Chart.get(), Qt::LeftButton, plot.topLeft() + QPoint(10, 10), plot.center());
   const TRanges first = Ranges(*f.Chart);
   Drag(f.Chart.get(), Qt::LeftButton, plot.topLeft() + QPoint(20, 20), plot.center());
   const TRanges second = Ranges(*f.Chart);
   QVERIFY(second.XHi - second.XLo < first.XHi - first.XLo);
+  QCOMPARE(zooms.count(), 2);
   f.Chart->UndoZoom();
+  QCOMPARE(undos.count(), 1);
   QVERIFY(IsAutomatic(*f.Chart));
   const TRanges after = Ranges(*f.Chart);
   QCOMPARE(after.XLo, before.XLo);
   QCOMPARE(after.XHi, before.XHi);
   QCOMPARE(after.YHi, before.YHi);
-  // An undo on an unzoomed chart changes no scale.
+  // An undo on an unzoomed chart changes no scale, and still signals.
   f.Chart->UndoZoom();
   QVERIFY(IsAutomatic(*f.Chart));
+  QCOMPARE(undos.count(), 2);
+  QCOMPARE(zooms.count(), 2);
 }
 
 void ChartWidgetTest::panAfterZoomThenUndo()
@@ -694,22 +702,30 @@ void ChartWidgetTest::setRangeWidensNarrowRanges()
   QCOMPARE(left->ValueToPixel(left->Minimum()), left->PixelEnd());
 }
 
-void ChartWidgetTest::mouseMoveRaisedBeforePan()
+// Every move over the chart is signalled with its modifiers and position,
+// before the chart pans for the same move.
+void ChartWidgetTest::mouseMovedBeforePan()
 {
   auto f = MakeChart();
   AddLine(f.Series, 0, 0, 100, 50, 101);
   std::vector<double> seenLows;
-  f.Chart->OnMouseMove = [&](TChart* sender, Qt::KeyboardModifiers, int, int) {
-    seenLows.push_back(sender->BottomAxis()->WorkingMinimum());
-  };
+  QObject::connect(f.Chart.get(), &TChart::mouseMoved,
+                   [&] { seenLows.push_back(f.Chart->BottomAxis()->WorkingMinimum()); });
+  QSignalSpy moves(f.Chart.get(), &TChart::mouseMoved);
   const QPoint centre = f.Chart->PlotRect().center();
   const double lowBefore = f.Chart->BottomAxis()->WorkingMinimum();
   Drag(f.Chart.get(), Qt::RightButton, centre, centre + QPoint(25, 0));
   QCOMPARE(seenLows.size(), std::size_t{1});
   QCOMPARE(seenLows[0], lowBefore);
   QVERIFY(f.Chart->BottomAxis()->WorkingMinimum() < lowBefore);
-  // Moves without a button are reported too.
-  QTest::mouseMove(f.Chart.get(), centre + QPoint(5, 5));
+  QCOMPARE(moves.count(), 1);
+  QCOMPARE(moves[0][1].toPoint(), centre + QPoint(25, 0));
+  // Moves without a button and outside the plot area are signalled too.
+  const QPoint onTitle(3, 2);
+  MoveMouse(f.Chart.get(), onTitle, Qt::NoButton, Qt::ShiftModifier);
+  QCOMPARE(moves.count(), 2);
+  QCOMPARE(qvariant_cast<Qt::KeyboardModifiers>(moves[1][0]), Qt::KeyboardModifiers(Qt::ShiftModifier));
+  QCOMPARE(moves[1][1].toPoint(), onTitle);
   QCOMPARE(seenLows.size(), std::size_t{2});
 }
 
