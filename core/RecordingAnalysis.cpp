@@ -27,7 +27,7 @@ bool SameExistingFile(const std::string& a, const std::string& b)
 } // namespace
 
 TRecordingAnalysis::TRecordingAnalysis()
-    : dspF1(nullptr, BandPassProperties), dspFFT1(nullptr, FrameFFTProperties)
+    : dspF1(BandPassProperties), dspFFT1(FrameFFTProperties)
 {
 }
 

@@ -4,8 +4,8 @@
 #include "core/SpmFile.h"
 #include "core/TDataFile.h"
 #include "core/TSpmFileWriter.h"
-#include "dsp/dspFFT.h"
-#include "dsp/dspIIRFilters.h"
+#include "dsp/TdspFFT.h"
+#include "dsp/TdspIIRFilter.h"
 #include "dsp/dspTypes.h"
 
 #include <array>

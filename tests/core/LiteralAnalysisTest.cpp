@@ -48,7 +48,7 @@ constexpr int Samples = 16384;
 // 10000 Hz at 51200 Hz, designed through the setters in the stored order.
 const TdspIIRFilter& MainWindowFilterDesign()
 {
-    static const TdspIIRFilter design(nullptr, {fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    static const TdspIIRFilter design({fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     return design;
 }
 

@@ -115,7 +115,7 @@ TEST_F(Analysis, WhiteNoiseBandFollowsTheFilter)
 // transformed by a direct DFT in long double.
 std::vector<long double> ReferenceBand(const TSampleBlock& samples)
 {
-    TdspIIRFilter filter(nullptr, {fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter filter({fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     std::vector<long double> x(SampleCount);
     long double squares = 0;
     for (int i = 0; i < SampleCount; ++i) {

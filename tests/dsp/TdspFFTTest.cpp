@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "dsp/dspFFT.h"
+#include "dsp/TdspFFT.h"
 
 namespace {
 
@@ -142,7 +142,7 @@ class FFTBitExact : public testing::TestWithParam<int> {};
 TEST_P(FFTBitExact, MatchesExtendedReference)
 {
     const int power = GetParam();
-    TdspFFT fft(nullptr, TdspFFTProperties{power, 1 << power, fwNone});
+    TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
     std::mt19937 rng(power);
     for (const TSignal kind : {TSignal::Samples16Bit, TSignal::Uniform, TSignal::WideExponents,
                                TSignal::SmallIntegers, TSignal::SpecialValues}) {
@@ -201,7 +201,7 @@ TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
     // (Stage 1's factor is (c, 1) with one exact part; no such case is near
     // enough to a halfway point to be found by this search.)
     for (const int power : {3, 5, 11}) {
-        TdspFFT fft(nullptr, TdspFFTProperties{power, 1 << power, fwNone});
+        TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
         const int n = fft.BufferSize();
         for (int k = 2; k < power; k += (power > 5 ? 3 : 1)) {
             single br = 0;
@@ -221,7 +221,7 @@ TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
 // through extended: sqrt(re^2 + im^2) just above the halfway point re + ulp/2.
 TEST(dspFFT, MagnitudeDoubleRoundingCasesMatchReference)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{5, 32, fwNone});
+    TdspFFT fft(TdspFFTProperties{5, 32, fwNone});
     const single scale = fft.HalfScale();
     int found = 0;
     for (int j = 0; j < 20000 && found < 16; ++j) {
@@ -250,7 +250,7 @@ TEST(dspFFT, MagnitudeDoubleRoundingCasesMatchReference)
 void ExpectCloseToDirectDft(int power, std::mt19937& rng)
 {
     const int n = 1 << power;
-    TdspFFT fft(nullptr, TdspFFTProperties{power, n, fwNone});
+    TdspFFT fft(TdspFFTProperties{power, n, fwNone});
     std::uniform_real_distribution<single> uniform(-1, 1);
     std::vector<single> re(n);
     std::vector<single> im(n);
@@ -284,7 +284,7 @@ TEST(dspFFT, AgreesWithDirectDft)
 
 TEST(dspFFT, ImpulseGivesFlatSpectrum)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{5, 32, fwNone});
+    TdspFFT fft(TdspFFTProperties{5, 32, fwNone});
     fft.InReal()[0] = 1;
     fft.Transform();
     for (int m = 0; m < 32; ++m) {
@@ -299,7 +299,7 @@ TEST(dspFFT, ImpulseGivesFlatSpectrum)
 
 TEST(dspFFT, ConstantGoesToLineZero)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{4, 16, fwNone});
+    TdspFFT fft(TdspFFTProperties{4, 16, fwNone});
     std::fill_n(fft.InReal(), 16, 0.75f);
     fft.Transform();
     EXPECT_EQ(fft.OutReal()[0], 12.0f);
@@ -313,7 +313,7 @@ TEST(dspFFT, ConstantGoesToLineZero)
 
 TEST(dspFFT, SineHasPositiveExponentSign)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     for (int i = 0; i < 8; ++i) {
         fft.InReal()[i] = static_cast<single>(std::sin(2 * ExtendedPi * i / 8));
     }
@@ -331,19 +331,13 @@ TEST(dspFFT, SineHasPositiveExponentSign)
 }
 
 // The transform with direction -1 (not used by Transform) has the usual sign.
-class TNegativeExponentFFT : public TdspFFT {
-public:
-    using TdspFFT::TdspFFT;
-    void TransformNegative() { DoTransform(-1); }
-};
-
 TEST(dspFFT, DirectionMinusOneFlipsTheExponent)
 {
-    TNegativeExponentFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     for (int i = 0; i < 8; ++i) {
         fft.InReal()[i] = static_cast<single>(std::sin(2 * ExtendedPi * i / 8));
     }
-    fft.TransformNegative();
+    fft.RunTransform(-1);
     EXPECT_NEAR(fft.OutImag()[1], -4, 1e-6);
     EXPECT_NEAR(fft.OutImag()[7], 4, 1e-6);
     EXPECT_NEAR(fft.OutReal()[1], 0, 1e-6);
@@ -351,7 +345,7 @@ TEST(dspFFT, DirectionMinusOneFlipsTheExponent)
 
 TEST(dspFFT, CosineAmplitudeShowsAtItsLine)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{11, 2048, fwNone});
+    TdspFFT fft(TdspFFTProperties{11, 2048, fwNone});
     for (int i = 0; i < 2048; ++i) {
         fft.InReal()[i] = static_cast<single>(0.3L * std::cos(2 * ExtendedPi * 220 * i / 2048));
     }
@@ -363,7 +357,7 @@ TEST(dspFFT, CosineAmplitudeShowsAtItsLine)
 
 TEST(dspFFT, BitReversalOfSixteen)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{4, 16, fwNone});
+    TdspFFT fft(TdspFFTProperties{4, 16, fwNone});
     const std::int32_t expected[] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(fft.BitReverse()[i], expected[i]) << i;
@@ -393,7 +387,7 @@ TEST(dspFFT, PowerAndBufferSizeAreClamped)
 
 TEST(dspFFT, CurrentPowerKeepsArraysAndWindowRefills)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{11, 2048, fwParzen});
+    TdspFFT fft(TdspFFTProperties{11, 2048, fwParzen});
     single* in = fft.InReal();
     in[3] = 42;
     fft.OutImag()[5] = 7;
@@ -419,7 +413,7 @@ TEST(dspFFT, CurrentPowerKeepsArraysAndWindowRefills)
 
 TEST(dspFFT, TransformWeightsInRealInPlace)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     std::fill_n(fft.InReal(), 8, 2.0f);
     fft.Transform();
     EXPECT_EQ(fft.InReal()[0], 2.0f);
