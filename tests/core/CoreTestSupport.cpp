@@ -42,9 +42,9 @@ std::string TTempFolder::File(const std::string& name) const
     return (Root / name).string();
 }
 
-TSampleBlock SineSamples(double frequencyHz, double amplitude, double phase)
+TSamples SineSamples(double frequencyHz, double amplitude, double phase)
 {
-    TSampleBlock samples(SampleCount);
+    TSamples samples(SampleCount);
     for (int i = 0; i < SampleCount; ++i) {
         samples[i] = static_cast<std::int16_t>(std::lround(
             amplitude * std::sin(2.0 * std::numbers::pi * frequencyHz * i / SampleRateHz + phase)));
@@ -52,10 +52,10 @@ TSampleBlock SineSamples(double frequencyHz, double amplitude, double phase)
     return samples;
 }
 
-TSampleBlock NoiseSamples(std::uint32_t seed, int amplitude)
+TSamples NoiseSamples(std::uint32_t seed, int amplitude)
 {
     // A 32-bit linear congruential generator: the same values everywhere.
-    TSampleBlock samples(SampleCount);
+    TSamples samples(SampleCount);
     std::uint32_t state = seed;
     for (auto& sample : samples) {
         state = state * 1664525u + 1013904223u;
@@ -65,12 +65,12 @@ TSampleBlock NoiseSamples(std::uint32_t seed, int amplitude)
     return samples;
 }
 
-TSampleBlock ConstantSamples(std::int16_t value)
+TSamples ConstantSamples(std::int16_t value)
 {
-    return TSampleBlock(SampleCount, value);
+    return TSamples(SampleCount, value);
 }
 
-void WriteRecording(const std::string& path, const TSampleBlock& samples, bool realHeader,
+void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader,
                     int extraBytes)
 {
     // Sized once and filled in place (growing it by inserts trips a false

@@ -30,19 +30,19 @@ private:
     std::filesystem::path Root;
 };
 
-using TSampleBlock = std::vector<std::int16_t>;
+using TSamples = std::vector<std::int16_t>;
 
 // 16384 samples of a sine of the given frequency and amplitude at 51200 Hz,
 // rounded to the nearest integer.
-TSampleBlock SineSamples(double frequencyHz, double amplitude, double phase = 0.0);
+TSamples SineSamples(double frequencyHz, double amplitude, double phase = 0.0);
 // 16384 samples of white noise (uniform, +-amplitude) from a fixed seed.
-TSampleBlock NoiseSamples(std::uint32_t seed, int amplitude);
+TSamples NoiseSamples(std::uint32_t seed, int amplitude);
 // 16384 samples of one value.
-TSampleBlock ConstantSamples(std::int16_t value);
+TSamples ConstantSamples(std::int16_t value);
 
 // Writes a recording: a 44-byte header (a plain RIFF header when
 // realHeader, else 44 bytes of 0xEE), the samples, then extraBytes bytes.
-void WriteRecording(const std::string& path, const TSampleBlock& samples,
+void WriteRecording(const std::string& path, const TSamples& samples,
                     bool realHeader = true, int extraBytes = 0);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);

@@ -14,7 +14,7 @@
 
 #include "CoreTestSupport.h"
 
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 
 #include <algorithm>
 #include <array>
@@ -199,7 +199,7 @@ struct TLiteralResult {
     std::vector<std::uint8_t> File;  // the 732 bytes
 };
 
-TLiteralResult AnalyseLiterally(const TSampleBlock& samples)
+TLiteralResult AnalyseLiterally(const TSamples& samples)
 {
     TLiteralResult r;
 
@@ -290,11 +290,11 @@ int FirstDifferent(const A& fast, const B& literal, int count)
 // Names the first stage at which the analysis (just run on samples) departs
 // from the literal result, with the values on both sides. The filter output
 // and the single frames are recomputed through the components for this.
-std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& samples, const TLiteralResult& ref)
+std::string FirstDifferingStage(TRecordingAnalysis& core, const TSamples& samples, const TLiteralResult& ref)
 {
     std::vector<single> raw(Samples);
-    core.dspF1.ResetHistory();
-    core.dspF1.FilterBlock(samples.data(), raw.data(), Samples);
+    core.BandPass.ResetHistory();
+    core.BandPass.FilterBlock(samples.data(), raw.data(), Samples);
     if (const int i = FirstDifferent(raw, ref.Raw, Samples); i >= 0) {
         return "filter output, sample " + std::to_string(i) + ": " + Values(raw[i], ref.Raw[i]);
     }
@@ -307,27 +307,27 @@ std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& sa
     auto fft = std::make_unique<TLiteralFFT>();
     for (int f = 0; f < Frames; ++f) {
         for (int j = 0; j < N; ++j) {
-            fft->InReal[j] = core.dspFFT1.InReal()[j] = ref.Normalised[f * (N / 2) + j];
-            fft->InImag[j] = core.dspFFT1.InImag()[j] = 0;
+            fft->InReal[j] = core.FrameFft.InReal()[j] = ref.Normalised[f * (N / 2) + j];
+            fft->InImag[j] = core.FrameFft.InImag()[j] = 0;
         }
         fft->Transform();
-        core.dspFFT1.Transform();
-        if (const int i = FirstDifferent(core.dspFFT1.InReal(), fft->InReal, N); i >= 0) {
+        core.FrameFft.Transform();
+        if (const int i = FirstDifferent(core.FrameFft.InReal(), fft->InReal, N); i >= 0) {
             return "frame " + std::to_string(f) + ", windowed sample " + std::to_string(i) + ": " +
-                   Values(core.dspFFT1.InReal()[i], fft->InReal[i]);
+                   Values(core.FrameFft.InReal()[i], fft->InReal[i]);
         }
-        for (const auto& [name, fast, literal] : {std::tuple{"Re", core.dspFFT1.OutReal(), fft->OutReal.data()},
-                                                  std::tuple{"Im", core.dspFFT1.OutImag(), fft->OutImag.data()}}) {
+        for (const auto& [name, fast, literal] : {std::tuple{"Re", core.FrameFft.OutReal(), fft->OutReal.data()},
+                                                  std::tuple{"Im", core.FrameFft.OutImag(), fft->OutImag.data()}}) {
             if (const int i = FirstDifferent(fast, literal, N); i >= 0) {
                 return "frame " + std::to_string(f) + ", transform line " + std::to_string(i) + " " + name + ": " +
                        Values(fast[i], literal[i]);
             }
         }
         fft->Magnitude();
-        core.dspFFT1.Magnitude();
-        if (const int i = FirstDifferent(core.dspFFT1.OutReal(), fft->OutReal, HalfSize); i >= 0) {
+        core.FrameFft.Magnitude();
+        if (const int i = FirstDifferent(core.FrameFft.OutReal(), fft->OutReal, HalfSize); i >= 0) {
             return "frame " + std::to_string(f) + ", magnitude line " + std::to_string(i) + ": " +
-                   Values(core.dspFFT1.OutReal()[i], fft->OutReal[i]);
+                   Values(core.FrameFft.OutReal()[i], fft->OutReal[i]);
         }
     }
     if (const int i = FirstDifferent(core.AvgSpectrum, ref.Spectrum, HalfSize); i >= 0) {
@@ -349,18 +349,18 @@ std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& sa
 
 // A square wave between the two extreme sample values, half a period of
 // halfPeriod samples.
-TSampleBlock FullScaleSquare(int halfPeriod)
+TSamples FullScaleSquare(int halfPeriod)
 {
-    TSampleBlock samples(Samples);
+    TSamples samples(Samples);
     for (int i = 0; i < Samples; ++i) {
         samples[i] = (i / halfPeriod) % 2 == 0 ? std::int16_t{32767} : std::int16_t{-32768};
     }
     return samples;
 }
 
-TSampleBlock OffsetTone(std::int16_t offset, double frequencyHz, double amplitude)
+TSamples OffsetTone(std::int16_t offset, double frequencyHz, double amplitude)
 {
-    TSampleBlock samples = SineSamples(frequencyHz, amplitude, 0.7);
+    TSamples samples = SineSamples(frequencyHz, amplitude, 0.7);
     for (auto& sample : samples) {
         sample = static_cast<std::int16_t>(sample + offset);
     }
@@ -369,7 +369,7 @@ TSampleBlock OffsetTone(std::int16_t offset, double frequencyHz, double amplitud
 
 struct TRecordingCase {
     const char* Name;
-    TSampleBlock (*Make)();
+    TSamples (*Make)();
 };
 
 void PrintTo(const TRecordingCase& recording, std::ostream* out)
@@ -403,7 +403,7 @@ const TLiteralResult& ReferenceOf(const TRecordingCase& recording)
 void ExpectLiteralFile(TRecordingAnalysis& core, const TTempFolder& folder, const TRecordingCase& recording,
                        const std::string& name)
 {
-    const TSampleBlock samples = recording.Make();
+    const TSamples samples = recording.Make();
     const std::string path = folder.File(name + ".wav");
     WriteRecording(path, samples);
     core.ProcessRecording(path);
