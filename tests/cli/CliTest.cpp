@@ -2,7 +2,9 @@
 // byte for byte, it stops (or goes on) like the windowed batch, its tables
 // always use a '.' decimal point, and bad command lines fail clearly.
 
-#include "tests/core/CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/BatchRun.h"
 
@@ -15,7 +17,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 

@@ -1,7 +1,10 @@
 // The spectrum file: its name, the 80-bit scale, quantisation, and writing
 // and reading with every failure leaving the disk as it was.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/SpectrumFixtures.h"
+#include "tests/support/TPermissionsEnforced.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/SpmFile.h"
 #include "core/TSpmFileWriter.h"
@@ -15,7 +18,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
@@ -217,6 +220,42 @@ TEST_F(SpectrumFileIo, ZeroFileReadsAsScaleZeroAndZeroValues)
     EXPECT_EQ(spectrum.Scale, 0.0L);
     EXPECT_TRUE(std::all_of(spectrum.Codes.begin(), spectrum.Codes.end(), [](auto c) { return c == 0; }));
     EXPECT_TRUE(std::all_of(spectrum.Values.begin(), spectrum.Values.end(), [](auto v) { return v == 0.0f; }));
+}
+
+// A file laid out byte by byte reads as its scale, its codes, and the values
+// code x scale formed in extended and rounded to single once.
+TEST_F(SpectrumFileIo, ReadsValuesAsCodesTimesScaleInSingle)
+{
+    TSpectrumCodes codes{};
+    codes[0] = 10000;
+    codes[1] = -3;
+    codes[2] = 1;
+    codes[360] = 7;
+    const std::string path = Folder.File("values.spm");
+    WriteSpectrumFixture(path, 0.1L, codes);
+    const TSpectrum spectrum = ReadSpectrum(path);
+    EXPECT_EQ(spectrum.Scale, 0.1L);
+    EXPECT_EQ(spectrum.Codes, codes);
+    EXPECT_EQ(spectrum.Values[0], 1000.0f);
+    EXPECT_EQ(spectrum.Values[1], static_cast<single>(-0.3L));
+    EXPECT_EQ(spectrum.Values[2], static_cast<single>(0.1L));
+    EXPECT_EQ(spectrum.Values[3], 0.0f);
+    EXPECT_EQ(spectrum.Values[360], static_cast<single>(7 * 0.1L));
+}
+
+// A scale that makes a value overflow single, or infinity times a code of
+// 0, is the floating-point error of the values, raised once the file is
+// read and closed.
+TEST_F(SpectrumFileIo, ValuesOutOfRangeAreFloatingPointErrors)
+{
+    TSpectrumCodes codes{};
+    codes[0] = 10000;
+    WriteSpectrumFixture(Folder.File("huge.spm"), 1e300L, codes);
+    WriteSpectrumFixture(Folder.File("infinite.spm"), std::numeric_limits<long double>::infinity(), codes);
+    const int before = OpenDescriptorCount();
+    EXPECT_THROW(ReadSpectrum(Folder.File("huge.spm")), EOverflow);
+    EXPECT_THROW(ReadSpectrum(Folder.File("infinite.spm")), EInvalidOp);
+    EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
 TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)

@@ -2,7 +2,8 @@
 // counts, what a short read leaves, operations on a closed file, a full
 // device, and descriptors that never outlive their file.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/TDataFile.h"
 
@@ -12,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 

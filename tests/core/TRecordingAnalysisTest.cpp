@@ -2,7 +2,9 @@
 // independent long-double reference, independence from what was processed
 // before, and the floating-point faults.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/TRecordingAnalysis.h"
 
@@ -12,7 +14,7 @@
 #include <numbers>
 #include <unistd.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 

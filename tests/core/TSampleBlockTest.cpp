@@ -1,7 +1,10 @@
 // Reading a recording's sample block: sizes at the edges, missing paths,
 // read-only files, descriptors closed on every path.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TPermissionsEnforced.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/TSampleBlock.h"
 #include "core/TulvoErrors.h"
@@ -14,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
