@@ -6,7 +6,9 @@
 #include "ui/TCentreAnchors.h"
 #include "ui/TPanel.h"
 #include "core/BatchRun.h"
-#include "core/RecordingAnalysis.h"
+#include "core/SpmFile.h"
+#include "core/TRecordingAnalysis.h"
+#include "core/TSampleBlock.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "plot/SpmPlot.h"
@@ -43,11 +45,6 @@ std::uint32_t SteadyTickCount()
 std::string LocalPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-QString DisplayPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 // Takes the batch display away when a run ends in an error, so that neither the busy label
@@ -267,7 +264,7 @@ void TfmTulvo::N1Click()
     for (const QString& file : odDann.Files)
         paths.push_back(LocalPath(file));
     TBatchDisplayReset resetOnError(laWait, pgRecord);
-    RunBatch(Analysis(), paths, [this](const TBatchItem& item, std::size_t, std::size_t) {
+    RunBatch(*analysis_, paths, [this](const TBatchItem& item, std::size_t, std::size_t) {
         if (!item.Ok)
             return;
         // The run does not return to the message loop between files: paint the step at once.
@@ -296,16 +293,15 @@ void TfmTulvo::N3Click()
     bbLogAxis->hide();
     SetChart1Height(pa1->height() - 1);
 
-    TRecordingAnalysis& storage = Analysis();
-    storage.ReadSampleBlock(LocalPath(odDann2.FileName));
-    Chart1->Title()->SetText(QStringLiteral("С И Г Н А Л  ") + DisplayPath(storage.CurrentFileName));
+    const TSampleBlock recording = ReadSampleBlock(LocalPath(odDann2.FileName));
+    Chart1->Title()->SetText(QStringLiteral("С И Г Н А Л  ") + odDann2.FileName);
     Chart1->BottomAxis()->Title()->SetCaption(QStringLiteral("мс"));
     // Samples are zero and negative: the waveform is always drawn on a linear axis.
     Chart1->LeftAxis()->SetLogarithmic(false);
     Series1->Clear();
     constexpr extended SamplePeriodMs = 0.01953125L;   // 1000 / 51200, exact in binary
     for (int i = 0; i < SampleCount; ++i)
-        Series1->AddPoint(static_cast<double>(i * SamplePeriodMs), static_cast<double>(storage.Samples[i]));
+        Series1->AddPoint(static_cast<double>(i * SamplePeriodMs), static_cast<double>(recording.Samples[i]));
 }
 
 void TfmTulvo::N11Click()
@@ -314,8 +310,7 @@ void TfmTulvo::N11Click()
     Chart1->hide();
     if (!Dialogs().Execute(odSpm1, this))
         return;
-    TRecordingAnalysis& storage = Analysis();
-    storage.ReadSpectrumFile(LocalPath(odSpm1.Files.value(0, odSpm1.FileName)));
+    const TSpectrum spectrum = ReadSpectrum(LocalPath(odSpm1.Files.value(0, odSpm1.FileName)));
     Series1->Clear();
     // Back to the scale the toggle last chose (the waveform view drew on a linear axis). The
     // series is empty, so the switch cannot fail.
@@ -332,7 +327,7 @@ void TfmTulvo::N11Click()
     SetChart1Height(pa1->height() - 1);
     Chart1->Title()->SetText(QStringLiteral("С П Е К Т Р"));
     Chart1->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
-    PlotSpectrum(storage, *Series1);
+    PlotSpectrum(spectrum, *Series1);
 }
 
 bool TfmTulvo::PickForComparison(TOpenDialog& dialog)

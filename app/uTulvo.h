@@ -58,9 +58,6 @@ public:
     double CursorY = 0.0;
     // A chart title kept by a comparison window while its charts are overlaid.
     QString SavedTitle;
-    // CurrentFileName, DataFile, Samples, Band, BandCodes, SpectrumScale, the filter dspF1 and
-    // the FFT dspFFT1: allocated once with the window.
-    TRecordingAnalysis& Analysis() const { return *analysis_; }
 
     // --- Open-file dialogs -----------------------------------------------------------
     TOpenDialog odDann;    // "&Обработка": several recordings
@@ -132,6 +129,7 @@ private:
     void ShowReadout(double x, double y);
 
     TErrorBoundary boundary_;
+    // The batch run's workspace, allocated once with the window.
     std::unique_ptr<TRecordingAnalysis> analysis_;
     std::unique_ptr<TCentreAnchors> pa2Anchors_;
     QDialog* fm2SPM_ = nullptr;

@@ -5,13 +5,13 @@
 TBatchReport::TBatchReport(const std::string& path)
 {
     File.Bind(path);
-    File.Rewrite();
+    File.Create();
     WriteLine("File,Status,Peak frequency (Hz),Peak value");
 }
 
 TBatchReport::~TBatchReport()
 {
-    File.Abandon();
+    File.CloseQuietly();
 }
 
 void TBatchReport::Add(const TBatchItem& item)
@@ -34,5 +34,5 @@ void TBatchReport::Close()
 void TBatchReport::WriteLine(const std::string& line)
 {
     const std::string withEnd = line + "\n";
-    File.BlockWrite(withEnd.data(), withEnd.size());
+    File.WriteAll(withEnd.data(), withEnd.size());
 }

@@ -2,7 +2,7 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "core/RecordingAnalysis.h"
+#include "core/SpmFile.h"
 #include "plot/SpmPlot.h"
 
 #include <QApplication>
@@ -109,16 +109,15 @@ QString SpectrumTitle(const std::string& path)
 // Builds the charts, reading every file; one chart per file unless overlaid.
 std::vector<std::unique_ptr<TChart>> BuildCharts(const TPlotOptions& options)
 {
-  auto analysis = std::make_unique<TRecordingAnalysis>();
   std::vector<std::unique_ptr<TChart>> charts;
   QString overlayTitle;
   for (std::size_t k = 0; k < options.Files.size(); ++k) {
-    analysis->ReadSpectrumFile(options.Files[k]);
+    const TSpectrum spectrum = ReadSpectrum(options.Files[k]);
     if (!options.Overlay || charts.empty()) {
       charts.emplace_back(MakeChart(nullptr));
     }
     TChart& chart = *charts.back();
-    PlotBand(analysis->Band, *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
+    PlotSpectrum(spectrum, *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
     if (options.Overlay) {
       overlayTitle += SpectrumTitle(options.Files[k]) + QLatin1Char('\n');
       chart.Title()->SetText(overlayTitle);

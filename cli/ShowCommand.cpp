@@ -8,15 +8,6 @@
 
 #include <cstdio>
 
-namespace {
-
-struct TSpectrumColumn {
-    TBandCodes Codes{};
-    TBandValues Values{};
-};
-
-} // namespace
-
 int RunShowCommand(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
@@ -42,13 +33,10 @@ int RunShowCommand(const std::vector<std::string>& args)
 
     // Every file is read before anything is printed, so that a table is
     // either whole or not there.
-    std::vector<TSpectrumColumn> columns(files.size());
-    TDataFile file;
+    std::vector<TSpectrum> columns(files.size());
     for (std::size_t c = 0; c < files.size(); ++c) {
         try {
-            extended scale = 0;
-            ReadSpectrumFile(file, files[c], scale, columns[c].Codes);
-            BandFromCodes(columns[c].Codes, scale, columns[c].Values);
+            columns[c] = ReadSpectrum(files[c]);
         } catch (const std::exception& e) {
             PrintRecordingError(files[c], e.what());
             return ExitFailure;

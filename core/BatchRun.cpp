@@ -75,24 +75,24 @@ struct TPendingResult {
 class TParallelBatch {
 public:
     TParallelBatch(const std::vector<std::string>& paths, int jobs)
-        : Paths(paths), Window(static_cast<std::size_t>(jobs) * 16), Pending(Window)
+        : paths_(paths), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
     {
         for (int i = 0; i < jobs; ++i) {
-            Analyses.push_back(std::make_unique<TRecordingAnalysis>());
+            analyses_.push_back(std::make_unique<TRecordingAnalysis>());
         }
-        for (auto& analysis : Analyses) {
-            Workers.emplace_back([this, a = analysis.get()] { Work(*a); });
+        for (auto& analysis : analyses_) {
+            workers_.emplace_back([this, a = analysis.get()] { Work(*a); });
         }
     }
 
     ~TParallelBatch()
     {
         {
-            std::lock_guard lock(Mutex);
-            Stopping = true;
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
         }
-        SlotFree.notify_all();
-        for (auto& worker : Workers) {
+        slotFree_.notify_all();
+        for (auto& worker : workers_) {
             worker.join();
         }
     }
@@ -102,14 +102,14 @@ public:
     {
         TPendingResult result;
         {
-            std::unique_lock lock(Mutex);
-            TPendingResult& slot = Pending[index % Window];
-            ResultReady.wait(lock, [&] { return slot.Ready; });
+            std::unique_lock lock(mutex_);
+            TPendingResult& slot = pending_[index % window_];
+            resultReady_.wait(lock, [&] { return slot.Ready; });
             result = std::move(slot);
             slot = TPendingResult{};
-            Taken = index + 1;
+            taken_ = index + 1;
         }
-        SlotFree.notify_all();
+        slotFree_.notify_all();
         return result;
     }
 
@@ -119,18 +119,18 @@ private:
         for (;;) {
             std::size_t index = 0;
             {
-                std::unique_lock lock(Mutex);
-                SlotFree.wait(lock, [&] {
-                    return Stopping || Next >= Paths.size() || Next < Taken + Window;
+                std::unique_lock lock(mutex_);
+                slotFree_.wait(lock, [&] {
+                    return stopping_ || next_ >= paths_.size() || next_ < taken_ + window_;
                 });
-                if (Stopping || Next >= Paths.size()) {
+                if (stopping_ || next_ >= paths_.size()) {
                     return;
                 }
-                index = Next++;
+                index = next_++;
             }
             TPendingResult result;
             try {
-                result.SpectrumPath = analysis.AnalyseRecording(Paths[index]);
+                result.SpectrumPath = analysis.AnalyseRecording(paths_[index]);
                 result.Scale = analysis.SpectrumScale;
                 result.Codes = analysis.BandCodes;
                 result.PeakLine = analysis.PeakLine();
@@ -140,24 +140,24 @@ private:
             }
             result.Ready = true;
             {
-                std::lock_guard lock(Mutex);
-                Pending[index % Window] = std::move(result);
+                std::lock_guard lock(mutex_);
+                pending_[index % window_] = std::move(result);
             }
-            ResultReady.notify_all();
+            resultReady_.notify_all();
         }
     }
 
-    const std::vector<std::string>& Paths;
-    const std::size_t Window;
-    std::vector<TPendingResult> Pending;
-    std::vector<std::unique_ptr<TRecordingAnalysis>> Analyses;
-    std::vector<std::thread> Workers;
-    std::mutex Mutex;
-    std::condition_variable SlotFree;
-    std::condition_variable ResultReady;
-    std::size_t Next = 0;
-    std::size_t Taken = 0;
-    bool Stopping = false;
+    const std::vector<std::string>& paths_;
+    const std::size_t window_;
+    std::vector<TPendingResult> pending_;
+    std::vector<std::unique_ptr<TRecordingAnalysis>> analyses_;
+    std::vector<std::thread> workers_;
+    std::mutex mutex_;
+    std::condition_variable slotFree_;
+    std::condition_variable resultReady_;
+    std::size_t next_ = 0;
+    std::size_t taken_ = 0;
+    bool stopping_ = false;
 };
 
 } // namespace
@@ -168,18 +168,19 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
     TBatchSummary summary;
     // The writer's spare file goes however the run ends.
     struct TReleaseSpare {
-        TSpmFileWriter& Writer;
-        ~TReleaseSpare() { Writer.Release(); }
-    } releaseSpare{analysis.SpectrumWriter};
+        TRecordingAnalysis& Analysis;
+        ~TReleaseSpare() { Analysis.ReleaseSpareFile(); }
+    } releaseSpare{analysis};
     for (std::size_t i = 0; i < paths.size(); ++i) {
         TBatchItem item;
         item.Index = i;
         item.RecordingPath = paths[i];
         std::exception_ptr error;
         try {
-            analysis.WriteSpectrum(analysis.AnalyseRecording(paths[i]));
+            const std::string spmPath = analysis.AnalyseRecording(paths[i]);
+            analysis.WriteSpectrum(spmPath);
             const int peak = analysis.PeakLine();
-            MarkDone(item, analysis.CurrentFileName, peak, analysis.Band[peak]);
+            MarkDone(item, spmPath, peak, analysis.Band[peak]);
             ++summary.Written;
         } catch (...) {
             error = std::current_exception();

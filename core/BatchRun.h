@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 #include "dsp/dspTypes.h"
 
 #include <cstddef>

@@ -102,19 +102,17 @@ void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended sca
     writer.Write(file, spmPath, scale, codes);
 }
 
-void ReadSpectrumFile(TDataFile& file, const std::string& spmPath, extended& scale,
-                      TBandCodes& codes)
+TSpectrum ReadSpectrum(const std::string& spmPath)
 {
     std::array<std::uint8_t, ScaleFieldSize> scaleBytes{};
+    TSpectrum spectrum;
+    TDataFile file; // closes itself quietly when a read fails
     file.Bind(spmPath);
-    try {
-        file.Reset();
-        file.BlockRead(scaleBytes.data(), scaleBytes.size());
-        file.BlockRead(codes.data(), sizeof(codes));
-        file.Close();
-    } catch (...) {
-        file.Abandon();
-        throw;
-    }
-    scale = DecodeExtended(scaleBytes.data());
+    file.OpenRead();
+    file.ReadExactly(scaleBytes.data(), scaleBytes.size());
+    file.ReadExactly(spectrum.Codes.data(), sizeof(spectrum.Codes));
+    file.Close();
+    spectrum.Scale = DecodeExtended(scaleBytes.data());
+    BandFromCodes(spectrum.Codes, spectrum.Scale, spectrum.Values);
+    return spectrum;
 }

@@ -55,9 +55,18 @@ void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended sca
 // The 732 bytes of a spectrum file.
 std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, const TBandCodes& codes);
 
-// Reads the scale and the codes of the spectrum file spmPath through file.
-// Bytes after the first 732 are ignored; a shorter file raises 100 "Read
-// beyond end of file". Nothing else is validated. file is closed on every
-// path.
-void ReadSpectrumFile(TDataFile& file, const std::string& spmPath, extended& scale,
-                      TBandCodes& codes);
+// A spectrum file as a value: its scale, its codes, and the band values
+// codes[i] x scale (in extended, stored as single, as BandFromCodes forms them).
+struct TSpectrum {
+    extended Scale = 0;
+    TBandCodes Codes{};
+    TBandValues Values{};
+};
+
+// Reads the spectrum file spmPath into a value: the scale and the codes, then
+// the values from them. Bytes after the first 732 are ignored; a shorter file
+// raises 100 "Read beyond end of file", and any other failure of the file the
+// EInOutError of TDataFile. A file that reads raises the floating-point error
+// of BandFromCodes, if any. Nothing else is validated. The file is opened and
+// closed here, on every path.
+TSpectrum ReadSpectrum(const std::string& spmPath);

@@ -58,35 +58,35 @@ EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::st
 
 TDataFile::~TDataFile()
 {
-    Abandon();
+    CloseQuietly();
 }
 
 void TDataFile::Bind(const std::string& path)
 {
-    Abandon();
-    Path = path;
+    CloseQuietly();
+    path_ = path;
 }
 
 int TDataFile::OpenHandle(int flags, TFileOperation operation)
 {
-    Abandon();
-    if (Path.empty()) {
+    CloseQuietly();
+    if (path_.empty()) {
         throw EInOutError(IoCode::InvalidFilename);
     }
     int handle;
     do {
-        handle = ::open(Path.c_str(), flags | O_CLOEXEC, 0666);
+        handle = ::open(path_.c_str(), flags | O_CLOEXEC, 0666);
     } while (handle < 0 && errno == EINTR);
     if (handle < 0) {
         if (errno == EEXIST && (flags & O_EXCL)) {
             return -1;
         }
-        throw IoErrorFromErrno(errno, operation, Path);
+        throw IoErrorFromErrno(errno, operation, path_);
     }
     return handle;
 }
 
-void TDataFile::Reset()
+void TDataFile::OpenRead()
 {
     const int handle = OpenHandle(O_RDONLY, TFileOperation::Open);
     struct stat info {};
@@ -94,26 +94,26 @@ void TDataFile::Reset()
         ::close(handle);
         throw EInOutError(IoCode::AccessDenied);
     }
-    Handle = handle;
+    handle_ = handle;
 }
 
-void TDataFile::Rewrite()
+void TDataFile::Create()
 {
-    Handle = OpenHandle(O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create);
+    handle_ = OpenHandle(O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create);
 }
 
-void TDataFile::Reopen()
+void TDataFile::OpenWrite()
 {
-    Handle = OpenHandle(O_WRONLY, TFileOperation::Open);
+    handle_ = OpenHandle(O_WRONLY, TFileOperation::Open);
 }
 
-bool TDataFile::CreateNew()
+bool TDataFile::CreateExclusive()
 {
-    Handle = OpenHandle(O_WRONLY | O_CREAT | O_EXCL, TFileOperation::Create);
-    return Handle >= 0;
+    handle_ = OpenHandle(O_WRONLY | O_CREAT | O_EXCL, TFileOperation::Create);
+    return handle_ >= 0;
 }
 
-void TDataFile::BlockRead(void* buffer, std::size_t count)
+void TDataFile::ReadExactly(void* buffer, std::size_t count)
 {
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
@@ -121,12 +121,12 @@ void TDataFile::BlockRead(void* buffer, std::size_t count)
     auto* bytes = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t got = ::read(Handle, bytes + done, count - done);
+        const ssize_t got = ::read(handle_, bytes + done, count - done);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            throw IoErrorFromErrno(errno, TFileOperation::Read, Path);
+            throw IoErrorFromErrno(errno, TFileOperation::Read, path_);
         }
         if (got == 0) {
             throw EInOutError(IoCode::ReadBeyondEnd);
@@ -135,7 +135,7 @@ void TDataFile::BlockRead(void* buffer, std::size_t count)
     }
 }
 
-void TDataFile::BlockWrite(const void* buffer, std::size_t count)
+void TDataFile::WriteAll(const void* buffer, std::size_t count)
 {
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
@@ -143,12 +143,12 @@ void TDataFile::BlockWrite(const void* buffer, std::size_t count)
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t put = ::write(Handle, bytes + done, count - done);
+        const ssize_t put = ::write(handle_, bytes + done, count - done);
         if (put < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            throw IoErrorFromErrno(errno, TFileOperation::Write, Path);
+            throw IoErrorFromErrno(errno, TFileOperation::Write, path_);
         }
         if (put == 0) {
             throw EInOutError(IoCode::DiskFull);
@@ -157,18 +157,18 @@ void TDataFile::BlockWrite(const void* buffer, std::size_t count)
     }
 }
 
-void TDataFile::Truncate()
+void TDataFile::TruncateHere()
 {
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
     }
-    const off_t position = ::lseek(Handle, 0, SEEK_CUR);
+    const off_t position = ::lseek(handle_, 0, SEEK_CUR);
     struct stat info {};
-    if (position < 0 || ::fstat(Handle, &info) != 0) {
-        throw IoErrorFromErrno(errno, TFileOperation::Write, Path);
+    if (position < 0 || ::fstat(handle_, &info) != 0) {
+        throw IoErrorFromErrno(errno, TFileOperation::Write, path_);
     }
-    if (info.st_size > position && ::ftruncate(Handle, position) != 0) {
-        throw IoErrorFromErrno(errno, TFileOperation::Write, Path);
+    if (info.st_size > position && ::ftruncate(handle_, position) != 0) {
+        throw IoErrorFromErrno(errno, TFileOperation::Write, path_);
     }
 }
 
@@ -177,19 +177,19 @@ void TDataFile::Close()
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
     }
-    const int handle = Handle;
-    Handle = -1;
+    const int handle = handle_;
+    handle_ = -1;
     // The descriptor is released even when close reports an error, so it is
     // never closed a second time.
     if (::close(handle) != 0 && errno != EINTR) {
-        throw IoErrorFromErrno(errno, TFileOperation::Close, Path);
+        throw IoErrorFromErrno(errno, TFileOperation::Close, path_);
     }
 }
 
-void TDataFile::Abandon() noexcept
+void TDataFile::CloseQuietly() noexcept
 {
-    if (Handle >= 0) {
-        ::close(Handle);
-        Handle = -1;
+    if (handle_ >= 0) {
+        ::close(handle_);
+        handle_ = -1;
     }
 }

@@ -21,13 +21,13 @@ enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
 // path is the file the operation was on.
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
 
-// A file variable with a record size of one byte: a path bound to it and,
+// A file read and written as raw bytes: a path bound to it and,
 // while it is open, one descriptor that it owns. Every operation raises
 // EInOutError on failure, with the codes of IoErrorFromErrno, 100 for a read
 // that finds fewer bytes than asked, 101 for a write that stores fewer, and
 // 103 for a read, write or close while the file is not open. A failed
 // operation leaves the file open (if it was); callers on a failure path use
-// Abandon, the destructor closes whatever is still open.
+// CloseQuietly, the destructor closes whatever is still open.
 class TDataFile {
 public:
     TDataFile() = default;
@@ -42,42 +42,42 @@ public:
     // Opens the existing file for reading at position 0. Asks for read access
     // only, so a read-only file or medium is read normally. A folder is
     // refused with code 5.
-    void Reset();
+    void OpenRead();
 
     // Creates the file, or truncates an existing one, for writing at position 0.
-    void Rewrite();
+    void Create();
 
     // Opens the existing file for writing at position 0, keeping its
-    // contents (see Truncate).
-    void Reopen();
+    // contents (see TruncateHere).
+    void OpenWrite();
 
     // Creates the file for writing only if nothing of that name exists yet.
     // Returns false, and stays closed, when the name is taken.
-    bool CreateNew();
+    bool CreateExclusive();
 
     // Reads exactly count bytes at the current position. On a short read the
     // bytes that were there are at the start of buffer, the rest as it was.
-    void BlockRead(void* buffer, std::size_t count);
+    void ReadExactly(void* buffer, std::size_t count);
 
     // Writes exactly count bytes at the current position.
-    void BlockWrite(const void* buffer, std::size_t count);
+    void WriteAll(const void* buffer, std::size_t count);
 
     // Cuts the file off at the current position, when it is longer.
-    void Truncate();
+    void TruncateHere();
 
     // Closes the descriptor.
     void Close();
 
     // Closes the descriptor, if any, ignoring errors: for failure paths,
     // where the first error is the one to report.
-    void Abandon() noexcept;
+    void CloseQuietly() noexcept;
 
-    bool IsOpen() const noexcept { return Handle >= 0; }
-    const std::string& FileName() const noexcept { return Path; }
+    bool IsOpen() const noexcept { return handle_ >= 0; }
+    const std::string& FileName() const noexcept { return path_; }
 
 private:
     int OpenHandle(int flags, TFileOperation operation);
 
-    std::string Path;
-    int Handle = -1;
+    std::string path_;
+    int handle_ = -1;
 };

@@ -46,36 +46,36 @@ TSpmFileWriter::~TSpmFileWriter()
 
 void TSpmFileWriter::Release() noexcept
 {
-    if (HaveSpare) {
-        ::unlink(SparePath.c_str());
-        HaveSpare = false;
+    if (haveSpare_) {
+        ::unlink(sparePath_.c_str());
+        haveSpare_ = false;
     }
 }
 
 void TSpmFileWriter::PrepareSpare(TDataFile& file, const std::string& folder)
 {
-    if (HaveSpare && folder != SpareFolder) {
+    if (haveSpare_ && folder != spareFolder_) {
         Release();
     }
-    if (HaveSpare) {
-        file.Bind(SparePath);
+    if (haveSpare_) {
+        file.Bind(sparePath_);
         try {
-            file.Reopen();
+            file.OpenWrite();
             return;
         } catch (const EInOutError&) {
-            HaveSpare = false; // removed behind our back: make a new one
+            haveSpare_ = false; // removed behind our back: make a new one
         }
     }
     std::string name;
     do {
         name = NewSpareName(folder);
         file.Bind(name);
-    } while (!file.CreateNew());
-    SpareFolder = folder;
-    SparePath = name;
-    HaveSpare = true;
+    } while (!file.CreateExclusive());
+    spareFolder_ = folder;
+    sparePath_ = name;
+    haveSpare_ = true;
     struct stat info {};
-    SpareMode = ::stat(name.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    spareMode_ = ::stat(name.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
 }
 
 void TSpmFileWriter::KeepOrDropSpare() noexcept
@@ -84,9 +84,9 @@ void TSpmFileWriter::KeepOrDropSpare() noexcept
     // of it could leak into the next target: a plain file of ours with no
     // other name, given back the mode a new file gets.
     struct stat info {};
-    const bool reusable = ::lstat(SparePath.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+    const bool reusable = ::lstat(sparePath_.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
                           info.st_nlink == 1 && info.st_uid == ::geteuid() &&
-                          ((info.st_mode & 07777) == SpareMode || ::chmod(SparePath.c_str(), SpareMode) == 0);
+                          ((info.st_mode & 07777) == spareMode_ || ::chmod(sparePath_.c_str(), spareMode_) == 0);
     if (!reusable) {
         Release();
     }
@@ -102,17 +102,17 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
     const bool targetExists = WritableTargetExists(spmPath);
     PrepareSpare(file, FolderOf(spmPath));
     try {
-        file.BlockWrite(image.data(), image.size());
-        file.Truncate();
+        file.WriteAll(image.data(), image.size());
+        file.TruncateHere();
         file.Close();
     } catch (...) {
-        file.Abandon();
+        file.CloseQuietly();
         Release();
         throw;
     }
 
     if (targetExists) {
-        if (::renameat2(AT_FDCWD, SparePath.c_str(), AT_FDCWD, spmPath.c_str(), RENAME_EXCHANGE) == 0) {
+        if (::renameat2(AT_FDCWD, sparePath_.c_str(), AT_FDCWD, spmPath.c_str(), RENAME_EXCHANGE) == 0) {
             KeepOrDropSpare();
             file.Bind(spmPath);
             return;
@@ -125,11 +125,11 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
             throw IoErrorFromErrno(error, TFileOperation::Rename, spmPath);
         }
     }
-    if (::rename(SparePath.c_str(), spmPath.c_str()) != 0) {
+    if (::rename(sparePath_.c_str(), spmPath.c_str()) != 0) {
         const int error = errno;
         Release();
         throw IoErrorFromErrno(error, TFileOperation::Rename, spmPath);
     }
-    HaveSpare = false; // it is the target now
+    haveSpare_ = false; // it is the target now
     file.Bind(spmPath);
 }

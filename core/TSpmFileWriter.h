@@ -40,8 +40,8 @@ private:
     void PrepareSpare(TDataFile& file, const std::string& folder);
     void KeepOrDropSpare() noexcept;
 
-    std::string SpareFolder;
-    std::string SparePath;
-    mode_t SpareMode = 0;
-    bool HaveSpare = false;
+    std::string spareFolder_;
+    std::string sparePath_;
+    mode_t spareMode_ = 0;
+    bool haveSpare_ = false;
 };

@@ -3,7 +3,7 @@
 EInOutError::EInOutError(int code) : EInOutError(code, MessageForCode(code)) {}
 
 EInOutError::EInOutError(int code, const std::string& message)
-    : std::runtime_error(message), Code(code) {}
+    : std::runtime_error(message), code_(code) {}
 
 EInOutError EInOutError::OtherSystemError(int errnum)
 {

@@ -20,14 +20,14 @@ public:
     // to equal one of the codes above (EIO is 5, for example).
     static EInOutError OtherSystemError(int errnum);
 
-    int ErrorCode() const noexcept { return Code; }
+    int ErrorCode() const noexcept { return code_; }
 
     // The message the code selects.
     static std::string MessageForCode(int code);
 
 private:
     EInOutError(int code, const std::string& message);
-    int Code;
+    int code_;
 };
 
 // The I/O error codes with a meaning of their own.

@@ -1,6 +1,6 @@
 #pragma once
 
-// Block filtering for TdspCustomIIRFilter: the same recurrence, rounding for
+// Block filtering for TdspIIRFilter: the same recurrence, rounding for
 // rounding, several times faster than one FilterSample call per sample.
 //
 // Loading an extended value from memory is slow on x86-64, and the recurrence

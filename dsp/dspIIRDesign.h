@@ -6,14 +6,14 @@
 // (Butterworth, Chebyshev or Bessel), moves them to the requested response
 // with prewarped edges w = 2*tan(pi*alpha), maps poles and zeros to the
 // z-plane by the bilinear transform z = (2 + s)/(2 - s), and multiplies them
-// out into monic polynomials (index = power of z). TdspCustomIIRFilter::Redesign
+// out into monic polynomials (index = power of z). TdspIIRFilter::Redesign
 // chains the steps; they are separate here so that each can be checked alone.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "dsp/dspcomplex.h"
+#include "dsp/TComplex.h"
 
 enum TdspIIRFilterKind : std::uint8_t { fkButterworth, fkChebyshev, fkBessel };
 enum TdspIIRFilterResponse : std::uint8_t { ftLowpass, ftHighpass, ftBandpass, ftBandstop };

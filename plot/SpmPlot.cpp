@@ -1,6 +1,5 @@
 #include "plot/SpmPlot.h"
 
-#include "core/RecordingAnalysis.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 
@@ -43,10 +42,9 @@ void PlotBand(const TBandValues& band, TChartSeries& series)
     }
 }
 
-void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series)
+void PlotSpectrum(const TSpectrum& spectrum, TChartSeries& series)
 {
-    BandFromCodes(storage.BandCodes, storage.SpectrumScale, storage.Band);
-    PlotBand(storage.Band, series);
+    PlotBand(spectrum.Values, series);
 }
 
 bool SwitchLogAxis(TChart& chart)

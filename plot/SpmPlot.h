@@ -9,7 +9,6 @@ class QWidget;
 class TChart;
 class TChartSeries;
 class TFastLineSeries;
-class TRecordingAnalysis;
 
 // What every spectrum view shares: the design settings of a chart and a series, the plotting
 // of one spectrum file with its fill value, the linear/logarithmic toggle and the copying of a
@@ -29,9 +28,9 @@ double FillValue(const TBandValues& band);
 // half the fill value, so that every point of a written spectrum is positive.
 void PlotBand(const TBandValues& band, TChartSeries& series);
 
-// Plots the spectrum file just read into `storage` (SpectrumScale, BandCodes): recomputes
-// Band = code x scale (in extended, stored as single), then plots it as PlotBand does.
-void PlotSpectrum(TRecordingAnalysis& storage, TChartSeries& series);
+// Plots a spectrum file read by ReadSpectrum: its band values (code x scale in extended,
+// stored as single) as PlotBand does.
+void PlotSpectrum(const TSpectrum& spectrum, TChartSeries& series);
 
 // The first half of a press of the linear/logarithmic toggle on one chart: a linear axis has
 // its zoom undone and is redrawn before it is switched; then the left axis's flag is

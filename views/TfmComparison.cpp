@@ -3,7 +3,7 @@
 #include "ui/FormStyle.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TPanel.h"
-#include "core/RecordingAnalysis.h"
+#include "core/SpmFile.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
@@ -133,14 +133,12 @@ QString TfmComparison::PickedFile(int k) const
 
 void TfmComparison::LoadSpectrum(const QString& path, TChart* chart, TChartSeries* series, int height)
 {
-    TRecordingAnalysis& storage = Main.Analysis();
-    storage.ReadSpectrumFile(QFile::encodeName(path).toStdString());
+    const TSpectrum spectrum = ReadSpectrum(QFile::encodeName(path).toStdString());
     chart->show();
     SetChartHeight(chart, height);
-    chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") +
-                            QFile::decodeName(QByteArray::fromStdString(storage.CurrentFileName)));
+    chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") + path);
     chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
-    PlotSpectrum(storage, *series);
+    PlotSpectrum(spectrum, *series);
 }
 
 void TfmComparison::SetChartHeight(TChart* chart, int height)

@@ -3,7 +3,7 @@
 // files, alone and on worker threads.
 
 #include "core/BatchRun.h"
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -32,7 +32,7 @@ void FillRecording(std::array<std::int16_t, SampleCount>& samples, std::uint32_t
 std::unique_ptr<TRecordingAnalysis> PreparedAnalysis()
 {
     auto analysis = std::make_unique<TRecordingAnalysis>();
-    FillRecording(analysis->Samples, 1);
+    FillRecording(analysis->Recording.Samples, 1);
     return analysis;
 }
 
@@ -55,8 +55,8 @@ void BM_FilterBlockOnly(benchmark::State& state)
 {
     auto analysis = PreparedAnalysis();
     for (auto _ : state) {
-        analysis->dspF1.ResetHistory();
-        analysis->dspF1.FilterBlock(analysis->Samples.data(), analysis->Filtered.data(), SampleCount);
+        analysis->BandPass.ResetHistory();
+        analysis->BandPass.FilterBlock(analysis->Recording.Samples.data(), analysis->Filtered.data(), SampleCount);
         benchmark::ClobberMemory();
     }
 }
@@ -79,8 +79,8 @@ void BM_FifteenTransformsOnly(benchmark::State& state)
     analysis->FilterRecording();
     for (auto _ : state) {
         for (int frame = 0; frame < AveragedFrames; ++frame) {
-            std::copy_n(analysis->Filtered.begin() + frame * FrameLength / 2, FrameLength, analysis->dspFFT1.InReal());
-            std::fill_n(analysis->dspFFT1.InImag(), FrameLength, 0.0f);
+            std::copy_n(analysis->Filtered.begin() + frame * FrameLength / 2, FrameLength, analysis->FrameFft.InReal());
+            std::fill_n(analysis->FrameFft.InImag(), FrameLength, 0.0f);
             analysis->RunFFT();
         }
         benchmark::ClobberMemory();
@@ -108,11 +108,11 @@ public:
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        Root = pattern;
+        root_ = pattern;
         std::array<std::int16_t, SampleCount> samples{};
         for (int i = 0; i < count; ++i) {
             FillRecording(samples, static_cast<std::uint32_t>(i + 1));
-            const std::string path = (Root / ("rec" + std::to_string(i) + ".wav")).string();
+            const std::string path = (root_ / ("rec" + std::to_string(i) + ".wav")).string();
             std::ofstream out(path, std::ios::binary);
             const char header[WavHeaderSize] = {};
             out.write(header, sizeof header);
@@ -120,11 +120,11 @@ public:
             Paths.push_back(path);
         }
     }
-    ~TRecordingFolder() { std::filesystem::remove_all(Root); }
+    ~TRecordingFolder() { std::filesystem::remove_all(root_); }
     std::vector<std::string> Paths;
 
 private:
-    std::filesystem::path Root;
+    std::filesystem::path root_;
 };
 
 void BM_ProcessRecordingThroughFiles(benchmark::State& state)

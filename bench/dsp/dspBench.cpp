@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dsp/dspFFT.h"
-#include "dsp/dspIIRFilters.h"
+#include "dsp/TdspFFT.h"
+#include "dsp/TdspIIRFilter.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void BM_FilterSampleRecording(benchmark::State& state)
 {
     const auto input = TestRecording();
     std::vector<single> output(RecordingSamples);
-    TdspIIRFilter filter(nullptr, MainBandpass);
+    TdspIIRFilter filter(MainBandpass);
     for (auto _ : state) {
         for (int i = 0; i < RecordingSamples; ++i) {
             output[i] = static_cast<single>(filter.FilterSample(static_cast<extended>(input[i])));
@@ -49,7 +49,7 @@ void BM_FilterBlockRecording(benchmark::State& state)
 {
     const auto input = TestRecording();
     std::vector<single> output(RecordingSamples);
-    TdspIIRFilter filter(nullptr, MainBandpass);
+    TdspIIRFilter filter(MainBandpass);
     for (auto _ : state) {
         filter.FilterBlock(input.data(), output.data(), RecordingSamples);
         benchmark::DoNotOptimize(output.data());
@@ -63,7 +63,7 @@ BENCHMARK(BM_FilterBlockRecording)->Unit(benchmark::kMicrosecond);
 // waiting for the previous one, at the latency of an extended addition.
 void BM_AdditionChainFloor(benchmark::State& state)
 {
-    const int chain = 2 * TdspIIRFilter(nullptr, MainBandpass).TapCount();
+    const int chain = 2 * TdspIIRFilter(MainBandpass).TapCount();
     extended step = 1e-30L;
     benchmark::DoNotOptimize(step);
     for (auto _ : state) {
@@ -82,7 +82,7 @@ BENCHMARK(BM_AdditionChainFloor)->Unit(benchmark::kMicrosecond);
 void BM_TransformMagnitudeFrame(benchmark::State& state)
 {
     const auto input = TestRecording();
-    TdspFFT fft(nullptr, TdspFFTProperties{11, FrameSize, fwParzen});
+    TdspFFT fft(TdspFFTProperties{11, FrameSize, fwParzen});
     for (auto _ : state) {
         std::copy_n(input.begin(), FrameSize, fft.InReal());
         std::fill_n(fft.InImag(), FrameSize, single{0});

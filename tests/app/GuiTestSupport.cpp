@@ -1,5 +1,8 @@
 #include "GuiTestSupport.h"
 
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/SpectrumFixtures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QWidget>
@@ -31,23 +34,12 @@ TSamples TestSignal(int seed)
 
 void WriteWav(const QString& path, const TSamples& samples)
 {
-    QByteArray bytes("RIFF", 4);
-    bytes.append(40, '\0');
-    bytes.append(reinterpret_cast<const char*>(samples.data()),
-                 static_cast<qsizetype>(samples.size() * sizeof(std::int16_t)));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
+    testsupport::WriteRecording(QFile::encodeName(path).toStdString(), samples);
 }
 
 void WriteSpm(const QString& path, long double scale, const TCodes& codes)
 {
-    static_assert(sizeof(long double) >= 10);
-    QByteArray bytes(reinterpret_cast<const char*>(&scale), 10);
-    bytes.append(reinterpret_cast<const char*>(codes.data()), SpectrumLines * 2);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
+    testsupport::WriteSpectrumFixture(QFile::encodeName(path).toStdString(), scale, codes);
 }
 
 TCodes PeakCodes(int peak)

@@ -23,7 +23,8 @@ using TCodes = std::array<std::int16_t, SpectrumLines>;
 // `seed`) plus a little deterministic noise.
 TSamples TestSignal(int seed);
 
-// Writes a recording: a 44-byte RIFF header, the samples, and nothing else.
+// Writes a recording: a 44-byte header that starts like a RIFF header, the samples, and
+// nothing else.
 void WriteWav(const QString& path, const TSamples& samples);
 // Writes a spectrum file: the 10 bytes of the 80-bit scale, then the 361 codes.
 void WriteSpm(const QString& path, long double scale, const TCodes& codes);

@@ -2,7 +2,9 @@
 // byte for byte, it stops (or goes on) like the windowed batch, its tables
 // always use a '.' decimal point, and bad command lines fail clearly.
 
-#include "tests/core/CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/BatchRun.h"
 
@@ -15,7 +17,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
@@ -186,19 +188,19 @@ TEST_F(Cli, ShowPrintsValuesOrCodesWithADecimalPoint)
     const auto lines = Lines(values.Out);
     ASSERT_EQ(lines.size(), 362u);
     EXPECT_EQ(lines[0], "Frequency (Hz)," + a + "," + b);
-    analysis->ReadSpectrumFile(b);
+    const TSpectrum spectrum = ReadSpectrum(b);
     for (int i = 0; i < SpectrumLines; ++i) {
         const auto fields = Fields(lines[i + 1]);
         ASSERT_EQ(fields.size(), 3u);
         EXPECT_EQ(fields[0], std::to_string(1000 + 25 * i));
-        EXPECT_EQ(std::strtof(fields[2].c_str(), nullptr), analysis->Band[i]) << fields[2];
+        EXPECT_EQ(std::strtof(fields[2].c_str(), nullptr), spectrum.Values[i]) << fields[2];
     }
 
     const TCliResult codes = RunCli(Folder, {"show", "--codes", b});
     ASSERT_EQ(codes.Status, 0);
     const auto codeLines = Lines(codes.Out);
-    EXPECT_EQ(codeLines[1], "1000," + std::to_string(analysis->BandCodes[0]));
-    EXPECT_EQ(codeLines[361], "10000," + std::to_string(analysis->BandCodes[360]));
+    EXPECT_EQ(codeLines[1], "1000," + std::to_string(spectrum.Codes[0]));
+    EXPECT_EQ(codeLines[361], "10000," + std::to_string(spectrum.Codes[360]));
 
     const TCliResult missing = RunCli(Folder, {"show", a, Folder.File("none.spm")});
     EXPECT_EQ(missing.Status, 1);

@@ -4,6 +4,7 @@
 #include "core/SpmFile.h"
 #include "core/TulvoErrors.h"
 #include "cli/PlotCommand.h"
+#include "tests/support/SpectrumFixtures.h"
 
 #include <QFile>
 #include <QImage>
@@ -16,24 +17,17 @@
 
 namespace
 {
-// Writes a spectrum file: the 10-byte extended scale, then 361 codes (LE).
+// Writes a spectrum file of `scale` and `codes`, repeated to fill the 361 lines.
 std::string WriteSpm(const QTemporaryDir& dir, const QString& name, extended scale,
                      const std::vector<std::int16_t>& codes)
 {
-  QByteArray bytes;
-  const auto scaleBytes = EncodeExtended(scale);
-  bytes.append(reinterpret_cast<const char*>(scaleBytes.data()), static_cast<qsizetype>(scaleBytes.size()));
-  for (int i = 0; i < SpectrumLines; ++i) {
-    const auto code = static_cast<std::uint16_t>(codes[static_cast<std::size_t>(i) % codes.size()]);
-    bytes.append(static_cast<char>(code & 0xff));
-    bytes.append(static_cast<char>(code >> 8));
+  testsupport::TSpectrumCodes lines{};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    lines[i] = codes[i % codes.size()];
   }
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-    qFatal("cannot write fixture");
-  }
-  return path.toStdString();
+  const std::string path = dir.filePath(name).toStdString();
+  testsupport::WriteSpectrumFixture(path, scale, lines);
+  return path;
 }
 
 // A peak whose place depends on `shift`, on a floor of small values.

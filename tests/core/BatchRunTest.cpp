@@ -2,14 +2,16 @@
 // files kept, keep going on request, and the parallel run writing the same
 // bytes with the same outcome.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TTempFolder.h"
 
 #include "core/BatchRun.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 

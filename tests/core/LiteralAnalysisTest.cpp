@@ -7,14 +7,18 @@
 // dispatch. The reference below is its plain definition instead: the filter
 // recurrence with shifting histories, the triangle window, the twiddle
 // tables and their running-factor recurrence, the bit reversal and the
-// butterflies, all in long double (extended) and rounded to float (single)
+// butterflies (the project's one reference FFT, shared with the FFT's own
+// tests), all in long double (extended) and rounded to float (single)
 // exactly where the analysis stores a value. Only the filter design (its
 // coefficients, gain scale and length) is taken from the component; the
 // design has its own tests.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/ReferenceFFT.h"
+#include "tests/support/TTempFolder.h"
 
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 
 #include <algorithm>
 #include <array>
@@ -23,12 +27,11 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
-#include <numbers>
 #include <sstream>
 #include <tuple>
 #include <vector>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
@@ -37,7 +40,6 @@ namespace {
 // ---------------------------------------------------------------------------
 
 constexpr int N = 2048;                 // FFT length
-constexpr int Power = 11;               // log2 N
 constexpr int HalfSize = N / 2;         // magnitude lines
 constexpr int Frames = 15;              // frames of N, advanced by N / 2
 constexpr int BandFirst = 40;           // line of 1000 Hz
@@ -48,7 +50,7 @@ constexpr int Samples = 16384;
 // 10000 Hz at 51200 Hz, designed through the setters in the stored order.
 const TdspIIRFilter& MainWindowFilterDesign()
 {
-    static const TdspIIRFilter design(nullptr, {fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    static const TdspIIRFilter design({fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     return design;
 }
 
@@ -57,123 +59,61 @@ const TdspIIRFilter& MainWindowFilterDesign()
 class TLiteralFilter {
 public:
     explicit TLiteralFilter(const TdspIIRFilter& design)
-        : n(design.TapCount()), g(design.GainScale()), feedForward(design.FeedForward()),
-          feedBack(design.FeedBack())
+        : n_(design.TapCount()), g_(design.GainScale()), feedForward_(design.FeedForward()),
+          feedBack_(design.FeedBack())
     {
     }
 
     extended Step(extended x)
     {
-        for (int i = 0; i < n; ++i) {
-            inputHistory[i] = inputHistory[i + 1];
-            outputHistory[i] = outputHistory[i + 1];
+        for (int i = 0; i < n_; ++i) {
+            inputHistory_[i] = inputHistory_[i + 1];
+            outputHistory_[i] = outputHistory_[i + 1];
         }
-        extended t = x * g;
-        inputHistory[n] = t;
-        for (int i = 0; i < n; ++i) {
-            t = (inputHistory[i] * feedForward[i] + t) + outputHistory[i] * feedBack[i];
+        extended t = x * g_;
+        inputHistory_[n_] = t;
+        for (int i = 0; i < n_; ++i) {
+            t = (inputHistory_[i] * feedForward_[i] + t) + outputHistory_[i] * feedBack_[i];
         }
-        outputHistory[n] = t;
+        outputHistory_[n_] = t;
         return t;
     }
 
 private:
-    int n;
-    extended g;
-    std::array<extended, 33> feedForward, feedBack;
-    std::array<extended, 33> inputHistory{}, outputHistory{};
+    int n_;
+    extended g_;
+    std::array<extended, 33> feedForward_, feedBack_;
+    std::array<extended, 33> inputHistory_{}, outputHistory_{};
 };
 
-// The FFT component at N = 2048 with the triangle window, forward direction.
+// The FFT component at N = 2048 with the triangle window, forward direction:
+// the window weights InReal in place, then the reference transform and
+// magnitude run on the weighted frame.
 class TLiteralFFT {
 public:
-    std::array<single, N> InReal{}, InImag{}, OutReal{}, OutImag{};
+    std::vector<single> InReal = std::vector<single>(N), InImag = std::vector<single>(N);
+    TReferenceFrame Out;
 
     TLiteralFFT()
     {
         for (int i = 0; i < N; ++i) {
             const extended q = static_cast<extended>(2 * i - N) / static_cast<extended>(N + 1);
-            windowTable[i] = static_cast<single>(1.0L - std::fabs(q));
+            windowTable_[i] = static_cast<single>(1.0L - std::fabs(q));
         }
-        for (int i = 0; i < N; ++i) {
-            bitReverse[i] = i;
-        }
-        for (int i = 0, j = 0; i < N; ++i) {
-            if (j > i) {
-                std::swap(bitReverse[i], bitReverse[j]);
-            }
-            int m = HalfSize;
-            while (m > 0 && j >= m) {
-                j -= m;
-                m /= 2;
-            }
-            j += m;
-        }
-        const extended pi = std::numbers::pi_v<extended>;
-        for (int k = 0; k < Power; ++k) {
-            cosTable[k] = static_cast<single>(std::cos(pi / static_cast<extended>(1 << k)));
-            sinTable[k] = static_cast<single>(std::sin(pi / static_cast<extended>(1 << k)));
-        }
-        halfScale = static_cast<single>(1.0L / HalfSize);
     }
 
     void Transform()
     {
         for (int i = 0; i < N; ++i) {
-            InReal[i] = static_cast<single>(static_cast<extended>(InReal[i]) * windowTable[i]);
+            InReal[i] = static_cast<single>(static_cast<extended>(InReal[i]) * windowTable_[i]);
         }
-        DoTransform(+1);
+        Out = ReferenceTransform(InReal, InImag, +1);
     }
 
-    void Magnitude()
-    {
-        for (int m = 0; m < HalfSize; ++m) {
-            const extended re = OutReal[m];
-            const extended im = OutImag[m];
-            OutReal[m] = static_cast<single>(std::sqrt(re * re + im * im) * halfScale);
-        }
-    }
+    std::vector<single> Magnitude() const { return ReferenceMagnitude(Out); }
 
 private:
-    std::array<single, N> windowTable{};
-    std::array<int, N> bitReverse{};
-    std::array<single, Power> cosTable{}, sinTable{};
-    single halfScale = 0;
-
-    void DoTransform(int direction)
-    {
-        for (int i = N - 1; i >= 0; --i) {
-            OutReal[i] = InReal[bitReverse[i]];
-            OutImag[i] = InImag[bitReverse[i]];
-        }
-        for (int k = 0; k < Power; ++k) {
-            const int s = 1 << (k + 1);
-            const int h = 1 << k;
-            const single wRe = cosTable[k];
-            const single wIm = static_cast<single>(direction * static_cast<extended>(sinTable[k]));
-            single uRe = 1;
-            single uIm = 0;
-            for (int j = 0; j < h; ++j) {
-                for (int a = j; a < N; a += s) {
-                    const int b = a + h;
-                    const single tRe = static_cast<single>(static_cast<extended>(uRe) * OutReal[b] -
-                                                           static_cast<extended>(uIm) * OutImag[b]);
-                    const single tIm = static_cast<single>(static_cast<extended>(uRe) * OutImag[b] +
-                                                           static_cast<extended>(uIm) * OutReal[b]);
-                    OutReal[b] = static_cast<single>(static_cast<extended>(OutReal[a]) - tRe);
-                    OutImag[b] = static_cast<single>(static_cast<extended>(OutImag[a]) - tIm);
-                    OutReal[a] = static_cast<single>(static_cast<extended>(OutReal[a]) + tRe);
-                    OutImag[a] = static_cast<single>(static_cast<extended>(OutImag[a]) + tIm);
-                }
-                const single nextRe = static_cast<single>(static_cast<extended>(uRe) * wRe -
-                                                          static_cast<extended>(uIm) * wIm);
-                const single nextIm = static_cast<single>(static_cast<extended>(uRe) * wIm +
-                                                          static_cast<extended>(uIm) * wRe);
-                uRe = nextRe;
-                uIm = nextIm;
-            }
-        }
-    }
+    std::array<single, N> windowTable_{};
 };
 
 // Nearest integer, a value halfway between two going to the even one.
@@ -199,7 +139,7 @@ struct TLiteralResult {
     std::vector<std::uint8_t> File;  // the 732 bytes
 };
 
-TLiteralResult AnalyseLiterally(const TSampleBlock& samples)
+TLiteralResult AnalyseLiterally(const TSamples& samples)
 {
     TLiteralResult r;
 
@@ -223,9 +163,9 @@ TLiteralResult AnalyseLiterally(const TSampleBlock& samples)
             fft->InImag[j] = 0;
         }
         fft->Transform();
-        fft->Magnitude();
+        const std::vector<single> magnitude = fft->Magnitude();
         for (int k = 0; k < HalfSize; ++k) {
-            avg[k] = static_cast<single>(static_cast<extended>(avg[k]) + fft->OutReal[k]);
+            avg[k] = static_cast<single>(static_cast<extended>(avg[k]) + magnitude[k]);
         }
     }
     const single w = static_cast<single>(51200.0L / N);
@@ -290,11 +230,11 @@ int FirstDifferent(const A& fast, const B& literal, int count)
 // Names the first stage at which the analysis (just run on samples) departs
 // from the literal result, with the values on both sides. The filter output
 // and the single frames are recomputed through the components for this.
-std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& samples, const TLiteralResult& ref)
+std::string FirstDifferingStage(TRecordingAnalysis& core, const TSamples& samples, const TLiteralResult& ref)
 {
     std::vector<single> raw(Samples);
-    core.dspF1.ResetHistory();
-    core.dspF1.FilterBlock(samples.data(), raw.data(), Samples);
+    core.BandPass.ResetHistory();
+    core.BandPass.FilterBlock(samples.data(), raw.data(), Samples);
     if (const int i = FirstDifferent(raw, ref.Raw, Samples); i >= 0) {
         return "filter output, sample " + std::to_string(i) + ": " + Values(raw[i], ref.Raw[i]);
     }
@@ -307,27 +247,27 @@ std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& sa
     auto fft = std::make_unique<TLiteralFFT>();
     for (int f = 0; f < Frames; ++f) {
         for (int j = 0; j < N; ++j) {
-            fft->InReal[j] = core.dspFFT1.InReal()[j] = ref.Normalised[f * (N / 2) + j];
-            fft->InImag[j] = core.dspFFT1.InImag()[j] = 0;
+            fft->InReal[j] = core.FrameFft.InReal()[j] = ref.Normalised[f * (N / 2) + j];
+            fft->InImag[j] = core.FrameFft.InImag()[j] = 0;
         }
         fft->Transform();
-        core.dspFFT1.Transform();
-        if (const int i = FirstDifferent(core.dspFFT1.InReal(), fft->InReal, N); i >= 0) {
+        core.FrameFft.Transform();
+        if (const int i = FirstDifferent(core.FrameFft.InReal(), fft->InReal, N); i >= 0) {
             return "frame " + std::to_string(f) + ", windowed sample " + std::to_string(i) + ": " +
-                   Values(core.dspFFT1.InReal()[i], fft->InReal[i]);
+                   Values(core.FrameFft.InReal()[i], fft->InReal[i]);
         }
-        for (const auto& [name, fast, literal] : {std::tuple{"Re", core.dspFFT1.OutReal(), fft->OutReal.data()},
-                                                  std::tuple{"Im", core.dspFFT1.OutImag(), fft->OutImag.data()}}) {
+        for (const auto& [name, fast, literal] : {std::tuple{"Re", core.FrameFft.OutReal(), fft->Out.Re.data()},
+                                                  std::tuple{"Im", core.FrameFft.OutImag(), fft->Out.Im.data()}}) {
             if (const int i = FirstDifferent(fast, literal, N); i >= 0) {
                 return "frame " + std::to_string(f) + ", transform line " + std::to_string(i) + " " + name + ": " +
                        Values(fast[i], literal[i]);
             }
         }
-        fft->Magnitude();
-        core.dspFFT1.Magnitude();
-        if (const int i = FirstDifferent(core.dspFFT1.OutReal(), fft->OutReal, HalfSize); i >= 0) {
+        const std::vector<single> magnitude = fft->Magnitude();
+        core.FrameFft.Magnitude();
+        if (const int i = FirstDifferent(core.FrameFft.OutReal(), magnitude, HalfSize); i >= 0) {
             return "frame " + std::to_string(f) + ", magnitude line " + std::to_string(i) + ": " +
-                   Values(core.dspFFT1.OutReal()[i], fft->OutReal[i]);
+                   Values(core.FrameFft.OutReal()[i], magnitude[i]);
         }
     }
     if (const int i = FirstDifferent(core.AvgSpectrum, ref.Spectrum, HalfSize); i >= 0) {
@@ -349,18 +289,18 @@ std::string FirstDifferingStage(TRecordingAnalysis& core, const TSampleBlock& sa
 
 // A square wave between the two extreme sample values, half a period of
 // halfPeriod samples.
-TSampleBlock FullScaleSquare(int halfPeriod)
+TSamples FullScaleSquare(int halfPeriod)
 {
-    TSampleBlock samples(Samples);
+    TSamples samples(Samples);
     for (int i = 0; i < Samples; ++i) {
         samples[i] = (i / halfPeriod) % 2 == 0 ? std::int16_t{32767} : std::int16_t{-32768};
     }
     return samples;
 }
 
-TSampleBlock OffsetTone(std::int16_t offset, double frequencyHz, double amplitude)
+TSamples OffsetTone(std::int16_t offset, double frequencyHz, double amplitude)
 {
-    TSampleBlock samples = SineSamples(frequencyHz, amplitude, 0.7);
+    TSamples samples = SineSamples(frequencyHz, amplitude, 0.7);
     for (auto& sample : samples) {
         sample = static_cast<std::int16_t>(sample + offset);
     }
@@ -369,7 +309,7 @@ TSampleBlock OffsetTone(std::int16_t offset, double frequencyHz, double amplitud
 
 struct TRecordingCase {
     const char* Name;
-    TSampleBlock (*Make)();
+    TSamples (*Make)();
 };
 
 void PrintTo(const TRecordingCase& recording, std::ostream* out)
@@ -403,7 +343,7 @@ const TLiteralResult& ReferenceOf(const TRecordingCase& recording)
 void ExpectLiteralFile(TRecordingAnalysis& core, const TTempFolder& folder, const TRecordingCase& recording,
                        const std::string& name)
 {
-    const TSampleBlock samples = recording.Make();
+    const TSamples samples = recording.Make();
     const std::string path = folder.File(name + ".wav");
     WriteRecording(path, samples);
     core.ProcessRecording(path);

@@ -1,9 +1,11 @@
 // The spectrum file: its name, the 80-bit scale, quantisation, and writing
 // and reading with every failure leaving the disk as it was.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/SpectrumFixtures.h"
+#include "tests/support/TPermissionsEnforced.h"
+#include "tests/support/TTempFolder.h"
 
-#include "core/RecordingAnalysis.h"
 #include "core/SpmFile.h"
 #include "core/TSpmFileWriter.h"
 
@@ -13,11 +15,10 @@
 
 #include <ostream>
 #include <limits>
-#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
@@ -194,11 +195,12 @@ TEST_F(SpectrumFileIo, WritesScaleThenCodesAndReadsThemBack)
     EXPECT_EQ(bytes[11], codes[0] >> 8);
     EXPECT_EQ(bytes[730], codes[360] & 0xFF);
 
-    extended readScale = 0;
-    TBandCodes readCodes{};
-    ReadSpectrumFile(File, path, readScale, readCodes);
-    EXPECT_EQ(std::memcmp(&readScale, &scale, ScaleFieldSize), 0);
-    EXPECT_EQ(readCodes, codes);
+    const TSpectrum read = ReadSpectrum(path);
+    EXPECT_EQ(std::memcmp(&read.Scale, &scale, ScaleFieldSize), 0);
+    EXPECT_EQ(read.Codes, codes);
+    TBandValues values{};
+    BandFromCodes(codes, scale, values);
+    EXPECT_EQ(read.Values, values);
     EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"a.spm"}); // no temporary left
 }
 
@@ -214,37 +216,74 @@ TEST_F(SpectrumFileIo, ZeroFileReadsAsScaleZeroAndZeroValues)
 {
     const std::string path = Folder.File("zero.spm");
     WriteBytes(path, std::vector<std::uint8_t>(732, 0));
-    auto analysis = std::make_unique<TRecordingAnalysis>();
-    analysis->Band.fill(5.0f);
-    analysis->ReadSpectrumFile(path);
-    EXPECT_EQ(analysis->SpectrumScale, 0.0L);
-    EXPECT_EQ(analysis->CurrentFileName, path);
-    EXPECT_TRUE(std::all_of(analysis->BandCodes.begin(), analysis->BandCodes.end(), [](auto c) { return c == 0; }));
-    EXPECT_TRUE(std::all_of(analysis->Band.begin(), analysis->Band.end(), [](auto v) { return v == 0.0f; }));
+    const TSpectrum spectrum = ReadSpectrum(path);
+    EXPECT_EQ(spectrum.Scale, 0.0L);
+    EXPECT_TRUE(std::all_of(spectrum.Codes.begin(), spectrum.Codes.end(), [](auto c) { return c == 0; }));
+    EXPECT_TRUE(std::all_of(spectrum.Values.begin(), spectrum.Values.end(), [](auto v) { return v == 0.0f; }));
+}
+
+// A file laid out byte by byte reads as its scale, its codes, and the values
+// code x scale formed in extended and rounded to single once.
+TEST_F(SpectrumFileIo, ReadsValuesAsCodesTimesScaleInSingle)
+{
+    TSpectrumCodes codes{};
+    codes[0] = 10000;
+    codes[1] = -3;
+    codes[2] = 1;
+    codes[360] = 7;
+    const std::string path = Folder.File("values.spm");
+    WriteSpectrumFixture(path, 0.1L, codes);
+    const TSpectrum spectrum = ReadSpectrum(path);
+    EXPECT_EQ(spectrum.Scale, 0.1L);
+    EXPECT_EQ(spectrum.Codes, codes);
+    EXPECT_EQ(spectrum.Values[0], 1000.0f);
+    EXPECT_EQ(spectrum.Values[1], static_cast<single>(-0.3L));
+    EXPECT_EQ(spectrum.Values[2], static_cast<single>(0.1L));
+    EXPECT_EQ(spectrum.Values[3], 0.0f);
+    EXPECT_EQ(spectrum.Values[360], static_cast<single>(7 * 0.1L));
+}
+
+// A scale that makes a value overflow single, or infinity times a code of
+// 0, is the floating-point error of the values, raised once the file is
+// read and closed.
+TEST_F(SpectrumFileIo, ValuesOutOfRangeAreFloatingPointErrors)
+{
+    TSpectrumCodes codes{};
+    codes[0] = 10000;
+    WriteSpectrumFixture(Folder.File("huge.spm"), 1e300L, codes);
+    WriteSpectrumFixture(Folder.File("infinite.spm"), std::numeric_limits<long double>::infinity(), codes);
+    const int before = OpenDescriptorCount();
+    EXPECT_THROW(ReadSpectrum(Folder.File("huge.spm")), EOverflow);
+    EXPECT_THROW(ReadSpectrum(Folder.File("infinite.spm")), EInvalidOp);
+    EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
 TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
 {
     const std::string path = Folder.File("b.spm");
-    extended scale = 0;
-    TBandCodes codes{};
+    const int before = OpenDescriptorCount();
     for (const int size : {0, 9, 10, 731}) {
         WriteBytes(path, std::vector<std::uint8_t>(static_cast<std::size_t>(size), 1));
         try {
-            ReadSpectrumFile(File, path, scale, codes);
+            ReadSpectrum(path);
             ADD_FAILURE() << size << " bytes read";
         } catch (const EInOutError& e) {
             EXPECT_EQ(e.ErrorCode(), IoCode::ReadBeyondEnd) << size;
         }
-        EXPECT_FALSE(File.IsOpen());
+        EXPECT_EQ(OpenDescriptorCount(), before) << size;
     }
     std::vector<std::uint8_t> longer(800, 0);
     longer[10] = 7;
     longer[732] = 9; // beyond the file's 732 bytes
     WriteBytes(path, longer);
-    ReadSpectrumFile(File, path, scale, codes);
-    EXPECT_EQ(codes[0], 7);
-    EXPECT_THROW(ReadSpectrumFile(File, Folder.File("none.spm"), scale, codes), EInOutError);
+    EXPECT_EQ(ReadSpectrum(path).Codes[0], 7);
+    try {
+        ReadSpectrum(Folder.File("none.spm"));
+        ADD_FAILURE() << "a missing file read";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), IoCode::FileNotFound);
+    }
+    EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
 TEST_F(SpectrumFileIo, ShortWriteLeavesTheOlderFileAndNoTemporary)
@@ -280,10 +319,8 @@ TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     const auto before = ReadBytes(path);
 
-    extended scale = 0;
-    TBandCodes codes{};
-    ReadSpectrumFile(File, path, scale, codes); // read access is all a reader asks for
-    EXPECT_EQ(scale, 0.25L);
+    // Read access is all a reader asks for.
+    EXPECT_EQ(ReadSpectrum(path).Scale, 0.25L);
 
     EXPECT_EQ(WriteCode(path, 1.0L, SomeCodes(5)), IoCode::AccessDenied);
     EXPECT_EQ(ReadBytes(path), before);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "dsp/dspcomplex.h"
+#include "dsp/TComplex.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ void ExpectComplex(TComplex actual, extended re, extended im)
     EXPECT_EQ(actual.Im, im);
 }
 
-TEST(dspcomplex, SquareRootOfNegativeRealIsPositiveImaginary)
+TEST(TComplex, SquareRootOfNegativeRealIsPositiveImaginary)
 {
     ExpectComplex(CxSqrt(CxMake(-4, 0)), 0, 2);
     // Only a strictly negative imaginary part flips the sign.
@@ -24,7 +24,7 @@ TEST(dspcomplex, SquareRootOfNegativeRealIsPositiveImaginary)
     ExpectComplex(CxSqrt(CxMake(3, 4)), 2, 1);
 }
 
-TEST(dspcomplex, SquareRootSquaresBack)
+TEST(TComplex, SquareRootSquaresBack)
 {
     for (const TComplex a : {CxMake(1e-6L, 7), CxMake(-2.5L, 1e-3L), CxMake(-1e3L, -3), CxMake(0.3L, -0.4L)}) {
         const TComplex r = CxSqrt(a);
@@ -36,7 +36,7 @@ TEST(dspcomplex, SquareRootSquaresBack)
     }
 }
 
-TEST(dspcomplex, DivisionAndMultiplication)
+TEST(TComplex, DivisionAndMultiplication)
 {
     ExpectComplex(CxDiv(CxMake(1, 0), CxMake(0, 1)), 0, -1);
     ExpectComplex(CxDiv(CxMake(7, 1), CxMake(1, 2)), 1.8L, -2.6L);
@@ -49,7 +49,7 @@ TEST(dspcomplex, DivisionAndMultiplication)
     ExpectComplex(a, 1, 0);
 }
 
-TEST(dspcomplex, SmallOperations)
+TEST(TComplex, SmallOperations)
 {
     ExpectComplex(CxAdd(CxMake(1, 2), CxMake(3, 4)), 4, 6);
     ExpectComplex(CxSub(CxMake(1, 2), CxMake(3, 5)), -2, -3);
@@ -61,7 +61,7 @@ TEST(dspcomplex, SmallOperations)
     EXPECT_EQ(c.Im, 1);
 }
 
-TEST(dspcomplex, AbsoluteValueDoesNotOverflow)
+TEST(TComplex, AbsoluteValueDoesNotOverflow)
 {
     EXPECT_EQ(CxAbs(CxMake(3, -4)), 5);
     const extended big = std::numeric_limits<extended>::max() / 2;
@@ -69,7 +69,7 @@ TEST(dspcomplex, AbsoluteValueDoesNotOverflow)
     EXPECT_EQ(CxAbs(CxMake(3e-4000L, 4e-4000L)) / 1e-4000L, 5);
 }
 
-TEST(dspcomplex, SqrtNonNegClampsRoundingResidue)
+TEST(TComplex, SqrtNonNegClampsRoundingResidue)
 {
     EXPECT_EQ(SqrtNonNeg(-1e-30L), 0);
     EXPECT_EQ(SqrtNonNeg(0), 0);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dsp/dspIIRFilters.h"
+#include "dsp/TdspIIRFilter.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TCx UnitCirclePoint(extended hz, extended sampleRate)
 
 // The response of the recurrence itself:
 // g * (z^n + sum FeedForward[i] z^i) / (z^n - sum FeedBack[i] z^i).
-TCx CoefficientResponse(const TdspCustomIIRFilter& f, extended hz)
+TCx CoefficientResponse(const TdspIIRFilter& f, extended hz)
 {
     const TCx z = UnitCirclePoint(hz, f.SampleRate());
     const int n = f.TapCount();
@@ -38,7 +38,7 @@ TCx CoefficientResponse(const TdspCustomIIRFilter& f, extended hz)
 }
 
 // The response of the digital poles and zeros: g * prod(z - zero) / prod(z - pole).
-TCx PoleZeroResponse(const TdspCustomIIRFilter& f, extended hz)
+TCx PoleZeroResponse(const TdspIIRFilter& f, extended hz)
 {
     const TCx z = UnitCirclePoint(hz, f.SampleRate());
     const TPoleZeroSet& pz = f.DigitalPZ();
@@ -52,7 +52,7 @@ TCx PoleZeroResponse(const TdspCustomIIRFilter& f, extended hz)
     return r;
 }
 
-bool SameHistory(const TdspCustomIIRFilter::THistory& a, const TdspCustomIIRFilter::THistory& b)
+bool SameHistory(const TdspIIRFilter::THistory& a, const TdspIIRFilter::THistory& b)
 {
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (std::memcmp(&a[i], &b[i], 10) != 0) {
@@ -63,7 +63,7 @@ bool SameHistory(const TdspCustomIIRFilter::THistory& a, const TdspCustomIIRFilt
 }
 
 // Runs a few samples so that the history is not all zero.
-void Excite(TdspCustomIIRFilter& f)
+void Excite(TdspIIRFilter& f)
 {
     for (int i = 0; i < 5; ++i) {
         f.FilterSample(1000.0L * (i + 1));
@@ -72,7 +72,7 @@ void Excite(TdspCustomIIRFilter& f)
 
 TEST(dspIIRFilter, MainWindowBandpassDesign)
 {
-    TdspIIRFilter f(nullptr, MainBandpass);
+    TdspIIRFilter f(MainBandpass);
     EXPECT_EQ(f.TapCount(), 16);
     EXPECT_EQ(f.ErrorText(), "");
     EXPECT_EQ(f.AnalogPZ().NumPoles, 16);
@@ -102,14 +102,14 @@ TEST(dspIIRFilter, MainWindowBandpassDesign)
 
 TEST(dspIIRFilter, MainWindowBandpassFiltersSignals)
 {
-    TdspIIRFilter f(nullptr, MainBandpass);
+    TdspIIRFilter f(MainBandpass);
     extended last = 0;
     for (int k = 0; k < 20000; ++k) {
         last = f.FilterSample(1000);
     }
     EXPECT_LT(std::fabs(last), 1e-6L); // DC decays to 0
 
-    TdspIIRFilter g(nullptr, MainBandpass);
+    TdspIIRFilter g(MainBandpass);
     extended peak = 0;
     for (int k = 0; k < 20000; ++k) {
         const extended y = g.FilterSample(std::sin(2 * ExtendedPi * 5500 * k / 51200));
@@ -154,8 +154,8 @@ TEST(dspIIRFilter, NewComponentIsFirstOrderLowpass)
 TEST(dspIIRFilter, CoincidingEdgesPassNothingOrEverything)
 {
     // 10 Hz and 20 Hz at 51200 Hz are both raised to 8 * 0.0001 of the rate.
-    TdspIIRFilter bandpass(nullptr, {fkButterworth, ftBandpass, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
-    TdspIIRFilter bandstop(nullptr, {fkButterworth, ftBandstop, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
+    TdspIIRFilter bandpass({fkButterworth, ftBandpass, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
+    TdspIIRFilter bandstop({fkButterworth, ftBandstop, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
     const std::int16_t input[] = {1200, -7, 32767, -32768, 0};
     single blockPass[5];
     single blockStop[5];
@@ -168,14 +168,14 @@ TEST(dspIIRFilter, CoincidingEdgesPassNothingOrEverything)
         EXPECT_EQ(blockStop[i], static_cast<single>(input[i]));
     }
     // A low-pass at the floor still filters.
-    TdspIIRFilter lowpass(nullptr, {fkButterworth, ftLowpass, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
+    TdspIIRFilter lowpass({fkButterworth, ftLowpass, 8, 10.0L, 20.0L, 51200.0L, 0.0L});
     EXPECT_NE(lowpass.FilterSample(1), 1);
 }
 
 TEST(dspIIRFilter, ReversedEdgesGiveTheSameBandpass)
 {
-    TdspIIRFilter forward(nullptr, MainBandpass);
-    TdspIIRFilter reversed(nullptr, {fkButterworth, ftBandpass, 8, 10000.0L, 1000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter forward(MainBandpass);
+    TdspIIRFilter reversed({fkButterworth, ftBandpass, 8, 10000.0L, 1000.0L, 51200.0L, 0.0L});
     EXPECT_TRUE(SameHistory(forward.FeedForward(), reversed.FeedForward()));
     EXPECT_TRUE(SameHistory(forward.FeedBack(), reversed.FeedBack()));
     EXPECT_EQ(forward.GainScale(), reversed.GainScale());
@@ -183,7 +183,7 @@ TEST(dspIIRFilter, ReversedEdgesGiveTheSameBandpass)
 
 TEST(dspIIRFilter, IgnoredAssignmentsKeepTheHistory)
 {
-    TdspIIRFilter f(nullptr, MainBandpass);
+    TdspIIRFilter f(MainBandpass);
     Excite(f);
     const auto history = f.OutputHistory();
     f.SetOrder(0);
@@ -235,7 +235,7 @@ TEST(dspIIRFilter, FrequencySettersClamp)
 
 TEST(dspIIRFilter, StoredFrequencyAboveHalfTheDefaultRateIsLowered)
 {
-    TdspIIRFilter f(nullptr, {fkButterworth, ftBandpass, 2, 1000.0L, 30000.0L, 96000.0L, 0.0L});
+    TdspIIRFilter f({fkButterworth, ftBandpass, 2, 1000.0L, 30000.0L, 96000.0L, 0.0L});
     EXPECT_EQ(f.Frequency2(), 44100.0L / 2 - 0.0001L);
     EXPECT_EQ(f.SampleRate(), 96000);
 }
@@ -243,7 +243,7 @@ TEST(dspIIRFilter, StoredFrequencyAboveHalfTheDefaultRateIsLowered)
 TEST(dspIIRFilter, ChebyshevWithZeroRippleHasNoDiagnostic)
 {
     for (int order = 1; order <= 8; ++order) {
-        TdspIIRFilter f(nullptr, {fkChebyshev, ftLowpass, order, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+        TdspIIRFilter f({fkChebyshev, ftLowpass, order, 1000.0L, 10000.0L, 51200.0L, 0.0L});
         EXPECT_EQ(f.ErrorText(), "") << "order " << order;
         EXPECT_TRUE(std::isfinite(f.GainScale()));
         // Poles scaled by sinh/cosh of asinh(1e10)/order: far from the unit circle for low orders.
@@ -258,17 +258,17 @@ TEST(dspIIRFilter, ChebyshevWithZeroRippleHasNoDiagnostic)
 // 0 in its gain; both designs say so.
 TEST(dspIIRFilter, DegenerateChebyshevDesignIsReported)
 {
-    TdspIIRFilter bandpass(nullptr, {fkChebyshev, ftBandpass, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter bandpass({fkChebyshev, ftBandpass, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     EXPECT_EQ(bandpass.AnalogPZ().Poles[1].Re, 0);
     EXPECT_EQ(bandpass.DigitalPZ().Poles[1].Re, 1);
     EXPECT_TRUE(std::isfinite(bandpass.GainScale()));
     EXPECT_EQ(bandpass.ErrorText().rfind("Filter design error: gain or coefficients not finite", 0), 0u)
         << bandpass.ErrorText();
     // A sound band-pass of the same order says nothing.
-    TdspIIRFilter sound(nullptr, {fkButterworth, ftBandpass, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter sound({fkButterworth, ftBandpass, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     EXPECT_EQ(sound.ErrorText(), "");
 
-    TdspIIRFilter bandstop(nullptr, {fkChebyshev, ftBandstop, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter bandstop({fkChebyshev, ftBandstop, 1, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     EXPECT_TRUE(std::isnan(bandstop.GainScale()));
     EXPECT_EQ(bandstop.ErrorText().rfind("Filter design error: gain or coefficients not finite; GainScale=", 0), 0u)
         << bandstop.ErrorText();
@@ -280,11 +280,11 @@ TEST(dspIIRFilter, DegenerateChebyshevDesignIsReported)
 
 TEST(dspIIRFilter, ResetHistoryClearsOnlyTheState)
 {
-    TdspIIRFilter f(nullptr, MainBandpass);
+    TdspIIRFilter f(MainBandpass);
     const extended g = f.GainScale();
     Excite(f);
     f.ResetHistory();
-    EXPECT_TRUE(SameHistory(f.InputHistory(), TdspCustomIIRFilter::THistory{}));
+    EXPECT_TRUE(SameHistory(f.InputHistory(), TdspIIRFilter::THistory{}));
     EXPECT_EQ(f.GainScale(), g);
     EXPECT_EQ(f.FilterSample(2), 2 * g);
 }
@@ -329,7 +329,7 @@ std::vector<TDesignCase> AllDesigns()
 // Sets up a design of 2000 Hz to 9000 Hz at 51200 Hz with 0.5 dB ripple,
 // assigning kind and response last, so that no intermediate design is a
 // degenerate one whose diagnostic would stay in ErrorText.
-void Configure(TdspCustomIIRFilter& f, const TDesignCase& c)
+void Configure(TdspIIRFilter& f, const TDesignCase& c)
 {
     f.SetRipple(0.5L);
     f.SetSampleRate(51200);
@@ -393,7 +393,7 @@ std::vector<std::int16_t> TestSignal(int count, unsigned seed)
 
 // Filters x one FilterSample at a time into `expected` and in blocks of
 // random lengths into `actual`, on two components of the same design.
-void FilterBothWays(TdspCustomIIRFilter& bySample, TdspCustomIIRFilter& byBlock, const std::vector<std::int16_t>& x,
+void FilterBothWays(TdspIIRFilter& bySample, TdspIIRFilter& byBlock, const std::vector<std::int16_t>& x,
                     std::vector<single>& expected, std::vector<single>& actual, unsigned seed)
 {
     const int count = static_cast<int>(x.size());
@@ -432,8 +432,8 @@ INSTANTIATE_TEST_SUITE_P(dspIIRDesigns, IIRDesign, testing::ValuesIn(AllDesigns(
 
 TEST(dspIIRFilterBlock, MainBandpassOverManyRecordings)
 {
-    TdspIIRFilter bySample(nullptr, MainBandpass);
-    TdspIIRFilter byBlock(nullptr, MainBandpass);
+    TdspIIRFilter bySample(MainBandpass);
+    TdspIIRFilter byBlock(MainBandpass);
     std::vector<single> expected;
     std::vector<single> actual;
     FilterBothWays(bySample, byBlock, TestSignal(16384 * 12, 5), expected, actual, 3);
@@ -446,8 +446,8 @@ TEST(dspIIRFilterBlock, MainBandpassOverManyRecordings)
 // the block routine must notice and go on in extended arithmetic.
 TEST(dspIIRFilterBlock, DecayBelowDoubleRangeStaysExact)
 {
-    TdspIIRFilter bySample(nullptr, MainBandpass);
-    TdspIIRFilter byBlock(nullptr, MainBandpass);
+    TdspIIRFilter bySample(MainBandpass);
+    TdspIIRFilter byBlock(MainBandpass);
     std::vector<std::int16_t> x = TestSignal(200000, 9);
     std::fill(x.begin() + 2000, x.begin() + 196000, std::int16_t{0});
     std::vector<single> expected(x.size());
@@ -471,8 +471,8 @@ TEST(dspIIRFilterBlock, BlocksFollowSamplesOfAnyValue)
 {
     const extended specials[] = {-0.0L, 1e-4000L, 3.5L, std::numeric_limits<extended>::infinity()};
     for (const extended special : specials) {
-        TdspIIRFilter bySample(nullptr, MainBandpass);
-        TdspIIRFilter byBlock(nullptr, MainBandpass);
+        TdspIIRFilter bySample(MainBandpass);
+        TdspIIRFilter byBlock(MainBandpass);
         const std::vector<std::int16_t> x = TestSignal(5000, 1);
         std::vector<single> expected(x.size());
         std::vector<single> actual(x.size());

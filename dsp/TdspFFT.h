@@ -23,89 +23,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "dsp/TComponent.h"
 #include "dsp/dspTypes.h"
 #include "dsp/dspWindow.h"
-
-class TdspCustomFFT : public TComponent {
-public:
-    // Power 9 (N = 512), fwNone; data arrays zero, weights all 1.
-    explicit TdspCustomFFT(TComponent* owner = nullptr);
-    ~TdspCustomFFT() override;
-
-    // log2 of the length, clamped to 2..15. Assigning the current value keeps
-    // the arrays and their contents; any other value reallocates everything,
-    // zeroes the data arrays and rebuilds the tables.
-    int Power() const { return FPower; }
-    void SetPower(int value);
-
-    // N = 2^Power. Assigning a length rounds it down to a power of two within
-    // 4..32768 (3000 gives 2048, 1 gives 4).
-    int BufferSize() const { return FBufferSize; }
-    void SetBufferSize(int value);
-
-    // Window applied to InReal by Transform. Assigning always refills the weights.
-    TdspWindow Window() const { return FWindow; }
-    void SetWindow(TdspWindow value);
-
-    // N/2, the number of magnitude lines.
-    int HalfSize() const { return FHalfSize; }
-    // 1/HalfSize rounded to single: the magnitude scale.
-    single HalfScale() const { return FHalfScale; }
-
-    single* InReal() { return FInReal.get(); }
-    single* InImag() { return FInImag.get(); }
-    single* OutReal() { return FOutReal.get(); }
-    single* OutImag() { return FOutImag.get(); }
-    const single* InReal() const { return FInReal.get(); }
-    const single* InImag() const { return FInImag.get(); }
-    const single* OutReal() const { return FOutReal.get(); }
-    const single* OutImag() const { return FOutImag.get(); }
-
-    // Read-only tables: N window weights, N bit-reversed indices, and Power
-    // twiddle steps cos(pi/2^k), sin(pi/2^k).
-    const single* WindowTable() const { return FWindowTable.get(); }
-    const std::int32_t* BitReverse() const { return FBitReverse.get(); }
-    const single* CosTable() const { return FCosTable.get(); }
-    const single* SinTable() const { return FSinTable.get(); }
-
-    // Weights InReal in place (unless fwNone), then transforms (InReal, InImag)
-    // into (OutReal, OutImag). InReal must be refilled before the next call.
-    void Transform();
-    // OutReal[m] = |X[m]| * HalfScale for m < HalfSize; OutImag and the upper
-    // half of OutReal are left as they are. Reads OutReal in place: call once.
-    void Magnitude();
-
-protected:
-    // The transform with exponent sign `direction` (Transform passes +1).
-    void DoTransform(std::int32_t direction);
-    void ApplyWindow();
-    void ClearBuffers();
-    void FreeBuffers();
-    void BuildBitReverse();
-    void BuildTwiddles();
-
-private:
-    void BuildStageFactors();
-
-    int FPower = 0;
-    TdspWindow FWindow = fwNone;
-    std::unique_ptr<single[]> FWindowTable;
-    int FBufferSize = 0;
-    int FHalfSize = 0;
-    std::unique_ptr<single[]> FCosTable;
-    std::unique_ptr<single[]> FSinTable;
-    std::unique_ptr<std::int32_t[]> FBitReverse;
-    single FHalfScale = 0;
-    std::unique_ptr<single[]> FInReal;
-    std::unique_ptr<single[]> FInImag;
-    std::unique_ptr<single[]> FOutReal;
-    std::unique_ptr<single[]> FOutImag;
-    // Running factors u of every stage for direction +1, stage k at [2^k - 1, 2^(k+1) - 1),
-    // as exact double copies of the single values.
-    std::unique_ptr<double[]> FFactorRe;
-    std::unique_ptr<double[]> FFactorIm;
-};
 
 // Stored property values of a TdspFFT, applied in the order Power, BufferSize, Window.
 struct TdspFFTProperties {
@@ -114,9 +33,87 @@ struct TdspFFTProperties {
     TdspWindow Window;
 };
 
-class TdspFFT : public TdspCustomFFT {
+class TdspFFT {
 public:
-    explicit TdspFFT(TComponent* owner = nullptr);
-    // Created from stored properties: each goes through its setter.
-    TdspFFT(TComponent* owner, const TdspFFTProperties& stored);
+    // Power 9 (N = 512), fwNone; data arrays zero, weights all 1.
+    TdspFFT();
+    // Created from stored properties: each goes through its setter, in the
+    // order Power, BufferSize, Window.
+    explicit TdspFFT(const TdspFFTProperties& stored);
+
+    TdspFFT(const TdspFFT&) = delete;
+    TdspFFT& operator=(const TdspFFT&) = delete;
+
+    // log2 of the length, clamped to 2..15. Assigning the current value keeps
+    // the arrays and their contents; any other value reallocates everything,
+    // zeroes the data arrays and rebuilds the tables.
+    int Power() const { return power_; }
+    void SetPower(int value);
+
+    // N = 2^Power. Assigning a length rounds it down to a power of two within
+    // 4..32768 (3000 gives 2048, 1 gives 4).
+    int BufferSize() const { return bufferSize_; }
+    void SetBufferSize(int value);
+
+    // Window applied to InReal by Transform. Assigning always refills the weights.
+    TdspWindow Window() const { return window_; }
+    void SetWindow(TdspWindow value);
+
+    // N/2, the number of magnitude lines.
+    int HalfSize() const { return halfSize_; }
+    // 1/HalfSize rounded to single: the magnitude scale.
+    single HalfScale() const { return halfScale_; }
+
+    single* InReal() { return inReal_.get(); }
+    single* InImag() { return inImag_.get(); }
+    single* OutReal() { return outReal_.get(); }
+    single* OutImag() { return outImag_.get(); }
+    const single* InReal() const { return inReal_.get(); }
+    const single* InImag() const { return inImag_.get(); }
+    const single* OutReal() const { return outReal_.get(); }
+    const single* OutImag() const { return outImag_.get(); }
+
+    // Read-only tables: N window weights, N bit-reversed indices, and Power
+    // twiddle steps cos(pi/2^k), sin(pi/2^k).
+    const single* WindowTable() const { return windowTable_.get(); }
+    const std::int32_t* BitReverse() const { return bitReverse_.get(); }
+    const single* CosTable() const { return cosTable_.get(); }
+    const single* SinTable() const { return sinTable_.get(); }
+
+    // Weights InReal in place (unless fwNone), then RunTransform(+1). InReal
+    // must be refilled before the next call.
+    void Transform();
+    // Transforms (InReal, InImag) into (OutReal, OutImag) without weighting,
+    // with exponent sign `direction`: +1 as above, -1 for the usual forward
+    // sign exp(-2*pi*i*n*m/N). Same scaling and rounding either way.
+    void RunTransform(std::int32_t direction);
+    // OutReal[m] = |X[m]| * HalfScale for m < HalfSize; OutImag and the upper
+    // half of OutReal are left as they are. Reads OutReal in place: call once.
+    void Magnitude();
+
+private:
+    void ApplyWindow();
+    void ClearBuffers();
+    void FreeBuffers();
+    void BuildBitReverse();
+    void BuildTwiddles();
+    void BuildStageFactors();
+
+    int power_ = 0;
+    TdspWindow window_ = fwNone;
+    std::unique_ptr<single[]> windowTable_;
+    int bufferSize_ = 0;
+    int halfSize_ = 0;
+    std::unique_ptr<single[]> cosTable_;
+    std::unique_ptr<single[]> sinTable_;
+    std::unique_ptr<std::int32_t[]> bitReverse_;
+    single halfScale_ = 0;
+    std::unique_ptr<single[]> inReal_;
+    std::unique_ptr<single[]> inImag_;
+    std::unique_ptr<single[]> outReal_;
+    std::unique_ptr<single[]> outImag_;
+    // Running factors u of every stage for direction +1, stage k at [2^k - 1, 2^(k+1) - 1),
+    // as exact double copies of the single values.
+    std::unique_ptr<double[]> factorRe_;
+    std::unique_ptr<double[]> factorIm_;
 };

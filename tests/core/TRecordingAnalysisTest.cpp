@@ -2,9 +2,11 @@
 // independent long-double reference, independence from what was processed
 // before, and the floating-point faults.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TTempFolder.h"
 
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -12,7 +14,7 @@
 #include <numbers>
 #include <unistd.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
@@ -23,12 +25,12 @@ protected:
 
     // Writes samples as name.wav, processes it and returns the spectrum file's bytes.
     std::vector<std::uint8_t> Process(TRecordingAnalysis& core, const std::string& name,
-                                      const TSampleBlock& samples)
+                                      const TSamples& samples)
     {
         const std::string path = Folder.File(name + ".wav");
         WriteRecording(path, samples);
         core.ProcessRecording(path);
-        EXPECT_EQ(core.CurrentFileName, Folder.File(name + ".spm"));
+        EXPECT_TRUE(Exists(Folder.File(name + ".spm")));
         return ReadBytes(Folder.File(name + ".spm"));
     }
 };
@@ -113,9 +115,9 @@ TEST_F(Analysis, WhiteNoiseBandFollowsTheFilter)
 // The band computed without the FFT component: the filter output normalised
 // in extended, each frame weighted by the triangle 1 - |2i - N| / (N + 1) and
 // transformed by a direct DFT in long double.
-std::vector<long double> ReferenceBand(const TSampleBlock& samples)
+std::vector<long double> ReferenceBand(const TSamples& samples)
 {
-    TdspIIRFilter filter(nullptr, {fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
+    TdspIIRFilter filter({fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L});
     std::vector<long double> x(SampleCount);
     long double squares = 0;
     for (int i = 0; i < SampleCount; ++i) {
@@ -159,8 +161,8 @@ std::vector<long double> ReferenceBand(const TSampleBlock& samples)
 
 TEST_F(Analysis, AgreesWithADirectLongDoubleReference)
 {
-    TSampleBlock samples = NoiseSamples(5, 6000);
-    const TSampleBlock tone = SineSamples(2025.0, 4000.0, 0.3);
+    TSamples samples = NoiseSamples(5, 6000);
+    const TSamples tone = SineSamples(2025.0, 4000.0, 0.3);
     for (int i = 0; i < SampleCount; ++i) {
         samples[i] = static_cast<std::int16_t>(samples[i] + tone[i]);
     }
@@ -176,7 +178,7 @@ TEST_F(Analysis, AgreesWithADirectLongDoubleReference)
 
 TEST_F(Analysis, SameRecordingGivesTheSameBytesWhateverCameBefore)
 {
-    const TSampleBlock recording = NoiseSamples(21, 5000);
+    const TSamples recording = NoiseSamples(21, 5000);
     const auto first = Process(*Core, "a", recording);
 
     // A recording with a large DC offset and a loud one leave the filter far
@@ -195,16 +197,17 @@ TEST_F(Analysis, SilentRecordingIsInvalidOperationFirstOrAfterOthers)
 {
     const std::string silent = Folder.File("silent.wav");
     WriteRecording(silent, ConstantSamples(0));
+    const int descriptors = OpenDescriptorCount();
     EXPECT_THROW(Core->ProcessRecording(silent), EInvalidOp);
 
     // After a loud recording the filter would ring on into the silent one.
     Process(*Core, "loud", SineSamples(3000.0, 30000.0));
     EXPECT_THROW(Core->ProcessRecording(silent), EInvalidOp);
-    EXPECT_FALSE(Core->DataFile.IsOpen());
+    EXPECT_EQ(OpenDescriptorCount(), descriptors);
     EXPECT_FALSE(Exists(Folder.File("silent.spm")));
 
     // A fault leaves nothing behind that changes the next recording.
-    const TSampleBlock recording = SineSamples(7000.0, 2000.0);
+    const TSamples recording = SineSamples(7000.0, 2000.0);
     const auto after = Process(*Core, "after-fault", recording);
     auto fresh = std::make_unique<TRecordingAnalysis>();
     EXPECT_EQ(Process(*fresh, "fresh", recording), after);

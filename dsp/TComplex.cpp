@@ -1,4 +1,4 @@
-#include "dsp/dspcomplex.h"
+#include "dsp/TComplex.h"
 
 #include <cmath>
 

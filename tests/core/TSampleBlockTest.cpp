@@ -1,28 +1,31 @@
-// Reading a recording's sample block through the guarded file operations:
-// sizes at the edges, missing paths, read-only files, descriptors closed on
-// every path.
+// Reading a recording's sample block: sizes at the edges, missing paths,
+// read-only files, descriptors closed on every path.
 
-#include "CoreTestSupport.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RecordingFixtures.h"
+#include "tests/support/TPermissionsEnforced.h"
+#include "tests/support/TTempFolder.h"
 
-#include "core/RecordingAnalysis.h"
+#include "core/TSampleBlock.h"
+#include "core/TulvoErrors.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace coretest;
+using namespace testsupport;
 
 namespace {
 
 class SampleBlock : public testing::Test {
 protected:
     TTempFolder Folder;
-    std::unique_ptr<TRecordingAnalysis> Analysis = std::make_unique<TRecordingAnalysis>();
+    // The block of the last read that succeeded.
+    TSampleBlock Block;
 
     // The I/O code of reading path, 0 when it reads; checks that no
     // descriptor stays open either way.
@@ -31,11 +34,10 @@ protected:
         const int before = OpenDescriptorCount();
         int code = 0;
         try {
-            Analysis->ReadSampleBlock(path);
+            Block = ReadSampleBlock(path);
         } catch (const EInOutError& e) {
             code = e.ErrorCode();
         }
-        EXPECT_FALSE(Analysis->DataFile.IsOpen());
         EXPECT_EQ(OpenDescriptorCount(), before) << "descriptor left open by " << path;
         return code;
     }
@@ -57,7 +59,7 @@ class SampleBlockSize : public SampleBlock, public testing::WithParamInterface<T
 
 TEST_P(SampleBlockSize, ReadsWholeBlocksOnly)
 {
-    const TSampleBlock samples = NoiseSamples(7, 20000);
+    const TSamples samples = NoiseSamples(7, 20000);
     WriteRecording(Folder.File("full.wav"), samples, false, 100);
     auto bytes = ReadBytes(Folder.File("full.wav"));
     bytes.resize(static_cast<std::size_t>(GetParam().FileSize));
@@ -65,12 +67,11 @@ TEST_P(SampleBlockSize, ReadsWholeBlocksOnly)
     WriteBytes(path, bytes);
 
     EXPECT_EQ(ReadCode(path), GetParam().ExpectedCode);
-    EXPECT_EQ(Analysis->CurrentFileName, path);
     if (GetParam().ExpectedCode == 0) {
-        EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Analysis->Samples.begin()));
+        EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Block.Samples.begin()));
         // The header is kept as it stands, never examined.
-        EXPECT_EQ(Analysis->WavHeader[0], 0xEE);
-        EXPECT_EQ(Analysis->WavHeader[43], 0xEE);
+        EXPECT_EQ(Block.Header[0], 0xEE);
+        EXPECT_EQ(Block.Header[43], 0xEE);
     }
 }
 
@@ -82,21 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TSizeCase{"ShorterThanHeader", WavHeaderSize - 1, IoCode::ReadBeyondEnd},
                     TSizeCase{"Empty", 0, IoCode::ReadBeyondEnd}),
     [](const testing::TestParamInfo<TSizeCase>& info) { return std::string(info.param.Name); });
-
-TEST_F(SampleBlock, ShortReadKeepsTheBytesThatWereThere)
-{
-    Analysis->Samples.fill(0x7777);
-    std::vector<std::uint8_t> bytes(WavHeaderSize + 6, 0);
-    const std::uint8_t tail[] = {0x01, 0x00, 0x02, 0x00, 0xFF, 0xFF};
-    std::copy(std::begin(tail), std::end(tail), bytes.begin() + WavHeaderSize);
-    WriteBytes(Folder.File("short.wav"), bytes);
-
-    EXPECT_EQ(ReadCode(Folder.File("short.wav")), IoCode::ReadBeyondEnd);
-    EXPECT_EQ(Analysis->Samples[0], 1);
-    EXPECT_EQ(Analysis->Samples[1], 2);
-    EXPECT_EQ(Analysis->Samples[2], -1);
-    EXPECT_EQ(Analysis->Samples[3], 0x7777);
-}
 
 TEST_F(SampleBlock, MissingPathsAreNamedByWhatIsMissing)
 {
@@ -115,13 +101,13 @@ TEST_F(SampleBlock, ReadOnlyRecordingIsReadNormally)
     if (!enforced.Available()) {
         GTEST_SKIP() << "cannot make file permissions apply to this process";
     }
-    const TSampleBlock samples = SineSamples(1000.0, 3000.0);
+    const TSamples samples = SineSamples(1000.0, 3000.0);
     const std::string path = Folder.File("read-only.wav");
     WriteRecording(path, samples);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
 
     EXPECT_EQ(ReadCode(path), 0);
-    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Analysis->Samples.begin()));
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Block.Samples.begin()));
 
     // Other refusals stay errors: a recording that may not be read at all.
     ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
@@ -144,7 +130,7 @@ TEST_F(SampleBlock, TooManyOpenFilesIsCodeFour)
     }
     int code = 0;
     try {
-        Analysis->ReadSampleBlock(path);
+        ReadSampleBlock(path);
     } catch (const EInOutError& e) {
         code = e.ErrorCode();
     }
@@ -153,56 +139,6 @@ TEST_F(SampleBlock, TooManyOpenFilesIsCodeFour)
     }
     ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_EQ(code, IoCode::TooManyOpenFiles);
-}
-
-TEST(DataFile, OperationsOnAClosedFileAreCode103)
-{
-    TDataFile file;
-    char buffer[4] = {};
-    file.Bind("/tmp/whatever");
-    for (auto operation : {0, 1, 2}) {
-        try {
-            if (operation == 0) file.BlockRead(buffer, 4);
-            if (operation == 1) file.BlockWrite(buffer, 4);
-            if (operation == 2) file.Close();
-            ADD_FAILURE() << "operation " << operation << " did not fail";
-        } catch (const EInOutError& e) {
-            EXPECT_EQ(e.ErrorCode(), IoCode::FileNotOpen);
-            EXPECT_STREQ(e.what(), "File not open");
-        }
-    }
-}
-
-TEST(DataFile, WriteToAFullDeviceIsDiskFull)
-{
-    TDataFile file;
-    file.Bind("/dev/full");
-    file.Rewrite();
-    const char bytes[16] = {};
-    try {
-        file.BlockWrite(bytes, sizeof bytes);
-        ADD_FAILURE() << "write to /dev/full succeeded";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), IoCode::DiskFull);
-    }
-    file.Abandon();
-    EXPECT_FALSE(file.IsOpen());
-}
-
-TEST(DataFile, RewriteTruncatesAndBindForgetsTheHandle)
-{
-    TTempFolder folder;
-    const std::string path = folder.File("data.bin");
-    WriteBytes(path, std::vector<std::uint8_t>(100, 1));
-    const int before = OpenDescriptorCount();
-    TDataFile file;
-    file.Bind(path);
-    file.Rewrite();
-    file.BlockWrite("ab", 2);
-    file.Bind(path); // forgets (and closes) the open handle
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(OpenDescriptorCount(), before);
-    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{'a', 'b'}));
 }
 
 } // namespace

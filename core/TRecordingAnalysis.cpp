@@ -1,4 +1,4 @@
-#include "core/RecordingAnalysis.h"
+#include "core/TRecordingAnalysis.h"
 
 #include "core/FloatFaults.h"
 
@@ -12,7 +12,7 @@ namespace {
 const TdspIIRFilterProperties BandPassProperties{
     fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, static_cast<extended>(SampleRateHz), 0.0L};
 
-const TdspFFTProperties FrameFFTProperties{11, FrameLength, fwParzen};
+const TdspFFTProperties FrameFftProperties{11, FrameLength, fwParzen};
 
 // True when both paths name one existing file (hard link, symbolic link, or
 // a file system that ignores case).
@@ -26,39 +26,14 @@ bool SameExistingFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-TRecordingAnalysis::TRecordingAnalysis()
-    : dspF1(nullptr, BandPassProperties), dspFFT1(nullptr, FrameFFTProperties)
-{
-}
-
-void TRecordingAnalysis::ReadSampleBlock(const std::string& wavPath)
-{
-    CurrentFileName = wavPath;
-    DataFile.Bind(wavPath);
-    try {
-        DataFile.Reset();
-        DataFile.BlockRead(WavHeader.data(), sizeof(WavHeader));
-        DataFile.BlockRead(Samples.data(), sizeof(Samples));
-        DataFile.Close();
-    } catch (...) {
-        DataFile.Abandon();
-        throw;
-    }
-}
-
-void TRecordingAnalysis::ReadSpectrumFile(const std::string& spmPath)
-{
-    CurrentFileName = spmPath;
-    ::ReadSpectrumFile(DataFile, spmPath, SpectrumScale, BandCodes);
-    BandFromCodes(BandCodes, SpectrumScale, Band);
-}
+TRecordingAnalysis::TRecordingAnalysis() : BandPass(BandPassProperties), FrameFft(FrameFftProperties) {}
 
 void TRecordingAnalysis::FilterRecording()
 {
     ClearFloatFaults();
-    dspF1.ResetHistory();
-    // Bit for bit Filtered[i] = (single)FilterSample((extended)Samples[i]).
-    dspF1.FilterBlock(Samples.data(), Filtered.data(), SampleCount);
+    BandPass.ResetHistory();
+    // Bit for bit Filtered[i] = (single)FilterSample((extended)Recording.Samples[i]).
+    BandPass.FilterBlock(Recording.Samples.data(), Filtered.data(), SampleCount);
     SumSquares = 0;
     for (const single value : Filtered) {
         const extended x = value;
@@ -75,14 +50,14 @@ void TRecordingAnalysis::FilterRecording()
 
 void TRecordingAnalysis::RunFFT()
 {
-    dspFFT1.Transform();
-    dspFFT1.Magnitude();
+    FrameFft.Transform();
+    FrameFft.Magnitude();
 }
 
 void TRecordingAnalysis::AverageSpectrum()
 {
-    const int frameLength = dspFFT1.BufferSize();
-    const int halfSize = dspFFT1.HalfSize();
+    const int frameLength = FrameFft.BufferSize();
+    const int halfSize = FrameFft.HalfSize();
     FrameCount = AveragedFrames;
     if (halfSize > SpectrumHalfSize || (FrameCount + 1) * (frameLength / 2) > SampleCount) {
         throw std::logic_error("the FFT length does not fit the sample block");
@@ -90,9 +65,9 @@ void TRecordingAnalysis::AverageSpectrum()
 
     ClearFloatFaults();
     std::fill_n(AvgSpectrum.begin(), halfSize, 0.0f);
-    single* inReal = dspFFT1.InReal();
-    single* inImag = dspFFT1.InImag();
-    const single* outReal = dspFFT1.OutReal();
+    single* inReal = FrameFft.InReal();
+    single* inImag = FrameFft.InImag();
+    const single* outReal = FrameFft.OutReal();
     for (int frame = 0; frame < FrameCount; ++frame) {
         std::copy_n(Filtered.begin() + frame * (frameLength / 2), frameLength, inReal);
         std::fill_n(inImag, frameLength, 0.0f);
@@ -150,10 +125,9 @@ std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
     // what an earlier recording of the list wrote.
     std::string spmPath = SpectrumFileName(wavPath);
     if (spmPath == wavPath || SameExistingFile(spmPath, wavPath)) {
-        CurrentFileName = wavPath;
         throw EInOutError(IoCode::AccessDenied);
     }
-    ReadSampleBlock(wavPath);
+    Recording = ReadSampleBlock(wavPath);
     FilterRecording();
     AverageSpectrum();
     TakeBand();
@@ -163,8 +137,12 @@ std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
 
 void TRecordingAnalysis::WriteSpectrum(const std::string& spmPath)
 {
-    CurrentFileName = spmPath;
-    SpectrumWriter.Write(DataFile, spmPath, SpectrumScale, BandCodes);
+    writer_.Write(file_, spmPath, SpectrumScale, BandCodes);
+}
+
+void TRecordingAnalysis::ReleaseSpareFile() noexcept
+{
+    writer_.Release();
 }
 
 void TRecordingAnalysis::ProcessRecording(const std::string& wavPath)
@@ -172,8 +150,8 @@ void TRecordingAnalysis::ProcessRecording(const std::string& wavPath)
     try {
         WriteSpectrum(AnalyseRecording(wavPath));
     } catch (...) {
-        SpectrumWriter.Release();
+        ReleaseSpareFile();
         throw;
     }
-    SpectrumWriter.Release();
+    ReleaseSpareFile();
 }

@@ -6,77 +6,14 @@
 #include <random>
 #include <vector>
 
-#include "dsp/dspFFT.h"
+#include "dsp/TdspFFT.h"
+#include "tests/support/ReferenceFFT.h"
 
 namespace {
 
-// The transform as defined, every rounding through extended: the reference
-// that the component's fast stages must match bit for bit.
-struct TReference {
-    std::vector<single> Re;
-    std::vector<single> Im;
-};
-
-single ProductRe(single ur, single ui, single vr, single vi)
-{
-    return static_cast<single>(static_cast<extended>(ur) * vr - static_cast<extended>(ui) * vi);
-}
-
-single ProductIm(single ur, single ui, single vr, single vi)
-{
-    return static_cast<single>(static_cast<extended>(ur) * vi + static_cast<extended>(ui) * vr);
-}
-
-TReference ReferenceTransform(int power, const std::vector<single>& inRe, const std::vector<single>& inIm)
-{
-    const int n = 1 << power;
-    TReference x{std::vector<single>(n), std::vector<single>(n)};
-    for (int i = 0; i < n; ++i) {
-        int r = 0;
-        for (int bit = 0; bit < power; ++bit) {
-            r |= ((i >> bit) & 1) << (power - 1 - bit);
-        }
-        x.Re[i] = inRe[r];
-        x.Im[i] = inIm[r];
-    }
-    for (int k = 0; k < power; ++k) {
-        const int h = 1 << k;
-        const extended angle = ExtendedPi / static_cast<extended>(h);
-        const single wr = static_cast<single>(std::cos(angle));
-        const single wi = static_cast<single>(std::sin(angle));
-        single ur = 1;
-        single ui = 0;
-        for (int j = 0; j < h; ++j) {
-            for (int a = j; a < n; a += 2 * h) {
-                const int b = a + h;
-                const single tr = ProductRe(ur, ui, x.Re[b], x.Im[b]);
-                const single ti = ProductIm(ur, ui, x.Re[b], x.Im[b]);
-                const extended ar = x.Re[a];
-                const extended ai = x.Im[a];
-                x.Re[b] = static_cast<single>(ar - tr);
-                x.Im[b] = static_cast<single>(ai - ti);
-                x.Re[a] = static_cast<single>(ar + tr);
-                x.Im[a] = static_cast<single>(ai + ti);
-            }
-            const single nr = ProductRe(ur, ui, wr, wi);
-            const single ni = ProductIm(ur, ui, wr, wi);
-            ur = nr;
-            ui = ni;
-        }
-    }
-    return x;
-}
-
-std::vector<single> ReferenceMagnitude(const TReference& x, single scale)
-{
-    std::vector<single> m(x.Re.size() / 2);
-    for (std::size_t i = 0; i < m.size(); ++i) {
-        const extended re = x.Re[i];
-        const extended im = x.Im[i];
-        m[i] = static_cast<single>(std::sqrt(re * re + im * im) * scale);
-    }
-    return m;
-}
+using testsupport::ReferenceMagnitude;
+using testsupport::ReferenceTransform;
+using testsupport::TReferenceFrame;
 
 // Equal bit for bit; any two NaNs count as equal (which NaN an operation on
 // two NaNs passes on differs between the x87 and SSE units).
@@ -98,12 +35,11 @@ void ExpectReferenceResults(TdspFFT& fft, const std::vector<single>& re, const s
     std::copy(re.begin(), re.end(), fft.InReal());
     std::copy(im.begin(), im.end(), fft.InImag());
     fft.Transform();
-    const TReference expected = ReferenceTransform(fft.Power(), re, im);
+    const TReferenceFrame expected = ReferenceTransform(re, im);
     EXPECT_TRUE(SameBits(fft.OutReal(), expected.Re.data(), n)) << "OutReal, N = " << n;
     EXPECT_TRUE(SameBits(fft.OutImag(), expected.Im.data(), n)) << "OutImag, N = " << n;
     fft.Magnitude();
-    EXPECT_TRUE(SameBits(fft.OutReal(), ReferenceMagnitude(expected, fft.HalfScale()).data(), n / 2))
-        << "magnitudes, N = " << n;
+    EXPECT_TRUE(SameBits(fft.OutReal(), ReferenceMagnitude(expected).data(), n / 2)) << "magnitudes, N = " << n;
 }
 
 enum class TSignal { Samples16Bit, Uniform, WideExponents, SmallIntegers, SpecialValues };
@@ -142,7 +78,7 @@ class FFTBitExact : public testing::TestWithParam<int> {};
 TEST_P(FFTBitExact, MatchesExtendedReference)
 {
     const int power = GetParam();
-    TdspFFT fft(nullptr, TdspFFTProperties{power, 1 << power, fwNone});
+    TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
     std::mt19937 rng(power);
     for (const TSignal kind : {TSignal::Samples16Bit, TSignal::Uniform, TSignal::WideExponents,
                                TSignal::SmallIntegers, TSignal::SpecialValues}) {
@@ -201,7 +137,7 @@ TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
     // (Stage 1's factor is (c, 1) with one exact part; no such case is near
     // enough to a halfway point to be found by this search.)
     for (const int power : {3, 5, 11}) {
-        TdspFFT fft(nullptr, TdspFFTProperties{power, 1 << power, fwNone});
+        TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
         const int n = fft.BufferSize();
         for (int k = 2; k < power; k += (power > 5 ? 3 : 1)) {
             single br = 0;
@@ -221,7 +157,7 @@ TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
 // through extended: sqrt(re^2 + im^2) just above the halfway point re + ulp/2.
 TEST(dspFFT, MagnitudeDoubleRoundingCasesMatchReference)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{5, 32, fwNone});
+    TdspFFT fft(TdspFFTProperties{5, 32, fwNone});
     const single scale = fft.HalfScale();
     int found = 0;
     for (int j = 0; j < 20000 && found < 16; ++j) {
@@ -240,17 +176,17 @@ TEST(dspFFT, MagnitudeDoubleRoundingCasesMatchReference)
         }
     }
     ASSERT_EQ(found, 16);
-    const TReference lines{std::vector<single>(fft.OutReal(), fft.OutReal() + 32),
-                           std::vector<single>(fft.OutImag(), fft.OutImag() + 32)};
+    const TReferenceFrame lines{std::vector<single>(fft.OutReal(), fft.OutReal() + 32),
+                                std::vector<single>(fft.OutImag(), fft.OutImag() + 32)};
     fft.Magnitude();
-    EXPECT_TRUE(SameBits(fft.OutReal(), ReferenceMagnitude(lines, scale).data(), 16));
+    EXPECT_TRUE(SameBits(fft.OutReal(), ReferenceMagnitude(lines).data(), 16));
 }
 
 // Direct DFT with the positive exponent, summed in extended.
 void ExpectCloseToDirectDft(int power, std::mt19937& rng)
 {
     const int n = 1 << power;
-    TdspFFT fft(nullptr, TdspFFTProperties{power, n, fwNone});
+    TdspFFT fft(TdspFFTProperties{power, n, fwNone});
     std::uniform_real_distribution<single> uniform(-1, 1);
     std::vector<single> re(n);
     std::vector<single> im(n);
@@ -284,7 +220,7 @@ TEST(dspFFT, AgreesWithDirectDft)
 
 TEST(dspFFT, ImpulseGivesFlatSpectrum)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{5, 32, fwNone});
+    TdspFFT fft(TdspFFTProperties{5, 32, fwNone});
     fft.InReal()[0] = 1;
     fft.Transform();
     for (int m = 0; m < 32; ++m) {
@@ -299,7 +235,7 @@ TEST(dspFFT, ImpulseGivesFlatSpectrum)
 
 TEST(dspFFT, ConstantGoesToLineZero)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{4, 16, fwNone});
+    TdspFFT fft(TdspFFTProperties{4, 16, fwNone});
     std::fill_n(fft.InReal(), 16, 0.75f);
     fft.Transform();
     EXPECT_EQ(fft.OutReal()[0], 12.0f);
@@ -313,7 +249,7 @@ TEST(dspFFT, ConstantGoesToLineZero)
 
 TEST(dspFFT, SineHasPositiveExponentSign)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     for (int i = 0; i < 8; ++i) {
         fft.InReal()[i] = static_cast<single>(std::sin(2 * ExtendedPi * i / 8));
     }
@@ -331,27 +267,41 @@ TEST(dspFFT, SineHasPositiveExponentSign)
 }
 
 // The transform with direction -1 (not used by Transform) has the usual sign.
-class TNegativeExponentFFT : public TdspFFT {
-public:
-    using TdspFFT::TdspFFT;
-    void TransformNegative() { DoTransform(-1); }
-};
-
 TEST(dspFFT, DirectionMinusOneFlipsTheExponent)
 {
-    TNegativeExponentFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     for (int i = 0; i < 8; ++i) {
         fft.InReal()[i] = static_cast<single>(std::sin(2 * ExtendedPi * i / 8));
     }
-    fft.TransformNegative();
+    fft.RunTransform(-1);
     EXPECT_NEAR(fft.OutImag()[1], -4, 1e-6);
     EXPECT_NEAR(fft.OutImag()[7], 4, 1e-6);
     EXPECT_NEAR(fft.OutReal()[1], 0, 1e-6);
 }
 
+// Direction -1 runs the one-at-a-time stages at every length; it must still
+// be the definition, bit for bit, and leave InReal unweighted.
+TEST(dspFFT, DirectionMinusOneMatchesReference)
+{
+    std::mt19937 rng(3);
+    for (const int power : {2, 4, 7, 11}) {
+        TdspFFT fft(TdspFFTProperties{power, 1 << power, fwHanning});
+        const int n = fft.BufferSize();
+        const std::vector<single> re = MakeSignal(TSignal::Uniform, n, rng);
+        const std::vector<single> im = MakeSignal(TSignal::WideExponents, n, rng);
+        std::copy(re.begin(), re.end(), fft.InReal());
+        std::copy(im.begin(), im.end(), fft.InImag());
+        fft.RunTransform(-1);
+        const TReferenceFrame expected = ReferenceTransform(re, im, -1);
+        EXPECT_TRUE(SameBits(fft.OutReal(), expected.Re.data(), n)) << "OutReal, N = " << n;
+        EXPECT_TRUE(SameBits(fft.OutImag(), expected.Im.data(), n)) << "OutImag, N = " << n;
+        EXPECT_TRUE(SameBits(fft.InReal(), re.data(), n)) << "InReal, N = " << n;
+    }
+}
+
 TEST(dspFFT, CosineAmplitudeShowsAtItsLine)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{11, 2048, fwNone});
+    TdspFFT fft(TdspFFTProperties{11, 2048, fwNone});
     for (int i = 0; i < 2048; ++i) {
         fft.InReal()[i] = static_cast<single>(0.3L * std::cos(2 * ExtendedPi * 220 * i / 2048));
     }
@@ -363,7 +313,7 @@ TEST(dspFFT, CosineAmplitudeShowsAtItsLine)
 
 TEST(dspFFT, BitReversalOfSixteen)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{4, 16, fwNone});
+    TdspFFT fft(TdspFFTProperties{4, 16, fwNone});
     const std::int32_t expected[] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(fft.BitReverse()[i], expected[i]) << i;
@@ -393,7 +343,7 @@ TEST(dspFFT, PowerAndBufferSizeAreClamped)
 
 TEST(dspFFT, CurrentPowerKeepsArraysAndWindowRefills)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{11, 2048, fwParzen});
+    TdspFFT fft(TdspFFTProperties{11, 2048, fwParzen});
     single* in = fft.InReal();
     in[3] = 42;
     fft.OutImag()[5] = 7;
@@ -419,7 +369,7 @@ TEST(dspFFT, CurrentPowerKeepsArraysAndWindowRefills)
 
 TEST(dspFFT, TransformWeightsInRealInPlace)
 {
-    TdspFFT fft(nullptr, TdspFFTProperties{3, 8, fwNone});
+    TdspFFT fft(TdspFFTProperties{3, 8, fwNone});
     std::fill_n(fft.InReal(), 8, 2.0f);
     fft.Transform();
     EXPECT_EQ(fft.InReal()[0], 2.0f);

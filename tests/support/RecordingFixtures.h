@@ -1,0 +1,28 @@
+#pragma once
+
+// Recordings of known content: sample blocks of a sine, noise or a constant,
+// and WAV files made of a header, a sample block and optional trailing bytes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Signed 16-bit samples, one channel.
+using TSamples = std::vector<std::int16_t>;
+
+// 16384 samples of a sine of the given frequency (Hz) and amplitude (counts)
+// at 51200 Hz, rounded to the nearest integer.
+TSamples SineSamples(double frequencyHz, double amplitude, double phase = 0.0);
+// 16384 samples of white noise (uniform, +-amplitude counts) from a fixed seed.
+TSamples NoiseSamples(std::uint32_t seed, int amplitude);
+// 16384 samples of one value.
+TSamples ConstantSamples(std::int16_t value);
+
+// Writes a recording: a 44-byte header (a plain RIFF header when realHeader,
+// else 44 bytes of 0xEE), the samples, then extraBytes bytes of 0x5A.
+void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader = true,
+                    int extraBytes = 0);
+
+} // namespace testsupport
