@@ -1,5 +1,6 @@
 #include "core/BatchRun.h"
 
+#include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
 
 #include <algorithm>
@@ -194,6 +195,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
             std::rethrow_exception(error);
         }
     }
+    SyncFolders(analysis.WrittenFolders()); // one flush per file system, not one per file
     return summary;
 }
 
@@ -237,5 +239,6 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
             std::rethrow_exception(result.Error);
         }
     }
+    SyncFolders(writer.Folders()); // one flush per file system, not one per file
     return summary;
 }

@@ -86,13 +86,41 @@ int TDataFile::OpenHandle(int flags, TFileOperation operation)
     return handle;
 }
 
-void TDataFile::OpenRead()
+void TDataFile::OpenRead(TFileKinds kinds)
 {
-    const int handle = OpenHandle(O_RDONLY, TFileOperation::Open);
+    // Only what may be any kind of file is opened in the blocking way: the
+    // open of a FIFO waits for a writer, that of some devices for the device.
+    const bool anyKind = kinds == TFileKinds::AnyReadable;
+    int handle = -1;
+    try {
+        handle = OpenHandle(O_RDONLY | O_NOCTTY | (anyKind ? 0 : O_NONBLOCK), TFileOperation::Open);
+    } catch (const EInOutError&) {
+        // A socket has no open at all: it fails with ENXIO.
+        struct stat info {};
+        if (::stat(path_.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+            throw EInOutError(IoCode::AccessDenied);
+        }
+        throw;
+    }
     struct stat info {};
-    if (::fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(handle, &info) != 0) {
+        const int error = errno;
+        ::close(handle);
+        throw IoErrorFromErrno(error, TFileOperation::Open, path_);
+    }
+    if (S_ISDIR(info.st_mode) || (!anyKind && !S_ISREG(info.st_mode))) {
         ::close(handle);
         throw EInOutError(IoCode::AccessDenied);
+    }
+    if (!anyKind) {
+        // Reads of a regular file never wait anyway; the flag goes so that
+        // the reads are the usual blocking ones whatever the file system.
+        const int flags = ::fcntl(handle, F_GETFL);
+        if (flags < 0 || ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            const int error = errno;
+            ::close(handle);
+            throw IoErrorFromErrno(error, TFileOperation::Open, path_);
+        }
     }
     handle_ = handle;
 }
@@ -111,6 +139,13 @@ bool TDataFile::CreateExclusive()
 {
     handle_ = OpenHandle(O_WRONLY | O_CREAT | O_EXCL, TFileOperation::Create);
     return handle_ >= 0;
+}
+
+void TDataFile::Attach(const std::string& path, int handle)
+{
+    CloseQuietly();
+    path_ = path;
+    handle_ = handle;
 }
 
 void TDataFile::ReadExactly(void* buffer, std::size_t count)

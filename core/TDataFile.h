@@ -21,6 +21,13 @@ enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
 // path is the file the operation was on.
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
 
+// What OpenRead accepts. RegularOnly: regular files (through symbolic links
+// too); a FIFO, socket or device is refused with code 5 without waiting for
+// it. AnyReadable: anything that opens for reading, pipes and devices
+// included, read with blocking reads (a FIFO's open waits for a writer).
+// A folder is refused with code 5 either way.
+enum class TFileKinds { RegularOnly, AnyReadable };
+
 // A file read and written as raw bytes: a path bound to it and,
 // while it is open, one descriptor that it owns. Every operation raises
 // EInOutError on failure, with the codes of IoErrorFromErrno, 100 for a read
@@ -40,9 +47,9 @@ public:
     void Bind(const std::string& path);
 
     // Opens the existing file for reading at position 0. Asks for read access
-    // only, so a read-only file or medium is read normally. A folder is
-    // refused with code 5.
-    void OpenRead();
+    // only, so a read-only file or medium is read normally. What is not a
+    // regular file is refused with code 5 as kinds says (see TFileKinds).
+    void OpenRead(TFileKinds kinds = TFileKinds::RegularOnly);
 
     // Creates the file, or truncates an existing one, for writing at position 0.
     void Create();
@@ -72,7 +79,14 @@ public:
     // where the first error is the one to report.
     void CloseQuietly() noexcept;
 
+    // Binds path and takes over handle, an open descriptor (which this file
+    // closes from then on). For descriptors opened by other means than the
+    // calls above, e.g. an unnamed temporary file.
+    void Attach(const std::string& path, int handle);
+
     bool IsOpen() const noexcept { return handle_ >= 0; }
+    // The open descriptor, -1 while closed; still owned by this file.
+    int Handle() const noexcept { return handle_; }
     const std::string& FileName() const noexcept { return path_; }
 
 private:
