@@ -128,6 +128,7 @@ TEST_F(BatchCommand, VerbosityDecidesWhatElseStderrGets)
     const TToolRun quiet = RunToolInProcess(Words({"batch", "-k", "-q"}, paths));
     EXPECT_EQ(quiet.Status, ExitFailure);
     EXPECT_EQ(quiet.Err, error);
+    EXPECT_TRUE(Exists(Folder.File("v2.spm"))); // kept going past the failure
 
     const TToolRun normal = RunToolInProcess(Words({"batch", "--keep-going"}, paths));
     EXPECT_EQ(normal.Err, error + "tulvo-cli: 4 recordings: 3 written, 1 failed\n");
