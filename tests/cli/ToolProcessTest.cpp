@@ -16,6 +16,7 @@
 #include <csignal>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -205,6 +206,14 @@ TEST_F(PlotProcess, FailuresAreNamedAndLeaveTheOlderPicture)
     const TProgramResult unread = RunProgram(Cli({"plot", missing, "-o", out}));
     EXPECT_EQ(unread.Status, 1);
     EXPECT_EQ(unread.Err, "tulvo-cli: " + missing + ": File not found\n");
+
+    // A pipe nobody writes to is refused at once instead of waited for.
+    const std::string fifo = Folder.File("fifo.spm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const TProgramResult pipe = RunProgram(Cli({"plot", fifo, "-o", out}));
+    EXPECT_EQ(pipe.Status, 1);
+    EXPECT_EQ(pipe.Err, "tulvo-cli: " + fifo + ": File access denied\n");
+    ::unlink(fifo.c_str());
 
     const TProgramResult onInput = RunProgram(Cli({"plot", Spectrum, "-o", Spectrum}));
     EXPECT_EQ(onInput.Status, 2);
