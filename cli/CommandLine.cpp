@@ -32,7 +32,7 @@ public:
         return out.str();
     }
 
-    std::string make_option(const CLI::Option* option, bool positional) const override
+    std::string make_option(const CLI::Option* option, bool) const override
     {
         std::string names = "  ";
         for (const char c : option->get_name(false, true)) {
@@ -44,7 +44,6 @@ public:
         if (!option->get_option_text().empty()) {
             names += " " + option->get_option_text();
         }
-        (void)positional;
         return names + Wrapped(option->get_description(), names.size());
     }
 

@@ -76,7 +76,7 @@ std::string BatchSummaryLine(std::size_t total, std::size_t written, std::size_t
     }
     if (signal != 0) {
         const char* name = ::sigabbrev_np(signal);
-        line += std::string("; stopped by SIG") + (name != nullptr ? name : std::to_string(signal).c_str());
+        line += "; stopped by SIG" + (name != nullptr ? std::string(name) : std::to_string(signal));
     }
     return line + "\n";
 }
