@@ -24,35 +24,35 @@ bool ParentFolderExists(const std::string& path)
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path)
 {
     if (path.empty()) {
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     }
     switch (errnum) {
     case ENOENT:
         if (operation == TFileOperation::Open && ParentFolderExists(path)) {
-            return EInOutError(IoCode::FileNotFound);
+            return EInOutError(IoCode::FileNotFound, path, errnum);
         }
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     case ENOTDIR:
     case ENAMETOOLONG:
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     case EMFILE:
     case ENFILE:
-        return EInOutError(IoCode::TooManyOpenFiles);
+        return EInOutError(IoCode::TooManyOpenFiles, path, errnum);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
     case EISDIR:
-        return EInOutError(IoCode::AccessDenied);
+        return EInOutError(IoCode::AccessDenied, path, errnum);
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
         if (operation == TFileOperation::Write || operation == TFileOperation::Close) {
-            return EInOutError(IoCode::DiskFull);
+            return EInOutError(IoCode::DiskFull, path, errnum);
         }
-        return EInOutError::OtherSystemError(errnum);
+        return EInOutError::OtherSystemError(errnum, path);
     default:
-        return EInOutError::OtherSystemError(errnum);
+        return EInOutError::OtherSystemError(errnum, path);
     }
 }
 
@@ -86,13 +86,26 @@ int TDataFile::OpenHandle(int flags, TFileOperation operation)
     return handle;
 }
 
-void TDataFile::OpenRead()
+void TDataFile::OpenRead(TFileKinds kinds)
 {
-    const int handle = OpenHandle(O_RDONLY, TFileOperation::Open);
+    // Opening a FIFO for reading waits for a writer; without O_NONBLOCK it
+    // could wait forever before fstat can tell what the file is.
+    const bool anyKind = kinds == TFileKinds::AnyReadable;
+    const int handle = OpenHandle(anyKind ? O_RDONLY : O_RDONLY | O_NONBLOCK, TFileOperation::Open);
     struct stat info {};
-    if (::fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(handle, &info) != 0) {
+        const int error = errno;
         ::close(handle);
-        throw EInOutError(IoCode::AccessDenied);
+        throw IoErrorFromErrno(error, TFileOperation::Open, path_);
+    }
+    if (S_ISDIR(info.st_mode) || (!anyKind && !S_ISREG(info.st_mode))) {
+        ::close(handle);
+        throw EInOutError(IoCode::AccessDenied, path_, S_ISDIR(info.st_mode) ? EISDIR : 0);
+    }
+    if (!anyKind && ::fcntl(handle, F_SETFL, 0) != 0) {
+        const int error = errno;
+        ::close(handle);
+        throw IoErrorFromErrno(error, TFileOperation::Open, path_);
     }
     handle_ = handle;
 }
@@ -129,7 +142,7 @@ void TDataFile::ReadExactly(void* buffer, std::size_t count)
             throw IoErrorFromErrno(errno, TFileOperation::Read, path_);
         }
         if (got == 0) {
-            throw EInOutError(IoCode::ReadBeyondEnd);
+            throw EInOutError(IoCode::ReadBeyondEnd, path_);
         }
         done += static_cast<std::size_t>(got);
     }
@@ -151,7 +164,7 @@ void TDataFile::WriteAll(const void* buffer, std::size_t count)
             throw IoErrorFromErrno(errno, TFileOperation::Write, path_);
         }
         if (put == 0) {
-            throw EInOutError(IoCode::DiskFull);
+            throw EInOutError(IoCode::DiskFull, path_);
         }
         done += static_cast<std::size_t>(put);
     }

@@ -18,8 +18,15 @@ enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
 //           folder where a file was expected);
 //   ENOSPC, EDQUOT, EFBIG on write or close: 101;
 //   anything else: "I/O error n" with n the error number.
-// path is the file the operation was on.
+// path is the file the operation was on; the error carries it and errnum.
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
+
+// What OpenRead accepts. RegularOnly: regular files (through symbolic links
+// too); a FIFO, socket or device is refused with code 5 without waiting for
+// it. AnyReadable: anything that opens for reading, pipes and devices
+// included, read with blocking reads (a FIFO's open waits for a writer).
+// A folder is refused with code 5 either way.
+enum class TFileKinds { RegularOnly, AnyReadable };
 
 // A file read and written as raw bytes: a path bound to it and,
 // while it is open, one descriptor that it owns. Every operation raises
@@ -40,9 +47,9 @@ public:
     void Bind(const std::string& path);
 
     // Opens the existing file for reading at position 0. Asks for read access
-    // only, so a read-only file or medium is read normally. A folder is
-    // refused with code 5.
-    void OpenRead();
+    // only, so a read-only file or medium is read normally. What is not a
+    // regular file is refused with code 5 as kinds says (see TFileKinds).
+    void OpenRead(TFileKinds kinds = TFileKinds::RegularOnly);
 
     // Creates the file, or truncates an existing one, for writing at position 0.
     void Create();

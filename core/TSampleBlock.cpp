@@ -7,12 +7,12 @@
 static_assert(std::endian::native == std::endian::little,
               "the samples are little-endian and are read as a memory image");
 
-TSampleBlock ReadSampleBlock(const std::string& wavPath)
+TSampleBlock ReadSampleBlock(const std::string& wavPath, TFileKinds kinds)
 {
     TSampleBlock block;
     TDataFile file; // closes itself quietly when a read fails
     file.Bind(wavPath);
-    file.OpenRead();
+    file.OpenRead(kinds);
     file.ReadExactly(block.Header.data(), sizeof(block.Header));
     file.ReadExactly(block.Samples.data(), sizeof(block.Samples));
     file.Close();

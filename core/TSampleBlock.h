@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AnalysisConstants.h"
+#include "core/TDataFile.h"
 
 #include <array>
 #include <cstdint>
@@ -17,6 +18,7 @@ struct TSampleBlock {
 // Reads the sample block of the recording wavPath. Any file of at least
 // SampleBlockFileSize (32812) bytes is accepted; a shorter one raises 100
 // "Read beyond end of file", any other failure of the file the EInOutError of
-// TDataFile (a folder in its place: 5). The file is opened and closed here,
-// on every path.
-TSampleBlock ReadSampleBlock(const std::string& wavPath);
+// TDataFile (a folder in its place: 5; with RegularOnly also a FIFO, socket or
+// device, refused without waiting for it). The file is opened and closed
+// here, on every path.
+TSampleBlock ReadSampleBlock(const std::string& wavPath, TFileKinds kinds = TFileKinds::RegularOnly);
