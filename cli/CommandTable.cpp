@@ -31,8 +31,10 @@ const std::array<TCommand, 4> Commands{{
      "draw spectrum files into a PNG picture",
      "Draws spectrum files with the program's own chart: one chart per file, stacked,\n"
      "or with --overlay all curves in one chart, in the colours of the comparison\n"
-     "windows (red, green, blue, purple, black, brown). The picture replaces OUT.png\n"
-     "only once it is written whole; '-o -' writes the PNG to standard output.",
+     "windows (red, green, blue, purple, black, brown). With --heatmap, one row per\n"
+     "file instead, its colour the value (viridis, with a colour bar), optionally\n"
+     "sorted by --sort against a --reference as compare sorts. The picture replaces\n"
+     "OUT.png only once it is written whole; '-o -' writes the PNG to standard output.",
      SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
     {"compare", "[OPTIONS] --reference REF.spm FILE...",
      "compare spectrum files with a reference, as a CSV table",
