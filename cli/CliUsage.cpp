@@ -26,6 +26,8 @@ void PrintUsage(std::FILE* out)
         "      Draws spectrum files as a picture (see tulvo-cli plot --help).\n"
         "  --help\n"
         "      Shows this text.\n"
+        "  --version\n"
+        "      Shows the version.\n"
         "\n"
         "Exit status: 0 success, 1 a file could not be read, written or analysed,\n"
         "2 a command line error.\n",

@@ -8,6 +8,9 @@
 
 #include "core/TulvoErrors.h"
 
+#include "TulvoVersion.h"
+
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -24,6 +27,10 @@ int main(int argc, char** argv)
     try {
         if (IsHelpOption(command) || command == "help") {
             PrintUsage(stdout);
+            return ExitOk;
+        }
+        if (command == "--version" || command == "-V") {
+            std::printf("tulvo-cli %s\n", TulvoVersion);
             return ExitOk;
         }
         if (command == "batch") {
