@@ -9,8 +9,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  libqt6svg6   # Qt's SVG plugins, which draw the program's icon
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  help2man     # writes the manual page of tulvo-cli from its --help
 )
 if [ "${1:-}" = "--tools" ]; then
   packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool)
