@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program needs on Debian 12;
 # with --tools also what the benchmarks' SciPy comparison, the README's
-# pictures and looking at the program under a virtual display need.
+# pictures and looking at the program under a virtual display need; with
+# --package also the checkers of the Debian package (scripts/check-package.sh).
 # Idempotent: asks apt only for the packages that are missing, and says nothing
 # when everything is already in place.
 set -euo pipefail
@@ -14,9 +15,17 @@ packages=(
   fonts-dejavu-core
   help2man     # writes the manual page of tulvo-cli from its --help
 )
-if [ "${1:-}" = "--tools" ]; then
-  packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool)
-fi
+for option in "$@"; do
+  case "$option" in
+    --tools)
+      packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool) ;;
+    --package)
+      packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
+    *)
+      echo "setup.sh: unknown option $option (known: --tools, --package)" >&2
+      exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
