@@ -1,6 +1,6 @@
 #include "app/uTulvo.h"
 
-#include "ui/FormStyle.h"
+#include "ui/WindowStyle.h"
 #include "ui/IDialogs.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TCentreAnchors.h"
@@ -11,7 +11,7 @@
 #include "core/TSampleBlock.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 
 #include <QCoreApplication>
 #include <QDialog>

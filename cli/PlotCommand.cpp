@@ -3,7 +3,7 @@
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "core/SpmFile.h"
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,13 +1,13 @@
 #include "views/TfmComparison.h"
 
-#include "ui/FormStyle.h"
+#include "ui/WindowStyle.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TPanel.h"
 #include "core/SpmFile.h"
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TChartSeries.h"
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 
 #include <QFile>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 
 #include <QPushButton>
 
