@@ -1,8 +1,8 @@
 #include "app/ContactNotice.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TQtDialogs.h"
-#include "app/TTulvoForms.h"
-#include "app/uTulvo.h"
+#include "app/TProgramWindows.h"
+#include "app/TMainWindow.h"
 
 #include "TulvoVersion.h"
 
@@ -22,8 +22,8 @@ int main(int argc, char* argv[])
     TQtDialogs dialogs;
     int result = 0;
     {
-        TTulvoForms forms(dialogs);
-        forms.fmTulvo->show();
+        TProgramWindows windows(dialogs);
+        windows.MainWindow->show();
         result = QApplication::exec();
     }
     // After the windows are gone, on about one end in ten: the contact notice, owned by no window.
