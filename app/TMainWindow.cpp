@@ -4,7 +4,6 @@
 #include "chart/TFastLineSeries.h"
 #include "core/BatchRun.h"
 #include "core/SpmFile.h"
-#include "core/TRecordingAnalysis.h"
 #include "core/TSampleBlock.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"
@@ -94,8 +93,7 @@ TMainWindow::TMainWindow(IDialogs& dialogs)
       ThreeSpectraDialog(QStringLiteral("ThreeSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
       SixSpectraDialog(QStringLiteral("SixSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
       TickCount(SteadyTickCount),
-      boundary_(dialogs),
-      analysis_(std::make_unique<TRecordingAnalysis>())
+      boundary_(dialogs)
 {
     setObjectName(QStringLiteral("MainWindow"));
     // The title bar stays blank. An empty title would make the platform put the program's
@@ -260,13 +258,19 @@ void TMainWindow::AnalyseRecordings(const QStringList& files)
     for (const QString& file : files)
         paths.push_back(LocalPath(file));
     TBatchDisplayReset resetOnError(BusyLabel, BatchProgress);
-    ::RunBatch(*analysis_, paths, [this](const TBatchItem& item, std::size_t, std::size_t) {
-        if (!item.Ok)
-            return;
-        // The run does not return to the message loop between files: paint the step at once.
-        BatchProgress->setValue(BatchProgress->value() + 1);
-        BatchProgress->repaint();
-    });
+    // The recordings are analysed on worker threads; this thread writes the spectrum files in list
+    // order and advances the bar, as tulvo-cli does. The run does not return to the message loop
+    // between files, so the bar paints each step at once: QProgressBar::setValue repaints it
+    // whenever the step changes what the bar shows, and only then.
+    TBatchOptions options;
+    options.Jobs = DefaultJobCount();
+    RunBatchParallel(
+        paths,
+        [this](const TBatchItem& item, std::size_t, std::size_t) {
+            if (item.Ok)
+                BatchProgress->setValue(BatchProgress->value() + 1);
+        },
+        options);
 }
 
 void TMainWindow::ShowCompletion(int fileCount)

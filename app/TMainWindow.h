@@ -19,7 +19,6 @@ class QProgressBar;
 class TChart;
 class TFastLineSeries;
 class TReadoutStrip;
-class TRecordingAnalysis;
 class TRowsPanel;
 
 // The main window: the menu, the chart of the waveform and single-spectrum views, the batch
@@ -124,8 +123,6 @@ private:
     TComparison ComparisonFor(int count);
 
     TErrorBoundary boundary_;
-    // The batch run's workspace, allocated once with the window.
-    std::unique_ptr<TRecordingAnalysis> analysis_;
     QDialog* twoSpectraWindow_ = nullptr;
     QDialog* threeSpectraWindow_ = nullptr;
     QDialog* sixSpectraWindow_ = nullptr;
