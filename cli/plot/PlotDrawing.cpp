@@ -11,7 +11,7 @@
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 #include "plot/TSpectrumHeatmap.h"
 
 #include <QApplication>

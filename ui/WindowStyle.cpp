@@ -1,4 +1,4 @@
-#include "ui/FormStyle.h"
+#include "ui/WindowStyle.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "plot/SpmPlot.h"
+#include "plot/SpectrumChart.h"
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
