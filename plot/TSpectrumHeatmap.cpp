@@ -17,6 +17,7 @@ constexpr int Margin = 6;
 constexpr int LabelGap = 2;
 constexpr int TickLength = 4;
 constexpr int LabelsSeparationPercent = 10;
+// The heatmap's own: the colour bar, its gap from the cells, the names' gap.
 constexpr int BarWidth = 16;
 constexpr int BarGap = 10;
 constexpr int NameGap = 6;
@@ -33,6 +34,8 @@ const QString FrequencyFormat = QStringLiteral("#,##0.###");
 // step (a linear axis) or of value itself (a power of ten).
 QString NumberLabel(double value, double step)
 {
+    // Less a hair, so that a log10 a last bit above an exact power of ten
+    // (1e-4 gives 4) adds no decimal.
     const int decimals = step > 0 ? std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9))) : 0;
     QString format = QStringLiteral("#,##0");
     if (decimals > 0) {
