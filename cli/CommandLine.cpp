@@ -177,8 +177,9 @@ std::string ToolHelp()
             "  -V, --version             show the version and exit\n"
             "\n"
             "Exit status:\n"
-            "  0 done; 1 a file could not be read, written or analysed; 2 a command line that\n"
-            "  cannot be carried out; 129, 130, 143 stopped by SIGHUP, SIGINT, SIGTERM.\n";
+            "  0 done; 1 a file could not be read, written or analysed, or differs from the\n"
+            "  reference (compare); 2 a command line that cannot be carried out; 129, 130, 143\n"
+            "  stopped by SIGHUP, SIGINT, SIGTERM.\n";
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/CommandTable.h"
 
 #include "cli/BatchCommand.h"
+#include "cli/CompareCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/ShowCommand.h"
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-const std::array<TCommand, 3> Commands{{
+const std::array<TCommand, 4> Commands{{
     {"batch", "[OPTIONS] RECORDING...",
      "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
@@ -30,9 +31,21 @@ const std::array<TCommand, 3> Commands{{
      "draw spectrum files into a PNG picture",
      "Draws spectrum files with the program's own chart: one chart per file, stacked,\n"
      "or with --overlay all curves in one chart, in the colours of the comparison\n"
-     "windows (red, green, blue, purple, black, brown). The picture replaces OUT.png\n"
-     "only once it is written whole; '-o -' writes the PNG to standard output.",
+     "windows (red, green, blue, purple, black, brown). With --heatmap, one row per\n"
+     "file instead, its colour the value (viridis, with a colour bar), optionally\n"
+     "sorted by --sort against a --reference as compare sorts. The picture replaces\n"
+     "OUT.png only once it is written whole; '-o -' writes the PNG to standard output.",
      SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
+    {"compare", "[OPTIONS] --reference REF.spm FILE...",
+     "compare spectrum files with a reference, as a CSV table",
+     "Prints one CSV row per file with figures against the reference (one file, or the\n"
+     "line-by-line mean of every --reference): the peak and its shift from the\n"
+     "reference's, the centroid, the correlation, the distance (RMS of the level\n"
+     "differences in dB, each line clamped to 1e-6 of its spectrum's largest value)\n"
+     "and the largest deviation with its frequency. Verdict is \"ok\", \"differs\" when a\n"
+     "--max-distance or --min-correlation is crossed, or the error of a file that\n"
+     "cannot be read. Exit status 1 when any file differs or cannot be read.",
+     SetupCommand<TCompareArguments, DeclareCompareOptions, RunCompareCommand>},
 }};
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "cli/PlotCommand.h"
 
+#include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/PathCollisions.h"
 #include "cli/SpectrumOperands.h"
@@ -45,7 +46,16 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
         ->option_text("OUT.png")
         ->required();
     app.add_flag("--log", arguments.Logarithmic, "logarithmic value axis");
-    app.add_flag("--overlay", arguments.Overlay, "all spectra in one chart (default: one chart each, stacked)");
+    CLI::Option* overlay =
+        app.add_flag("--overlay", arguments.Overlay, "all spectra in one chart (default: one chart each, stacked)");
+    CLI::Option* heatmap =
+        app.add_flag("--heatmap", arguments.Heatmap,
+                     "one row per file, top to bottom, the value as a colour (viridis) with a colour bar")
+            ->excludes(overlay);
+    CLI::Option* sort = DeclareSortOption(app, arguments.Sort)->needs(heatmap);
+    CLI::Option* reference = DeclareReferenceOption(app, arguments.References, false);
+    sort->needs(reference);
+    reference->needs(sort);
     app.add_option_function<std::string>(
            "--size",
            [&arguments](const std::string& text) {
@@ -55,16 +65,19 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
                                                             text + "'");
                }
            },
-           "picture size in pixels (default 630x360, or 180 pixels high per stacked chart)")
+           "picture size in pixels (default 630x360, or 180 pixels high per stacked chart; a heatmap 630 wide, "
+           "its rows 16 pixels high, 240 to 480 in all, or 1 pixel each beyond 480 files)")
         ->option_text("WxH");
 }
 
 std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context)
 {
     std::vector<std::string> files = CollectFiles(arguments.Files, arguments.List, context);
-    CheckOneStandardInput(files, arguments.List.FilesFrom == "-");
+    std::vector<std::string> inputs = files;
+    inputs.insert(inputs.end(), arguments.References.begin(), arguments.References.end());
+    CheckOneStandardInput(inputs, arguments.List.FilesFrom == "-");
     if (arguments.Output != "-") {
-        if (const auto same = FindSameFile(arguments.Output, files, {})) {
+        if (const auto same = FindSameFile(arguments.Output, inputs, {})) {
             throw TUsageError("the picture " + arguments.Output + " would overwrite " + *same +
                               ", a file it draws");
         }

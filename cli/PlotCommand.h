@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cli/FileList.h"
+#include "core/SpectrumComparison.h"
 #include "cli/TToolContext.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@ class App;
 // tulvo-cli plot: spectrum files drawn into a PNG picture.
 //
 //   tulvo-cli plot FILE.spm... -o OUT.png [--log] [--overlay] [--size WxH]
+//   tulvo-cli plot --heatmap FILE.spm... -o OUT.png [--log] [--size WxH]
+//       [--sort distance|correlation --reference REF.spm...]
 //
 // Drawing needs Qt's chart and painter, which tulvo-cli does not load: it
 // parses the words itself (so that usage errors and --help come at once),
@@ -26,18 +30,25 @@ struct TPlotArguments {
     bool Overlay = false;
     int Width = 0;                  // 0 when no --size was given
     int Height = 0;
+    bool Heatmap = false;           // one row per file, the value as a colour
+    // With Heatmap: the rows ordered as compare orders them against the
+    // reference of References (set together).
+    std::optional<TCompareSort> Sort;
+    std::vector<std::string> References;
 };
 
 // The largest width or height of a picture, in pixels.
 inline constexpr int MaxPictureSide = 10000;
 
 // Declares plot's options and operands on app, bound to arguments; --size
-// takes "WxH", each from 1 to MaxPictureSide.
+// takes "WxH", each from 1 to MaxPictureSide. --overlay excludes --heatmap;
+// --sort and --reference need each other and --heatmap.
 void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments);
 
 // The files to draw (operands, then the list) once the command line is
-// checked: at most one "-", and an output that is none of the files, nor the
-// same file through a link (TUsageError).
+// checked: at most one "-" among them and the references, and an output that
+// is none of the files or references, nor the same file through a link
+// (TUsageError).
 std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context);
 
 // Runs the drawing helper with the context's command words in place of this

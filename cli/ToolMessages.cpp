@@ -16,20 +16,31 @@ bool ReasonAddsToMessage(int code, int errnum)
     }
 }
 
+std::string ErrorText(std::string_view message, int code, int errnum)
+{
+    std::string text(message);
+    if (ReasonAddsToMessage(code, errnum)) {
+        // The untranslated description, whatever the locale: one language.
+        const char* reason = ::strerrordesc_np(errnum);
+        text += " (";
+        text += reason != nullptr ? reason : "error " + std::to_string(errnum);
+        text += ')';
+    }
+    return text;
+}
+
+std::string ErrorText(const EInOutError& error)
+{
+    return ErrorText(error.what(), error.ErrorCode(), error.SystemError());
+}
+
 std::string ErrorLine(std::string_view path, std::string_view message, int code, int errnum)
 {
     std::string line(ToolName);
     line += ": ";
     line += path;
     line += ": ";
-    line += message;
-    if (ReasonAddsToMessage(code, errnum)) {
-        // The untranslated description, whatever the locale: one language.
-        const char* reason = ::strerrordesc_np(errnum);
-        line += " (";
-        line += reason != nullptr ? reason : "error " + std::to_string(errnum);
-        line += ')';
-    }
+    line += ErrorText(message, code, errnum);
     line += '\n';
     return line;
 }

@@ -19,9 +19,15 @@ inline constexpr std::string_view ToolName = "tulvo-cli";
 // is no system error (errnum 0).
 bool ReasonAddsToMessage(int code, int errnum);
 
-// "tulvo-cli: PATH: message" with " (the system's reason)" when
-// ReasonAddsToMessage(code, errnum), and a line end. The message is what()
-// of the core's errors, the error box's text without its full stop.
+// message with " (the system's reason)" when ReasonAddsToMessage(code,
+// errnum). The message is what() of the core's errors, the error box's text
+// without its full stop.
+std::string ErrorText(std::string_view message, int code = 0, int errnum = 0);
+
+// ErrorText of an I/O error.
+std::string ErrorText(const EInOutError& error);
+
+// "tulvo-cli: PATH: " and ErrorText(message, code, errnum), and a line end.
 std::string ErrorLine(std::string_view path, std::string_view message, int code = 0, int errnum = 0);
 
 // ErrorLine for an I/O error about path (the error's own path when it has one).

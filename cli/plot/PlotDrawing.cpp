@@ -1,6 +1,7 @@
 #include "cli/plot/PlotDrawing.h"
 
 #include "cli/CommandLine.h"
+#include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/ReplaceFile.h"
 #include "cli/SpectrumOperands.h"
@@ -11,6 +12,7 @@
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "plot/SpectrumChart.h"
+#include "plot/TSpectrumHeatmap.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -101,6 +103,25 @@ std::optional<std::size_t> FirstWithNegativeValue(const std::vector<TSpectrum>& 
     return std::nullopt;
 }
 
+// Orders names and spectra most different from reference first by key, as
+// compare --sort does.
+void SortMostDifferentFirst(std::vector<std::string>& names, std::vector<TSpectrum>& spectra,
+                            const TBandLevels& reference, TCompareSort key)
+{
+    std::vector<double> ranks;
+    for (const TSpectrum& spectrum : spectra) {
+        ranks.push_back(DifferenceRank(CompareBand(spectrum.Values, reference), key));
+    }
+    std::vector<std::string> sortedNames;
+    std::vector<TSpectrum> sortedSpectra;
+    for (const std::size_t k : MostDifferentFirst(ranks)) {
+        sortedNames.push_back(std::move(names[k]));
+        sortedSpectra.push_back(spectra[k]);
+    }
+    names = std::move(sortedNames);
+    spectra = std::move(sortedSpectra);
+}
+
 // Drawing needs a GUI application; the offscreen platform needs no display.
 std::unique_ptr<QApplication> MakeApplicationIfNone()
 {
@@ -144,6 +165,21 @@ QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpe
     return RenderCharts(charts, width, height);
 }
 
+QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments)
+{
+    std::vector<QString> rowNames;
+    std::vector<TBandValues> bands;
+    for (std::size_t k = 0; k < spectra.size(); ++k) {
+        rowNames.push_back(QString::fromStdString(names[k]));
+        bands.push_back(spectra[k].Values);
+    }
+    const QSize size = arguments.Width != 0
+                           ? QSize(arguments.Width, arguments.Height)
+                           : TSpectrumHeatmap::DefaultSize(static_cast<int>(spectra.size()), MaxPictureSide);
+    return TSpectrumHeatmap(std::move(rowNames), std::move(bands), arguments.Logarithmic).Draw(size);
+}
+
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
 {
     const std::vector<std::string> files = PlotFiles(arguments, context);
@@ -162,6 +198,13 @@ int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
         }
         names.push_back(name);
     }
+    if (arguments.Sort) {
+        const auto reference = ReadReference(arguments.References, context);
+        if (!reference) {
+            return ExitFailure;
+        }
+        SortMostDifferentFirst(names, spectra, *reference, *arguments.Sort);
+    }
 
     const auto application = MakeApplicationIfNone();
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -170,7 +213,8 @@ int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
     }
     QByteArray png;
     try {
-        png = EncodePng(DrawSpectra(names, spectra, arguments));
+        png = EncodePng(arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
+                                          : DrawSpectra(names, spectra, arguments));
     } catch (const EChartError& e) {
         const auto refused = FirstWithNegativeValue(spectra);
         WriteToErr(context, ErrorLine(refused ? names[*refused] : arguments.Output, e.what()));

@@ -24,11 +24,19 @@
 QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
                    const TPlotArguments& arguments);
 
+// Draws spectra, read from the files names, as one heatmap (plot/
+// TSpectrumHeatmap.h) of arguments.Width x arguments.Height pixels (its
+// default size when 0), one row per file in the given order, on a
+// logarithmic value scale with arguments.Logarithmic. Needs a QApplication.
+QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments);
+
 // Runs plot (as parsed by DeclarePlotOptions): reads every file, draws them
 // and writes the PNG to stdout ("-o -") or through ReplaceFile, creating an
 // offscreen QApplication when there is none. Exit 0, 1 when a file cannot be
 // read, drawn or written (with its "tulvo-cli: PATH: message" line); usage
-// errors raise TUsageError.
+// errors raise TUsageError. A heatmap with Sort has its rows ordered most
+// different from the reference first, as compare orders them.
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context);
 
 // tulvo-plot's main: parses words (those after "plot") with plot's

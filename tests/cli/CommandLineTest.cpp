@@ -7,6 +7,7 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/PlotCommand.h"
 #include "cli/ShowCommand.h"
@@ -48,11 +49,25 @@ std::string Describe(const TShowArguments& a)
            " codes=" + std::to_string(a.Codes) + " long=" + std::to_string(a.Long);
 }
 
+std::string Describe(std::optional<TCompareSort> sort)
+{
+    return !sort ? "none" : *sort == TCompareSort::Distance ? "distance" : "correlation";
+}
+
 std::string Describe(const TPlotArguments& a)
 {
     return "files=" + Join(a.Files) + " list=" + a.List.FilesFrom + " out=" + a.Output +
            " log=" + std::to_string(a.Logarithmic) + " overlay=" + std::to_string(a.Overlay) +
-           " size=" + std::to_string(a.Width) + "x" + std::to_string(a.Height);
+           " size=" + std::to_string(a.Width) + "x" + std::to_string(a.Height) +
+           " heatmap=" + std::to_string(a.Heatmap) + " sort=" + Describe(a.Sort) + " refs=" + Join(a.References);
+}
+
+std::string Describe(const TCompareArguments& a)
+{
+    const auto limit = [](const std::optional<double>& value) { return value ? std::to_string(*value) : "none"; };
+    return "files=" + Join(a.Files) + " refs=" + Join(a.References) + " list=" + a.List.FilesFrom +
+           " max-distance=" + limit(a.Thresholds.MaxDistanceDb) +
+           " min-correlation=" + limit(a.Thresholds.MinCorrelation) + " sort=" + Describe(a.Sort);
 }
 
 // Parses words as command does and describes the result.
@@ -89,6 +104,8 @@ TEST_P(OptionForms, ParseToTheSameArguments)
         parsed = Parse("batch", DeclareBatchOptions, c.Words);
     } else if (command == "show") {
         parsed = Parse("show", DeclareShowOptions, c.Words);
+    } else if (command == "compare") {
+        parsed = Parse("compare", DeclareCompareOptions, c.Words);
     } else {
         parsed = Parse("plot", DeclarePlotOptions, c.Words);
     }
@@ -126,11 +143,19 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"ShowFilesFromSeparate", "show", {"--files-from", "-", "x.spm"},
                    "files=x.spm list=- null=0 codes=0 long=0"},
         TParseCase{"PlotShortOutput", "plot", {"a.spm", "-o", "p.png", "--size", "500x401"},
-                   "files=a.spm list= out=p.png log=0 overlay=0 size=500x401"},
+                   "files=a.spm list= out=p.png log=0 overlay=0 size=500x401 heatmap=0 sort=none refs="},
         TParseCase{"PlotJoinedOutputAndSize", "plot", {"--output=p.png", "--size=500x401", "a.spm", "--log"},
-                   "files=a.spm list= out=p.png log=1 overlay=0 size=500x401"},
+                   "files=a.spm list= out=p.png log=1 overlay=0 size=500x401 heatmap=0 sort=none refs="},
         TParseCase{"PlotDoubleDash", "plot", {"-o", "-", "--overlay", "--", "-a.spm"},
-                   "files=-a.spm list= out=- log=0 overlay=1 size=0x0"}),
+                   "files=-a.spm list= out=- log=0 overlay=1 size=0x0 heatmap=0 sort=none refs="},
+        TParseCase{"PlotHeatmapSorted", "plot", {"--heatmap", "a.spm", "--sort=distance", "--reference", "r.spm", "b.spm", "-o", "h.png"},
+                   "files=a.spm|b.spm list= out=h.png log=0 overlay=0 size=0x0 heatmap=1 sort=distance refs=r.spm"},
+        // Each --reference takes one name; the operands around them stay files.
+        TParseCase{"CompareReferences", "compare", {"--reference", "r1.spm", "a.spm", "--reference=r2.spm", "b.spm"},
+                   "files=a.spm|b.spm refs=r1.spm|r2.spm list= max-distance=none min-correlation=none sort=none"},
+        TParseCase{"CompareLimitsAndSort", "compare", {"a.spm", "--reference", "r.spm", "--max-distance=1.5",
+                                                       "--min-correlation", "-0.25", "--sort", "correlation"},
+                   "files=a.spm refs=r.spm list= max-distance=1.500000 min-correlation=-0.250000 sort=correlation"}),
     [](const testing::TestParamInfo<TParseCase>& info) { return std::string(info.param.Name); });
 
 struct TUsageCase {
@@ -185,7 +210,22 @@ INSTANTIATE_TEST_SUITE_P(
         TUsageCase{"PlotBadSize", {"plot", "a.spm", "-o", "x.png", "--size", "640-480"}, "WxH"},
         TUsageCase{"PlotZeroSize", {"plot", "a.spm", "-o", "x.png", "--size=0x480"}, "WxH"},
         TUsageCase{"PlotHugeSize", {"plot", "a.spm", "-o", "x.png", "--size", "20000x480"}, "WxH"},
-        TUsageCase{"UnknownPlotOption", {"plot", "a.spm", "-o", "x.png", "--colour"}, "--colour"}),
+        TUsageCase{"UnknownPlotOption", {"plot", "a.spm", "-o", "x.png", "--colour"}, "--colour"},
+        TUsageCase{"HeatmapAndOverlay", {"plot", "--heatmap", "--overlay", "a.spm", "-o", "x.png"}, "--overlay"},
+        TUsageCase{"SortWithoutHeatmap", {"plot", "--sort", "distance", "--reference", "r.spm", "a.spm", "-o", "x.png"},
+                   "--heatmap"},
+        TUsageCase{"SortWithoutReference", {"plot", "--heatmap", "--sort", "distance", "a.spm", "-o", "x.png"},
+                   "--reference"},
+        TUsageCase{"ReferenceWithoutSort", {"plot", "--heatmap", "--reference", "r.spm", "a.spm", "-o", "x.png"},
+                   "--sort"},
+        TUsageCase{"CompareWithoutReference", {"compare", "a.spm"}, "--reference"},
+        TUsageCase{"CompareWithoutFiles", {"compare", "--reference", "r.spm"}, "no files given"},
+        TUsageCase{"CompareUnknownSort", {"compare", "--reference", "r.spm", "--sort", "peak", "a.spm"}, "--sort"},
+        TUsageCase{"CompareNegativeDistance", {"compare", "--reference", "r.spm", "--max-distance", "-1", "a.spm"},
+                   "--max-distance"},
+        TUsageCase{"CompareCorrelationAboveOne", {"compare", "--reference", "r.spm", "--min-correlation=1.5", "a.spm"},
+                   "--min-correlation"},
+        TUsageCase{"CompareStdinTwice", {"compare", "--reference", "-", "-"}, "only once"}),
     [](const testing::TestParamInfo<TUsageCase>& info) { return std::string(info.param.Name); });
 
 TEST(Help, EveryCommandHasOneUsageLineFormatAndOptions)
