@@ -1,20 +1,29 @@
 #include "app/ContactNotice.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TQtDialogs.h"
-#include "app/TTulvoForms.h"
-#include "app/uTulvo.h"
+#include "app/TProgramWindows.h"
+#include "app/TMainWindow.h"
+
+#include "TulvoVersion.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(TulvoVersion));
+    // Ties the windows to the installed desktop entry (Wayland's app id, the task bar's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tulvo.tulvo"));
+    // The icon theme's icon where the desktop has one, else the copy built into the program.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.tulvo.tulvo"),
+                                                 QIcon(QStringLiteral(":/icons/org.tulvo.tulvo.svg"))));
     TQtDialogs dialogs;
     int result = 0;
     {
-        TTulvoForms forms(dialogs);
-        forms.fmTulvo->show();
+        TProgramWindows windows(dialogs);
+        windows.MainWindow->show();
         result = QApplication::exec();
     }
     // After the windows are gone, on about one end in ten: the contact notice, owned by no window.

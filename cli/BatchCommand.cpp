@@ -1,148 +1,163 @@
 #include "cli/BatchCommand.h"
 
 #include "cli/BatchReport.h"
-#include "cli/CliUsage.h"
-#include "cli/ProgressDisplay.h"
+#include "cli/ExitStatus.h"
+#include "cli/PathCollisions.h"
+#include "cli/ToolMessages.h"
 
 #include "core/BatchRun.h"
 #include "core/TulvoErrors.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+
 #include <memory>
 #include <optional>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace {
 
-struct TBatchArguments {
-    std::vector<std::string> Files;
-    TBatchOptions Options;
-    std::optional<std::string> ReportPath;
-};
-
-// Splits "--name=value" or takes the next word as the value.
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-               std::string& value)
+bool IsFolder(const std::string& path)
 {
-    const std::string& arg = args[i];
-    if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            throw std::invalid_argument("option " + name + " needs a value");
-        }
-        value = args[++i];
-        return true;
-    }
-    return false;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-int ParseJobs(const std::string& text)
+// The refusals that must come before anything is read or written.
+void CheckCollisions(const TBatchArguments& arguments, const std::vector<std::string>& recordings,
+                     const std::vector<std::string>& spectra)
 {
-    int jobs = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), jobs);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || jobs < 1 || jobs > 256) {
-        throw std::invalid_argument("--jobs takes a whole number from 1 to 256, not '" + text + "'");
-    }
-    return jobs;
-}
-
-TBatchArguments ParseArguments(const std::vector<std::string>& args)
-{
-    TBatchArguments parsed;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string value;
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            parsed.Files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--keep-going") {
-            parsed.Options.KeepGoing = true;
-        } else if (TakeValue(args, i, "--report", value)) {
-            parsed.ReportPath = value;
-        } else if (TakeValue(args, i, "--jobs", value)) {
-            parsed.Options.Jobs = ParseJobs(value);
-        } else {
-            throw std::invalid_argument("unknown option '" + arg + "' for batch");
+    for (const auto& recording : recordings) {
+        if (recording == "-") {
+            throw TUsageError("a recording cannot come from standard input ('-'); for a list of names "
+                              "use --files-from -");
         }
     }
-    if (parsed.Files.empty()) {
-        throw std::invalid_argument("batch needs at least one recording");
+    if (!arguments.OutputFolder.empty()) {
+        if (!IsFolder(arguments.OutputFolder)) {
+            throw TUsageError("--output-dir " + arguments.OutputFolder + " is not a folder");
+        }
+        if (const auto same = FindSameFileName(spectra)) {
+            throw TUsageError("recordings " + recordings[same->first] + " and " + recordings[same->second] +
+                              " would both write " + spectra[same->first]);
+        }
     }
-    return parsed;
+    if (!arguments.ReportPath.empty() && arguments.ReportPath != "-") {
+        if (const auto same = FindSameFile(arguments.ReportPath, recordings, spectra)) {
+            throw TUsageError("the report " + arguments.ReportPath + " would overwrite " + *same +
+                              ", a file of this run");
+        }
+    }
 }
 
 } // namespace
 
-int RunBatchCommand(const std::vector<std::string>& args)
+void DeclareBatchOptions(CLI::App& app, TBatchArguments& arguments)
 {
-    for (const auto& arg : args) {
-        if (IsHelpOption(arg)) {
-            PrintUsage(stdout);
-            return ExitOk;
-        }
+    app.add_option("RECORDING", arguments.Recordings, "recordings")->option_text("RECORDING...");
+    DeclareFileListOptions(app, arguments.List, "recordings");
+    app.add_flag("-k,--keep-going", arguments.KeepGoing,
+                 "report a failing recording and go on with the next (default: stop there)");
+    app.add_option("-j,--jobs", arguments.Jobs,
+                   "analyse on N threads, 1 to 256 (default: one per processor this process may use)")
+        ->option_text("N")
+        ->check(CLI::Range(1, 256).description(""));
+    CLI::Option* report = app.add_option("--report", arguments.ReportPath,
+                                         "write a CSV row per recording to FILE ('-': standard output): "
+                                         "File,Status,Peak frequency (Hz),Peak value")
+                              ->option_text("FILE");
+    app.add_flag("--append", arguments.Append,
+                 "add the rows to the report's end; the header only when it is empty")
+        ->needs(report);
+    app.add_option("--output-dir", arguments.OutputFolder,
+                   "write the spectrum files into DIR instead of beside the recordings; recordings may "
+                   "then also be pipes and devices")
+        ->option_text("DIR");
+    app.add_flag("-u,--update", arguments.Update,
+                 "skip a recording whose spectrum file is not older than it (status \"skipped\")");
+    CLI::Option* quiet = app.add_flag_callback(
+        "-q,--quiet", [&arguments] { arguments.Verbosity = TVerbosity::Quiet; }, "say nothing but errors");
+    app.add_flag_callback(
+           "-v,--verbose", [&arguments] { arguments.Verbosity = TVerbosity::Verbose; },
+           "a line per recording on stderr")
+        ->excludes(quiet);
+}
+
+int RunBatchCommand(const TBatchArguments& arguments, TToolContext& context)
+{
+    const std::vector<std::string> recordings = CollectFiles(arguments.Recordings, arguments.List, context);
+    std::vector<std::string> spectra;
+    spectra.reserve(recordings.size());
+    for (const auto& recording : recordings) {
+        spectra.push_back(SpectrumPathFor(recording, arguments.OutputFolder));
     }
-    TBatchArguments parsed;
-    try {
-        parsed = ParseArguments(args);
-    } catch (const std::invalid_argument& e) {
-        return UsageError(e.what());
-    }
+    CheckCollisions(arguments, recordings, spectra);
 
     std::unique_ptr<TBatchReport> report;
-    if (parsed.ReportPath) {
-        try {
-            report = std::make_unique<TBatchReport>(*parsed.ReportPath);
-        } catch (const EInOutError& e) {
-            PrintRecordingError(*parsed.ReportPath, e.what());
-            return ExitFailure;
-        }
+    if (!arguments.ReportPath.empty()) {
+        report = std::make_unique<TBatchReport>(arguments.ReportPath, arguments.Append, context.Out);
     }
 
-    TProgressDisplay display(::isatty(STDOUT_FILENO) == 1);
-    bool errorShown = false;
+    if (context.CatchSignals) {
+        CatchStopSignals(context.Stop);
+    }
+    TBatchOptions options;
+    options.KeepGoing = arguments.KeepGoing;
+    options.Jobs = arguments.Jobs;
+    options.OutputFolder = arguments.OutputFolder;
+    options.Update = arguments.Update;
+    // A spectrum file beside a pipe or device makes no sense; in a folder of
+    // its own it does.
+    options.RecordingKinds = arguments.OutputFolder.empty() ? TFileKinds::RegularOnly : TFileKinds::AnyReadable;
+    options.Stop = &context.Stop.Flag();
+
+    TProgressDisplay display(context, arguments.Verbosity);
+    std::size_t written = 0;
+    std::size_t skipped = 0;
+    std::size_t failed = 0;
+    bool failureShown = false;
+    std::optional<EInOutError> reportError;
     const TBatchProgress progress = [&](const TBatchItem& item, std::size_t done, std::size_t total) {
-        errorShown = errorShown || !item.Ok;
+        written += item.Status == TBatchStatus::Written;
+        skipped += item.Status == TBatchStatus::Skipped;
+        failed += item.Status == TBatchStatus::Failed;
+        failureShown = !item.Ok;
         display.Step(item, done, total);
         if (report) {
             try {
                 report->Add(item);
             } catch (const EInOutError& e) {
-                display.Finish();
-                PrintRecordingError(*parsed.ReportPath, e.what());
-                errorShown = true;
+                reportError = e;
                 throw;
             }
         }
     };
 
-    TBatchSummary summary;
+    bool runFailed = false;
     try {
-        summary = RunBatchParallel(parsed.Files, progress, parsed.Options);
+        RunBatchParallel(recordings, progress, options);
     } catch (const std::exception& e) {
-        display.Finish();
-        if (!errorShown) {
-            PrintRecordingError("tulvo-cli", e.what());
+        runFailed = true;
+        if (reportError) {
+            display.Error(ErrorLine(report->Name(), *reportError));
+        } else if (!failureShown) {
+            display.Error(std::string(ToolName) + ": " + e.what() + "\n");
         }
-        return ExitFailure;
     }
-    display.Finish();
-    if (report) {
+    if (report && !reportError) {
         try {
             report->Close();
         } catch (const EInOutError& e) {
-            PrintRecordingError(*parsed.ReportPath, e.what());
-            return ExitFailure;
+            reportError = e;
+            display.Error(ErrorLine(report->Name(), e));
         }
     }
-    std::printf("Обработка %zu файлов завершена!\n", parsed.Files.size());
-    if (summary.Failed > 0) {
-        std::fprintf(stderr, "%zu of %zu recordings failed.\n", summary.Failed, parsed.Files.size());
-        return ExitFailure;
+    display.Finish();
+    const int signal = context.Stop.Signal();
+    if (arguments.Verbosity != TVerbosity::Quiet) {
+        WriteToErr(context, BatchSummaryLine(recordings.size(), written, skipped, failed, signal));
     }
-    return ExitOk;
+    if (signal != 0) {
+        return ExitStatusForSignal(signal);
+    }
+    return runFailed || failed > 0 || reportError ? ExitFailure : ExitOk;
 }

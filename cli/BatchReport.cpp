@@ -2,37 +2,74 @@
 
 #include "cli/CsvText.h"
 
-TBatchReport::TBatchReport(const std::string& path)
+#include <sys/file.h>
+#include <sys/stat.h>
+
+namespace {
+constexpr std::string_view Header = "File,Status,Peak frequency (Hz),Peak value\n";
+
+// Holds an exclusive flock on a descriptor for its lifetime.
+class TExclusiveLock {
+public:
+    explicit TExclusiveLock(int handle) : handle_(handle), locked_(::flock(handle, LOCK_EX) == 0) {}
+    ~TExclusiveLock()
+    {
+        if (locked_) {
+            ::flock(handle_, LOCK_UN);
+        }
+    }
+    TExclusiveLock(const TExclusiveLock&) = delete;
+    TExclusiveLock& operator=(const TExclusiveLock&) = delete;
+
+private:
+    int handle_;
+    bool locked_;
+};
+} // namespace
+
+TBatchReport::TBatchReport(const std::string& path, bool append, int standardOutput)
 {
-    File.Bind(path);
-    File.Create();
-    WriteLine("File,Status,Peak frequency (Hz),Peak value");
+    if (path == "-") {
+        stream_ = std::make_unique<TOutputStream>(standardOutput, "standard output");
+    } else {
+        stream_ = std::make_unique<TOutputStream>(path, append);
+    }
+    if (append) {
+        WriteHeaderIfEmpty();
+    } else {
+        stream_->WriteWhole(Header);
+    }
 }
 
-TBatchReport::~TBatchReport()
+void TBatchReport::WriteHeaderIfEmpty()
 {
-    File.CloseQuietly();
+    const TExclusiveLock lock(stream_->Handle());
+    struct stat info {};
+    // A pipe or terminal takes rows only: its reader has the header already.
+    if (::fstat(stream_->Handle(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0) {
+        stream_->WriteWhole(Header);
+    }
 }
 
 void TBatchReport::Add(const TBatchItem& item)
 {
-    std::string line = CsvField(item.RecordingPath) + ",";
-    if (item.Ok) {
-        line += "ok," + std::to_string(BandLineFrequencyHz(item.PeakLine)) + "," +
-                FormatSingle(item.PeakValue);
-    } else {
-        line += CsvField(item.ErrorText) + ",,";
+    std::string row = CsvField(item.RecordingPath) + ",";
+    switch (item.Status) {
+    case TBatchStatus::Written:
+        row += "ok," + std::to_string(BandLineFrequencyHz(item.PeakLine)) + "," + FormatSingle(item.PeakValue);
+        break;
+    case TBatchStatus::Skipped:
+        row += "skipped,,";
+        break;
+    case TBatchStatus::Failed:
+        row += CsvField(item.ErrorText) + ",,";
+        break;
     }
-    WriteLine(line);
+    row += '\n';
+    stream_->WriteWhole(row);
 }
 
 void TBatchReport::Close()
 {
-    File.Close();
-}
-
-void TBatchReport::WriteLine(const std::string& line)
-{
-    const std::string withEnd = line + "\n";
-    File.WriteAll(withEnd.data(), withEnd.size());
+    stream_->Close();
 }

@@ -1,28 +1,37 @@
 #pragma once
 
+#include "cli/TOutputStream.h"
 #include "core/BatchRun.h"
-#include "core/TDataFile.h"
 
+#include <memory>
 #include <string>
 
-// The CSV record of a batch run, one line per recording as it is done:
+// The CSV record of a batch run, one row per recording as it is done:
 //   File,Status,Peak frequency (Hz),Peak value
-// Status is "ok" or the error's message; the peak is the band's largest line
-// (empty for a failure). Each line is written as soon as its recording is
-// done, so a run that stops still leaves the lines up to the failure.
-// Raises EInOutError when the file cannot be created or written.
+// Status is "ok", "skipped" (up to date) or the error's message; the peak is
+// the band's largest line (empty unless written). Each row goes out in one
+// write as soon as its recording is done, so a run that stops still leaves
+// the rows up to there, and runs appending to one report never mix rows.
+// Raises EInOutError naming the report when it cannot be opened or written.
 class TBatchReport {
 public:
-    explicit TBatchReport(const std::string& path);
-    ~TBatchReport();
-    TBatchReport(const TBatchReport&) = delete;
-    TBatchReport& operator=(const TBatchReport&) = delete;
+    // Opens the report path ("-": the descriptor standardOutput, named
+    // "standard output"). A new report starts with the header; with append
+    // the rows go after what the file holds, and the header is written only
+    // into an empty regular file, decided under an exclusive lock (flock) so
+    // that of many processes starting at once exactly one writes it.
+    TBatchReport(const std::string& path, bool append, int standardOutput);
 
     void Add(const TBatchItem& item);
+
+    // Closes the report, raising what closing reports.
     void Close();
 
-private:
-    void WriteLine(const std::string& line);
+    // The report's name in messages.
+    const std::string& Name() const noexcept { return stream_->Name(); }
 
-    TDataFile File;
+private:
+    void WriteHeaderIfEmpty();
+
+    std::unique_ptr<TOutputStream> stream_;
 };

@@ -1,6 +1,7 @@
 #include "cli/CsvText.h"
 
 #include <charconv>
+#include <cmath>
 
 std::string CsvField(std::string_view field)
 {
@@ -23,4 +24,19 @@ std::string FormatSingle(float value)
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int decimals)
+{
+    if (std::isnan(value)) {
+        return {};
+    }
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    // A negative value that rounds to zero is zero.
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
 }

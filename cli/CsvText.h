@@ -13,3 +13,7 @@ std::string CsvField(std::string_view field);
 // The shortest text that reads back as the same single value ("0.00125",
 // "3.5e-07").
 std::string FormatSingle(float value);
+
+// value with exactly decimals digits after a '.', rounded to nearest ("3.010"
+// for 3.0103 and 3); "-0.000" is written "0.000". NaN gives an empty field.
+std::string FormatFixed(double value, int decimals);

@@ -1,211 +1,113 @@
 #include "cli/PlotCommand.h"
 
-#include "chart/TChart.h"
-#include "chart/TFastLineSeries.h"
-#include "core/SpmFile.h"
-#include "plot/SpmPlot.h"
+#include "cli/CompareCommand.h"
+#include "cli/ExitStatus.h"
+#include "cli/PathCollisions.h"
+#include "cli/SpectrumOperands.h"
+#include "cli/ToolMessages.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QPainter>
-#include <QRegularExpression>
+#include <CLI/CLI.hpp>
 
-#include <array>
-#include <iostream>
-#include <memory>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <unistd.h>
 
-namespace
-{
-constexpr int DefaultWidth = 630;
-constexpr int SingleChartHeight = 360;
-constexpr int StackedChartHeight = 180;
-constexpr int MaxPictureSide = 10000;
-constexpr int UsageStatus = 2;
-constexpr int WriteFailedStatus = 1;
+namespace {
 
-const char* const Usage = "usage: tulvo-cli plot FILE.spm... -o OUT.png [--log] [--overlay] [--size WxH]";
-
-// The series colours of the comparison views, in the order of their charts.
-const std::array<QColor, 6> PlotColours{QColor(255, 0, 0), QColor(0, 128, 0),  QColor(0, 0, 255),
-                                        QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
-
-struct TPlotOptions
-{
-  std::vector<std::string> Files;
-  std::string Output;
-  bool Logarithmic = false;
-  bool Overlay = false;
-  bool Help = false;
-  int Width = 0;
-  int Height = 0;
-};
-
-int UsageError(const std::string& message)
-{
-  std::cerr << "tulvo-cli plot: " << message << '\n' << Usage << '\n';
-  return UsageStatus;
-}
-
+// "WxH" with both from 1 to MaxPictureSide; false for anything else.
 bool ParseSize(const std::string& text, int& width, int& height)
 {
-  static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-  const auto match = pattern.match(QString::fromStdString(text));
-  if (!match.hasMatch()) {
-    return false;
-  }
-  width = match.captured(1).toInt();
-  height = match.captured(2).toInt();
-  return width >= 1 && height >= 1 && width <= MaxPictureSide && height <= MaxPictureSide;
-}
-
-// Fills options from the words after "plot"; returns an error text or "".
-std::string ParseArgs(const std::vector<std::string>& args, TPlotOptions& options)
-{
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "-o") {
-      if (i + 1 >= args.size()) {
-        return "-o needs a file name";
-      }
-      options.Output = args[++i];
-    } else if (arg == "--log") {
-      options.Logarithmic = true;
-    } else if (arg == "--overlay") {
-      options.Overlay = true;
-    } else if (arg == "--size") {
-      if (i + 1 >= args.size() || !ParseSize(args[i + 1], options.Width, options.Height)) {
-        return "--size needs WxH, each from 1 to 10000 pixels";
-      }
-      ++i;
-    } else if (arg == "--help" || arg == "-h") {
-      options.Help = true;
-      return {};
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return "unknown option " + arg;
-    } else {
-      options.Files.push_back(arg);
+    const char* end = text.data() + text.size();
+    const auto w = std::from_chars(text.data(), end, width);
+    if (w.ec != std::errc() || w.ptr == end || *w.ptr != 'x') {
+        return false;
     }
-  }
-  if (options.Files.empty()) {
-    return "no spectrum file given";
-  }
-  if (options.Output.empty()) {
-    return "no output file given (-o OUT.png)";
-  }
-  if (options.Width == 0) {
-    const bool oneChart = options.Overlay || options.Files.size() == 1;
-    options.Width = DefaultWidth;
-    options.Height = oneChart ? SingleChartHeight
-                              : std::min<int>(MaxPictureSide, StackedChartHeight * static_cast<int>(options.Files.size()));
-  }
-  return {};
+    const auto h = std::from_chars(w.ptr + 1, end, height);
+    return h.ec == std::errc() && h.ptr == end && width >= 1 && height >= 1 && width <= MaxPictureSide &&
+           height <= MaxPictureSide;
 }
 
-QString SpectrumTitle(const std::string& path)
+std::string RunningProgram()
 {
-  return QStringLiteral("С П Е К Т Р  ") + QString::fromStdString(path);
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return path;
 }
 
-// Builds the charts, reading every file; one chart per file unless overlaid.
-std::vector<std::unique_ptr<TChart>> BuildCharts(const TPlotOptions& options)
-{
-  std::vector<std::unique_ptr<TChart>> charts;
-  QString overlayTitle;
-  for (std::size_t k = 0; k < options.Files.size(); ++k) {
-    const TSpectrum spectrum = ReadSpectrum(options.Files[k]);
-    if (!options.Overlay || charts.empty()) {
-      charts.emplace_back(MakeChart(nullptr));
-    }
-    TChart& chart = *charts.back();
-    PlotSpectrum(spectrum, *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
-    if (options.Overlay) {
-      overlayTitle += SpectrumTitle(options.Files[k]) + QLatin1Char('\n');
-      chart.Title()->SetText(overlayTitle);
-    } else {
-      chart.Title()->SetText(SpectrumTitle(options.Files[k]));
-    }
-    chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
-  }
-  if (options.Logarithmic) {
-    for (auto& chart : charts) {
-      chart->LeftAxis()->SetLogarithmic(true);
-    }
-  }
-  return charts;
-}
-
-QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
-{
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  const int count = static_cast<int>(charts.size());
-  int top = 0;
-  for (int i = 0; i < count; ++i) {
-    // The charts share the height; the last one takes what integer division leaves.
-    const int chartHeight = i + 1 < count ? height / count : height - top;
-    TChart& chart = *charts[static_cast<std::size_t>(i)];
-    chart.resize(width, chartHeight);
-    painter.save();
-    painter.translate(0, top);
-    chart.PaintTo(painter);
-    painter.restore();
-    top += chartHeight;
-  }
-  return image;
-}
-
-int Plot(const TPlotOptions& options)
-{
-  auto charts = BuildCharts(options);
-  const QImage image = RenderCharts(charts, options.Width, options.Height);
-  const QString output = QString::fromStdString(options.Output);
-  if (!image.save(output, "PNG")) {
-    std::cerr << "tulvo-cli plot: cannot write " << options.Output << '\n';
-    return WriteFailedStatus;
-  }
-  return 0;
-}
 } // namespace
 
-int RunPlotCommand(const std::vector<std::string>& args)
+void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
 {
-  TPlotOptions options;
-  const std::string error = ParseArgs(args, options);
-  if (!error.empty()) {
-    return UsageError(error);
-  }
-  if (options.Help) {
-    std::cout << Usage << "\n\n"
-              << "Draws spectrum files into a PNG picture with the program's own chart: one chart per\n"
-                 "file, stacked, or with --overlay all curves in one chart, in the colours of the\n"
-                 "comparison windows (red, green, blue, purple, black, brown).\n"
-                 "  -o OUT.png      the picture to write\n"
-                 "  --log           logarithmic value axis\n"
-                 "  --overlay       all spectra in one chart\n"
-                 "  --size WxH      picture size in pixels (default 630x360, or 180 px per stacked chart)\n";
-    return 0;
-  }
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-    return Plot(options);
-  }
-  if (QCoreApplication::instance() != nullptr) {
-    std::cerr << "tulvo-cli plot: drawing needs a GUI application\n";
-    return WriteFailedStatus;
-  }
-  // Drawing needs a GUI application; the offscreen platform needs no display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Outside a desktop session Qt notes that it picks its own runtime folder;
-  // that is no concern of someone drawing spectra, so only that note is dropped.
-  static const QtMessageHandler previous = qInstallMessageHandler(
-      [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
-          previous(type, context, message);
+    app.add_option("FILE", arguments.Files, "spectrum files")->option_text("FILE...");
+    DeclareFileListOptions(app, arguments.List, "spectrum files");
+    app.add_option("-o,--output", arguments.Output, "the picture to write ('-': the PNG to standard output)")
+        ->option_text("OUT.png")
+        ->required();
+    app.add_flag("--log", arguments.Logarithmic, "logarithmic value axis");
+    CLI::Option* overlay =
+        app.add_flag("--overlay", arguments.Overlay, "all spectra in one chart (default: one chart each, stacked)");
+    CLI::Option* heatmap =
+        app.add_flag("--heatmap", arguments.Heatmap,
+                     "one row per file, top to bottom, the value as a colour (viridis) with a colour bar")
+            ->excludes(overlay);
+    CLI::Option* sort = DeclareSortOption(app, arguments.Sort)->needs(heatmap);
+    CLI::Option* reference = DeclareReferenceOption(app, arguments.References, false);
+    sort->needs(reference);
+    reference->needs(sort);
+    app.add_option_function<std::string>(
+           "--size",
+           [&arguments](const std::string& text) {
+               if (!ParseSize(text, arguments.Width, arguments.Height)) {
+                   throw CLI::ValidationError("--size", "needs WxH, each from 1 to " +
+                                                            std::to_string(MaxPictureSide) + " pixels, not '" +
+                                                            text + "'");
+               }
+           },
+           "picture size in pixels (default 630x360, or 180 pixels high per stacked chart; a heatmap 630 wide, "
+           "its rows 16 pixels high, 240 to 480 in all, or 1 pixel each beyond 480 files)")
+        ->option_text("WxH");
+}
+
+std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context)
+{
+    std::vector<std::string> files = CollectFiles(arguments.Files, arguments.List, context);
+    std::vector<std::string> inputs = files;
+    inputs.insert(inputs.end(), arguments.References.begin(), arguments.References.end());
+    CheckOneStandardInput(inputs, arguments.List.FilesFrom == "-");
+    if (arguments.Output != "-") {
+        if (const auto same = FindSameFile(arguments.Output, inputs, {})) {
+            throw TUsageError("the picture " + arguments.Output + " would overwrite " + *same +
+                              ", a file it draws");
         }
-      });
-  static int argc = 1;
-  static char name[] = "tulvo-cli";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  return Plot(options);
+    }
+    return files;
+}
+
+std::string PlotHelperPath(const std::string& exePath)
+{
+    const auto slash = exePath.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : exePath.substr(0, slash);
+    const std::string installed = folder + "/" + TULVO_PLOT_FROM_BINDIR;
+    if (::access(installed.c_str(), X_OK) == 0) {
+        return installed;
+    }
+    return folder + "/tulvo-plot";
+}
+
+int RunPlotCommand(const TPlotArguments&, TToolContext& context)
+{
+    const std::string helper = PlotHelperPath(RunningProgram());
+    std::vector<char*> argv;
+    static char name[] = "tulvo-plot";
+    argv.push_back(name);
+    for (auto& word : context.CommandWords) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(helper.c_str(), argv.data());
+    const int error = errno;
+    WriteToErr(context, ErrorLine(helper, "cannot run the drawing helper", -1, error));
+    return ExitFailure;
 }

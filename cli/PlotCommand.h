@@ -1,27 +1,61 @@
 #pragma once
 
+#include "cli/FileList.h"
+#include "core/SpectrumComparison.h"
+#include "cli/TToolContext.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
-// The `plot` command of tulvo-cli: pictures of spectrum files without a window.
+namespace CLI {
+class App;
+}
+
+// tulvo-cli plot: spectrum files drawn into a PNG picture.
 //
 //   tulvo-cli plot FILE.spm... -o OUT.png [--log] [--overlay] [--size WxH]
+//   tulvo-cli plot --heatmap FILE.spm... -o OUT.png [--log] [--size WxH]
+//       [--sort distance|correlation --reference REF.spm...]
 //
-// Draws one chart per file, stacked from top to bottom and sharing the height
-// of the picture, or with --overlay all files in one chart, in the colours of
-// the comparison views (red, green, blue, purple 128,0,64, black, brown
-// 128,64,0, then again from red). Each chart is the program's own chart,
-// rendered on the offscreen platform: title "С П Е К Т Р  " followed by the
-// file's path (one title line per file when overlaid), bottom caption "Гц",
-// left labels "#,##0.#####", 361 points at 1000 + 25 i Hz with zero lines
-// drawn at half the fill value (the smallest non-zero value below 1.0, else
-// 1.0). --log switches the left axes to logarithmic scale. --size is the size
-// of the whole picture in pixels (default 630 wide, 360 high for one chart and
-// 180 per stacked chart otherwise).
-//
-// args are the words after "plot". Returns 0 on success, 2 after a usage error
-// (message on stderr) and 1 when the picture cannot be written. A file that
-// cannot be read raises the core's EInOutError (or its floating-point error),
-// and a refused logarithmic switch raises EChartError; the CLI's main reports
-// them. Creates an offscreen QApplication when none exists.
-int RunPlotCommand(const std::vector<std::string>& args);
+// Drawing needs Qt's chart and painter, which tulvo-cli does not load: it
+// parses the words itself (so that usage errors and --help come at once),
+// then hands them unchanged to the drawing helper tulvo-plot, which parses
+// them with the same declarations and draws (see cli/plot/).
+struct TPlotArguments {
+    std::vector<std::string> Files; // "-": one spectrum file from stdin
+    TFileListOptions List;
+    std::string Output;             // "-": the PNG to stdout
+    bool Logarithmic = false;
+    bool Overlay = false;
+    int Width = 0;                  // 0 when no --size was given
+    int Height = 0;
+    bool Heatmap = false;           // one row per file, the value as a colour
+    // With Heatmap: the rows ordered as compare orders them against the
+    // reference of References (set together).
+    std::optional<TCompareSort> Sort;
+    std::vector<std::string> References;
+};
+
+// The largest width or height of a picture, in pixels.
+inline constexpr int MaxPictureSide = 10000;
+
+// Declares plot's options and operands on app, bound to arguments; --size
+// takes "WxH", each from 1 to MaxPictureSide. --overlay excludes --heatmap;
+// --sort and --reference need each other and --heatmap.
+void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments);
+
+// The files to draw (operands, then the list) once the command line is
+// checked: at most one "-" among them and the references, and an output that
+// is none of the files or references, nor the same file through a link
+// (TUsageError).
+std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context);
+
+// Runs the drawing helper with the context's command words in place of this
+// process. Returns only when it cannot be run (exit 1, with the message).
+int RunPlotCommand(const TPlotArguments& arguments, TToolContext& context);
+
+// Where the drawing helper is: beside the installed tulvo-cli at the place
+// its installation gives it (<bindir>/../<libexecdir>/tulvo/tulvo-plot), or
+// else beside it in the build tree. exePath is the running program.
+std::string PlotHelperPath(const std::string& exePath);

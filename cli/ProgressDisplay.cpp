@@ -1,52 +1,82 @@
 #include "cli/ProgressDisplay.h"
 
-#include "core/TulvoErrors.h"
+#include "cli/ToolMessages.h"
 
-#include <string>
+#include <cstring>
 
 namespace {
-constexpr int BarWidth = 40;
+constexpr std::size_t BarWidth = 40;
 }
 
-void PrintRecordingError(const std::string& path, const std::string& message)
+TProgressDisplay::TProgressDisplay(const TToolContext& context, TVerbosity verbosity)
+    : context_(context), verbosity_(verbosity)
 {
-    const std::string text = path + ": " + ErrorBoxText(message) + "\n";
-    std::fputs(text.c_str(), stderr);
 }
-
-TProgressDisplay::TProgressDisplay(bool terminal) : Terminal(terminal) {}
 
 void TProgressDisplay::Step(const TBatchItem& item, std::size_t done, std::size_t total)
 {
     if (!item.Ok) {
-        if (BarShown) {
-            std::fputs("\r\033[K", stdout); // the error gets a line of its own
-            std::fflush(stdout);
-        }
-        PrintRecordingError(item.RecordingPath, item.ErrorText);
+        Error(ErrorLine(item.ErrorPath, item.ErrorText, item.ErrorCode, item.SystemError));
+    } else if (verbosity_ == TVerbosity::Verbose) {
+        ClearBar();
+        const char* what = item.Status == TBatchStatus::Skipped ? "up to date" : "written";
+        WriteToErr(context_, std::string(ToolName) + ": [" + std::to_string(done) + "/" + std::to_string(total) +
+                                 "] " + item.SpectrumPath + ": " + what + "\n");
     }
-    if (Terminal) {
+    if (context_.ErrIsTerminal && verbosity_ != TVerbosity::Quiet) {
         DrawBar(done, total);
-    } else if (item.Ok) {
-        std::printf("%zu/%zu %s\n", done, total, item.SpectrumPath.c_str());
+    }
+}
+
+void TProgressDisplay::Error(const std::string& line)
+{
+    ClearBar();
+    WriteToErr(context_, line);
+}
+
+void TProgressDisplay::ClearBar()
+{
+    if (barShown_) {
+        WriteToErr(context_, "\r\033[K");
+        barShown_ = false;
     }
 }
 
 void TProgressDisplay::DrawBar(std::size_t done, std::size_t total)
 {
-    const int filled = total == 0 ? BarWidth : static_cast<int>(done * BarWidth / total);
-    std::string bar(static_cast<std::size_t>(filled), '#');
-    bar.append(static_cast<std::size_t>(BarWidth - filled), '.');
-    std::printf("\r[%s] %zu/%zu", bar.c_str(), done, total);
-    std::fflush(stdout);
-    BarShown = true;
+    const std::size_t filled = total == 0 ? BarWidth : done * BarWidth / total;
+    std::string bar = "\r[";
+    bar.append(filled, '#');
+    bar.append(BarWidth - filled, '.');
+    bar += "] " + std::to_string(done) + "/" + std::to_string(total);
+    WriteToErr(context_, bar);
+    barShown_ = true;
 }
 
 void TProgressDisplay::Finish()
 {
-    if (BarShown) {
-        std::fputs("\n", stdout);
-        BarShown = false;
+    if (barShown_) {
+        WriteToErr(context_, "\n");
+        barShown_ = false;
     }
-    std::fflush(stdout);
+}
+
+std::string BatchSummaryLine(std::size_t total, std::size_t written, std::size_t skipped, std::size_t failed,
+                             int signal)
+{
+    std::string line = std::string(ToolName) + ": " + std::to_string(total) +
+                       (total == 1 ? " recording: " : " recordings: ") + std::to_string(written) + " written, " +
+                       std::to_string(failed) + " failed";
+    if (skipped > 0) {
+        line += ", " + std::to_string(skipped) + " skipped";
+    }
+    const std::size_t done = written + skipped + failed;
+    if (done < total) {
+        line += ", " + std::to_string(total - done) + " not done";
+    }
+    if (signal != 0) {
+        const char* name = ::sigabbrev_np(signal);
+        line += "; stopped by SIG" + (name != nullptr ? std::string(name) : std::to_string(signal));
+    }
+    return line + "\n";
 }

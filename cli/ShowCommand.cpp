@@ -1,62 +1,87 @@
 #include "cli/ShowCommand.h"
 
-#include "cli/CliUsage.h"
 #include "cli/CsvText.h"
-#include "cli/ProgressDisplay.h"
+#include "cli/ExitStatus.h"
+#include "cli/SpectrumOperands.h"
+#include "cli/TOutputStream.h"
+#include "cli/ToolMessages.h"
 
-#include "core/SpmFile.h"
+#include <CLI/CLI.hpp>
 
-#include <cstdio>
+namespace {
 
-int RunShowCommand(const std::vector<std::string>& args)
+std::string Cell(const TSpectrum& spectrum, int line, bool codes)
 {
-    std::vector<std::string> files;
-    bool codes = false;
-    bool optionsEnded = false;
-    for (const auto& arg : args) {
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--codes") {
-            codes = true;
-        } else if (IsHelpOption(arg)) {
-            PrintUsage(stdout);
-            return ExitOk;
-        } else {
-            return UsageError("unknown option '" + arg + "' for show");
+    return codes ? std::to_string(spectrum.Codes[line]) : FormatSingle(spectrum.Values[line]);
+}
+
+void PrintWide(TOutputStream& out, const std::vector<std::string>& files, const std::vector<TSpectrum>& spectra,
+               bool codes)
+{
+    std::string row = "Frequency (Hz)";
+    for (const auto& name : files) {
+        row += ',';
+        row += CsvField(name);
+    }
+    out.Write(row + "\n");
+    for (int line = 0; line < SpectrumLines; ++line) {
+        row = std::to_string(BandLineFrequencyHz(line));
+        for (const auto& spectrum : spectra) {
+            row += ',';
+            row += Cell(spectrum, line, codes);
+        }
+        out.Write(row + "\n");
+    }
+}
+
+void PrintLong(TOutputStream& out, const std::vector<std::string>& files, const std::vector<TSpectrum>& spectra,
+               bool codes)
+{
+    out.Write(codes ? "File,Frequency (Hz),Code\n" : "File,Frequency (Hz),Value\n");
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const std::string name = CsvField(files[f]) + ",";
+        for (int line = 0; line < SpectrumLines; ++line) {
+            out.Write(name + std::to_string(BandLineFrequencyHz(line)) + "," + Cell(spectra[f], line, codes) + "\n");
         }
     }
-    if (files.empty()) {
-        return UsageError("show needs at least one spectrum file");
-    }
+}
 
-    // Every file is read before anything is printed, so that a table is
-    // either whole or not there.
-    std::vector<TSpectrum> columns(files.size());
-    for (std::size_t c = 0; c < files.size(); ++c) {
+} // namespace
+
+void DeclareShowOptions(CLI::App& app, TShowArguments& arguments)
+{
+    app.add_option("FILE", arguments.Files, "spectrum files")->option_text("FILE...");
+    DeclareFileListOptions(app, arguments.List, "spectrum files");
+    app.add_flag("--codes", arguments.Codes, "the raw 16-bit codes instead of the values");
+    app.add_flag("--long", arguments.Long,
+                 "one row per file and line (File,Frequency (Hz),Value) instead of a column per file");
+}
+
+int RunShowCommand(const TShowArguments& arguments, TToolContext& context)
+{
+    const std::vector<std::string> files = CollectFiles(arguments.Files, arguments.List, context);
+    CheckOneStandardInput(files, arguments.List.FilesFrom == "-");
+
+    std::vector<TSpectrum> spectra;
+    spectra.reserve(files.size());
+    for (const auto& name : files) {
         try {
-            columns[c] = ReadSpectrum(files[c]);
-        } catch (const std::exception& e) {
-            PrintRecordingError(files[c], e.what());
+            spectra.push_back(ReadSpectrumOperand(name, context));
+        } catch (const EInOutError& e) {
+            WriteToErr(context, ErrorLine(name == "-" ? StandardInputName : name, e));
+            return ExitFailure;
+        } catch (const EMathError& e) {
+            WriteToErr(context, ErrorLine(name == "-" ? StandardInputName : name, e.what()));
             return ExitFailure;
         }
     }
 
-    std::string table = "Frequency (Hz)";
-    for (const auto& name : files) {
-        table += ',';
-        table += CsvField(name);
+    TOutputStream out(context.Out, "standard output");
+    if (arguments.Long) {
+        PrintLong(out, files, spectra, arguments.Codes);
+    } else {
+        PrintWide(out, files, spectra, arguments.Codes);
     }
-    table += "\n";
-    for (int line = 0; line < SpectrumLines; ++line) {
-        table += std::to_string(BandLineFrequencyHz(line));
-        for (const auto& column : columns) {
-            table += ',';
-            table += codes ? std::to_string(column.Codes[line]) : FormatSingle(column.Values[line]);
-        }
-        table += "\n";
-    }
-    std::fwrite(table.data(), 1, table.size(), stdout);
-    return std::fflush(stdout) == 0 ? ExitOk : ExitFailure;
+    out.Flush();
+    return ExitOk;
 }

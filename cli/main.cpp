@@ -1,43 +1,15 @@
 // tulvo-cli: the headless tool. Runs the same core as the windowed program
-// for scripts, servers and large batches.
+// for scripts, servers and large batches; the commands live in the tulvo_cli
+// library.
 
-#include "cli/BatchCommand.h"
-#include "cli/CliUsage.h"
-#include "cli/PlotCommand.h"
-#include "cli/ShowCommand.h"
+#include "cli/CommandLine.h"
 
-#include "core/TulvoErrors.h"
-
-#include <exception>
-#include <string>
-#include <vector>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty()) {
-        PrintUsage(stderr);
-        return ExitUsage;
-    }
-    const std::string& command = words[0];
-    const std::vector<std::string> args(words.begin() + 1, words.end());
-    try {
-        if (IsHelpOption(command) || command == "help") {
-            PrintUsage(stdout);
-            return ExitOk;
-        }
-        if (command == "batch") {
-            return RunBatchCommand(args);
-        }
-        if (command == "show") {
-            return RunShowCommand(args);
-        }
-        if (command == "plot") {
-            return RunPlotCommand(args);
-        }
-        return UsageError("unknown command '" + command + "'");
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "tulvo-cli: %s\n", ErrorBoxText(e.what()).c_str());
-        return ExitFailure;
-    }
+    TToolContext context;
+    context.ErrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    context.CatchSignals = true;
+    return RunTool(std::vector<std::string>(argv + 1, argv + argc), context);
 }

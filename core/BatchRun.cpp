@@ -4,13 +4,26 @@
 #include "core/TulvoErrors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <sched.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
+
+// How often a wait for a result looks at the stop flag: a signal handler
+// cannot notify a condition variable.
+constexpr std::chrono::milliseconds StopPollInterval{10};
+
+bool StopRequested(const TBatchOptions& options)
+{
+    return options.Stop != nullptr && options.Stop->load(std::memory_order_relaxed);
+}
 
 // Failures that belong to one recording; anything else (out of memory, a
 // programming error) ends every run.
@@ -27,29 +40,40 @@ bool IsRecordingFailure(const std::exception_ptr& error)
     }
 }
 
-std::string MessageOf(const std::exception_ptr& error)
+void MarkWritten(TBatchItem& item, const std::string& spmPath, int peakLine, single peakValue)
 {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown error";
-    }
-}
-
-void MarkDone(TBatchItem& item, const std::string& spmPath, int peakLine, single peakValue)
-{
+    item.Status = TBatchStatus::Written;
     item.Ok = true;
     item.SpectrumPath = spmPath;
     item.PeakLine = peakLine;
     item.PeakValue = peakValue;
 }
 
-void MarkFailed(TBatchItem& item, const std::exception_ptr& error)
+void MarkSkipped(TBatchItem& item, const std::string& spmPath)
 {
+    item.Status = TBatchStatus::Skipped;
+    item.Ok = true;
+    item.SpectrumPath = spmPath;
+}
+
+// failedPath is the file of the step that failed: the recording while it was
+// read and analysed, the spectrum file while it was written.
+void MarkFailed(TBatchItem& item, const std::exception_ptr& error, const std::string& failedPath)
+{
+    item.Status = TBatchStatus::Failed;
     item.Ok = false;
-    item.ErrorText = MessageOf(error);
+    item.ErrorPath = failedPath;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EInOutError& e) {
+        item.ErrorText = e.what();
+        item.ErrorCode = e.ErrorCode();
+        item.SystemError = e.SystemError();
+    } catch (const std::exception& e) {
+        item.ErrorText = e.what();
+    } catch (...) {
+        item.ErrorText = "unknown error";
+    }
 }
 
 // Reports a failure and says whether the run goes on.
@@ -58,9 +82,16 @@ bool ContinueAfter(const std::exception_ptr& error, const TBatchOptions& options
     return options.KeepGoing && IsRecordingFailure(error);
 }
 
+// Newer is later to the nanosecond.
+bool NotOlder(const timespec& a, const timespec& b)
+{
+    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
+
 // One recording analysed by a worker, waiting to be written in list order.
 struct TPendingResult {
     bool Ready = false;
+    bool Skipped = false;
     std::exception_ptr Error;
     std::string SpectrumPath;
     extended Scale = 0;
@@ -71,12 +102,12 @@ struct TPendingResult {
 
 // Workers take recordings in list order and analyse them at most Window
 // places ahead of the writer; the caller's thread writes the results in list
-// order. Stopping (a failure, or the caller leaving) ends the workers after
-// the recording each has in hand.
+// order. Stopping (a failure, a stop request, or the caller leaving) ends
+// the workers after the recording each has in hand.
 class TParallelBatch {
 public:
-    TParallelBatch(const std::vector<std::string>& paths, int jobs)
-        : paths_(paths), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
+    TParallelBatch(const std::vector<std::string>& paths, int jobs, const TBatchOptions& options)
+        : paths_(paths), options_(options), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
     {
         for (int i = 0; i < jobs; ++i) {
             analyses_.push_back(std::make_unique<TRecordingAnalysis>());
@@ -98,14 +129,20 @@ public:
         }
     }
 
-    // The result of recording index, once a worker has it; frees its slot.
-    TPendingResult Take(std::size_t index)
+    // The result of recording index, once a worker has it, and frees its
+    // slot; nothing when a stop is requested first.
+    std::optional<TPendingResult> Take(std::size_t index)
     {
         TPendingResult result;
         {
             std::unique_lock lock(mutex_);
             TPendingResult& slot = pending_[index % window_];
-            resultReady_.wait(lock, [&] { return slot.Ready; });
+            while (!slot.Ready) {
+                if (StopRequested(options_)) {
+                    return std::nullopt;
+                }
+                resultReady_.wait_for(lock, StopPollInterval);
+            }
             result = std::move(slot);
             slot = TPendingResult{};
             taken_ = index + 1;
@@ -124,21 +161,12 @@ private:
                 slotFree_.wait(lock, [&] {
                     return stopping_ || next_ >= paths_.size() || next_ < taken_ + window_;
                 });
-                if (stopping_ || next_ >= paths_.size()) {
+                if (stopping_ || next_ >= paths_.size() || StopRequested(options_)) {
                     return;
                 }
                 index = next_++;
             }
-            TPendingResult result;
-            try {
-                result.SpectrumPath = analysis.AnalyseRecording(paths_[index]);
-                result.Scale = analysis.SpectrumScale;
-                result.Codes = analysis.BandCodes;
-                result.PeakLine = analysis.PeakLine();
-                result.PeakValue = analysis.Band[result.PeakLine];
-            } catch (...) {
-                result.Error = std::current_exception();
-            }
+            TPendingResult result = Analyse(analysis, paths_[index]);
             result.Ready = true;
             {
                 std::lock_guard lock(mutex_);
@@ -148,7 +176,28 @@ private:
         }
     }
 
+    TPendingResult Analyse(TRecordingAnalysis& analysis, const std::string& wavPath) const
+    {
+        TPendingResult result;
+        result.SpectrumPath = SpectrumPathFor(wavPath, options_.OutputFolder);
+        if (options_.Update && SpectrumUpToDate(wavPath, result.SpectrumPath)) {
+            result.Skipped = true;
+            return result;
+        }
+        try {
+            analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds);
+            result.Scale = analysis.SpectrumScale;
+            result.Codes = analysis.BandCodes;
+            result.PeakLine = analysis.PeakLine();
+            result.PeakValue = analysis.Band[result.PeakLine];
+        } catch (...) {
+            result.Error = std::current_exception();
+        }
+        return result;
+    }
+
     const std::vector<std::string>& paths_;
+    const TBatchOptions& options_;
     const std::size_t window_;
     std::vector<TPendingResult> pending_;
     std::vector<std::unique_ptr<TRecordingAnalysis>> analyses_;
@@ -161,7 +210,45 @@ private:
     bool stopping_ = false;
 };
 
+void Count(TBatchSummary& summary, const TBatchItem& item)
+{
+    switch (item.Status) {
+    case TBatchStatus::Written: ++summary.Written; break;
+    case TBatchStatus::Skipped: ++summary.Skipped; break;
+    case TBatchStatus::Failed: ++summary.Failed; break;
+    }
+}
+
 } // namespace
+
+std::string SpectrumPathFor(const std::string& wavPath, const std::string& outputFolder)
+{
+    std::string spmPath = SpectrumFileName(wavPath);
+    if (outputFolder.empty()) {
+        return spmPath;
+    }
+    const auto slash = spmPath.find_last_of('/');
+    const std::string name = slash == std::string::npos ? spmPath : spmPath.substr(slash + 1);
+    return outputFolder.back() == '/' ? outputFolder + name : outputFolder + "/" + name;
+}
+
+bool SpectrumUpToDate(const std::string& wavPath, const std::string& spmPath)
+{
+    struct stat spectrum {};
+    struct stat recording {};
+    return ::stat(spmPath.c_str(), &spectrum) == 0 && S_ISREG(spectrum.st_mode) &&
+           ::stat(wavPath.c_str(), &recording) == 0 && NotOlder(spectrum.st_mtim, recording.st_mtim);
+}
+
+int DefaultJobCount()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0) {
+        return std::max(1, CPU_COUNT(&set));
+    }
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress, const TBatchOptions& options)
@@ -173,21 +260,36 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
         ~TReleaseSpare() { Analysis.ReleaseSpareFile(); }
     } releaseSpare{analysis};
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (StopRequested(options)) {
+            summary.Stopped = true;
+            break;
+        }
         TBatchItem item;
         item.Index = i;
         item.RecordingPath = paths[i];
+        const std::string spmPath = SpectrumPathFor(paths[i], options.OutputFolder);
         std::exception_ptr error;
-        try {
-            const std::string spmPath = analysis.AnalyseRecording(paths[i]);
-            analysis.WriteSpectrum(spmPath);
-            const int peak = analysis.PeakLine();
-            MarkDone(item, spmPath, peak, analysis.Band[peak]);
-            ++summary.Written;
-        } catch (...) {
-            error = std::current_exception();
-            MarkFailed(item, error);
-            ++summary.Failed;
+        if (options.Update && SpectrumUpToDate(paths[i], spmPath)) {
+            MarkSkipped(item, spmPath);
+        } else {
+            try {
+                analysis.AnalyseRecording(paths[i], spmPath, options.RecordingKinds);
+            } catch (...) {
+                error = std::current_exception();
+                MarkFailed(item, error, paths[i]);
+            }
+            if (!error) {
+                try {
+                    analysis.WriteSpectrum(spmPath);
+                    const int peak = analysis.PeakLine();
+                    MarkWritten(item, spmPath, peak, analysis.Band[peak]);
+                } catch (...) {
+                    error = std::current_exception();
+                    MarkFailed(item, error, spmPath);
+                }
+            }
         }
+        Count(summary, item);
         if (progress) {
             progress(item, i + 1, paths.size());
         }
@@ -202,8 +304,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
                                const TBatchProgress& progress, const TBatchOptions& options)
 {
-    int jobs = options.Jobs > 0 ? options.Jobs
-                                : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobCount();
     jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size()));
     if (jobs <= 1) {
         auto analysis = std::make_unique<TRecordingAnalysis>();
@@ -211,32 +312,41 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
     }
 
     TBatchSummary summary;
-    TParallelBatch batch(paths, jobs);
+    TParallelBatch batch(paths, jobs, options);
     TDataFile file;
     TSpmFileWriter writer;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        TPendingResult result = batch.Take(i);
+        std::optional<TPendingResult> result;
+        if (!StopRequested(options)) {
+            result = batch.Take(i);
+        }
+        if (!result) {
+            summary.Stopped = true;
+            break;
+        }
         TBatchItem item;
         item.Index = i;
         item.RecordingPath = paths[i];
-        if (!result.Error) {
+        std::exception_ptr error = result->Error;
+        if (result->Skipped) {
+            MarkSkipped(item, result->SpectrumPath);
+        } else if (error) {
+            MarkFailed(item, error, paths[i]);
+        } else {
             try {
-                writer.Write(file, result.SpectrumPath, result.Scale, result.Codes);
-                MarkDone(item, result.SpectrumPath, result.PeakLine, result.PeakValue);
-                ++summary.Written;
+                writer.Write(file, result->SpectrumPath, result->Scale, result->Codes);
+                MarkWritten(item, result->SpectrumPath, result->PeakLine, result->PeakValue);
             } catch (...) {
-                result.Error = std::current_exception();
+                error = std::current_exception();
+                MarkFailed(item, error, result->SpectrumPath);
             }
         }
-        if (result.Error) {
-            MarkFailed(item, result.Error);
-            ++summary.Failed;
-        }
+        Count(summary, item);
         if (progress) {
             progress(item, i + 1, paths.size());
         }
-        if (result.Error && !ContinueAfter(result.Error, options)) {
-            std::rethrow_exception(result.Error);
+        if (error && !ContinueAfter(error, options)) {
+            std::rethrow_exception(error);
         }
     }
     SyncFolders(writer.Folders()); // one flush per file system, not one per file

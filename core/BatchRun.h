@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/TDataFile.h"
 #include "core/TRecordingAnalysis.h"
 #include "dsp/dspTypes.h"
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -12,24 +14,41 @@
 // order, by the windowed program and by the command-line tool alike.
 
 // What became of one recording.
+enum class TBatchStatus {
+    Written, // its spectrum file was written
+    Skipped, // its spectrum file was up to date (TBatchOptions::Update)
+    Failed,
+};
+
 struct TBatchItem {
     // Position in the list, from 0.
     std::size_t Index = 0;
     std::string RecordingPath;
-    // The spectrum file written (empty when the recording failed).
+    // The spectrum file written or found up to date (empty when the
+    // recording failed).
     std::string SpectrumPath;
+    TBatchStatus Status = TBatchStatus::Failed;
+    // Written or skipped: Status is not Failed.
     bool Ok = false;
-    // The failure's message (what()), empty when Ok.
+    // The failure's message (what()), empty unless Failed.
     std::string ErrorText;
+    // The file that failed: the recording when reading or analysing it
+    // failed, the spectrum file when writing it failed.
+    std::string ErrorPath;
+    // The failure's I/O error code (EInOutError::ErrorCode); 0 for others.
+    int ErrorCode = 0;
+    // The operating-system error number behind the failure; 0 when there is
+    // none (a short file, a floating-point fault).
+    int SystemError = 0;
     // Band line of the largest spectrum value (frequency
-    // BandLineFrequencyHz(PeakLine)) and that value; -1 and 0 on failure.
+    // BandLineFrequencyHz(PeakLine)) and that value; -1 and 0 unless Written.
     int PeakLine = -1;
     single PeakValue = 0;
 };
 
-// Called on the caller's thread after each recording, written or failed, in
-// list order: the item, the number of recordings done so far (1..total) and
-// the total.
+// Called on the caller's thread after each recording, written, skipped or
+// failed, in list order: the item, the number of recordings done so far
+// (1..total) and the total.
 using TBatchProgress =
     std::function<void(const TBatchItem& item, std::size_t done, std::size_t total)>;
 
@@ -38,23 +57,58 @@ struct TBatchOptions {
     // progress callback and go on with the next, instead of stopping there.
     bool KeepGoing = false;
     // Worker threads for RunBatchParallel (each with its own analysis
-    // object); 0 means one per processor.
+    // object); 0 means DefaultJobCount().
     int Jobs = 0;
+    // The folder that receives the spectrum files, under the names they get
+    // beside their recordings (see SpectrumPathFor); empty: beside them.
+    std::string OutputFolder;
+    // Skip a recording whose spectrum file is up to date (SpectrumUpToDate):
+    // it is neither read nor written, and reported as Skipped.
+    bool Update = false;
+    // What a recording may be: RegularOnly refuses pipes and devices (a
+    // spectrum file beside /dev/stdin makes no sense); AnyReadable reads them,
+    // for runs that write into an OutputFolder.
+    TFileKinds RecordingKinds = TFileKinds::RegularOnly;
+    // When set, the run looks at this flag before each recording and while
+    // it waits for one; once true it starts nothing more, writes nothing
+    // more and returns with TBatchSummary::Stopped. A write under way is
+    // finished first, so every spectrum file is whole. The flag may be set
+    // from any thread or a signal handler.
+    const std::atomic<bool>* Stop = nullptr;
 };
 
 struct TBatchSummary {
     std::size_t Written = 0;
+    std::size_t Skipped = 0;
     std::size_t Failed = 0;
+    // The run ended early because TBatchOptions::Stop was set.
+    bool Stopped = false;
 };
 
-// Runs paths through analysis one after the other, each with
-// TRecordingAnalysis::ProcessRecording. Without KeepGoing the first failure
-// ends the run: progress is called for the failing recording, then its error
-// is rethrown as it was raised. The spectrum files of the recordings before
-// it stay; the recordings after it are not read. Errors other than
-// EInOutError and EMathError always end the run. No limit on the count.
-// A run that reaches the end of the list then flushes the file systems it
-// wrote to (SyncFolders), raising the EInOutError of a flush that fails.
+// The spectrum file of the recording wavPath in a run that writes into
+// outputFolder: SpectrumFileName(wavPath) when outputFolder is empty, else
+// the file name of that inside outputFolder.
+std::string SpectrumPathFor(const std::string& wavPath, const std::string& outputFolder);
+
+// True when the spectrum file spmPath exists and was modified no earlier
+// than the recording wavPath (modification times to the nanosecond), as make
+// judges a target against its source. False when either cannot be examined.
+bool SpectrumUpToDate(const std::string& wavPath, const std::string& spmPath);
+
+// The number of processors this process may run on (its CPU affinity mask,
+// so that taskset and batch schedulers' limits hold); at least 1.
+int DefaultJobCount();
+
+// Runs paths through analysis one after the other: each recording is read
+// and analysed (TRecordingAnalysis::AnalyseRecording) and its spectrum file
+// written (SpectrumPathFor). Without KeepGoing the first failure ends the
+// run: progress is called for the failing recording, then its error is
+// rethrown as it was raised. The spectrum files of the recordings before it
+// stay; the recordings after it are not read. Errors other than EInOutError
+// and EMathError always end the run. No limit on the count.
+// A run that reaches the end of the list, or stops on request, then flushes
+// the file systems it wrote to (SyncFolders), raising the EInOutError of a
+// flush that fails.
 TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress = {}, const TBatchOptions& options = {});
 
@@ -65,7 +119,8 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 // thread in list order. Without KeepGoing a failure at recording k ends the
 // run with the files of 0..k-1 written and none after: recordings after k
 // may have been read ahead (at most a few dozen), but are never written.
-// With one job (or one path) this is RunBatch on an analysis of its own.
+// A stop abandons the analyses under way. With one job (or one path) this
+// is RunBatch on an analysis of its own.
 TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
                                const TBatchProgress& progress = {},
                                const TBatchOptions& options = {});

@@ -24,35 +24,35 @@ bool ParentFolderExists(const std::string& path)
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path)
 {
     if (path.empty()) {
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     }
     switch (errnum) {
     case ENOENT:
         if (operation == TFileOperation::Open && ParentFolderExists(path)) {
-            return EInOutError(IoCode::FileNotFound);
+            return EInOutError(IoCode::FileNotFound, path, errnum);
         }
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     case ENOTDIR:
     case ENAMETOOLONG:
-        return EInOutError(IoCode::InvalidFilename);
+        return EInOutError(IoCode::InvalidFilename, path, errnum);
     case EMFILE:
     case ENFILE:
-        return EInOutError(IoCode::TooManyOpenFiles);
+        return EInOutError(IoCode::TooManyOpenFiles, path, errnum);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
     case EISDIR:
-        return EInOutError(IoCode::AccessDenied);
+        return EInOutError(IoCode::AccessDenied, path, errnum);
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
         if (operation == TFileOperation::Write || operation == TFileOperation::Close) {
-            return EInOutError(IoCode::DiskFull);
+            return EInOutError(IoCode::DiskFull, path, errnum);
         }
-        return EInOutError::OtherSystemError(errnum);
+        return EInOutError::OtherSystemError(errnum, path);
     default:
-        return EInOutError::OtherSystemError(errnum);
+        return EInOutError::OtherSystemError(errnum, path);
     }
 }
 
@@ -94,11 +94,11 @@ void TDataFile::OpenRead(TFileKinds kinds)
     int handle = -1;
     try {
         handle = OpenHandle(O_RDONLY | O_NOCTTY | (anyKind ? 0 : O_NONBLOCK), TFileOperation::Open);
-    } catch (const EInOutError&) {
+    } catch (const EInOutError& e) {
         // A socket has no open at all: it fails with ENXIO.
         struct stat info {};
         if (::stat(path_.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
-            throw EInOutError(IoCode::AccessDenied);
+            throw EInOutError(IoCode::AccessDenied, path_, e.SystemError());
         }
         throw;
     }
@@ -110,7 +110,7 @@ void TDataFile::OpenRead(TFileKinds kinds)
     }
     if (S_ISDIR(info.st_mode) || (!anyKind && !S_ISREG(info.st_mode))) {
         ::close(handle);
-        throw EInOutError(IoCode::AccessDenied);
+        throw EInOutError(IoCode::AccessDenied, path_, S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
     if (!anyKind) {
         // Reads of a regular file never wait anyway; the flag goes so that
@@ -164,7 +164,7 @@ void TDataFile::ReadExactly(void* buffer, std::size_t count)
             throw IoErrorFromErrno(errno, TFileOperation::Read, path_);
         }
         if (got == 0) {
-            throw EInOutError(IoCode::ReadBeyondEnd);
+            throw EInOutError(IoCode::ReadBeyondEnd, path_);
         }
         done += static_cast<std::size_t>(got);
     }
@@ -186,7 +186,7 @@ void TDataFile::WriteAll(const void* buffer, std::size_t count)
             throw IoErrorFromErrno(errno, TFileOperation::Write, path_);
         }
         if (put == 0) {
-            throw EInOutError(IoCode::DiskFull);
+            throw EInOutError(IoCode::DiskFull, path_);
         }
         done += static_cast<std::size_t>(put);
     }

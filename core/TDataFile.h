@@ -18,7 +18,7 @@ enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
 //           folder where a file was expected);
 //   ENOSPC, EDQUOT, EFBIG on write or close: 101;
 //   anything else: "I/O error n" with n the error number.
-// path is the file the operation was on.
+// path is the file the operation was on; the error carries it and errnum.
 EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
 
 // What OpenRead accepts. RegularOnly: regular files (through symbolic links

@@ -121,18 +121,24 @@ int TRecordingAnalysis::PeakLine() const
 
 std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
 {
+    std::string spmPath = SpectrumFileName(wavPath);
+    AnalyseRecording(wavPath, spmPath);
+    return spmPath;
+}
+
+void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std::string& spmPath,
+                                          TFileKinds kinds)
+{
     // Refused before it is even read, so that the outcome never depends on
     // what an earlier recording of the list wrote.
-    std::string spmPath = SpectrumFileName(wavPath);
     if (spmPath == wavPath || SameExistingFile(spmPath, wavPath)) {
-        throw EInOutError(IoCode::AccessDenied);
+        throw EInOutError(IoCode::AccessDenied, wavPath);
     }
-    Recording = ReadSampleBlock(wavPath);
+    Recording = ReadSampleBlock(wavPath, kinds);
     FilterRecording();
     AverageSpectrum();
     TakeBand();
     SpectrumScale = QuantiseBand(Band, BandCodes);
-    return spmPath;
 }
 
 void TRecordingAnalysis::WriteSpectrum(const std::string& spmPath)

@@ -85,6 +85,13 @@ public:
     // ProcessRecording, a recording that is its own spectrum file).
     std::string AnalyseRecording(const std::string& wavPath);
 
+    // AnalyseRecording for a spectrum file spmPath of the caller's choosing
+    // (the batch's output folder): refuses, with code 5 and before reading,
+    // a spmPath that is the recording itself, and reads the recording as
+    // kinds allows (a pipe or device only with AnyReadable).
+    void AnalyseRecording(const std::string& wavPath, const std::string& spmPath,
+                          TFileKinds kinds = TFileKinds::RegularOnly);
+
     // Writes SpectrumScale and BandCodes as the spectrum file spmPath (see
     // TSpmFileWriter). The writer remembers the folders of a series of
     // writes: call ReleaseSpareFile() after the last.

@@ -23,7 +23,7 @@ void RefuseUnwritableTarget(const std::string& spmPath)
         return; // missing (a missing folder shows when the temporary is created)
     }
     if (S_ISDIR(info.st_mode)) {
-        throw EInOutError(IoCode::AccessDenied);
+        throw EInOutError(IoCode::AccessDenied, spmPath, EISDIR);
     }
     if (::faccessat(AT_FDCWD, spmPath.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
         throw IoErrorFromErrno(errno, TFileOperation::Create, spmPath);
@@ -172,15 +172,22 @@ void CreateNamed(TDataFile& file, const std::string& spmPath, TTemporary& tempor
 {
     for (int attempt = 0;; ++attempt) {
         std::string name = NewTemporaryName(FolderPrefix(spmPath));
-        file.Bind(name);
-        if (!file.CreateExclusive()) {
-            continue; // the name is taken
+        int handle;
+        do {
+            handle = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        } while (handle < 0 && errno == EINTR);
+        if (handle < 0) {
+            if (errno == EEXIST) {
+                continue; // the name is taken
+            }
+            throw IoErrorFromErrno(errno, TFileOperation::Create, spmPath);
         }
+        // Errors of the writes name the file the user asked for.
+        file.Attach(spmPath, handle);
         // Between the creation and the lock, a sweep may have taken the
         // file for debris: it holds the lock while it removes the name, so
         // the file is ours only when the lock is had and the name still
         // leads to it.
-        const int handle = file.Handle();
         struct stat opened {};
         struct stat named {};
         const bool locked = ::flock(handle, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
@@ -192,7 +199,7 @@ void CreateNamed(TDataFile& file, const std::string& spmPath, TTemporary& tempor
         }
         file.CloseQuietly();
         if (attempt >= 100) {
-            throw EInOutError::OtherSystemError(EEXIST);
+            throw EInOutError::OtherSystemError(EEXIST, spmPath);
         }
     }
 }

@@ -1,13 +1,23 @@
 #include "core/TulvoErrors.h"
 
-EInOutError::EInOutError(int code) : EInOutError(code, MessageForCode(code)) {}
+#include <utility>
 
-EInOutError::EInOutError(int code, const std::string& message)
-    : std::runtime_error(message), code_(code) {}
+EInOutError::EInOutError(int code) : EInOutError(code, MessageForCode(code), {}, 0) {}
 
-EInOutError EInOutError::OtherSystemError(int errnum)
+EInOutError::EInOutError(int code, std::string path, int errnum)
+    : EInOutError(code, MessageForCode(code), std::move(path), errnum) {}
+
+EInOutError::EInOutError(int code, const std::string& message, std::string path, int errnum)
+    : std::runtime_error(message), code_(code), path_(std::move(path)), errnum_(errnum) {}
+
+EInOutError EInOutError::OtherSystemError(int errnum, std::string path)
 {
-    return EInOutError(errnum, "I/O error " + std::to_string(errnum));
+    return EInOutError(errnum, "I/O error " + std::to_string(errnum), std::move(path), errnum);
+}
+
+EInOutError EInOutError::WithPath(std::string path) const
+{
+    return EInOutError(code_, what(), std::move(path), errnum_);
 }
 
 std::string EInOutError::MessageForCode(int code)

@@ -11,23 +11,42 @@
 //   2 "File not found", 3 "Invalid filename", 4 "Too many open files",
 //   5 "File access denied", 100 "Read beyond end of file", 101 "Disk full",
 //   103 "File not open", 106 "Invalid numeric input", any other n "I/O error n".
+// what() is that message alone, the text of the error box. Besides it, the
+// error may name the file it concerns and the operating-system error number
+// it came from, for tools that say more than the box (tulvo-cli prints
+// "PATH: message (system's reason)").
 class EInOutError : public std::runtime_error {
 public:
     explicit EInOutError(int code);
 
+    // The error of code about the file path, raised by the operating-system
+    // error errnum (0 when the system reported none, e.g. a short read).
+    EInOutError(int code, std::string path, int errnum = 0);
+
     // An operating-system failure with no meaning of its own among the codes
     // above: code errnum, message "I/O error errnum" even when errnum happens
     // to equal one of the codes above (EIO is 5, for example).
-    static EInOutError OtherSystemError(int errnum);
+    static EInOutError OtherSystemError(int errnum, std::string path = {});
 
     int ErrorCode() const noexcept { return code_; }
+
+    // The file the error concerns; empty when unknown.
+    const std::string& Path() const noexcept { return path_; }
+
+    // The operating-system error number behind the error; 0 when none.
+    int SystemError() const noexcept { return errnum_; }
+
+    // The same error (code, message, system error) about the file path instead.
+    EInOutError WithPath(std::string path) const;
 
     // The message the code selects.
     static std::string MessageForCode(int code);
 
 private:
-    EInOutError(int code, const std::string& message);
+    EInOutError(int code, const std::string& message, std::string path, int errnum);
     int code_;
+    std::string path_;
+    int errnum_ = 0;
 };
 
 // The I/O error codes with a meaning of their own.

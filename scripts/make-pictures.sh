@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's spectrum pictures: writes six sample recordings, turns them
 # into spectrum files with tulvo-cli batch and draws them with tulvo-cli plot
-# into docs/images/.
+# into docs/images/; then 24 recordings of one product, one of them unlike the
+# others, which tulvo-cli compare finds first and plot --heatmap shows.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,5 +21,20 @@ python3 "$root/scripts/make-recordings.py" . 6
 "$cli" plot rec1.spm --log -o "$images/one-log.png"
 "$cli" plot rec1.spm rec2.spm rec3.spm -o "$images/three-stacked.png"
 "$cli" plot rec*.spm --overlay --size 630x420 -o "$images/six-overlaid.png"
-"$cli" show rec1.spm rec2.spm | head -4
+# The table goes to a file first: head closing the pipe early would end show
+# with SIGPIPE, which pipefail counts as a failure.
+"$cli" show rec1.spm rec2.spm > table.csv
+head -4 table.csv
+
+mkdir units
+python3 "$root/scripts/make-recordings.py" units 24 --odd 17
+"$cli" batch --quiet units/*.wav
+golden=(--reference units/unit01.spm --reference units/unit02.spm --reference units/unit03.spm)
+# Exit status 1: a unit differs, as it should.
+status=0
+"$cli" compare "${golden[@]}" units/*.spm --sort distance --max-distance 3 > compare.csv || status=$?
+[ "$status" = 1 ] || { echo "compare gave exit status $status, not 1" >&2; exit 1; }
+head -4 compare.csv
+"$cli" plot --heatmap --log units/*.spm -o "$images/heatmap-log.png"
+"$cli" plot --heatmap --log units/*.spm --sort distance "${golden[@]}" -o "$images/heatmap-sorted.png"
 echo "Pictures written to $images"

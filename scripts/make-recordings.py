@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Writes synthetic recordings for trying the program out: FOLDER COUNT.
+"""Writes synthetic recordings for trying the program out: FOLDER COUNT [--odd N].
 
 Each file has a 44-byte WAV header (mono, 16-bit, 51200 Hz) and 16384 samples:
-two tones in white noise, the tones placed differently in every file, so that
-the spectra of a batch are easy to tell apart.
+two tones in white noise. Without --odd the files are rec1.wav.., the tones
+placed differently in every file, so that the spectra of a batch are easy to
+tell apart. With --odd N they are unit01.wav.., recordings of one product:
+the same two resonances in every file, each a little off in frequency and
+level, but in unit N the upper resonance lies 800 Hz higher.
 """
+import argparse
 import math
 import random
 import struct
-import sys
 
 RATE = 51200
 SAMPLES = 16384
@@ -21,8 +24,8 @@ def header():
             b"data" + struct.pack("<I", data))
 
 
-def recording(index, rng):
-    tones = [(1500.0 + 700.0 * index, 6000.0), (6000.0 + 400.0 * index, 2500.0)]
+def wave_file(tones, rng):
+    """The bytes of a recording of tones ((Hz, amplitude) pairs) in noise."""
     samples = []
     for n in range(SAMPLES):
         t = n / RATE
@@ -31,12 +34,34 @@ def recording(index, rng):
     return header() + struct.pack("<%dh" % SAMPLES, *samples)
 
 
+def unit(odd, rng):
+    upper = 7600.0 if odd else 6800.0
+    tones = [(2400.0 + rng.uniform(-10.0, 10.0), 6000.0 * rng.uniform(0.9, 1.1)),
+             (upper + rng.uniform(-10.0, 10.0), 3000.0 * rng.uniform(0.9, 1.1))]
+    return wave_file(tones, rng)
+
+
+def recording(index, rng):
+    tones = [(1500.0 + 700.0 * index, 6000.0), (6000.0 + 400.0 * index, 2500.0)]
+    return wave_file(tones, rng)
+
+
 def main():
-    folder, count = sys.argv[1], int(sys.argv[2])
-    rng = random.Random(7)
-    for i in range(count):
-        with open(f"{folder}/rec{i + 1}.wav", "wb") as out:
-            out.write(recording(i, rng))
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("folder")
+    parser.add_argument("count", type=int)
+    parser.add_argument("--odd", type=int, help="write unit01.wav.., unit ODD unlike the others")
+    args = parser.parse_args()
+    if args.odd is None:
+        rng = random.Random(7)
+        for i in range(args.count):
+            with open(f"{args.folder}/rec{i + 1}.wav", "wb") as out:
+                out.write(recording(i, rng))
+        return
+    rng = random.Random(11)
+    for i in range(1, args.count + 1):
+        with open(f"{args.folder}/unit{i:02d}.wav", "wb") as out:
+            out.write(unit(i == args.odd, rng))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs on Debian 12;
-# with --tools also what the benchmarks' SciPy comparison, the README's
-# pictures and looking at the program under a virtual display need.
+# Installs what building, running and testing the program needs on Debian 12 (GNU parallel
+# too: a test runs the README's parallel command); with --tools also what the benchmarks
+# (hyperfine for the tool's start cost, SciPy for the comparison), the README's pictures and
+# looking at the program under a virtual display need; with --package also the checkers of the
+# Debian package (scripts/check-package.sh).
 # Idempotent: asks apt only for the packages that are missing, and says nothing
 # when everything is already in place.
 set -euo pipefail
@@ -9,12 +11,23 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libqt6svg6   # Qt's SVG plugins, which draw the program's icon
+  libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev parallel
   fonts-dejavu-core
+  help2man     # writes the manual page of tulvo-cli from its --help
 )
-if [ "${1:-}" = "--tools" ]; then
-  packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool)
-fi
+for option in "$@"; do
+  case "$option" in
+    --tools)
+      packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine) ;;
+    --package)
+      packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
+    *)
+      echo "setup.sh: unknown option $option (known: --tools, --package)" >&2
+      exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

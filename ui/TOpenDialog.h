@@ -13,7 +13,7 @@ struct TOpenDialog
     // The filter as the file dialog takes it, e.g. "Файлы данных (*.wav)".
     QString NameFilter() const;
 
-    QString Name;          // the component name, e.g. "odSPM2"
+    QString Name;          // the dialog's name, e.g. "TwoSpectraDialog"
     QString FilterName;    // display name of the filter
     QString Pattern;       // file pattern of the filter
     bool MultiSelect;      // several files may be picked

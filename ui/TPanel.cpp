@@ -5,10 +5,3 @@ TPanel::TPanel(QWidget* parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
 }
-
-void TPanel::resizeEvent(QResizeEvent* event)
-{
-    QFrame::resizeEvent(event);
-    if (OnResize)
-        OnResize();
-}

@@ -1,35 +1,34 @@
 // The windowed batch run, "&Обработка": the spectrum files it writes, the 500-file limit, a
 // failure part-way, the progress bar painted after every file, the busy label and the
 // completion text, and the closing pause that runs the message loop.
-#include "GuiTestSupport.h"
-#include "TProgram.h"
-#include "TScriptedDialogs.h"
+#include "tests/support/TProgram.h"
+#include "tests/support/WidgetFixtures.h"
 
-#include "ui/TPanel.h"
-#include "app/TTulvoForms.h"
-#include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
+#include "ui/TReadoutStrip.h"
+#include "views/TComparisonWindow.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
 #include <cstring>
 
-using namespace guitest;
+using namespace testsupport;
 
 namespace {
 
 // The program with a short closing pause, so that each run ends quickly.
 struct TBatchProgram : TProgram
 {
-    TBatchProgram() { fm.BatchPauseMs = 60; }
+    TBatchProgram() { Main.BatchPauseMs = 60; }
 };
 
 QString SpmOf(const QString& wav)
@@ -40,7 +39,7 @@ QString SpmOf(const QString& wav)
 // What a paint of the progress bar or the busy label showed.
 struct TPaintSeen
 {
-    bool Label;   // a paint of laWait, else of pgRecord
+    bool Label;   // a paint of the busy label, else of the progress bar
     int Value;
     int Maximum;
     QString Wait;
@@ -52,15 +51,15 @@ struct TPaintSeen
 class TPaintRecorder : public QObject
 {
 public:
-    explicit TPaintRecorder(TfmTulvo& fm) : fm_(fm)
+    explicit TPaintRecorder(TMainWindow& main) : main_(main)
     {
-        fm.pgRecord->installEventFilter(this);
-        fm.laWait->installEventFilter(this);
+        main.BatchProgress->installEventFilter(this);
+        main.BusyLabel->installEventFilter(this);
     }
     ~TPaintRecorder() override
     {
-        fm_.pgRecord->removeEventFilter(this);
-        fm_.laWait->removeEventFilter(this);
+        main_.BatchProgress->removeEventFilter(this);
+        main_.BusyLabel->removeEventFilter(this);
     }
     std::vector<TPaintSeen> Seen;
 
@@ -78,13 +77,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            Seen.push_back({watched == fm_.laWait, fm_.pgRecord->value(), fm_.pgRecord->maximum(),
-                            fm_.laWait->text(), fm_.laWait->x(), fm_.laWait->isVisible()});
+            Seen.push_back({watched == main_.BusyLabel, main_.BatchProgress->value(), main_.BatchProgress->maximum(),
+                            main_.BusyLabel->text(), main_.BusyLabel->x(), main_.BusyLabel->isVisible()});
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    TfmTulvo& fm_;
+    TMainWindow& main_;
 };
 
 // The largest code of a spectrum file.
@@ -113,6 +112,7 @@ private slots:
     void progressBarIsPaintedAfterEveryFile();
     void everyRunSaysWaitAtItsPlace();
     void completionTextStandsForThePause();
+    void pauseRunsANestedCommand_data();
     void pauseRunsANestedCommand();
 };
 
@@ -122,17 +122,17 @@ void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
     QSKIP("the command-line tool is not built");
 #else
     TBatchProgram program;
-    TFolder folder;
-    TFolder reference;
-    const QStringList recordings = MakeRecordings(folder, 5);
+    TFixtureFolder folder;
+    TFixtureFolder reference;
+    const QStringList recordings = WriteRecordings(folder, 5);
     QStringList copies;
     for (const QString& recording : recordings) {
         copies << reference.File(QFileInfo(recording).fileName());
         QVERIFY(QFile::copy(recording, copies.back()));
     }
-    program.dialogs.Pick(recordings);
-    program.fm.N1->trigger();
-    QVERIFY(program.dialogs.Shown.empty());
+    program.Dialogs.Pick(recordings);
+    program.Main.BatchAction->trigger();
+    QVERIFY(program.Dialogs.Shown.empty());
 
     QProcess cli;
     cli.start(QStringLiteral(TULVO_CLI_PATH), QStringList{QStringLiteral("batch")} + copies);
@@ -150,81 +150,80 @@ void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
 void TBatchRunTest::moreThan500FilesReadNothing()
 {
     TBatchProgram program;
-    TFolder folder;
-    const QStringList one = MakeRecordings(folder, 1);
+    TFixtureFolder folder;
+    const QStringList one = WriteRecordings(folder, 1);
     QStringList picked;
     for (int k = 0; k < 501; ++k)
         picked << one.front();
-    program.dialogs.Pick(picked);
-    TPaintRecorder paints(program.fm);
-    program.fm.N1->trigger();
+    program.Dialogs.Pick(picked);
+    TPaintRecorder paints(program.Main);
+    program.Main.BatchAction->trigger();
 
-    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
-    const TMessageBox& box = program.dialogs.Shown.front();
+    QCOMPARE(program.Dialogs.Shown.size(), std::size_t{1});
+    const TMessageBox& box = program.Dialogs.Shown.front();
     QCOMPARE(box.Icon, QMessageBox::Critical);
     QCOMPARE(box.Caption, QStringLiteral("Error"));
     QCOMPARE(box.Text, QStringLiteral("Введено более 500 файлов! ОСТАНОВ!"));
     QCOMPARE(box.Button, QStringLiteral("&Abort"));
     QVERIFY(!QFile::exists(SpmOf(one.front())));
     QVERIFY(paints.Seen.empty());
-    QVERIFY(!program.fm.laWait->isVisible());
-    QVERIFY(!program.fm.pgRecord->isVisible());
+    QVERIFY(!program.Main.BusyLabel->isVisible());
+    QVERIFY(!program.Main.BatchProgress->isVisible());
 }
 
 void TBatchRunTest::exactly500FilesAreProcessed()
 {
     TBatchProgram program;
-    TFolder folder;
-    const QStringList sources = MakeRecordings(folder, 5, QStringLiteral("src"));
+    TFixtureFolder folder;
+    const QStringList sources = WriteRecordings(folder, 5, QStringLiteral("src"));
     QStringList picked;
     for (int k = 0; k < 500; ++k) {
         picked << folder.File(QStringLiteral("r%1.wav").arg(k, 3, 10, QLatin1Char('0')));
         QVERIFY(QFile::copy(sources[k % 5], picked.back()));
     }
-    program.dialogs.Pick(picked);
+    program.Dialogs.Pick(picked);
     QString completion;
-    QTimer::singleShot(0, &program.fm, [&] { completion = program.fm.laWait->text(); });
-    program.fm.N1->trigger();
+    QTimer::singleShot(0, &program.Main, [&] { completion = program.Main.BusyLabel->text(); });
+    program.Main.BatchAction->trigger();
 
-    QVERIFY(program.dialogs.Shown.empty());
+    QVERIFY(program.Dialogs.Shown.empty());
     for (const QString& recording : picked)
         QVERIFY2(QFile::exists(SpmOf(recording)), qPrintable(recording));
     QCOMPARE(completion, QStringLiteral("Обработка 500 файлов завершена!"));
-    QCOMPARE(int(program.fm.FileCount), 500);
 }
 
 void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
 {
     TBatchProgram program;
-    TFolder folder;
-    QStringList picked = MakeRecordings(folder, 5);
+    TFixtureFolder folder;
+    QStringList picked = WriteRecordings(folder, 5);
     const QString missing = folder.File(QStringLiteral("missing.wav"));
     picked.insert(2, missing);
-    program.dialogs.Pick(picked);
-    program.fm.N1->trigger();
+    program.Dialogs.Pick(picked);
+    program.Main.BatchAction->trigger();
 
-    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
-    QCOMPARE(program.dialogs.Shown.front().Text, QStringLiteral("File not found."));
-    QCOMPARE(program.dialogs.Shown.front().Caption, QStringLiteral("tulvo"));
-    QCOMPARE(program.dialogs.Shown.front().Icon, QMessageBox::Critical);
+    QCOMPARE(program.Dialogs.Shown.size(), std::size_t{1});
+    QCOMPARE(program.Dialogs.Shown.front().Text, QStringLiteral("File not found."));
+    QCOMPARE(program.Dialogs.Shown.front().Caption, QStringLiteral("tulvo"));
+    QCOMPARE(program.Dialogs.Shown.front().Icon, QMessageBox::Critical);
     QVERIFY(QFile::exists(SpmOf(picked[0])));
     QVERIFY(QFile::exists(SpmOf(picked[1])));
     for (int k = 2; k < picked.size(); ++k)
         QVERIFY2(!QFile::exists(SpmOf(picked[k])), qPrintable(picked[k]));
     // The busy display does not stay behind the error box.
-    QVERIFY(!program.fm.laWait->isVisible());
-    QVERIFY(!program.fm.pgRecord->isVisible());
-    QCOMPARE(program.fm.pgRecord->value(), 0);
+    QVERIFY(!program.Main.BusyLabel->isVisible());
+    QVERIFY(!program.Main.BatchProgress->isVisible());
+    QCOMPARE(program.Main.BatchProgress->value(), 0);
 }
 
 void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
 {
     TBatchProgram program;
-    TFolder folder;
-    const QStringList recordings = MakeRecordings(folder, 4);
-    program.dialogs.Pick(recordings);
-    TPaintRecorder paints(program.fm);
-    program.fm.N1->trigger();
+    TFixtureFolder folder;
+    const QStringList recordings = WriteRecordings(folder, 4);
+    program.Dialogs.Pick(recordings);
+    TPaintRecorder paints(program.Main);
+    program.Main.BatchAction->trigger();
 
     // Painted at the start and after each of the four files, with the bar's maximum at the
     // number of files, before the run returned to the message loop.
@@ -235,19 +234,19 @@ void TBatchRunTest::progressBarIsPaintedAfterEveryFile()
             values.push_back(seen.Value);
     }
     QCOMPARE(values, (std::vector<int>{0, 1, 2, 3, 4}));
-    QVERIFY(!program.fm.pgRecord->isVisible());
-    QCOMPARE(program.fm.pgRecord->value(), 0);
+    QVERIFY(!program.Main.BatchProgress->isVisible());
+    QCOMPARE(program.Main.BatchProgress->value(), 0);
 }
 
 void TBatchRunTest::everyRunSaysWaitAtItsPlace()
 {
     TBatchProgram program;
-    TFolder folder;
-    const QStringList recordings = MakeRecordings(folder, 3);
+    TFixtureFolder folder;
+    const QStringList recordings = WriteRecordings(folder, 3);
     for (int run = 0; run < 2; ++run) {
-        program.dialogs.Pick(recordings);
-        TPaintRecorder paints(program.fm);
-        program.fm.N1->trigger();
+        program.Dialogs.Pick(recordings);
+        TPaintRecorder paints(program.Main);
+        program.Main.BatchAction->trigger();
         // While the files are processed, the bar and the label say "wait" at its designed place.
         QVERIFY(!paints.Of(false).empty());
         for (const TPaintSeen& seen : paints.Of(false)) {
@@ -262,64 +261,109 @@ void TBatchRunTest::everyRunSaysWaitAtItsPlace()
         QCOMPARE(label.front().WaitLeft, 244);
         QCOMPARE(label.front().Value, 0);
         QCOMPARE(label.back().Wait, QStringLiteral("Обработка 3 файлов завершена!"));
-        QVERIFY(!program.fm.laWait->isVisible());
+        QVERIFY(!program.Main.BusyLabel->isVisible());
     }
 }
 
 void TBatchRunTest::completionTextStandsForThePause()
 {
     TBatchProgram program;
-    TfmTulvo& fm = program.fm;
-    fm.BatchPauseMs = TfmTulvo::CompletionPauseMs;
-    TFolder folder;
-    program.dialogs.Pick(MakeRecordings(folder, 3));
+    TMainWindow& main = program.Main;
+    main.BatchPauseMs = TMainWindow::CompletionPauseMs;
+    TFixtureFolder folder;
+    program.Dialogs.Pick(WriteRecordings(folder, 3));
     QString early, late;
     int left = 0;
     bool visibleLate = false;
     bool progressHidden = false;
-    QTimer::singleShot(0, &fm, [&] {
-        early = fm.laWait->text();
-        left = fm.laWait->x();
-        progressHidden = !fm.pgRecord->isVisible();
+    QTimer::singleShot(0, &main, [&] {
+        early = main.BusyLabel->text();
+        left = main.BusyLabel->x();
+        progressHidden = !main.BatchProgress->isVisible();
     });
     QElapsedTimer wall;
     wall.start();
-    QTimer::singleShot(2700, &fm, [&] {
-        late = fm.laWait->text();
-        visibleLate = fm.laWait->isVisible();
+    QTimer::singleShot(2700, &main, [&] {
+        late = main.BusyLabel->text();
+        visibleLate = main.BusyLabel->isVisible();
     });
-    fm.N1->trigger();
+    main.BatchAction->trigger();
     QVERIFY(wall.elapsed() >= 3000);
     QCOMPARE(early, QStringLiteral("Обработка 3 файлов завершена!"));
     QCOMPARE(left, 130);
     QVERIFY(progressHidden);
     QCOMPARE(late, early);
     QVERIFY(visibleLate);
-    QVERIFY(!fm.laWait->isVisible());
-    QVERIFY(!fm.Chart1->isVisible());
-    QVERIFY(!fm.pa2->isVisible());
+    QVERIFY(!main.BusyLabel->isVisible());
+    QVERIFY(!main.Chart->isVisible());
+    QVERIFY(!main.ReadoutStrip->isVisible());
 }
 
+void TBatchRunTest::pauseRunsANestedCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("waveform") << "waveform" << "RecordingDialog";
+    QTest::newRow("two_spectra") << "two_spectra" << "TwoSpectraDialog";
+    QTest::newRow("six_spectra") << "six_spectra" << "SixSpectraDialog";
+}
+
+// A command chosen during the completion text runs at once, nested inside the pause: a view
+// in the main window, or a comparison window run modally with the main window hidden, which
+// shows the main window again when it closes. The run then ends as it would have.
 void TBatchRunTest::pauseRunsANestedCommand()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, dialog);
     TBatchProgram program;
-    TfmTulvo& fm = program.fm;
-    fm.BatchPauseMs = 400;
-    TFolder folder;
-    const QStringList recordings = MakeRecordings(folder, 2);
-    program.dialogs.Pick(recordings);
-    program.dialogs.Pick({recordings.front()});
-    bool ranDuringPause = false;
-    QTimer::singleShot(50, &fm, [&] {
-        const bool pausing = fm.laWait->isVisible();
-        fm.N3->trigger();
-        ranDuringPause = pausing && fm.Series1->Count() == SampleCount;
+    TMainWindow& main = program.Main;
+    main.BatchPauseMs = 600;
+    TFixtureFolder folder;
+    const QStringList recordings = WriteRecordings(folder, 2);
+    program.Dialogs.Pick(recordings);
+    TComparisonWindow* comparison = nullptr;
+    if (command == QLatin1String("waveform")) {
+        program.Dialogs.Pick({recordings.front()});
+    } else {
+        comparison = command == QLatin1String("two_spectra") ? program.Windows.TwoSpectraWindow.get()
+                                                              : program.Windows.SixSpectraWindow.get();
+        program.Dialogs.Pick({SpmOf(recordings[0]), SpmOf(recordings[1])});
+    }
+    const QString completion = QStringLiteral("Обработка 2 файлов завершена!");
+    bool pausing = false;
+    bool comparisonRan = false;
+    bool pauseGoesOn = false;
+    QElapsedTimer wall;
+    QTimer::singleShot(50, &main, [&] {
+        pausing = main.BusyLabel->isVisible() && main.BusyLabel->text() == completion;
+        if (comparison) {
+            QTimer::singleShot(0, comparison, [&] {
+                comparisonRan = !main.isVisible() && comparison->isVisible() &&
+                                comparison->OwnSeries(1)->Count() == SpectrumLines;
+                comparison->CloseButton()->click();
+            });
+            (command == QLatin1String("two_spectra") ? main.TwoSpectraAction : main.SixSpectraAction)->trigger();
+        } else {
+            main.WaveformAction->trigger();
+            comparisonRan = main.Chart->isVisible() && main.Series->Count() == SampleCount;
+        }
+        // Back from the command, still inside the pause: the completion text stands.
+        pauseGoesOn = main.isVisible() && main.BusyLabel->isVisible() && main.BusyLabel->text() == completion;
     });
-    fm.N1->trigger();
-    QVERIFY(ranDuringPause);
-    QCOMPARE(program.dialogs.Executed, (QStringList{QStringLiteral("odDann"), QStringLiteral("odDann2")}));
-    QVERIFY(fm.Chart1->isVisible());
-    QVERIFY(!fm.laWait->isVisible());
+    wall.start();
+    main.BatchAction->trigger();
+    QVERIFY(wall.elapsed() >= 600);
+    QVERIFY(pausing);
+    QVERIFY(comparisonRan);
+    QVERIFY(pauseGoesOn);
+    QCOMPARE(program.Dialogs.Executed, (QStringList{QStringLiteral("RecordingsDialog"), dialog}));
+    QVERIFY(program.Dialogs.Shown.empty());
+    QVERIFY(main.isVisible());
+    QVERIFY(!main.BusyLabel->isVisible());
+    QCOMPARE(main.BusyLabel->x(), TMainWindow::BusyLeft);
+    QCOMPARE(main.Chart->isVisible(), !comparison);
+    if (comparison)
+        QVERIFY(!comparison->isVisible());
 }
 
 QTEST_MAIN(TBatchRunTest)

@@ -1,18 +1,17 @@
-// The main window: its menu, title, controls and their anchoring, the ChartRows rules, the
-// cancel paths of every command, the hand-over to the comparison windows, the default error
-// box, Delay and the contact notice.
-#include "GuiTestSupport.h"
-#include "TProgram.h"
-#include "TScriptedDialogs.h"
+// The main window: its menu, title and controls, the read-out strip's anchoring, the chart's
+// height, the cancel path of every command, the hand-over to the comparison windows, the
+// default error box, Delay and the contact notice.
+#include "tests/support/TProgram.h"
+#include "tests/support/WidgetFixtures.h"
 
 #include "app/ContactNotice.h"
-#include "ui/TPanel.h"
-#include "app/TTulvoForms.h"
-#include "app/uTulvo.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "views/u2SPM.h"
+#include "ui/TReadoutStrip.h"
+#include "ui/TRowsPanel.h"
+#include "views/TComparisonWindow.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
@@ -25,18 +24,50 @@
 
 #include <ctime>
 
-using namespace guitest;
+using namespace testsupport;
 
 namespace {
 
-QAction* Command(TfmTulvo& fm, const QString& name)
+// The menu's commands with their texts: the one table of the main window's texts.
+struct TCommand
 {
-    const std::pair<const char*, QAction*> commands[] = {
-        {"N1", fm.N1}, {"N3", fm.N3}, {"N11", fm.N11}, {"N21", fm.N21}, {"N31", fm.N31}, {"N61", fm.N61}};
-    for (const auto& [commandName, action] : commands)
-        if (name == QLatin1String(commandName))
-            return action;
+    const char* Row;
+    QAction* TMainWindow::*Action;
+    const char* Text;
+    const char* StatusTip;
+    bool HidesStrip;   // cancelling its dialog hides the read-out strip too
+};
+
+const TCommand Commands[] = {
+    {"batch", &TMainWindow::BatchAction, "&Обработка", "Обработка исходных файлов WAV", true},
+    {"waveform", &TMainWindow::WaveformAction, "&Сигнал", "", false},
+    {"one_spectrum", &TMainWindow::OneSpectrumAction, "&1 график", "", false},
+    {"two_spectra", &TMainWindow::TwoSpectraAction, "&2 графика", "", true},
+    {"three_spectra", &TMainWindow::ThreeSpectraAction, "&3 графика", "", true},
+    {"six_spectra", &TMainWindow::SixSpectraAction, "&6 графиков", "", true},
+    {"exit", &TMainWindow::ExitAction, "В&ыход", "Завершение работы программы", false},
+};
+const char* const ViewMenuTitle = "&Просмотр";
+const char* const SpectrumMenuTitle = "Спектр";
+const char* const XValueTip = "Значение по оси X";
+const char* const YValueTip = "Значение по оси Y";
+
+QString Utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QAction* ActionOf(TMainWindow& main, const QString& row)
+{
+    for (const TCommand& command : Commands)
+        if (row == QLatin1String(command.Row))
+            return main.*command.Action;
     return nullptr;
+}
+
+double CentreFraction(const QWidget& widget, int width)
+{
+    return (widget.x() + widget.width() / 2.0) / width;
 }
 
 } // namespace
@@ -47,12 +78,14 @@ class TMainWindowTest : public QObject
 
 private slots:
     void menuStructure();
-    void titleBarIsEmpty();
+    void titleBarIsEmptyAndChartHidden();
     void readoutKeepsProportionalCentres();
-    void chartHeightFollowsChartRows();
+    void chartFillsItsPanel();
     void cancelledCommandHidesChart_data();
     void cancelledCommandHidesChart();
+    void comparisonWindowRunsWithMainWindowHidden_data();
     void comparisonWindowRunsWithMainWindowHidden();
+    void exitClosesTheWindow();
     void unreadableFileShowsErrorBoxAndKeepsOldPoints();
     void delayWaitsWithoutSpinning();
     void delaySurvivesTickCounterWrap();
@@ -62,117 +95,110 @@ private slots:
 void TMainWindowTest::menuStructure()
 {
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    const QList<QAction*> bar = fm.menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
-    QCOMPARE(bar[0], fm.N1);
-    QCOMPARE(bar[0]->text(), QStringLiteral("&Обработка"));
-    QVERIFY(!bar[0]->menu());   // a command on the bar itself
-    QCOMPARE(bar[1], fm.N2->menuAction());
-    QCOMPARE(fm.N2->title(), QStringLiteral("&Просмотр"));
-    QCOMPARE(bar[2], fm.N5);
-    QCOMPARE(bar[2]->text(), QStringLiteral("В&ыход"));
-    QVERIFY(!bar[2]->menu());
-
-    const QList<QAction*> view = fm.N2->actions();
-    QCOMPARE(view.size(), 2);
-    QCOMPARE(view[0]->text(), QStringLiteral("&Сигнал"));
-    QCOMPARE(view[1], fm.N4->menuAction());
-    QCOMPARE(fm.N4->title(), QStringLiteral("Спектр"));
-    QStringList spectrum;
-    for (QAction* action : fm.N4->actions())
-        spectrum << action->text();
-    QCOMPARE(spectrum, (QStringList{QStringLiteral("&1 график"), QStringLiteral("&2 графика"),
-                                    QStringLiteral("&3 графика"), QStringLiteral("&6 графиков")}));
-    for (QAction* action : {fm.N1, fm.N3, fm.N11, fm.N21, fm.N31, fm.N61, fm.N5})
+    TMainWindow& main = program.Main;
+    for (const TCommand& command : Commands) {
+        QAction* action = main.*command.Action;
+        QCOMPARE(action->text(), Utf8(command.Text));
+        QCOMPARE(action->statusTip(), Utf8(command.StatusTip));
         QVERIFY(action->isEnabled());
-
-    QCOMPARE(fm.N1->statusTip(), QStringLiteral("Обработка исходных файлов WAV"));
-    QCOMPARE(fm.N5->statusTip(), QStringLiteral("Завершение работы программы"));
-    QCOMPARE(fm.laX->toolTip(), QStringLiteral("Значение по оси X"));
-    QCOMPARE(fm.laY->toolTip(), QStringLiteral("Значение по оси Y"));
+        QVERIFY(!action->menu());
+    }
+    // "&Обработка" and "В&ыход" are commands on the bar itself, around "&Просмотр".
+    QCOMPARE(main.menuBar()->actions(),
+             (QList<QAction*>{main.BatchAction, main.ViewMenu->menuAction(), main.ExitAction}));
+    QCOMPARE(main.ViewMenu->title(), Utf8(ViewMenuTitle));
+    QCOMPARE(main.ViewMenu->actions(), (QList<QAction*>{main.WaveformAction, main.SpectrumMenu->menuAction()}));
+    QCOMPARE(main.SpectrumMenu->title(), Utf8(SpectrumMenuTitle));
+    QCOMPARE(main.SpectrumMenu->actions(), (QList<QAction*>{main.OneSpectrumAction, main.TwoSpectraAction,
+                                                            main.ThreeSpectraAction, main.SixSpectraAction}));
+    QCOMPARE(main.ReadoutStrip->XValue->toolTip(), Utf8(XValueTip));
+    QCOMPARE(main.ReadoutStrip->YValue->toolTip(), Utf8(YValueTip));
 }
 
-void TMainWindowTest::titleBarIsEmpty()
+void TMainWindowTest::titleBarIsEmptyAndChartHidden()
 {
     TProgram program;
-    QVERIFY(program.fm.windowTitle().trimmed().isEmpty());
-    QVERIFY(program.fm.windowHandle());
-    QVERIFY(program.fm.windowHandle()->title().trimmed().isEmpty());
+    TMainWindow& main = program.Main;
+    QVERIFY(main.windowTitle().trimmed().isEmpty());
+    QVERIFY(main.windowHandle());
+    QVERIFY(main.windowHandle()->title().trimmed().isEmpty());
     // At start only the chart panel shows: chart, read-out strip and batch display are hidden.
-    TfmTulvo& fm = program.fm;
-    QCOMPARE(int(fm.ChartRows), 1);
-    QVERIFY(fm.pa1->isVisible());
-    for (QWidget* hidden : {static_cast<QWidget*>(fm.Chart1), static_cast<QWidget*>(fm.pa2),
-                            static_cast<QWidget*>(fm.laWait), static_cast<QWidget*>(fm.pgRecord)})
+    QVERIFY(main.ChartPanel->isVisible());
+    for (QWidget* hidden : {static_cast<QWidget*>(main.Chart), static_cast<QWidget*>(main.ReadoutStrip),
+                            static_cast<QWidget*>(main.BusyLabel), static_cast<QWidget*>(main.BatchProgress)})
         QVERIFY(!hidden->isVisible());
 }
 
 void TMainWindowTest::readoutKeepsProportionalCentres()
 {
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    TFolder folder;
-    program.dialogs.Pick(MakeRecordings(folder, 1));
-    fm.N3->trigger();
-    QVERIFY(fm.pa2->isVisible());
-    const int width = fm.pa2->width();
-    const int height = fm.pa2->height();
-    const double staticText = CentreFraction(*fm.StaticText2, width);
-    const double label = CentreFraction(*fm.laX, width);
-    const double vertical = (fm.StaticText1->y() + fm.StaticText1->height() / 2.0) / height;
-    const QRect toggle = fm.bbLogAxis->geometry();
+    TMainWindow& main = program.Main;
+    TFixtureFolder folder;
+    program.Dialogs.Pick(WriteRecordings(folder, 1));
+    main.WaveformAction->trigger();
+    TReadoutStrip& strip = *main.ReadoutStrip;
+    QVERIFY(strip.isVisible());
+    const int width = strip.width();
+    const int height = strip.height();
+    const double caption = CentreFraction(*strip.YCaption, width);
+    const double value = CentreFraction(*strip.XValue, width);
+    const double vertical = (strip.XCaption->y() + strip.XCaption->height() / 2.0) / height;
+    const QRect toggle = strip.LogAxisButton->geometry();
 
-    fm.resize(980, 600);
-    QTRY_COMPARE(fm.pa2->width(), 980);
-    QVERIFY(qAbs(CentreFraction(*fm.StaticText2, 980) - staticText) * 980 <= 1.0);
-    QVERIFY(qAbs(CentreFraction(*fm.laX, 980) - label) * 980 <= 1.0);
-    QVERIFY(qAbs((fm.StaticText1->y() + fm.StaticText1->height() / 2.0) / fm.pa2->height() - vertical) *
-                fm.pa2->height() <= 1.0);
-    QCOMPARE(fm.bbLogAxis->geometry(), toggle);
+    main.resize(980, 600);
+    QTRY_COMPARE(strip.width(), 980);
+    QVERIFY(qAbs(CentreFraction(*strip.YCaption, 980) - caption) * 980 <= 1.0);
+    QVERIFY(qAbs(CentreFraction(*strip.XValue, 980) - value) * 980 <= 1.0);
+    QVERIFY(qAbs((strip.XCaption->y() + strip.XCaption->height() / 2.0) / strip.height() - vertical) *
+                strip.height() <= 1.0);
+    QCOMPARE(strip.LogAxisButton->geometry(), toggle);
 }
 
-void TMainWindowTest::chartHeightFollowsChartRows()
+void TMainWindowTest::chartFillsItsPanel()
 {
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    TFolder folder;
-    program.dialogs.Pick(MakeRecordings(folder, 1));
-    fm.N3->trigger();
-    QCOMPARE(fm.Chart1->geometry(), QRect(1, 1, fm.pa1->width() - 2, fm.pa1->height() - 1));
+    TMainWindow& main = program.Main;
+    TFixtureFolder folder;
+    const auto fills = [&main] {
+        return main.Chart->geometry() == QRect(1, 1, main.ChartPanel->width() - 2, main.ChartPanel->height() - 1);
+    };
+    // Resizes the window and waits until its layout has given the chart panel its new size.
+    const auto resize = [&main](QSize size) {
+        const QSize before = main.ChartPanel->size();
+        main.resize(size);
+        return QTest::qWaitFor([&] { return main.ChartPanel->size() != before; });
+    };
+    program.Dialogs.Pick(WriteRecordings(folder, 1));
+    main.WaveformAction->trigger();
+    QTRY_VERIFY(fills());
 
-    // A cancelled "&6 графиков" leaves one row: the next resize keeps the full height.
-    program.dialogs.Cancel();
-    fm.N61->trigger();
-    QCOMPARE(int(fm.ChartRows), 1);
-    program.dialogs.Pick(MakeRecordings(folder, 1, QStringLiteral("again")));
-    fm.N3->trigger();
-    fm.resize(700, 540);
-    QTRY_COMPARE(fm.pa1->height() > 300, true);
-    QTRY_COMPARE(fm.Chart1->height(), fm.pa1->height() - 1);
+    // A cancelled "&6 графиков" leaves the chart at the full height, also after a resize.
+    program.Dialogs.Cancel();
+    main.SixSpectraAction->trigger();
+    program.Dialogs.Pick(WriteRecordings(folder, 1, QStringLiteral("again")));
+    main.WaveformAction->trigger();
+    QVERIFY(resize(QSize(700, 540)));
+    QVERIFY(fills());
 
-    fm.ChartRows = 3;
-    fm.resize(700, 520);
-    QTRY_COMPARE(fm.Chart1->height(), fm.pa1->height() / 3 - 1);
-    QCOMPARE(fm.Chart1->width(), fm.pa1->width() - 2);
-    // "&1 график" sets it back to one row.
-    program.dialogs.Pick({MakeSpectra(folder, 1)});
-    fm.N11->trigger();
-    QCOMPARE(int(fm.ChartRows), 1);
-    fm.resize(640, 480);
-    QTRY_COMPARE(fm.Chart1->height(), fm.pa1->height() - 1);
+    // So does a comparison window shown and closed in between.
+    program.Dialogs.Pick(WriteSpectra(folder, 6));
+    QTimer::singleShot(0, program.Windows.SixSpectraWindow.get(),
+                       [&program] { program.Windows.SixSpectraWindow->CloseButton()->click(); });
+    main.SixSpectraAction->trigger();
+    program.Dialogs.Pick(WriteSpectra(folder, 1));
+    main.OneSpectrumAction->trigger();
+    QVERIFY(resize(QSize(640, 480)));
+    QVERIFY(fills());
+    QVERIFY(program.Dialogs.Shown.empty());
 }
 
 void TMainWindowTest::cancelledCommandHidesChart_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("hidesStrip");
-    QTest::newRow("batch") << "N1" << true;
-    QTest::newRow("signal") << "N3" << false;
-    QTest::newRow("one_spectrum") << "N11" << false;
-    QTest::newRow("two_spectra") << "N21" << true;
-    QTest::newRow("three_spectra") << "N31" << true;
-    QTest::newRow("six_spectra") << "N61" << true;
+    for (const TCommand& command : Commands)
+        if (QLatin1String(command.Row) != QLatin1String("exit"))
+            QTest::newRow(command.Row) << QString::fromLatin1(command.Row) << command.HidesStrip;
 }
 
 void TMainWindowTest::cancelledCommandHidesChart()
@@ -180,78 +206,114 @@ void TMainWindowTest::cancelledCommandHidesChart()
     QFETCH(QString, command);
     QFETCH(bool, hidesStrip);
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    TFolder folder;
-    program.dialogs.Pick(MakeRecordings(folder, 1));
-    fm.N3->trigger();
-    QVERIFY(fm.Chart1->isVisible() && fm.pa2->isVisible());
+    TMainWindow& main = program.Main;
+    TFixtureFolder folder;
+    program.Dialogs.Pick(WriteRecordings(folder, 1));
+    main.WaveformAction->trigger();
+    QVERIFY(main.Chart->isVisible() && main.ReadoutStrip->isVisible());
 
-    program.dialogs.Cancel();
-    Command(fm, command)->trigger();
-    QVERIFY(!fm.Chart1->isVisible());
-    QCOMPARE(fm.pa2->isVisible(), !hidesStrip);
-    QVERIFY(fm.isVisible());
-    QVERIFY(program.dialogs.Shown.empty());
-    QCOMPARE(program.dialogs.Executed.size(), 2);
+    program.Dialogs.Cancel();
+    ActionOf(main, command)->trigger();
+    QVERIFY(!main.Chart->isVisible());
+    QCOMPARE(main.ReadoutStrip->isVisible(), !hidesStrip);
+    QVERIFY(main.isVisible());
+    QVERIFY(program.Dialogs.Shown.empty());
+    QCOMPARE(program.Dialogs.Executed.size(), 2);
+}
+
+void TMainWindowTest::comparisonWindowRunsWithMainWindowHidden_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("byCloseButton");
+    QTest::newRow("two_spectra_close_button") << "two_spectra" << "TwoSpectraDialog" << true;
+    QTest::newRow("two_spectra_frame") << "two_spectra" << "TwoSpectraDialog" << false;
+    QTest::newRow("three_spectra_close_button") << "three_spectra" << "ThreeSpectraDialog" << true;
+    QTest::newRow("six_spectra_frame") << "six_spectra" << "SixSpectraDialog" << false;
 }
 
 void TMainWindowTest::comparisonWindowRunsWithMainWindowHidden()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, dialog);
+    QFETCH(bool, byCloseButton);
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    Tfm2SPM& fm2 = *program.forms.fm2SPM;
-    TFolder folder;
-    program.dialogs.Pick(MakeSpectra(folder, 2));
-    fm.ChartRows = 3;
+    TMainWindow& main = program.Main;
+    TProgramWindows& windows = program.Windows;
+    TComparisonWindow* expected = command == QLatin1String("two_spectra")     ? windows.TwoSpectraWindow.get()
+                                  : command == QLatin1String("three_spectra") ? windows.ThreeSpectraWindow.get()
+                                                                              : windows.SixSpectraWindow.get();
+    TFixtureFolder folder;
+    const QStringList spectra = WriteSpectra(folder, 6);
+    program.Dialogs.Pick(spectra);
     bool mainHidden = false;
-    bool comparisonShown = false;
-    int rowsWhileShown = 0;
-    QTimer::singleShot(0, &fm2, [&] {
-        mainHidden = !fm.isVisible();
-        comparisonShown = fm2.isVisible() && fm2.isModal();
-        rowsWhileShown = fm.ChartRows;
-        fm2.BitBtn1->click();
+    TComparisonWindow* shown = nullptr;
+    QString firstTitle;
+    QTimer::singleShot(0, &main, [&] {
+        mainHidden = !main.isVisible();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* comparison = qobject_cast<TComparisonWindow*>(window); comparison && comparison->isVisible())
+                shown = comparison;
+        if (!shown)
+            return;
+        firstTitle = shown->Chart(0)->Title()->Text();
+        if (byCloseButton)
+            shown->CloseButton()->click();
+        else
+            shown->close();
     });
-    fm.N21->trigger();
+    ActionOf(main, command)->trigger();
     QVERIFY(mainHidden);
-    QVERIFY(comparisonShown);
-    QCOMPARE(rowsWhileShown, 2);
-    QVERIFY(!fm2.isVisible());
-    QVERIFY(fm.isVisible());
-    QCOMPARE(int(fm.ChartRows), 1);   // FormShow of the main window ran again
-    QVERIFY(!fm.Chart1->isVisible());
+    // The window of the command, reading the files of the command's own dialog.
+    QCOMPARE(shown, expected);
+    QVERIFY(shown->isModal());
+    QCOMPARE(firstTitle, QStringLiteral("С П Е К Т Р  ") + spectra[0] + QLatin1Char('\n'));
+    QCOMPARE(program.Dialogs.Executed, QStringList{dialog});
+    QVERIFY(!shown->isVisible());
+    QVERIFY(main.isVisible());
+    QVERIFY(!main.Chart->isVisible());
+    QVERIFY(!main.ReadoutStrip->isVisible());
+    QVERIFY(program.Dialogs.Shown.empty());
+}
+
+void TMainWindowTest::exitClosesTheWindow()
+{
+    TProgram program;
+    program.Main.ExitAction->trigger();
+    QVERIFY(!program.Main.isVisible());
+    QVERIFY(program.Dialogs.Executed.isEmpty());
 }
 
 void TMainWindowTest::unreadableFileShowsErrorBoxAndKeepsOldPoints()
 {
     TProgram program;
-    TfmTulvo& fm = program.fm;
-    TFolder folder;
-    const QStringList recording = MakeRecordings(folder, 1);
-    program.dialogs.Pick(recording);
-    fm.N3->trigger();
-    const QString title = fm.Chart1->Title()->Text();
-    const double lastY = fm.Series1->YValues().Value(SampleCount - 1);
+    TMainWindow& main = program.Main;
+    TFixtureFolder folder;
+    const QStringList recording = WriteRecordings(folder, 1);
+    program.Dialogs.Pick(recording);
+    main.WaveformAction->trigger();
+    const QString title = main.Chart->Title()->Text();
+    const double lastY = main.Series->YValues().Value(SampleCount - 1);
 
-    program.dialogs.Pick({folder.File(QStringLiteral("missing.wav"))});
-    fm.N3->trigger();
-    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
-    const TMessageBox& box = program.dialogs.Shown.front();
+    program.Dialogs.Pick({folder.File(QStringLiteral("missing.wav"))});
+    main.WaveformAction->trigger();
+    QCOMPARE(program.Dialogs.Shown.size(), std::size_t{1});
+    const TMessageBox& box = program.Dialogs.Shown.front();
     QCOMPARE(box.Icon, QMessageBox::Critical);
     QCOMPARE(box.Caption, QStringLiteral("tulvo"));
     QCOMPARE(box.Text, QStringLiteral("File not found."));
     QCOMPARE(box.Button, QStringLiteral("OK"));
     // The chart was shown before the read; it keeps its old points and title.
-    QVERIFY(fm.Chart1->isVisible());
-    QVERIFY(fm.pa2->isVisible());
-    QCOMPARE(fm.Series1->Count(), SampleCount);
-    QCOMPARE(fm.Series1->YValues().Value(SampleCount - 1), lastY);
-    QCOMPARE(fm.Chart1->Title()->Text(), title);
+    QVERIFY(main.Chart->isVisible());
+    QVERIFY(main.ReadoutStrip->isVisible());
+    QCOMPARE(main.Series->Count(), SampleCount);
+    QCOMPARE(main.Series->YValues().Value(SampleCount - 1), lastY);
+    QCOMPARE(main.Chart->Title()->Text(), title);
 
     // The program goes on: the next command runs normally.
-    program.dialogs.Pick(recording);
-    fm.N3->trigger();
-    QCOMPARE(program.dialogs.Shown.size(), std::size_t{1});
+    program.Dialogs.Pick(recording);
+    main.WaveformAction->trigger();
+    QCOMPARE(program.Dialogs.Shown.size(), std::size_t{1});
 }
 
 void TMainWindowTest::delayWaitsWithoutSpinning()
@@ -265,7 +327,7 @@ void TMainWindowTest::delayWaitsWithoutSpinning()
     QElapsedTimer wall;
     wall.start();
     const std::clock_t cpuStart = std::clock();
-    program.fm.Delay(400);
+    program.Main.Delay(400);
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const qint64 wallMs = wall.elapsed();
 
@@ -281,10 +343,10 @@ void TMainWindowTest::delaySurvivesTickCounterWrap()
     QElapsedTimer clock;
     clock.start();
     // A counter 100 ms before it wraps through zero.
-    program.fm.TickCount = [&] { return static_cast<std::uint32_t>(0xFFFFFFFFu - 100u + clock.elapsed()); };
+    program.Main.TickCount = [&] { return static_cast<std::uint32_t>(0xFFFFFFFFu - 100u + clock.elapsed()); };
     QElapsedTimer wall;
     wall.start();
-    program.fm.Delay(300);
+    program.Main.Delay(300);
     QVERIFY(wall.elapsed() >= 300);
     QVERIFY(wall.elapsed() < 3000);
 }

@@ -1,18 +1,25 @@
-// The plot command of tulvo-cli: pictures of spectrum files drawn offscreen.
+// The plot command of tulvo-cli: pictures of spectrum files drawn offscreen
+// by its helper's code, in-process.
 
-#include "chart/EChartError.h"
+#include "cli/plot/PlotDrawing.h"
 #include "core/SpmFile.h"
-#include "core/TulvoErrors.h"
-#include "cli/PlotCommand.h"
+#include "plot/TSpectrumHeatmap.h"
+#include "plot/Viridis.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/SpectrumFixtures.h"
+#include "tests/support/TTempFolder.h"
 
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+#include <fcntl.h>
+#include <map>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -52,6 +59,71 @@ std::set<QRgb> Colours(const QImage& image, const QRect& area)
   return colours;
 }
 
+// What a plot run wrote on stderr.
+std::string PlotErrors;
+
+// Runs plot over words as tulvo-plot does; its stderr goes to PlotErrors.
+int RunPlotCommand(const std::vector<std::string>& words)
+{
+  const testsupport::TTempFolder folder;
+  const std::string err = folder.File("stderr");
+  TToolContext context;
+  context.Err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int status = RunPlotHelper(words, context);
+  ::close(context.Err);
+  const auto bytes = testsupport::ReadBytes(err);
+  PlotErrors.assign(bytes.begin(), bytes.end());
+  return status;
+}
+
+// Codes of 200 with 10000 at each of peakLines and `second` at line 100
+// (when not 0).
+std::vector<std::int16_t> LineCodes(std::initializer_list<int> peakLines, std::int16_t second = 0)
+{
+  std::vector<std::int16_t> codes(SpectrumLines, 200);
+  if (second != 0) {
+    codes[100] = second;
+  }
+  for (const int line : peakLines) {
+    codes[static_cast<std::size_t>(line)] = 10000;
+  }
+  return codes;
+}
+
+// For each row of a heatmap drawn from files (logarithmic or not): the band
+// line under the first of its brightest pixels (the highest viridis entry),
+// taken along the middle pixel row of each row.
+std::vector<int> BrightestLines(const QImage& image, const std::vector<std::string>& files, bool logarithmic = false)
+{
+  std::vector<QString> names;
+  std::vector<TBandValues> bands;
+  for (const auto& file : files) {
+    names.push_back(QString::fromStdString(file));
+    bands.push_back(ReadSpectrum(file).Values);
+  }
+  const THeatmapLayout layout = TSpectrumHeatmap(names, bands, logarithmic).Layout(image.size());
+  std::map<QRgb, int> entries;
+  for (int i = 0; i < 256; ++i) {
+    entries[ViridisColour(i)] = i;
+  }
+  std::vector<int> lines;
+  const int rows = static_cast<int>(files.size());
+  for (int k = 0; k < rows; ++k) {
+    const int y = layout.Cells.top() + (2 * k + 1) * layout.Cells.height() / (2 * rows);
+    int brightest = -1;
+    int line = -1;
+    for (int x = layout.Cells.left(); x <= layout.Cells.right(); ++x) {
+      const int entry = entries.at(image.pixel(x, y));
+      if (entry > brightest) {
+        brightest = entry;
+        line = static_cast<int>(std::lround((layout.Frequency.PixelToValue(x) - BandStartHz) / BandStepHz));
+      }
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Green = qRgb(0, 128, 0);
 const QRgb Blue = qRgb(0, 0, 255);
@@ -67,7 +139,10 @@ private slots:
   void overlayShowsEveryColour();
   void logarithmicAxis();
   void negativeCodesRefuseLogarithmic();
-  void unreadableFileRaisesIoError();
+  void unreadableFileIsNamed();
+  void heatmapSizes();
+  void heatmapRowsAreBrightestAtTheirPeaks();
+  void heatmapSortedMostDifferentFirst();
   void helpNeedsNoFiles();
   void usageErrors_data();
   void usageErrors();
@@ -124,36 +199,107 @@ void PlotCommandTest::negativeCodesRefuseLogarithmic()
   std::vector<std::int16_t> codes = PeakCodes(0);
   codes[7] = -30;
   const std::string path = WriteSpm(FDir, QStringLiteral("negative.spm"), 1e-6L, codes);
+  const std::string peak = WriteSpm(FDir, QStringLiteral("positive.spm"), 1e-6L, PeakCodes(1));
   const QString out = FDir.filePath(QStringLiteral("negative.png"));
-  try {
-    RunPlotCommand({path, "--log", "-o", out.toStdString()});
-    QFAIL("no error raised");
-  } catch (const EChartError& e) {
-    QCOMPARE(std::string(e.what()), std::string("Logarithmic Axis Min and Max values should be >= 0"));
-  }
+  // The refusal names the file with the negative value, also among others.
+  QCOMPARE(RunPlotCommand({peak, path, "--log", "--overlay", "-o", out.toStdString()}), 1);
+  QCOMPARE(PlotErrors, "tulvo-cli: " + path + ": Logarithmic Axis Min and Max values should be >= 0\n");
   QVERIFY(!QFile::exists(out));
   // Linear, the same file plots.
   QCOMPARE(RunPlotCommand({path, "-o", out.toStdString()}), 0);
 }
 
-void PlotCommandTest::unreadableFileRaisesIoError()
+void PlotCommandTest::unreadableFileIsNamed()
 {
   const QString out = FDir.filePath(QStringLiteral("missing.png"));
   const std::string missing = FDir.filePath(QStringLiteral("missing.spm")).toStdString();
-  try {
-    RunPlotCommand({missing, "-o", out.toStdString()});
-    QFAIL("no error raised");
-  } catch (const EInOutError& e) {
-    QCOMPARE(e.ErrorCode(), 2);
-    QCOMPARE(std::string(e.what()), std::string("File not found"));
-  }
+  QCOMPARE(RunPlotCommand({missing, "-o", out.toStdString()}), 1);
+  QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
   QVERIFY(!QFile::exists(out));
+}
+
+void PlotCommandTest::heatmapSizes()
+{
+  std::vector<std::string> files;
+  for (int k = 0; k < 3; ++k) {
+    files.push_back(WriteSpm(FDir, QStringLiteral("s%1.spm").arg(k), 1e-6L, LineCodes({40 * k})));
+  }
+  const QString out = FDir.filePath(QStringLiteral("sizes.png"));
+  std::vector<std::string> args = files;
+  args.insert(args.end(), {"--heatmap", "-o", out.toStdString()});
+  QCOMPARE(RunPlotCommand(args), 0);
+  // By default rows of 16 pixels, but cells at least 240 high; rows that
+  // high have their names beside them.
+  QImage image(out);
+  QCOMPARE(image.width(), 630);
+  THeatmapLayout layout = TSpectrumHeatmap({"a", "b", "c"}, std::vector<TBandValues>(3), false).Layout(image.size());
+  QCOMPARE(layout.Cells.height(), 240);
+  QVERIFY(!layout.Names.isEmpty());
+
+  args.insert(args.end(), {"--size", "500x201"});
+  QCOMPARE(RunPlotCommand(args), 0);
+  QCOMPARE(QImage(out).size(), QSize(500, 201));
+
+  // 600 rows: one pixel each, too low for names.
+  std::vector<std::string> names(600, "n.spm");
+  std::vector<TSpectrum> spectra(600);
+  image = DrawHeatmap(names, spectra, TPlotArguments{});
+  layout = TSpectrumHeatmap(std::vector<QString>(600), std::vector<TBandValues>(600), false).Layout(image.size());
+  QCOMPARE(image.width(), 630);
+  QCOMPARE(layout.Cells.height(), 600);
+  QVERIFY(layout.Names.isEmpty());
+}
+
+void PlotCommandTest::heatmapRowsAreBrightestAtTheirPeaks()
+{
+  // Peaks on neighbouring lines (150, 151) must stay apart; the last file's
+  // values are a tenth of the others' (the scale is shared, its peak is still
+  // its row's brightest).
+  const std::vector<std::string> files = {
+      WriteSpm(FDir, QStringLiteral("p30.spm"), 1e-6L, LineCodes({30})),
+      WriteSpm(FDir, QStringLiteral("p150.spm"), 1e-6L, LineCodes({150})),
+      WriteSpm(FDir, QStringLiteral("p151.spm"), 1e-6L, LineCodes({151})),
+      WriteSpm(FDir, QStringLiteral("p360.spm"), 1e-7L, LineCodes({360}))};
+  for (const bool logarithmic : {false, true}) {
+    const QString out = FDir.filePath(QStringLiteral("peaks.png"));
+    std::vector<std::string> args = files;
+    args.insert(args.end(), {"--heatmap", "-o", out.toStdString(), "--size", "800x300"});
+    if (logarithmic) {
+      args.push_back("--log");
+    }
+    QCOMPARE(RunPlotCommand(args), 0);
+    QCOMPARE(BrightestLines(QImage(out), files, logarithmic), (std::vector<int>{30, 150, 151, 360}));
+  }
+}
+
+void PlotCommandTest::heatmapSortedMostDifferentFirst()
+{
+  // Against the reference (line 100 high): b moves the peak to line 250
+  // (distance sqrt(2 * 16.99^2 / 361) = 1.26 dB), a adds one at line 30 and
+  // halves line 100 (0.91 dB), c is the reference itself (0 dB).
+  const std::string reference = WriteSpm(FDir, QStringLiteral("ref.spm"), 1e-6L, LineCodes({100}));
+  const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, LineCodes({30}, 5000));
+  const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 1e-6L, LineCodes({250}));
+  const std::string c = WriteSpm(FDir, QStringLiteral("c.spm"), 1e-6L, LineCodes({100}));
+  const QString out = FDir.filePath(QStringLiteral("sorted.png"));
+  QCOMPARE(RunPlotCommand({"--heatmap", a, c, b, "--sort", "distance", "--reference", reference, "-o",
+                           out.toStdString(), "--size", "800x300"}),
+           0);
+  QCOMPARE(BrightestLines(QImage(out), {b, a, c}), (std::vector<int>{250, 30, 100}));
+
+  // An unreadable reference draws nothing.
+  const std::string missing = FDir.filePath(QStringLiteral("nothing.spm")).toStdString();
+  const QString none = FDir.filePath(QStringLiteral("none.png"));
+  QCOMPARE(RunPlotCommand({"--heatmap", a, "--sort=distance", "--reference", missing, "-o", none.toStdString()}), 1);
+  QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
+  QVERIFY(!QFile::exists(none));
 }
 
 void PlotCommandTest::helpNeedsNoFiles()
 {
   QCOMPARE(RunPlotCommand({"--help"}), 0);
   QCOMPARE(RunPlotCommand({"a.spm", "-h"}), 0);
+  QCOMPARE(PlotErrors, std::string());
 }
 
 void PlotCommandTest::usageErrors_data()
@@ -167,6 +313,8 @@ void PlotCommandTest::usageErrors_data()
   QTest::newRow("zero_size") << QStringList{"a.spm", "-o", "x.png", "--size", "0x480"};
   QTest::newRow("huge_size") << QStringList{"a.spm", "-o", "x.png", "--size", "20000x480"};
   QTest::newRow("unknown_option") << QStringList{"a.spm", "-o", "x.png", "--colour"};
+  QTest::newRow("heatmap_overlay") << QStringList{"--heatmap", "--overlay", "a.spm", "-o", "x.png"};
+  QTest::newRow("sort_without_reference") << QStringList{"--heatmap", "--sort", "distance", "a.spm", "-o", "x.png"};
 }
 
 void PlotCommandTest::usageErrors()
@@ -177,6 +325,7 @@ void PlotCommandTest::usageErrors()
     words.push_back(arg.toStdString());
   }
   QCOMPARE(RunPlotCommand(words), 2);
+  QVERIFY(PlotErrors.find("Try 'tulvo-cli plot --help'") != std::string::npos);
   QVERIFY(!QFile::exists(QStringLiteral("x.png")));
 }
 

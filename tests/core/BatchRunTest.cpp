@@ -1,6 +1,8 @@
 // The batch run over a list: stop at the first failure with the earlier
 // files kept, keep going on request, and the parallel run writing the same
-// bytes with the same outcome.
+// bytes with the same outcome; a stop request, skipping up-to-date files, an
+// output folder, pipes as recordings, the failing file of each failure, and
+// the default worker count.
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/RecordingFixtures.h"
@@ -9,7 +11,15 @@
 #include "core/BatchRun.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <fcntl.h>
+#include <functional>
 #include <memory>
+#include <sched.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -39,15 +49,19 @@ protected:
         }
     }
 
-    // Runs the batch sequentially (jobs 1) or on GetParam() workers.
-    TBatchSummary Run(bool keepGoing)
+    // Runs the batch sequentially (jobs 1) or on GetParam() workers, with
+    // options besides KeepGoing and Jobs from base; onItem sees each item.
+    TBatchSummary Run(bool keepGoing, TBatchOptions options = {},
+                      const std::function<void(const TBatchItem&)>& onItem = {})
     {
-        const TBatchProgress progress = [this](const TBatchItem& item, std::size_t done, std::size_t total) {
+        const TBatchProgress progress = [this, &onItem](const TBatchItem& item, std::size_t done, std::size_t total) {
             EXPECT_EQ(done, Reported.size() + 1);
             EXPECT_EQ(total, Paths.size());
             Reported.push_back(item);
+            if (onItem) {
+                onItem(item);
+            }
         };
-        TBatchOptions options;
         options.KeepGoing = keepGoing;
         options.Jobs = GetParam();
         if (GetParam() == 1) {
@@ -140,10 +154,149 @@ TEST_P(Batch, FloatingPointFaultEndsTheRunWithItsOwnError)
     EXPECT_FALSE(Written(4));
 }
 
+TEST_P(Batch, StopRequestEndsTheRunAfterTheRecordingInHand)
+{
+    MakeRecordings(40);
+    std::atomic<bool> stop{false};
+    TBatchOptions options;
+    options.Stop = &stop;
+    const TBatchSummary summary = Run(false, options, [&](const TBatchItem& item) {
+        if (item.Index == 4) {
+            stop = true; // as a signal handler would, between two recordings
+        }
+    });
+    EXPECT_TRUE(summary.Stopped);
+    EXPECT_EQ(summary.Written, 5u);
+    EXPECT_EQ(Reported.size(), 5u);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(Written(i), i < 5) << i;
+    }
+    // Recordings, five whole spectrum files and nothing else.
+    EXPECT_EQ(FolderEntries(Folder.Path()).size(), 45u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ReadBytes(SpectrumFileName(Paths[i])).size(), 732u);
+    }
+}
+
+TEST_P(Batch, UpdateSkipsSpectrumFilesNotOlderThanTheirRecordings)
+{
+    MakeRecordings(6);
+    Run(false);
+    // Recording 2 one nanosecond newer than its (stale) spectrum file,
+    // recording 3 exactly as old as its own: only 2 is done again, and 5,
+    // whose spectrum file is gone.
+    const std::vector<std::uint8_t> stale(732, 0x22);
+    WriteBytes(SpectrumFileName(Paths[2]), stale);
+    struct stat spectrum {};
+    ASSERT_EQ(::stat(SpectrumFileName(Paths[2]).c_str(), &spectrum), 0);
+    timespec newer[2] = {spectrum.st_mtim, spectrum.st_mtim};
+    if (++newer[1].tv_nsec == 1000000000) {
+        newer[1].tv_nsec = 0;
+        ++newer[1].tv_sec;
+    }
+    ASSERT_EQ(::utimensat(AT_FDCWD, Paths[2].c_str(), newer, 0), 0);
+    ASSERT_EQ(::stat(SpectrumFileName(Paths[3]).c_str(), &spectrum), 0);
+    const timespec same[2] = {spectrum.st_mtim, spectrum.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Paths[3].c_str(), same, 0), 0);
+    ::unlink(SpectrumFileName(Paths[5]).c_str());
+
+    Reported.clear();
+    TBatchOptions options;
+    options.Update = true;
+    const TBatchSummary summary = Run(false, options);
+    EXPECT_EQ(summary.Written, 2u);
+    EXPECT_EQ(summary.Skipped, 4u);
+    ASSERT_EQ(Reported.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        const bool redone = i == 2 || i == 5;
+        EXPECT_EQ(Reported[i].Status, redone ? TBatchStatus::Written : TBatchStatus::Skipped) << i;
+        EXPECT_TRUE(Reported[i].Ok);
+        EXPECT_EQ(Reported[i].SpectrumPath, SpectrumFileName(Paths[i]));
+    }
+    EXPECT_NE(ReadBytes(SpectrumFileName(Paths[2])), stale);
+}
+
+TEST_P(Batch, OutputFolderReceivesTheSameFiles)
+{
+    MakeRecordings(5);
+    const std::string out = Folder.File("out");
+    ASSERT_EQ(::mkdir(out.c_str(), 0755), 0);
+    TBatchOptions options;
+    options.OutputFolder = out + "/";
+    Run(false, options);
+    Reported.clear();
+    Run(false);
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = SpectrumFileName(Paths[i]).substr(Folder.Path().string().size() + 1);
+        EXPECT_EQ(SpectrumPathFor(Paths[i], out), out + "/" + name);
+        EXPECT_EQ(ReadBytes(out + "/" + name), ReadBytes(SpectrumFileName(Paths[i]))) << name;
+    }
+}
+
+TEST_P(Batch, FailuresNameTheFileThatFailed)
+{
+    MakeRecordings(3, 0);
+    // Recording 1's spectrum file cannot be written: a folder has its name.
+    ASSERT_EQ(::mkdir(SpectrumFileName(Paths[1]).c_str(), 0755), 0);
+    Run(true);
+    ASSERT_EQ(Reported.size(), 3u);
+    EXPECT_EQ(Reported[0].ErrorPath, Paths[0]);
+    EXPECT_EQ(Reported[0].ErrorCode, IoCode::ReadBeyondEnd);
+    EXPECT_EQ(Reported[1].ErrorPath, SpectrumFileName(Paths[1]));
+    EXPECT_EQ(Reported[1].ErrorCode, IoCode::AccessDenied);
+    EXPECT_EQ(Reported[1].SystemError, EISDIR);
+    EXPECT_TRUE(Reported[2].Ok);
+}
+
+TEST_P(Batch, PipesAreRefusedUnlessAnyKindIsAllowed)
+{
+    MakeRecordings(2);
+    const std::string fifo = Folder.File("fifo.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    Paths.insert(Paths.begin() + 1, fifo);
+    // Refused at once, not waited for: nobody ever writes to it.
+    Run(true);
+    ASSERT_EQ(Reported.size(), 3u);
+    EXPECT_EQ(Reported[1].ErrorText, "File access denied");
+    EXPECT_TRUE(Reported[2].Ok);
+
+    // Into an output folder a pipe is read like a file.
+    const std::vector<std::uint8_t> bytes = ReadBytes(Paths[0]);
+    std::thread writer([&] {
+        const int handle = ::open(fifo.c_str(), O_WRONLY);
+        EXPECT_EQ(::write(handle, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ::close(handle);
+    });
+    const std::string out = Folder.File("out");
+    ASSERT_EQ(::mkdir(out.c_str(), 0755), 0);
+    TBatchOptions options;
+    options.OutputFolder = out;
+    options.RecordingKinds = TFileKinds::AnyReadable;
+    Reported.clear();
+    Run(false, options);
+    writer.join();
+    EXPECT_EQ(ReadBytes(out + "/fifo.spm"), ReadBytes(out + "/rec00.spm"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Jobs, Batch, testing::Values(1, 2, 3),
                          [](const testing::TestParamInfo<int>& info) {
                              return info.param == 1 ? std::string("Sequential")
                                                     : std::to_string(info.param) + "Workers";
                          });
+
+TEST(BatchJobs, DefaultCountFollowsTheAffinityMask)
+{
+    // Run in a thread of its own: the mask is the thread's, and it is narrowed.
+    std::thread([] {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);
+        EXPECT_EQ(DefaultJobCount(), 1);
+    }).join();
+    cpu_set_t mask;
+    ASSERT_EQ(::sched_getaffinity(0, sizeof mask, &mask), 0);
+    EXPECT_EQ(DefaultJobCount(), CPU_COUNT(&mask));
+}
 
 } // namespace

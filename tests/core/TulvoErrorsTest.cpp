@@ -1,5 +1,6 @@
 // The error texts the user sees: messages chosen by the I/O code, the
-// floating-point messages, and the full stop of the error box.
+// floating-point messages, and the full stop of the error box; the file and
+// system error an I/O error carries.
 
 #include "core/TDataFile.h"
 #include "core/TulvoErrors.h"
@@ -112,6 +113,20 @@ TEST_P(ErrnoMapping, FollowsTheMeaning)
     const EInOutError error = IoErrorFromErrno(c.Errnum, c.Operation, "/tmp/anything.wav");
     EXPECT_EQ(error.ErrorCode(), c.Code);
     EXPECT_EQ(std::string(error.what()), EInOutError(c.Code).what());
+    // The file and the system's error stay with it, for tools that name them.
+    EXPECT_EQ(error.Path(), "/tmp/anything.wav");
+    EXPECT_EQ(error.SystemError(), c.Errnum);
+}
+
+TEST(InOutError, WithPathKeepsCodeMessageAndSystemError)
+{
+    const EInOutError original = IoErrorFromErrno(EROFS, TFileOperation::Create, "/ro/.tulvo-1-0.tmp");
+    const EInOutError moved = original.WithPath("/ro/rec.spm");
+    EXPECT_EQ(moved.Path(), "/ro/rec.spm");
+    EXPECT_EQ(moved.ErrorCode(), IoCode::AccessDenied);
+    EXPECT_STREQ(moved.what(), "File access denied");
+    EXPECT_EQ(moved.SystemError(), EROFS);
+    EXPECT_EQ(EInOutError(IoCode::DiskFull).SystemError(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,388 @@
+#include "app/TMainWindow.h"
+
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
+#include "core/BatchRun.h"
+#include "core/SpmFile.h"
+#include "core/TSampleBlock.h"
+#include "plot/SpectrumChart.h"
+#include "ui/IDialogs.h"
+#include "ui/TReadoutStrip.h"
+#include "ui/TRowsPanel.h"
+#include "ui/WindowStyle.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QString BusyCaption = QStringLiteral("Ж Д И Т Е !");
+
+// The filters of the open-file dialogs.
+const QString RecordingFilter = QStringLiteral("Файлы данных");
+const QString RecordingPattern = QStringLiteral("*.wav");
+const QString SpectrumFilter = QStringLiteral("Файл спектра");
+const QString SpectrumPattern = QStringLiteral("*.spm");
+
+// Milliseconds of a steady clock, wrapping at 2^32 like the system's tick counter.
+std::uint32_t SteadyTickCount()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// Takes the batch display away when a run ends in an error, so that neither the busy label
+// nor the progress bar stays on screen behind the error box.
+class TBatchDisplayReset
+{
+public:
+    TBatchDisplayReset(QLabel* busy, QProgressBar* progress)
+        : busy_(busy), progress_(progress), exceptions_(std::uncaught_exceptions())
+    {
+    }
+    ~TBatchDisplayReset()
+    {
+        if (std::uncaught_exceptions() > exceptions_) {
+            progress_->hide();
+            progress_->setValue(0);
+            busy_->hide();
+        }
+    }
+    TBatchDisplayReset(const TBatchDisplayReset&) = delete;
+    TBatchDisplayReset& operator=(const TBatchDisplayReset&) = delete;
+
+private:
+    QLabel* busy_;
+    QProgressBar* progress_;
+    int exceptions_;
+};
+
+// The place of the read-out strip's controls, for the strip across a window of 632 pixels.
+const TReadoutStripDesign ReadoutDesign{QSize(632, 61),          true,
+                                        QRect(32, 16, 75, 25),   QRect(165, 23, 27, 17),
+                                        QPoint(199, 25),         QRect(292, 23, 27, 17),
+                                        QPoint(324, 23)};
+
+} // namespace
+
+TMainWindow::TMainWindow(IDialogs& dialogs)
+    : RecordingsDialog(QStringLiteral("RecordingsDialog"), RecordingFilter, RecordingPattern, true),
+      RecordingDialog(QStringLiteral("RecordingDialog"), RecordingFilter, RecordingPattern, false),
+      SpectrumDialog(QStringLiteral("SpectrumDialog"), SpectrumFilter, SpectrumPattern, true),
+      TwoSpectraDialog(QStringLiteral("TwoSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
+      ThreeSpectraDialog(QStringLiteral("ThreeSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
+      SixSpectraDialog(QStringLiteral("SixSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
+      TickCount(SteadyTickCount),
+      boundary_(dialogs)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    // The title bar stays blank. An empty title would make the platform put the program's
+    // name there instead, so the title is a single space.
+    setWindowTitle(QStringLiteral(" "));
+    setFont(DesignFont());
+    resize(632, 433);
+    CreateMenu();
+    CreateControls();
+}
+
+TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::SetComparisonWindows(QDialog* twoSpectra, QDialog* threeSpectra, QDialog* sixSpectra)
+{
+    for (QDialog* old : {twoSpectraWindow_, threeSpectraWindow_, sixSpectraWindow_})
+        if (old)
+            disconnect(old, &QDialog::finished, this, nullptr);
+    twoSpectraWindow_ = twoSpectra;
+    threeSpectraWindow_ = threeSpectra;
+    sixSpectraWindow_ = sixSpectra;
+    for (QDialog* window : {twoSpectraWindow_, threeSpectraWindow_, sixSpectraWindow_})
+        if (window)
+            connect(window, &QDialog::finished, this, [this] { setVisible(true); });
+}
+
+void TMainWindow::CreateMenu()
+{
+    QMenuBar* menu = menuBar();
+    menu->setObjectName(QStringLiteral("MainMenu"));
+    BatchAction = menu->addAction(QStringLiteral("&Обработка"));
+    BatchAction->setStatusTip(QStringLiteral("Обработка исходных файлов WAV"));
+    ViewMenu = menu->addMenu(QStringLiteral("&Просмотр"));
+    WaveformAction = ViewMenu->addAction(QStringLiteral("&Сигнал"));
+    SpectrumMenu = ViewMenu->addMenu(QStringLiteral("Спектр"));
+    OneSpectrumAction = SpectrumMenu->addAction(QStringLiteral("&1 график"));
+    TwoSpectraAction = SpectrumMenu->addAction(QStringLiteral("&2 графика"));
+    ThreeSpectraAction = SpectrumMenu->addAction(QStringLiteral("&3 графика"));
+    SixSpectraAction = SpectrumMenu->addAction(QStringLiteral("&6 графиков"));
+    ExitAction = menu->addAction(QStringLiteral("В&ыход"));
+    ExitAction->setStatusTip(QStringLiteral("Завершение работы программы"));
+
+    connect(BatchAction, &QAction::triggered, this, boundary_.Guard(this, [this] { RunBatch(); }));
+    connect(WaveformAction, &QAction::triggered, this, boundary_.Guard(this, [this] { ShowWaveform(); }));
+    connect(OneSpectrumAction, &QAction::triggered, this, boundary_.Guard(this, [this] { ShowSpectrum(); }));
+    connect(TwoSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(2); }));
+    connect(ThreeSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(3); }));
+    connect(SixSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(6); }));
+    connect(ExitAction, &QAction::triggered, this, boundary_.Guard(this, [this] { close(); }));
+}
+
+void TMainWindow::CreateControls()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    TopRule = new QFrame(client);
+    TopRule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    TopRule->setFixedHeight(2);
+    ChartPanel = new TRowsPanel(client);
+    column->addWidget(TopRule);
+    column->addWidget(ChartPanel, 1);
+    CreateReadoutStrip(client);
+    column->addWidget(ReadoutStrip);
+
+    Chart = MakeChart(ChartPanel);
+    Chart->setGeometry(1, 1, 630, 127);
+    Chart->hide();
+    ChartPanel->Stack(Chart, nullptr, nullptr);
+    Series = MakeSeries(Chart, Qt::red);
+    connect(Chart, &TChart::mouseMoved, this, boundary_.Guard(this, [this] { UpdateReadout(); }));
+
+    BusyLabel = new QLabel(BusyCaption, ChartPanel);
+    QFont busyFont = DesignFont(true);
+    busyFont.setPixelSize(16);
+    BusyLabel->setFont(busyFont);
+    QPalette busyPalette = BusyLabel->palette();
+    busyPalette.setColor(QPalette::WindowText, Qt::red);
+    busyPalette.setColor(QPalette::Window, InactiveBorderColour);
+    BusyLabel->setPalette(busyPalette);
+    BusyLabel->setAutoFillBackground(true);
+    BusyLabel->move(BusyLeft, 129);
+    BusyLabel->adjustSize();
+    BusyLabel->hide();
+
+    BatchProgress = new QProgressBar(ChartPanel);
+    BatchProgress->setGeometry(90, 153, 401, 16);
+    BatchProgress->setRange(0, 100);
+    BatchProgress->setValue(0);
+    BatchProgress->setTextVisible(false);
+    BatchProgress->hide();
+}
+
+void TMainWindow::CreateReadoutStrip(QWidget* client)
+{
+    ReadoutStrip = new TReadoutStrip(client, ReadoutDesign);
+    ReadoutStrip->setFixedHeight(61);
+    ReadoutStrip->hide();
+    ReadoutStrip->XValue->setToolTip(QStringLiteral("Значение по оси X"));
+    ReadoutStrip->YValue->setToolTip(QStringLiteral("Значение по оси Y"));
+    connect(ReadoutStrip->LogAxisButton, &QPushButton::clicked, this,
+            boundary_.Guard(this, [this] { ToggleLogAxis(); }));
+}
+
+void TMainWindow::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && !shownBefore_) {
+        CentreOnScreen(*this);
+        shownBefore_ = true;
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TMainWindow::LayoutChart()
+{
+    ChartPanel->ApplyRows();
+}
+
+void TMainWindow::RunBatch()
+{
+    Chart->hide();
+    ReadoutStrip->hide();
+    if (!Dialogs().Execute(RecordingsDialog, this))
+        return;
+    if (RecordingsDialog.Files.size() > MaxBatchFiles) {
+        Dialogs().Show({QMessageBox::Critical, QStringLiteral("Error"),
+                        QStringLiteral("Введено более 500 файлов! ОСТАНОВ!"), QStringLiteral("&Abort")},
+                       this);
+        return;
+    }
+    const int fileCount = static_cast<int>(RecordingsDialog.Files.size());
+    ShowBusy(fileCount);
+    AnalyseRecordings(RecordingsDialog.Files);
+    ShowCompletion(fileCount);
+    Delay(BatchPauseMs);
+    BusyLabel->move(BusyLeft, BusyLabel->y());
+    BusyLabel->hide();
+}
+
+void TMainWindow::ShowBusy(int fileCount)
+{
+    // Every run says "wait" at the label's own place while it works.
+    BusyLabel->move(BusyLeft, BusyLabel->y());
+    SetLabelCaption(BusyLabel, BusyCaption);
+    BusyLabel->show();
+    BatchProgress->show();
+    BatchProgress->setMaximum(fileCount);
+    // The run keeps the message loop waiting until its closing pause: paint the whole window
+    // now, so that what the file dialog covered does not stay on screen, and the label just
+    // shown with it (a repaint of the window alone leaves a newly shown label unpainted).
+    repaint();
+    BusyLabel->repaint();
+}
+
+void TMainWindow::AnalyseRecordings(const QStringList& files)
+{
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const QString& file : files)
+        paths.push_back(LocalPath(file));
+    TBatchDisplayReset resetOnError(BusyLabel, BatchProgress);
+    // The recordings are analysed on worker threads; this thread writes the spectrum files in list
+    // order and advances the bar, as tulvo-cli does. The run does not return to the message loop
+    // between files, so the bar paints each step at once: QProgressBar::setValue repaints it
+    // whenever the step changes what the bar shows, and only then.
+    TBatchOptions options;
+    options.Jobs = DefaultJobCount();
+    RunBatchParallel(
+        paths,
+        [this](const TBatchItem& item, std::size_t, std::size_t) {
+            if (item.Ok)
+                BatchProgress->setValue(BatchProgress->value() + 1);
+        },
+        options);
+}
+
+void TMainWindow::ShowCompletion(int fileCount)
+{
+    // Hidden first, so that the emptied bar is not painted once more.
+    BatchProgress->hide();
+    BatchProgress->setValue(0);
+    BusyLabel->move(CompletedLeft, BusyLabel->y());
+    SetLabelCaption(BusyLabel, QStringLiteral("Обработка ") + QString::number(fileCount) +
+                                   QStringLiteral(" файлов завершена!"));
+}
+
+void TMainWindow::ShowWaveform()
+{
+    Chart->hide();
+    if (!Dialogs().Execute(RecordingDialog, this))
+        return;
+    Chart->show();
+    ReadoutStrip->show();
+    ReadoutStrip->LogAxisButton->hide();
+    LayoutChart();
+
+    const TSampleBlock recording = ReadSampleBlock(LocalPath(RecordingDialog.FileName));
+    Chart->Title()->SetText(QStringLiteral("С И Г Н А Л  ") + RecordingDialog.FileName);
+    Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("мс"));
+    // Samples are zero and negative: the waveform is always drawn on a linear axis.
+    Chart->LeftAxis()->SetLogarithmic(false);
+    Series->Clear();
+    constexpr extended SamplePeriodMs = 0.01953125L;   // 1000 / 51200, exact in binary
+    for (int i = 0; i < SampleCount; ++i)
+        Series->AddPoint(static_cast<double>(i * SamplePeriodMs), static_cast<double>(recording.Samples[i]));
+}
+
+void TMainWindow::ShowSpectrum()
+{
+    Chart->hide();
+    if (!Dialogs().Execute(SpectrumDialog, this))
+        return;
+    const QString path = SpectrumDialog.Files.value(0, SpectrumDialog.FileName);
+    const TSpectrum spectrum = ReadSpectrum(LocalPath(path));
+    Series->Clear();
+    // Back to the scale the toggle last chose (the waveform view drew on a linear axis). The
+    // series is empty, so the switch cannot fail.
+    TChartAxis& leftAxis = *Chart->LeftAxis();
+    if (spectrumLogarithmic_ && !leftAxis.Logarithmic()) {
+        Chart->UndoZoom();
+        leftAxis.SetLogarithmic(true);
+    }
+
+    Chart->show();
+    ReadoutStrip->show();
+    QPushButton* toggle = ReadoutStrip->LogAxisButton;
+    toggle->show();
+    toggle->setText(LogAxisCaption(leftAxis.Logarithmic()));
+    LayoutChart();
+    Chart->Title()->SetText(QStringLiteral("С П Е К Т Р"));
+    Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
+    PlotSpectrum(spectrum, *Series);
+}
+
+TMainWindow::TComparison TMainWindow::ComparisonFor(int count)
+{
+    switch (count) {
+    case 2:
+        return {&TwoSpectraDialog, twoSpectraWindow_};
+    case 3:
+        return {&ThreeSpectraDialog, threeSpectraWindow_};
+    default:
+        return {&SixSpectraDialog, sixSpectraWindow_};
+    }
+}
+
+void TMainWindow::CompareSpectra(int count)
+{
+    const TComparison comparison = ComparisonFor(count);
+    Chart->hide();
+    ReadoutStrip->hide();
+    if (!Dialogs().Execute(*comparison.Dialog, this))
+        return;
+    hide();
+    if (comparison.Window)
+        comparison.Window->exec();
+}
+
+void TMainWindow::UpdateReadout()
+{
+    double x = 0.0;
+    double y = 0.0;
+    Series->CursorToValues(x, y);
+    ReadoutStrip->ShowValues(x, y);
+}
+
+void TMainWindow::ToggleLogAxis()
+{
+    const bool logarithmic = SwitchLogAxis(*Chart);
+    spectrumLogarithmic_ = logarithmic;
+    ReadoutStrip->LogAxisButton->setText(LogAxisCaption(logarithmic));
+    Chart->Redraw();
+}
+
+void TMainWindow::Delay(std::uint32_t durationMs)
+{
+    const std::uint32_t start = TickCount();
+    // Wakes the wait below at the end of the pause when no other message comes first.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    for (;;) {
+        const std::uint32_t elapsed = TickCount() - start;   // unsigned: a wrap does no harm
+        if (elapsed >= durationMs)
+            break;
+        wake.start(static_cast<int>(std::min<std::uint32_t>(durationMs - elapsed, INT_MAX)));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "ui/TErrorBoundary.h"
+#include "ui/TOpenDialog.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class IDialogs;
+class QAction;
+class QDialog;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class TChart;
+class TFastLineSeries;
+class TReadoutStrip;
+class TRowsPanel;
+
+// The main window: the menu, the chart of the waveform and single-spectrum views, the batch
+// run's busy label and progress bar, the read-out strip and the six open-file dialogs of the
+// menu's commands. While a comparison window runs this window is hidden; it shows itself again
+// when that window finishes. Created once at start-up and kept until the program ends.
+class TMainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Pause after a batch run while its completion text stands, in milliseconds.
+    static constexpr std::uint32_t CompletionPauseMs = 3000;
+    // Left edge of the busy label while a batch run works, and during its completion text.
+    static constexpr int BusyLeft = 244;
+    static constexpr int CompletedLeft = 130;
+
+    explicit TMainWindow(IDialogs& dialogs);
+    ~TMainWindow() override;
+
+    // The windows that "&2 графика", "&3 графика" and "&6 графиков" show modally (null: none);
+    // this window becomes visible again whenever one of them finishes.
+    void SetComparisonWindows(QDialog* twoSpectra, QDialog* threeSpectra, QDialog* sixSpectra);
+
+    const TErrorBoundary& Boundary() const { return boundary_; }
+    IDialogs& Dialogs() const { return boundary_.Dialogs(); }
+
+    // --- Open-file dialogs -----------------------------------------------------------
+    TOpenDialog RecordingsDialog;      // "&Обработка": several recordings
+    TOpenDialog RecordingDialog;       // "&Сигнал": one recording
+    TOpenDialog SpectrumDialog;        // "&1 график": the first picked spectrum file is used
+    TOpenDialog TwoSpectraDialog;      // "&2 графика"
+    TOpenDialog ThreeSpectraDialog;    // "&3 графика"
+    TOpenDialog SixSpectraDialog;      // "&6 графиков"
+
+    // --- Controls (owned by the window) ------------------------------------------------
+    QAction* BatchAction = nullptr;          // "&Обработка", a command on the menu bar
+    QMenu* ViewMenu = nullptr;               // "&Просмотр"
+    QAction* WaveformAction = nullptr;       // "&Сигнал"
+    QMenu* SpectrumMenu = nullptr;           // "Спектр"
+    QAction* OneSpectrumAction = nullptr;    // "&1 график"
+    QAction* TwoSpectraAction = nullptr;     // "&2 графика"
+    QAction* ThreeSpectraAction = nullptr;   // "&3 графика"
+    QAction* SixSpectraAction = nullptr;     // "&6 графиков"
+    QAction* ExitAction = nullptr;           // "В&ыход", a command on the menu bar
+    QFrame* TopRule = nullptr;               // the line under the menu bar
+    TRowsPanel* ChartPanel = nullptr;        // the chart, the busy label and the progress bar
+    TChart* Chart = nullptr;
+    TFastLineSeries* Series = nullptr;
+    QLabel* BusyLabel = nullptr;
+    QProgressBar* BatchProgress = nullptr;
+    TReadoutStrip* ReadoutStrip = nullptr;
+
+    // --- Commands ------------------------------------------------------------------
+    // "&Обработка": analyses the picked recordings (at most MaxBatchFiles) into spectrum
+    // files beside them, then shows the completion text for BatchPauseMs.
+    void RunBatch();
+    // "&Сигнал": the waveform of one recording against time in milliseconds.
+    void ShowWaveform();
+    // "&1 график": one spectrum file, on the scale the toggle last chose.
+    void ShowSpectrum();
+    // "&2 графика", "&3 графика", "&6 графиков" (count 2, 3 or 6): runs the command's dialog,
+    // then hides this window and runs the comparison window modally.
+    void CompareSpectra(int count);
+    // The read-out of the point under the mouse in the chart.
+    void UpdateReadout();
+    // Switches the chart's left axis between linear and logarithmic.
+    void ToggleLogAxis();
+
+    // Pauses for `durationMs` milliseconds while the message loop runs: window messages are
+    // handled and menu commands can run nested inside the pause. Between messages it waits
+    // for the next one instead of keeping the processor busy.
+    void Delay(std::uint32_t durationMs);
+
+    // The millisecond tick counter Delay reads (unsigned 32-bit, wrapping).
+    std::function<std::uint32_t()> TickCount;
+    // Pause that RunBatch passes to Delay (CompletionPauseMs; tests shorten it).
+    std::uint32_t BatchPauseMs = CompletionPauseMs;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct TComparison
+    {
+        TOpenDialog* Dialog;
+        QDialog* Window;
+    };
+
+    void CreateMenu();
+    void CreateControls();
+    void CreateReadoutStrip(QWidget* client);
+    // The chart fills the chart panel inside its bevel, less one pixel at the bottom.
+    void LayoutChart();
+    // Shows the busy label saying "wait" at its place and the progress bar for `fileCount`
+    // files, and paints them at once.
+    void ShowBusy(int fileCount);
+    // Runs the batch over `files`, advancing the progress bar after each written file.
+    void AnalyseRecordings(const QStringList& files);
+    // The completion text of a run of `fileCount` files, at its own place.
+    void ShowCompletion(int fileCount);
+    TComparison ComparisonFor(int count);
+
+    TErrorBoundary boundary_;
+    QDialog* twoSpectraWindow_ = nullptr;
+    QDialog* threeSpectraWindow_ = nullptr;
+    QDialog* sixSpectraWindow_ = nullptr;
+    // The left-axis scale the spectrum view's toggle last chose; the waveform view always
+    // draws on a linear axis and the spectrum view brings this scale back.
+    bool spectrumLogarithmic_ = false;
+    bool shownBefore_ = false;
+};

@@ -1,0 +1,66 @@
+#include "cli/CommandTable.h"
+
+#include "cli/BatchCommand.h"
+#include "cli/CompareCommand.h"
+#include "cli/PlotCommand.h"
+#include "cli/ShowCommand.h"
+
+#include <array>
+
+namespace {
+
+const std::array<TCommand, 4> Commands{{
+    {"batch", "[OPTIONS] RECORDING...",
+     "write the spectrum file of each recording",
+     "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
+     "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
+     "four characters replaced by \".spm\". The files are written in the given order,\n"
+     "the work spread over the processors; without --keep-going the run stops at the\n"
+     "first failing recording, and the spectrum files before it stay. A report that\n"
+     "would overwrite a file of the run is refused before anything is written.\n"
+     "SIGINT, SIGTERM or SIGHUP stop the run after the file being written, with the\n"
+     "report's rows so far.",
+     SetupCommand<TBatchArguments, DeclareBatchOptions, RunBatchCommand>},
+    {"show", "[OPTIONS] FILE...",
+     "print spectrum files as a CSV table",
+     "Prints the spectra as one CSV table on stdout: a \"Frequency (Hz)\" column with\n"
+     "the 361 lines from 1000 to 10000 Hz, then one column per file, or with --long\n"
+     "one row per file and line. FILE '-' reads one spectrum file from standard input.",
+     SetupCommand<TShowArguments, DeclareShowOptions, RunShowCommand>},
+    {"plot", "[OPTIONS] FILE... -o OUT.png",
+     "draw spectrum files into a PNG picture",
+     "Draws spectrum files with the program's own chart: one chart per file, stacked,\n"
+     "or with --overlay all curves in one chart, in the colours of the comparison\n"
+     "windows (red, green, blue, purple, black, brown). With --heatmap, one row per\n"
+     "file instead, its colour the value (viridis, with a colour bar), optionally\n"
+     "sorted by --sort against a --reference as compare sorts. The picture replaces\n"
+     "OUT.png only once it is written whole; '-o -' writes the PNG to standard output.",
+     SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
+    {"compare", "[OPTIONS] --reference REF.spm FILE...",
+     "compare spectrum files with a reference, as a CSV table",
+     "Prints one CSV row per file with figures against the reference (one file, or the\n"
+     "line-by-line mean of every --reference): the peak and its shift from the\n"
+     "reference's, the centroid, the correlation, the distance (RMS of the level\n"
+     "differences in dB, each line clamped to 1e-6 of its spectrum's largest value)\n"
+     "and the largest deviation with its frequency. Verdict is \"ok\", \"differs\" when a\n"
+     "--max-distance or --min-correlation is crossed, or the error of a file that\n"
+     "cannot be read. Exit status 1 when any file differs or cannot be read.",
+     SetupCommand<TCompareArguments, DeclareCompareOptions, RunCompareCommand>},
+}};
+
+} // namespace
+
+std::span<const TCommand> CommandTable()
+{
+    return Commands;
+}
+
+const TCommand* FindCommand(std::string_view name)
+{
+    for (const TCommand& command : Commands) {
+        if (command.Name == name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}

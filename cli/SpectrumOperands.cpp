@@ -1,0 +1,43 @@
+#include "cli/SpectrumOperands.h"
+
+#include "cli/ToolMessages.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
+
+TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& context)
+{
+    if (name != "-") {
+        return ReadSpectrum(name);
+    }
+    std::array<std::uint8_t, SpectrumFileSize> image{};
+    std::size_t done = 0;
+    while (done < image.size()) {
+        const ssize_t got = ::read(context.In, image.data() + done, image.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw IoErrorFromErrno(errno, TFileOperation::Read, StandardInputName);
+        }
+        if (got == 0) {
+            throw EInOutError(IoCode::ReadBeyondEnd, StandardInputName);
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    TSpectrum spectrum;
+    spectrum.Scale = DecodeExtended(image.data());
+    std::copy_n(image.data() + ScaleFieldSize, sizeof(spectrum.Codes),
+                reinterpret_cast<std::uint8_t*>(spectrum.Codes.data()));
+    BandFromCodes(spectrum.Codes, spectrum.Scale, spectrum.Values);
+    return spectrum;
+}
+
+void CheckOneStandardInput(const std::vector<std::string>& names, bool listFromStdin)
+{
+    const auto count = std::count(names.begin(), names.end(), "-");
+    if (count > 1 || (count == 1 && listFromStdin)) {
+        throw TUsageError("standard input ('-') can be read only once");
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "cli/TToolContext.h"
+#include "core/SpmFile.h"
+
+#include <string>
+#include <vector>
+
+// The name under which standard input is read and reported.
+inline constexpr const char* StandardInputName = "standard input";
+
+// Reads the spectrum file name, or for "-" one spectrum file from the
+// context's stdin (its first 732 bytes). Raises what ReadSpectrum raises; for
+// stdin the error names "standard input". A pipe, socket or device given by
+// name is refused with code 5 without waiting for it.
+TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& context);
+
+// Raises TUsageError when "-" stands more than once among names, or once
+// while the list of names itself comes from stdin (listFromStdin).
+void CheckOneStandardInput(const std::vector<std::string>& names, bool listFromStdin);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "cli/TToolContext.h"
+#include "core/TulvoErrors.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// What tulvo-cli says on stderr, and in which words.
+
+// The name every message starts with, also from the drawing helper.
+inline constexpr std::string_view ToolName = "tulvo-cli";
+
+// True when the system's description of errnum tells the user more than the
+// message chosen for code: not for the error a message already names
+// (ENOENT behind "File not found", EACCES behind "File access denied", ENOSPC
+// behind "Disk full", EMFILE behind "Too many open files"), nor when there
+// is no system error (errnum 0).
+bool ReasonAddsToMessage(int code, int errnum);
+
+// message with " (the system's reason)" when ReasonAddsToMessage(code,
+// errnum). The message is what() of the core's errors, the error box's text
+// without its full stop.
+std::string ErrorText(std::string_view message, int code = 0, int errnum = 0);
+
+// ErrorText of an I/O error.
+std::string ErrorText(const EInOutError& error);
+
+// "tulvo-cli: PATH: " and ErrorText(message, code, errnum), and a line end.
+std::string ErrorLine(std::string_view path, std::string_view message, int code = 0, int errnum = 0);
+
+// ErrorLine for an I/O error about path (the error's own path when it has one).
+std::string ErrorLine(std::string_view path, const EInOutError& error);
+
+// Writes text to the context's stderr as it is. A failure to write there is
+// ignored: there is nowhere left to report it.
+void WriteToErr(const TToolContext& context, std::string_view text);
+
+// A command line that cannot be carried out, found after parsing (missing
+// operands, outputs that would overwrite inputs); what() says why. The
+// command's runner prints it with a pointer to --help and exits with
+// ExitUsage.
+class TUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

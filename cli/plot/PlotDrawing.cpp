@@ -1,0 +1,243 @@
+#include "cli/plot/PlotDrawing.h"
+
+#include "cli/CommandLine.h"
+#include "cli/CompareCommand.h"
+#include "cli/ExitStatus.h"
+#include "cli/ReplaceFile.h"
+#include "cli/SpectrumOperands.h"
+#include "cli/TOutputStream.h"
+#include "cli/ToolMessages.h"
+
+#include "chart/EChartError.h"
+#include "chart/TChart.h"
+#include "chart/TFastLineSeries.h"
+#include "plot/SpectrumChart.h"
+#include "plot/TSpectrumHeatmap.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int DefaultWidth = 630;
+constexpr int SingleChartHeight = 360;
+constexpr int StackedChartHeight = 180;
+
+// The series colours of the comparison views, in the order of their charts.
+const std::array<QColor, 6> PlotColours{QColor(255, 0, 0),  QColor(0, 128, 0), QColor(0, 0, 255),
+                                        QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
+
+QString SpectrumTitle(const std::string& name)
+{
+    return QStringLiteral("С П Е К Т Р  ") + QString::fromStdString(name);
+}
+
+// One chart per file unless overlaid.
+std::vector<std::unique_ptr<TChart>> BuildCharts(const std::vector<std::string>& names,
+                                                 const std::vector<TSpectrum>& spectra, bool overlay)
+{
+    std::vector<std::unique_ptr<TChart>> charts;
+    QString overlayTitle;
+    for (std::size_t k = 0; k < spectra.size(); ++k) {
+        if (!overlay || charts.empty()) {
+            charts.emplace_back(MakeChart(nullptr));
+        }
+        TChart& chart = *charts.back();
+        PlotSpectrum(spectra[k], *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
+        if (overlay) {
+            overlayTitle += SpectrumTitle(names[k]) + QLatin1Char('\n');
+            chart.Title()->SetText(overlayTitle);
+        } else {
+            chart.Title()->SetText(SpectrumTitle(names[k]));
+        }
+        chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
+    }
+    return charts;
+}
+
+QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const int count = static_cast<int>(charts.size());
+    int top = 0;
+    for (int i = 0; i < count; ++i) {
+        // The charts share the height; the last one takes what integer division leaves.
+        const int chartHeight = i + 1 < count ? height / count : height - top;
+        TChart& chart = *charts[static_cast<std::size_t>(i)];
+        chart.resize(width, chartHeight);
+        painter.save();
+        painter.translate(0, top);
+        chart.PaintTo(painter);
+        painter.restore();
+        top += chartHeight;
+    }
+    return image;
+}
+
+QByteArray EncodePng(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The file a refused logarithmic axis is about: the first with a negative value.
+std::optional<std::size_t> FirstWithNegativeValue(const std::vector<TSpectrum>& spectra)
+{
+    for (std::size_t k = 0; k < spectra.size(); ++k) {
+        const auto& values = spectra[k].Values;
+        if (std::any_of(values.begin(), values.end(), [](single v) { return v < 0; })) {
+            return k;
+        }
+    }
+    return std::nullopt;
+}
+
+// Orders names and spectra most different from reference first by key, as
+// compare --sort does.
+void SortMostDifferentFirst(std::vector<std::string>& names, std::vector<TSpectrum>& spectra,
+                            const TBandLevels& reference, TCompareSort key)
+{
+    std::vector<double> ranks;
+    for (const TSpectrum& spectrum : spectra) {
+        ranks.push_back(DifferenceRank(CompareBand(spectrum.Values, reference), key));
+    }
+    std::vector<std::string> sortedNames;
+    std::vector<TSpectrum> sortedSpectra;
+    for (const std::size_t k : MostDifferentFirst(ranks)) {
+        sortedNames.push_back(std::move(names[k]));
+        sortedSpectra.push_back(spectra[k]);
+    }
+    names = std::move(sortedNames);
+    spectra = std::move(sortedSpectra);
+}
+
+// Drawing needs a GUI application; the offscreen platform needs no display.
+std::unique_ptr<QApplication> MakeApplicationIfNone()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        return nullptr;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Outside a desktop session Qt notes that it picks its own runtime folder;
+    // that is no concern of someone drawing spectra, so only that note is dropped.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+                previous(type, context, message);
+            }
+        });
+    static int argc = 1;
+    static char name[] = "tulvo-plot";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+} // namespace
+
+QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments)
+{
+    int width = arguments.Width;
+    int height = arguments.Height;
+    if (width == 0) {
+        const bool oneChart = arguments.Overlay || spectra.size() == 1;
+        width = DefaultWidth;
+        height = oneChart ? SingleChartHeight
+                          : std::min<int>(MaxPictureSide, StackedChartHeight * static_cast<int>(spectra.size()));
+    }
+    auto charts = BuildCharts(names, spectra, arguments.Overlay);
+    if (arguments.Logarithmic) {
+        for (auto& chart : charts) {
+            chart->LeftAxis()->SetLogarithmic(true);
+        }
+    }
+    return RenderCharts(charts, width, height);
+}
+
+QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments)
+{
+    std::vector<QString> rowNames;
+    std::vector<TBandValues> bands;
+    for (std::size_t k = 0; k < spectra.size(); ++k) {
+        rowNames.push_back(QString::fromStdString(names[k]));
+        bands.push_back(spectra[k].Values);
+    }
+    const QSize size = arguments.Width != 0
+                           ? QSize(arguments.Width, arguments.Height)
+                           : TSpectrumHeatmap::DefaultSize(static_cast<int>(spectra.size()), MaxPictureSide);
+    return TSpectrumHeatmap(std::move(rowNames), std::move(bands), arguments.Logarithmic).Draw(size);
+}
+
+int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
+{
+    const std::vector<std::string> files = PlotFiles(arguments, context);
+    std::vector<std::string> names;
+    std::vector<TSpectrum> spectra;
+    for (const auto& file : files) {
+        const std::string name = file == "-" ? StandardInputName : file;
+        try {
+            spectra.push_back(ReadSpectrumOperand(file, context));
+        } catch (const EInOutError& e) {
+            WriteToErr(context, ErrorLine(name, e));
+            return ExitFailure;
+        } catch (const EMathError& e) {
+            WriteToErr(context, ErrorLine(name, e.what()));
+            return ExitFailure;
+        }
+        names.push_back(name);
+    }
+    if (arguments.Sort) {
+        const auto reference = ReadReference(arguments.References, context);
+        if (!reference) {
+            return ExitFailure;
+        }
+        SortMostDifferentFirst(names, spectra, *reference, *arguments.Sort);
+    }
+
+    const auto application = MakeApplicationIfNone();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        WriteToErr(context, std::string(ToolName) + ": drawing needs a GUI application\n");
+        return ExitFailure;
+    }
+    QByteArray png;
+    try {
+        png = EncodePng(arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
+                                          : DrawSpectra(names, spectra, arguments));
+    } catch (const EChartError& e) {
+        const auto refused = FirstWithNegativeValue(spectra);
+        WriteToErr(context, ErrorLine(refused ? names[*refused] : arguments.Output, e.what()));
+        return ExitFailure;
+    }
+    const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
+    try {
+        if (arguments.Output == "-") {
+            TOutputStream out(context.Out, "standard output");
+            out.WriteWhole(bytes);
+        } else {
+            ReplaceFile(arguments.Output, bytes);
+        }
+    } catch (const EInOutError& e) {
+        WriteToErr(context, ErrorLine(arguments.Output, e));
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+int RunPlotHelper(const std::vector<std::string>& words, TToolContext& context)
+{
+    TCommand drawing = *FindCommand("plot");
+    drawing.Setup = SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotDrawing>;
+    return RunCommand(drawing, words, context);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cli/PlotCommand.h"
+#include "cli/TToolContext.h"
+#include "core/SpmFile.h"
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+// The drawing half of tulvo-cli plot, in the helper tulvo-plot (Qt).
+
+// Draws spectra, read from the files names, as one picture of
+// arguments.Width x arguments.Height pixels (defaults filled in when 0): one
+// chart per file from top to bottom sharing the height (the last takes what
+// integer division leaves), or with Overlay all in one chart, in the
+// comparison windows' colours (red, green, blue, purple 128,0,64, black,
+// brown 128,64,0, then again from red). Each chart is the program's own:
+// title "С П Е К Т Р  " and the file's name (one title line per file when
+// overlaid), bottom caption "Гц", 361 points at 1000 + 25 i Hz. Logarithmic
+// switches the value axes to a logarithmic scale; a chart refuses that over
+// negative values with EChartError. Needs a QApplication.
+QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments);
+
+// Draws spectra, read from the files names, as one heatmap (plot/
+// TSpectrumHeatmap.h) of arguments.Width x arguments.Height pixels (its
+// default size when 0), one row per file in the given order, on a
+// logarithmic value scale with arguments.Logarithmic. Needs a QApplication.
+QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TPlotArguments& arguments);
+
+// Runs plot (as parsed by DeclarePlotOptions): reads every file, draws them
+// and writes the PNG to stdout ("-o -") or through ReplaceFile, creating an
+// offscreen QApplication when there is none. Exit 0, 1 when a file cannot be
+// read, drawn or written (with its "tulvo-cli: PATH: message" line); usage
+// errors raise TUsageError. A heatmap with Sort has its rows ordered most
+// different from the reference first, as compare orders them.
+int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context);
+
+// tulvo-plot's main: parses words (those after "plot") with plot's
+// declarations and runs RunPlotDrawing, answering usage errors and --help as
+// tulvo-cli does.
+int RunPlotHelper(const std::vector<std::string>& words, TToolContext& context);
