@@ -254,7 +254,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
                        const TBatchProgress& progress, const TBatchOptions& options)
 {
     TBatchSummary summary;
-    // The writer's spare file goes however the run ends.
+    // The writer's series of writes ends however the run ends.
     struct TReleaseSpare {
         TRecordingAnalysis& Analysis;
         ~TReleaseSpare() { Analysis.ReleaseSpareFile(); }
