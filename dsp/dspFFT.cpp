@@ -163,13 +163,14 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
     const int n = FBufferSize;
     single* xr = FOutReal.get();
     single* xi = FOutImag.get();
+    if (direction == 1) {
+        dspFFTStages::RunTransform(FInReal.get(), FInImag.get(), xr, xi, FPower, FBitReverse.get(), FFactorRe.get(),
+                                   FFactorIm.get());
+        return;
+    }
     for (int i = n - 1; i >= 0; --i) {
         xr[i] = FInReal[FBitReverse[i]];
         xi[i] = FInImag[FBitReverse[i]];
-    }
-    if (direction == 1) {
-        dspFFTStages::RunStages(xr, xi, FPower, FFactorRe.get(), FFactorIm.get());
-        return;
     }
     for (int k = 0; k < FPower; ++k) {
         const int h = 1 << k;

@@ -220,20 +220,249 @@ __attribute__((target("avx2"))) void StagesAvx2(single* xr, single* xi, int powe
     }
 }
 
-__attribute__((target("avx2"))) void MagnitudesAvx2(single* xr, const single* xi, int count, single scale)
+// The whole transform in radix-4 passes that keep every rounding of the
+// radix-2 stages, with the check of NearTie deferred: every product's two
+// doubles leave a key in one running minimum, and the result is only kept when
+// no key came near a tie or below the range. A double's low 32 bits give the
+// key (low + 2^28 + slack) mod 2^29, at most 2*slack exactly when the 29
+// dropped bits lie within `slack` of 1000...0; its high 32 bits give
+// (|high| - 1) mod 2^31, below (898 << 20) - 1 exactly when 0 < |v| < 2^-125.
+// Infinite and NaN products need no check: double and extended give the same
+// infinity, or a NaN, alike.
+struct TRoundingWatch {
+    __m256i Add;
+    __m256i Mask;
+    __m256i Min;
+};
+
+__attribute__((target("avx2,fma"))) inline TRoundingWatch StartWatch(std::int32_t slack)
+{
+    const std::int64_t add = (std::int64_t{0x7FFFFFFF} << 32) | (0x10000000 + slack);
+    const std::int64_t mask = (std::int64_t{0x7FFFFFFF} << 32) | 0x1FFFFFFF;
+    return {_mm256_set1_epi64x(add), _mm256_set1_epi64x(mask), _mm256_set1_epi32(-1)};
+}
+
+__attribute__((target("avx2,fma"))) inline void Watch(TRoundingWatch& w, __m256d v)
+{
+    const __m256i key = _mm256_and_si256(_mm256_add_epi32(_mm256_castpd_si256(v), w.Add),
+                                         w.Mask);
+    w.Min = _mm256_min_epu32(w.Min, key);
+}
+
+__attribute__((target("avx2,fma"))) inline bool WatchSawTrouble(const TRoundingWatch& w, std::int32_t slack)
+{
+    const std::int64_t limit = (std::int64_t{(898 << 20) - 2} << 32) | (2 * slack);
+    const __m256i t = _mm256_set1_epi64x(limit);
+    const __m256i below = _mm256_cmpeq_epi32(_mm256_min_epu32(w.Min, t), w.Min);
+    return !_mm256_testz_si256(below, below);
+}
+
+// Four butterflies b' = a - u*b, a' = a + u*b; u*b formed in double (exact
+// products, one rounding of their sum, as the fused operation gives too) and
+// rounded to single.
+__attribute__((target("avx2,fma"))) inline void WatchedButterfly4(__m128& ar, __m128& ai, __m128& br, __m128& bi,
+                                                                  __m256d ur, __m256d ui, TRoundingWatch& w)
+{
+    const __m256d dbr = _mm256_cvtps_pd(br);
+    const __m256d dbi = _mm256_cvtps_pd(bi);
+    const __m256d dr = _mm256_fmsub_pd(ur, dbr, _mm256_mul_pd(ui, dbi));
+    const __m256d di = _mm256_fmadd_pd(ur, dbi, _mm256_mul_pd(ui, dbr));
+    Watch(w, dr);
+    Watch(w, di);
+    const __m128 tr = _mm256_cvtpd_ps(dr);
+    const __m128 ti = _mm256_cvtpd_ps(di);
+    br = _mm_sub_ps(ar, tr);
+    bi = _mm_sub_ps(ai, ti);
+    ar = _mm_add_ps(ar, tr);
+    ai = _mm_add_ps(ai, ti);
+}
+
+// Bit reversal with stages 0 and 1: point 4g + r of the reordered array is
+// input rev2(r)*n/4 + rev(g), so four consecutive inputs per r serve four
+// groups g at once, one group per lane; a transpose then gives each group its
+// four consecutive outputs.
+__attribute__((target("avx2,fma"))) void FirstPass(const single* inRe, const single* inIm, single* xr, single* xi,
+                                                   int n, const std::int32_t* bitReverse, const double* factorRe,
+                                                   const double* factorIm, TRoundingWatch& w)
+{
+    const int q = n / 4;
+    const __m256d u1r = _mm256_set1_pd(factorRe[2]);
+    const __m256d u1i = _mm256_set1_pd(factorIm[2]);
+    for (int b = 0; b < q; b += 4) {
+        __m128 r0 = _mm_loadu_ps(inRe + b);
+        __m128 r1 = _mm_loadu_ps(inRe + b + 2 * q);
+        __m128 r2 = _mm_loadu_ps(inRe + b + q);
+        __m128 r3 = _mm_loadu_ps(inRe + b + 3 * q);
+        __m128 i0 = _mm_loadu_ps(inIm + b);
+        __m128 i1 = _mm_loadu_ps(inIm + b + 2 * q);
+        __m128 i2 = _mm_loadu_ps(inIm + b + q);
+        __m128 i3 = _mm_loadu_ps(inIm + b + 3 * q);
+        UnitButterfly4(r0, i0, r1, i1);
+        UnitButterfly4(r2, i2, r3, i3);
+        UnitButterfly4(r0, i0, r2, i2);
+        WatchedButterfly4(r1, i1, r3, i3, u1r, u1i, w);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+        const std::int32_t* g = bitReverse + 4 * b;
+        _mm_storeu_ps(xr + 4 * g[0], r0);
+        _mm_storeu_ps(xi + 4 * g[0], i0);
+        _mm_storeu_ps(xr + 4 * g[4], r1);
+        _mm_storeu_ps(xi + 4 * g[4], i1);
+        _mm_storeu_ps(xr + 4 * g[8], r2);
+        _mm_storeu_ps(xi + 4 * g[8], i2);
+        _mm_storeu_ps(xr + 4 * g[12], r3);
+        _mm_storeu_ps(xi + 4 * g[12], i3);
+    }
+}
+
+// Bit reversal with stages 0, 1 and 2, as FirstPass but with groups of
+// eight: point 8g + r is input rev3(r)*n/8 + rev(g).
+__attribute__((target("avx2,fma"))) void FirstPass8(const single* inRe, const single* inIm, single* xr, single* xi,
+                                                    int n, const std::int32_t* bitReverse, const double* factorRe,
+                                                    const double* factorIm, TRoundingWatch& w)
+{
+    const int o = n / 8;
+    const __m256d u1r = _mm256_set1_pd(factorRe[2]);
+    const __m256d u1i = _mm256_set1_pd(factorIm[2]);
+    for (int b = 0; b < o; b += 4) {
+        __m128 r0 = _mm_loadu_ps(inRe + b);
+        __m128 r1 = _mm_loadu_ps(inRe + b + 4 * o);
+        __m128 r2 = _mm_loadu_ps(inRe + b + 2 * o);
+        __m128 r3 = _mm_loadu_ps(inRe + b + 6 * o);
+        __m128 r4 = _mm_loadu_ps(inRe + b + o);
+        __m128 r5 = _mm_loadu_ps(inRe + b + 5 * o);
+        __m128 r6 = _mm_loadu_ps(inRe + b + 3 * o);
+        __m128 r7 = _mm_loadu_ps(inRe + b + 7 * o);
+        __m128 i0 = _mm_loadu_ps(inIm + b);
+        __m128 i1 = _mm_loadu_ps(inIm + b + 4 * o);
+        __m128 i2 = _mm_loadu_ps(inIm + b + 2 * o);
+        __m128 i3 = _mm_loadu_ps(inIm + b + 6 * o);
+        __m128 i4 = _mm_loadu_ps(inIm + b + o);
+        __m128 i5 = _mm_loadu_ps(inIm + b + 5 * o);
+        __m128 i6 = _mm_loadu_ps(inIm + b + 3 * o);
+        __m128 i7 = _mm_loadu_ps(inIm + b + 7 * o);
+        UnitButterfly4(r0, i0, r1, i1);
+        UnitButterfly4(r2, i2, r3, i3);
+        UnitButterfly4(r4, i4, r5, i5);
+        UnitButterfly4(r6, i6, r7, i7);
+        UnitButterfly4(r0, i0, r2, i2);
+        WatchedButterfly4(r1, i1, r3, i3, u1r, u1i, w);
+        UnitButterfly4(r4, i4, r6, i6);
+        WatchedButterfly4(r5, i5, r7, i7, u1r, u1i, w);
+        UnitButterfly4(r0, i0, r4, i4);
+        WatchedButterfly4(r1, i1, r5, i5, _mm256_set1_pd(factorRe[4]), _mm256_set1_pd(factorIm[4]), w);
+        WatchedButterfly4(r2, i2, r6, i6, _mm256_set1_pd(factorRe[5]), _mm256_set1_pd(factorIm[5]), w);
+        WatchedButterfly4(r3, i3, r7, i7, _mm256_set1_pd(factorRe[6]), _mm256_set1_pd(factorIm[6]), w);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _MM_TRANSPOSE4_PS(r4, r5, r6, r7);
+        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+        _MM_TRANSPOSE4_PS(i4, i5, i6, i7);
+        const std::int32_t* g = bitReverse + 8 * b;
+        _mm_storeu_ps(xr + 8 * g[0], r0);
+        _mm_storeu_ps(xr + 8 * g[0] + 4, r4);
+        _mm_storeu_ps(xi + 8 * g[0], i0);
+        _mm_storeu_ps(xi + 8 * g[0] + 4, i4);
+        _mm_storeu_ps(xr + 8 * g[8], r1);
+        _mm_storeu_ps(xr + 8 * g[8] + 4, r5);
+        _mm_storeu_ps(xi + 8 * g[8], i1);
+        _mm_storeu_ps(xi + 8 * g[8] + 4, i5);
+        _mm_storeu_ps(xr + 8 * g[16], r2);
+        _mm_storeu_ps(xr + 8 * g[16] + 4, r6);
+        _mm_storeu_ps(xi + 8 * g[16], i2);
+        _mm_storeu_ps(xi + 8 * g[16] + 4, i6);
+        _mm_storeu_ps(xr + 8 * g[24], r3);
+        _mm_storeu_ps(xr + 8 * g[24] + 4, r7);
+        _mm_storeu_ps(xi + 8 * g[24], i3);
+        _mm_storeu_ps(xi + 8 * g[24] + 4, i7);
+    }
+}
+
+// Stages k and k + 1 (h = 2^k >= 4) in one pass over the data: points
+// p, p + h, p + 2h, p + 3h meet in stage k (pairs p, p + h and p + 2h, p + 3h,
+// same factors) and then in stage k + 1 (pairs p, p + 2h and p + h, p + 3h).
+__attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n, int k, const double* factorRe,
+                                                  const double* factorIm, TRoundingWatch& w)
+{
+    const int h = 1 << k;
+    const double* ukr = factorRe + h - 1;
+    const double* uki = factorIm + h - 1;
+    const double* unr = factorRe + 2 * h - 1;
+    const double* uni = factorIm + 2 * h - 1;
+    for (int a0 = 0; a0 < n; a0 += 4 * h) {
+        single* pr = xr + a0;
+        single* pi = xi + a0;
+        for (int j = 0; j < h; j += 4) {
+            __m128 r0 = _mm_loadu_ps(pr + j);
+            __m128 r1 = _mm_loadu_ps(pr + j + h);
+            __m128 r2 = _mm_loadu_ps(pr + j + 2 * h);
+            __m128 r3 = _mm_loadu_ps(pr + j + 3 * h);
+            __m128 i0 = _mm_loadu_ps(pi + j);
+            __m128 i1 = _mm_loadu_ps(pi + j + h);
+            __m128 i2 = _mm_loadu_ps(pi + j + 2 * h);
+            __m128 i3 = _mm_loadu_ps(pi + j + 3 * h);
+            const __m256d ur = _mm256_loadu_pd(ukr + j);
+            const __m256d ui = _mm256_loadu_pd(uki + j);
+            WatchedButterfly4(r0, i0, r1, i1, ur, ui, w);
+            WatchedButterfly4(r2, i2, r3, i3, ur, ui, w);
+            WatchedButterfly4(r0, i0, r2, i2, _mm256_loadu_pd(unr + j), _mm256_loadu_pd(uni + j), w);
+            WatchedButterfly4(r1, i1, r3, i3, _mm256_loadu_pd(unr + j + h), _mm256_loadu_pd(uni + j + h), w);
+            _mm_storeu_ps(pr + j, r0);
+            _mm_storeu_ps(pr + j + h, r1);
+            _mm_storeu_ps(pr + j + 2 * h, r2);
+            _mm_storeu_ps(pr + j + 3 * h, r3);
+            _mm_storeu_ps(pi + j, i0);
+            _mm_storeu_ps(pi + j + h, i1);
+            _mm_storeu_ps(pi + j + 2 * h, i2);
+            _mm_storeu_ps(pi + j + 3 * h, i3);
+        }
+    }
+}
+
+// The transform of 2^power >= 16 points (32 when power is odd) by the passes above; false when the
+// watch saw a product that needs the extended computation (the output is then
+// unusable).
+__attribute__((target("avx2,fma"))) bool WatchedTransform(const single* inRe, const single* inIm, single* xr,
+                                                          single* xi, int power, const std::int32_t* bitReverse,
+                                                          const double* factorRe, const double* factorIm)
+{
+    const int n = 1 << power;
+    TRoundingWatch w = StartWatch(ButterflySlack);
+    // Two or three stages in the first pass, so that pairs of stages remain.
+    int k = 2 + power % 2;
+    if (k == 2) {
+        FirstPass(inRe, inIm, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    } else {
+        FirstPass8(inRe, inIm, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    }
+    for (; k < power; k += 2) {
+        PairPass(xr, xi, n, k, factorRe, factorIm, w);
+    }
+    return !WatchSawTrouble(w, ButterflySlack);
+}
+
+// Magnitudes eight at a time, each block stored only if the watch of its
+// eight doubles sees nothing near a tie (else it is redone one by one).
+__attribute__((target("avx2,fma"))) void MagnitudesAvx2(single* xr, const single* xi, int count, single scale)
 {
     const __m256d s = _mm256_set1_pd(scale);
+    const TRoundingWatch start = StartWatch(MagnitudeSlack);
     int m = 0;
-    for (; m + 4 <= count; m += 4) {
-        const __m256d re = _mm256_cvtps_pd(_mm_loadu_ps(xr + m));
-        const __m256d im = _mm256_cvtps_pd(_mm_loadu_ps(xi + m));
-        const __m256d v = _mm256_mul_pd(_mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(re, re), _mm256_mul_pd(im, im))), s);
-        if (AnyNearTie(v, v, MagnitudeSlack)) {
-            for (int j = 0; j < 4; ++j) {
-                xr[m + j] = ScalarMagnitude(xr[m + j], xi[m + j], scale);
-            }
+    for (; m + 8 <= count; m += 8) {
+        const __m256d re0 = _mm256_cvtps_pd(_mm_loadu_ps(xr + m));
+        const __m256d im0 = _mm256_cvtps_pd(_mm_loadu_ps(xi + m));
+        const __m256d re1 = _mm256_cvtps_pd(_mm_loadu_ps(xr + m + 4));
+        const __m256d im1 = _mm256_cvtps_pd(_mm_loadu_ps(xi + m + 4));
+        // Both squares are exact: the fused sum rounds once, as the plain one.
+        const __m256d v0 = _mm256_mul_pd(_mm256_sqrt_pd(_mm256_fmadd_pd(re0, re0, _mm256_mul_pd(im0, im0))), s);
+        const __m256d v1 = _mm256_mul_pd(_mm256_sqrt_pd(_mm256_fmadd_pd(re1, re1, _mm256_mul_pd(im1, im1))), s);
+        TRoundingWatch w = start;
+        Watch(w, v0);
+        Watch(w, v1);
+        if (WatchSawTrouble(w, MagnitudeSlack)) {
+            MagnitudesScalar(xr + m, xi + m, 8, scale);
         } else {
-            _mm_storeu_ps(xr + m, _mm256_cvtpd_ps(v));
+            _mm_storeu_ps(xr + m, _mm256_cvtpd_ps(v0));
+            _mm_storeu_ps(xr + m + 4, _mm256_cvtpd_ps(v1));
         }
     }
     MagnitudesScalar(xr + m, xi + m, count - m, scale);
@@ -242,6 +471,12 @@ __attribute__((target("avx2"))) void MagnitudesAvx2(single* xr, const single* xi
 bool HasAvx2()
 {
     static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+bool HasAvx2Fma()
+{
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     return has;
 }
 
@@ -256,9 +491,23 @@ void RunStages(single* xr, single* xi, int power, const double* factorRe, const 
     }
 }
 
+void RunTransform(const single* inRe, const single* inIm, single* xr, single* xi, int power,
+                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm)
+{
+    if (power >= 4 + power % 2 && HasAvx2Fma() && WatchedTransform(inRe, inIm, xr, xi, power, bitReverse, factorRe, factorIm)) {
+        return;
+    }
+    const int n = 1 << power;
+    for (int i = 0; i < n; ++i) {
+        xr[i] = inRe[bitReverse[i]];
+        xi[i] = inIm[bitReverse[i]];
+    }
+    RunStages(xr, xi, power, factorRe, factorIm);
+}
+
 void RunMagnitudes(single* xr, const single* xi, int count, single scale)
 {
-    if (HasAvx2()) {
+    if (HasAvx2Fma()) {
         MagnitudesAvx2(xr, xi, count, scale);
     } else {
         MagnitudesScalar(xr, xi, count, scale);

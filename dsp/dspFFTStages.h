@@ -40,6 +40,12 @@ inline single MulIm(single ur, single ui, single vr, single vi)
 // u of stage k at [2^k - 1, 2^(k+1) - 1), as doubles (exact copies of singles).
 void RunStages(single* xr, single* xi, int power, const double* factorRe, const double* factorIm);
 
+// The transform of 2^power points with direction +1: (inRe, inIm) in bit-reversed
+// order (bitReverse[i] the source of point i) into (xr, xi), then all stages.
+// The inputs are left as they are and must not overlap the outputs.
+void RunTransform(const single* inRe, const single* inIm, single* xr, single* xi, int power,
+                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm);
+
 // xr[m] = sqrt(xr[m]^2 + xi[m]^2) * scale rounded to single, for m < count;
 // scale is a power of two.
 void RunMagnitudes(single* xr, const single* xi, int count, single scale);
