@@ -1,6 +1,7 @@
 #include "core/RecordingAnalysis.h"
 
 #include "core/FloatFaults.h"
+#include "dsp/dspBlockDivide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,9 +68,8 @@ void TRecordingAnalysis::FilterRecording()
     RaiseFloatFaults();
 
     Rms = std::sqrt(SumSquares / static_cast<extended>(SampleCount - 1));
-    for (single& value : Filtered) {
-        value = static_cast<single>(static_cast<extended>(value) / Rms);
-    }
+    // Bit for bit value = (single)((extended)value / Rms).
+    BlockDivide(Filtered.data(), SampleCount, Rms);
     RaiseFloatFaults();
 }
 

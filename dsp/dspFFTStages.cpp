@@ -1,5 +1,7 @@
 #include "dsp/dspFFTStages.h"
 
+#include "dsp/dspRoundingWatch.h"
+
 #include <immintrin.h>
 
 #include <cmath>
@@ -7,6 +9,8 @@
 
 namespace dspFFTStages {
 namespace {
+
+using namespace dspRoundingWatch;
 
 // Whether rounding v (a double) to single might differ from rounding the value
 // it approximates (within `slack` units of v's last place) to extended and then
@@ -221,41 +225,8 @@ __attribute__((target("avx2"))) void StagesAvx2(single* xr, single* xi, int powe
 }
 
 // The whole transform in radix-4 passes that keep every rounding of the
-// radix-2 stages, with the check of NearTie deferred: every product's two
-// doubles leave a key in one running minimum, and the result is only kept when
-// no key came near a tie or below the range. A double's low 32 bits give the
-// key (low + 2^28 + slack) mod 2^29, at most 2*slack exactly when the 29
-// dropped bits lie within `slack` of 1000...0; its high 32 bits give
-// (|high| - 1) mod 2^31, below (898 << 20) - 1 exactly when 0 < |v| < 2^-125.
-// Infinite and NaN products need no check: double and extended give the same
-// infinity, or a NaN, alike.
-struct TRoundingWatch {
-    __m256i Add;
-    __m256i Mask;
-    __m256i Min;
-};
-
-__attribute__((target("avx2,fma"))) inline TRoundingWatch StartWatch(std::int32_t slack)
-{
-    const std::int64_t add = (std::int64_t{0x7FFFFFFF} << 32) | (0x10000000 + slack);
-    const std::int64_t mask = (std::int64_t{0x7FFFFFFF} << 32) | 0x1FFFFFFF;
-    return {_mm256_set1_epi64x(add), _mm256_set1_epi64x(mask), _mm256_set1_epi32(-1)};
-}
-
-__attribute__((target("avx2,fma"))) inline void Watch(TRoundingWatch& w, __m256d v)
-{
-    const __m256i key = _mm256_and_si256(_mm256_add_epi32(_mm256_castpd_si256(v), w.Add),
-                                         w.Mask);
-    w.Min = _mm256_min_epu32(w.Min, key);
-}
-
-__attribute__((target("avx2,fma"))) inline bool WatchSawTrouble(const TRoundingWatch& w, std::int32_t slack)
-{
-    const std::int64_t limit = (std::int64_t{(898 << 20) - 2} << 32) | (2 * slack);
-    const __m256i t = _mm256_set1_epi64x(limit);
-    const __m256i below = _mm256_cmpeq_epi32(_mm256_min_epu32(w.Min, t), w.Min);
-    return !_mm256_testz_si256(below, below);
-}
+// radix-2 stages, with the check of NearTie deferred to one TRoundingWatch
+// over all products (see dspRoundingWatch.h).
 
 // Four butterflies b' = a - u*b, a' = a + u*b; u*b formed in double (exact
 // products, one rounding of their sum, as the fused operation gives too) and
