@@ -197,10 +197,11 @@ bool FindDoubleRoundingCase(single ur, single ui, single& br, single& bi)
 // (up to sign) and meets the factor u = (CosTable[k], SinTable[k]) there.
 TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
 {
-    // N = 8 runs the one-at-a-time stages, longer transforms the vector stages.
+    // N = 8 runs the one-at-a-time stages, longer transforms the vector stages
+    // (the first pass takes two stages for even powers, three for odd ones).
     // (Stage 1's factor is (c, 1) with one exact part; no such case is near
     // enough to a halfway point to be found by this search.)
-    for (const int power : {3, 5, 11}) {
+    for (const int power : {3, 5, 6, 11}) {
         TdspFFT fft(nullptr, TdspFFTProperties{power, 1 << power, fwNone});
         const int n = fft.BufferSize();
         for (int k = 2; k < power; k += (power > 5 ? 3 : 1)) {
