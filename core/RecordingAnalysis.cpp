@@ -97,8 +97,11 @@ void TRecordingAnalysis::AverageSpectrum()
         std::copy_n(Filtered.begin() + frame * (frameLength / 2), frameLength, inReal);
         std::fill_n(inImag, frameLength, 0.0f);
         RunFFT();
+        // A sum of two singles rounded to extended and then to single is the
+        // sum rounded once to single (64 >= 2*24 + 2 bits): the single addition.
+        single* sum = AvgSpectrum.data();
         for (int k = 0; k < halfSize; ++k) {
-            AvgSpectrum[k] = static_cast<single>(static_cast<extended>(AvgSpectrum[k]) + outReal[k]);
+            sum[k] = sum[k] + outReal[k];
         }
     }
     RaiseFloatFaults();
