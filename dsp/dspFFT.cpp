@@ -152,10 +152,9 @@ void TdspCustomFFT::ApplyWindow()
 
 void TdspCustomFFT::Transform()
 {
-    if (FWindow != fwNone) {
-        ApplyWindow();
-    }
-    DoTransform(1);
+    // The window weighs InReal as the transform reads it.
+    dspFFTStages::RunTransform(FInReal.get(), FInImag.get(), FOutReal.get(), FOutImag.get(), FPower, FBitReverse.get(),
+                               FFactorRe.get(), FFactorIm.get(), FWindow != fwNone ? FWindowTable.get() : nullptr);
 }
 
 void TdspCustomFFT::DoTransform(std::int32_t direction)
@@ -165,7 +164,7 @@ void TdspCustomFFT::DoTransform(std::int32_t direction)
     single* xi = FOutImag.get();
     if (direction == 1) {
         dspFFTStages::RunTransform(FInReal.get(), FInImag.get(), xr, xi, FPower, FBitReverse.get(), FFactorRe.get(),
-                                   FFactorIm.get());
+                                   FFactorIm.get(), nullptr);
         return;
     }
     for (int i = n - 1; i >= 0; --i) {

@@ -248,11 +248,26 @@ __attribute__((target("avx2,fma"))) inline void WatchedButterfly4(__m128& ar, __
     ai = _mm_add_ps(ai, ti);
 }
 
+// Four inputs; when Weighted, times the window weights, stored back as the
+// weighted input (one single product each, as the plain window loop).
+template <bool Weighted>
+__attribute__((target("avx2,fma"))) inline __m128 LoadInput(single* inRe, const single* window, int at)
+{
+    __m128 x = _mm_loadu_ps(inRe + at);
+    if (Weighted) {
+        x = _mm_mul_ps(x, _mm_loadu_ps(window + at));
+        _mm_storeu_ps(inRe + at, x);
+    }
+    return x;
+}
+
 // Bit reversal with stages 0 and 1: point 4g + r of the reordered array is
 // input rev2(r)*n/4 + rev(g), so four consecutive inputs per r serve four
 // groups g at once, one group per lane; a transpose then gives each group its
 // four consecutive outputs.
-__attribute__((target("avx2,fma"))) void FirstPass(const single* inRe, const single* inIm, single* xr, single* xi,
+template <bool Weighted>
+__attribute__((target("avx2,fma"))) void FirstPass(single* inRe, const single* inIm, const single* window, single* xr,
+                                                   single* xi,
                                                    int n, const std::int32_t* bitReverse, const double* factorRe,
                                                    const double* factorIm, TRoundingWatch& w)
 {
@@ -260,10 +275,10 @@ __attribute__((target("avx2,fma"))) void FirstPass(const single* inRe, const sin
     const __m256d u1r = _mm256_set1_pd(factorRe[2]);
     const __m256d u1i = _mm256_set1_pd(factorIm[2]);
     for (int b = 0; b < q; b += 4) {
-        __m128 r0 = _mm_loadu_ps(inRe + b);
-        __m128 r1 = _mm_loadu_ps(inRe + b + 2 * q);
-        __m128 r2 = _mm_loadu_ps(inRe + b + q);
-        __m128 r3 = _mm_loadu_ps(inRe + b + 3 * q);
+        __m128 r0 = LoadInput<Weighted>(inRe, window, b);
+        __m128 r1 = LoadInput<Weighted>(inRe, window, b + 2 * q);
+        __m128 r2 = LoadInput<Weighted>(inRe, window, b + q);
+        __m128 r3 = LoadInput<Weighted>(inRe, window, b + 3 * q);
         __m128 i0 = _mm_loadu_ps(inIm + b);
         __m128 i1 = _mm_loadu_ps(inIm + b + 2 * q);
         __m128 i2 = _mm_loadu_ps(inIm + b + q);
@@ -288,7 +303,9 @@ __attribute__((target("avx2,fma"))) void FirstPass(const single* inRe, const sin
 
 // Bit reversal with stages 0, 1 and 2, as FirstPass but with groups of
 // eight: point 8g + r is input rev3(r)*n/8 + rev(g).
-__attribute__((target("avx2,fma"))) void FirstPass8(const single* inRe, const single* inIm, single* xr, single* xi,
+template <bool Weighted>
+__attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* inIm, const single* window, single* xr,
+                                                   single* xi,
                                                     int n, const std::int32_t* bitReverse, const double* factorRe,
                                                     const double* factorIm, TRoundingWatch& w)
 {
@@ -296,14 +313,14 @@ __attribute__((target("avx2,fma"))) void FirstPass8(const single* inRe, const si
     const __m256d u1r = _mm256_set1_pd(factorRe[2]);
     const __m256d u1i = _mm256_set1_pd(factorIm[2]);
     for (int b = 0; b < o; b += 4) {
-        __m128 r0 = _mm_loadu_ps(inRe + b);
-        __m128 r1 = _mm_loadu_ps(inRe + b + 4 * o);
-        __m128 r2 = _mm_loadu_ps(inRe + b + 2 * o);
-        __m128 r3 = _mm_loadu_ps(inRe + b + 6 * o);
-        __m128 r4 = _mm_loadu_ps(inRe + b + o);
-        __m128 r5 = _mm_loadu_ps(inRe + b + 5 * o);
-        __m128 r6 = _mm_loadu_ps(inRe + b + 3 * o);
-        __m128 r7 = _mm_loadu_ps(inRe + b + 7 * o);
+        __m128 r0 = LoadInput<Weighted>(inRe, window, b);
+        __m128 r1 = LoadInput<Weighted>(inRe, window, b + 4 * o);
+        __m128 r2 = LoadInput<Weighted>(inRe, window, b + 2 * o);
+        __m128 r3 = LoadInput<Weighted>(inRe, window, b + 6 * o);
+        __m128 r4 = LoadInput<Weighted>(inRe, window, b + o);
+        __m128 r5 = LoadInput<Weighted>(inRe, window, b + 5 * o);
+        __m128 r6 = LoadInput<Weighted>(inRe, window, b + 3 * o);
+        __m128 r7 = LoadInput<Weighted>(inRe, window, b + 7 * o);
         __m128 i0 = _mm_loadu_ps(inIm + b);
         __m128 i1 = _mm_loadu_ps(inIm + b + 4 * o);
         __m128 i2 = _mm_loadu_ps(inIm + b + 2 * o);
@@ -389,24 +406,114 @@ __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n,
     }
 }
 
+// The same with eight butterflies per vector, on AVX-512 (h = 2^k >= 8).
+__attribute__((target("avx512f,avx512vl"))) inline void WatchedButterfly8(__m256& ar, __m256& ai, __m256& br,
+                                                                          __m256& bi, __m512d ur, __m512d ui,
+                                                                          __m512i add, __m512i mask, __m512i& low)
+{
+    // The zero-masked forms with all lanes set are the plain operations; they
+    // spare GCC 12's false warnings about the plain forms' undefined sources.
+    const __m512d dbr = _mm512_maskz_cvtps_pd(0xFF, br);
+    const __m512d dbi = _mm512_maskz_cvtps_pd(0xFF, bi);
+    const __m512d dr = _mm512_fmsub_pd(ur, dbr, _mm512_mul_pd(ui, dbi));
+    const __m512d di = _mm512_fmadd_pd(ur, dbi, _mm512_mul_pd(ui, dbr));
+    const __m512i keyR = _mm512_and_si512(_mm512_add_epi32(_mm512_castpd_si512(dr), add), mask);
+    const __m512i keyI = _mm512_and_si512(_mm512_add_epi32(_mm512_castpd_si512(di), add), mask);
+    low = _mm512_maskz_min_epu32(0xFFFF, low, _mm512_maskz_min_epu32(0xFFFF, keyR, keyI));
+    const __m256 tr = _mm512_maskz_cvtpd_ps(0xFF, dr);
+    const __m256 ti = _mm512_maskz_cvtpd_ps(0xFF, di);
+    br = _mm256_sub_ps(ar, tr);
+    bi = _mm256_sub_ps(ai, ti);
+    ar = _mm256_add_ps(ar, tr);
+    ai = _mm256_add_ps(ai, ti);
+}
+
+__attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single* xi, int n, int k,
+                                                             const double* factorRe, const double* factorIm,
+                                                             TRoundingWatch& w)
+{
+    alignas(32) std::int64_t constants[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(constants), w.Add);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(constants + 4), w.Mask);
+    const __m512i add = _mm512_set1_epi64(constants[0]);
+    const __m512i mask = _mm512_set1_epi64(constants[4]);
+    __m512i low = _mm512_set1_epi32(-1);
+    const int h = 1 << k;
+    const double* ukr = factorRe + h - 1;
+    const double* uki = factorIm + h - 1;
+    const double* unr = factorRe + 2 * h - 1;
+    const double* uni = factorIm + 2 * h - 1;
+    for (int a0 = 0; a0 < n; a0 += 4 * h) {
+        single* pr = xr + a0;
+        single* pi = xi + a0;
+        for (int j = 0; j < h; j += 8) {
+            __m256 r0 = _mm256_loadu_ps(pr + j);
+            __m256 r1 = _mm256_loadu_ps(pr + j + h);
+            __m256 r2 = _mm256_loadu_ps(pr + j + 2 * h);
+            __m256 r3 = _mm256_loadu_ps(pr + j + 3 * h);
+            __m256 i0 = _mm256_loadu_ps(pi + j);
+            __m256 i1 = _mm256_loadu_ps(pi + j + h);
+            __m256 i2 = _mm256_loadu_ps(pi + j + 2 * h);
+            __m256 i3 = _mm256_loadu_ps(pi + j + 3 * h);
+            const __m512d ur = _mm512_loadu_pd(ukr + j);
+            const __m512d ui = _mm512_loadu_pd(uki + j);
+            WatchedButterfly8(r0, i0, r1, i1, ur, ui, add, mask, low);
+            WatchedButterfly8(r2, i2, r3, i3, ur, ui, add, mask, low);
+            WatchedButterfly8(r0, i0, r2, i2, _mm512_loadu_pd(unr + j), _mm512_loadu_pd(uni + j), add, mask, low);
+            WatchedButterfly8(r1, i1, r3, i3, _mm512_loadu_pd(unr + j + h), _mm512_loadu_pd(uni + j + h), add, mask,
+                              low);
+            _mm256_storeu_ps(pr + j, r0);
+            _mm256_storeu_ps(pr + j + h, r1);
+            _mm256_storeu_ps(pr + j + 2 * h, r2);
+            _mm256_storeu_ps(pr + j + 3 * h, r3);
+            _mm256_storeu_ps(pi + j, i0);
+            _mm256_storeu_ps(pi + j + h, i1);
+            _mm256_storeu_ps(pi + j + 2 * h, i2);
+            _mm256_storeu_ps(pi + j + 3 * h, i3);
+        }
+    }
+    alignas(64) std::uint32_t lanes[16];
+    _mm512_store_si512(lanes, low);
+    __m256i half;
+    std::memcpy(&half, lanes, sizeof half);
+    __m256i other;
+    std::memcpy(&other, lanes + 8, sizeof other);
+    w.Min = _mm256_min_epu32(w.Min, _mm256_min_epu32(half, other));
+}
+
+bool HasAvx512()
+{
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+    return has;
+}
+
 // The transform of 2^power >= 16 points (32 when power is odd) by the passes above; false when the
 // watch saw a product that needs the extended computation (the output is then
 // unusable).
-__attribute__((target("avx2,fma"))) bool WatchedTransform(const single* inRe, const single* inIm, single* xr,
-                                                          single* xi, int power, const std::int32_t* bitReverse,
-                                                          const double* factorRe, const double* factorIm)
+__attribute__((target("avx2,fma"))) bool WatchedTransform(single* inRe, const single* inIm, const single* window,
+                                                          single* xr, single* xi, int power,
+                                                          const std::int32_t* bitReverse, const double* factorRe,
+                                                          const double* factorIm)
 {
     const int n = 1 << power;
     TRoundingWatch w = StartWatch(ButterflySlack);
     // Two or three stages in the first pass, so that pairs of stages remain.
     int k = 2 + power % 2;
-    if (k == 2) {
-        FirstPass(inRe, inIm, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    if (k == 2 && window != nullptr) {
+        FirstPass<true>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    } else if (k == 2) {
+        FirstPass<false>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    } else if (window != nullptr) {
+        FirstPass8<true>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
     } else {
-        FirstPass8(inRe, inIm, xr, xi, n, bitReverse, factorRe, factorIm, w);
+        FirstPass8<false>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
     }
     for (; k < power; k += 2) {
-        PairPass(xr, xi, n, k, factorRe, factorIm, w);
+        if (k >= 3 && HasAvx512()) {
+            PairPass512(xr, xi, n, k, factorRe, factorIm, w);
+        } else {
+            PairPass(xr, xi, n, k, factorRe, factorIm, w);
+        }
     }
     return !WatchSawTrouble(w, ButterflySlack);
 }
@@ -462,13 +569,22 @@ void RunStages(single* xr, single* xi, int power, const double* factorRe, const 
     }
 }
 
-void RunTransform(const single* inRe, const single* inIm, single* xr, single* xi, int power,
-                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm)
+void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power,
+                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm,
+                  const single* window)
 {
-    if (power >= 4 + power % 2 && HasAvx2Fma() && WatchedTransform(inRe, inIm, xr, xi, power, bitReverse, factorRe, factorIm)) {
-        return;
+    if (power >= 4 + power % 2 && HasAvx2Fma()) {
+        if (WatchedTransform(inRe, inIm, window, xr, xi, power, bitReverse, factorRe, factorIm)) {
+            return;
+        }
+        window = nullptr; // applied already
     }
     const int n = 1 << power;
+    if (window != nullptr) {
+        for (int i = 0; i < n; ++i) {
+            inRe[i] = inRe[i] * window[i];
+        }
+    }
     for (int i = 0; i < n; ++i) {
         xr[i] = inRe[bitReverse[i]];
         xi[i] = inIm[bitReverse[i]];
