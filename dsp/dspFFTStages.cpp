@@ -225,8 +225,10 @@ __attribute__((target("avx2"))) void StagesAvx2(single* xr, single* xi, int powe
 }
 
 // The whole transform in radix-4 passes that keep every rounding of the
-// radix-2 stages, with the check of NearTie deferred to one TRoundingWatch
-// over all products (see dspRoundingWatch.h).
+// radix-2 stages. Each block of butterflies leaves the keys of its products in
+// a TRoundingWatch (see dspRoundingWatch.h) and is stored only when none came
+// near a tie; otherwise the block is done again from its inputs, still in
+// memory, one butterfly at a time with the NearTie check.
 
 // Four butterflies b' = a - u*b, a' = a + u*b; u*b formed in double (exact
 // products, one rounding of their sum, as the fused operation gives too) and
@@ -261,19 +263,32 @@ __attribute__((target("avx2,fma"))) inline __m128 LoadInput(single* inRe, const 
     return x;
 }
 
+// The first stages of one group of `size` points done one at a time: the
+// group's (already weighted) inputs in bit-reversed order, then stages
+// 0..log2(size) - 1.
+void CarefulGroup(const single* inRe, const single* inIm, single* xr, single* xi, int first, int size,
+                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm)
+{
+    for (int i = first; i < first + size; ++i) {
+        xr[i] = inRe[bitReverse[i]];
+        xi[i] = inIm[bitReverse[i]];
+    }
+    StagesScalar(xr + first, xi + first, size, 0, size == 4 ? 2 : 3, factorRe, factorIm);
+}
+
 // Bit reversal with stages 0 and 1: point 4g + r of the reordered array is
 // input rev2(r)*n/4 + rev(g), so four consecutive inputs per r serve four
 // groups g at once, one group per lane; a transpose then gives each group its
 // four consecutive outputs.
 template <bool Weighted>
 __attribute__((target("avx2,fma"))) void FirstPass(single* inRe, const single* inIm, const single* window, single* xr,
-                                                   single* xi,
-                                                   int n, const std::int32_t* bitReverse, const double* factorRe,
-                                                   const double* factorIm, TRoundingWatch& w)
+                                                   single* xi, int n, const std::int32_t* bitReverse,
+                                                   const double* factorRe, const double* factorIm)
 {
     const int q = n / 4;
     const __m256d u1r = _mm256_set1_pd(factorRe[2]);
     const __m256d u1i = _mm256_set1_pd(factorIm[2]);
+    TRoundingWatch w = StartWatch(ButterflySlack);
     for (int b = 0; b < q; b += 4) {
         __m128 r0 = LoadInput<Weighted>(inRe, window, b);
         __m128 r1 = LoadInput<Weighted>(inRe, window, b + 2 * q);
@@ -286,10 +301,17 @@ __attribute__((target("avx2,fma"))) void FirstPass(single* inRe, const single* i
         UnitButterfly4(r0, i0, r1, i1);
         UnitButterfly4(r2, i2, r3, i3);
         UnitButterfly4(r0, i0, r2, i2);
+        ClearWatch(w);
         WatchedButterfly4(r1, i1, r3, i3, u1r, u1i, w);
+        const std::int32_t* g = bitReverse + 4 * b;
+        if (WatchSawTrouble(w, ButterflySlack)) {
+            for (int l = 0; l < 4; ++l) {
+                CarefulGroup(inRe, inIm, xr, xi, 4 * g[4 * l], 4, bitReverse, factorRe, factorIm);
+            }
+            continue;
+        }
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
         _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
-        const std::int32_t* g = bitReverse + 4 * b;
         _mm_storeu_ps(xr + 4 * g[0], r0);
         _mm_storeu_ps(xi + 4 * g[0], i0);
         _mm_storeu_ps(xr + 4 * g[4], r1);
@@ -304,14 +326,14 @@ __attribute__((target("avx2,fma"))) void FirstPass(single* inRe, const single* i
 // Bit reversal with stages 0, 1 and 2, as FirstPass but with groups of
 // eight: point 8g + r is input rev3(r)*n/8 + rev(g).
 template <bool Weighted>
-__attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* inIm, const single* window, single* xr,
-                                                   single* xi,
-                                                    int n, const std::int32_t* bitReverse, const double* factorRe,
-                                                    const double* factorIm, TRoundingWatch& w)
+__attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* inIm, const single* window,
+                                                    single* xr, single* xi, int n, const std::int32_t* bitReverse,
+                                                    const double* factorRe, const double* factorIm)
 {
     const int o = n / 8;
     const __m256d u1r = _mm256_set1_pd(factorRe[2]);
     const __m256d u1i = _mm256_set1_pd(factorIm[2]);
+    TRoundingWatch w = StartWatch(ButterflySlack);
     for (int b = 0; b < o; b += 4) {
         __m128 r0 = LoadInput<Weighted>(inRe, window, b);
         __m128 r1 = LoadInput<Weighted>(inRe, window, b + 4 * o);
@@ -333,6 +355,7 @@ __attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* 
         UnitButterfly4(r2, i2, r3, i3);
         UnitButterfly4(r4, i4, r5, i5);
         UnitButterfly4(r6, i6, r7, i7);
+        ClearWatch(w);
         UnitButterfly4(r0, i0, r2, i2);
         WatchedButterfly4(r1, i1, r3, i3, u1r, u1i, w);
         UnitButterfly4(r4, i4, r6, i6);
@@ -341,11 +364,17 @@ __attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* 
         WatchedButterfly4(r1, i1, r5, i5, _mm256_set1_pd(factorRe[4]), _mm256_set1_pd(factorIm[4]), w);
         WatchedButterfly4(r2, i2, r6, i6, _mm256_set1_pd(factorRe[5]), _mm256_set1_pd(factorIm[5]), w);
         WatchedButterfly4(r3, i3, r7, i7, _mm256_set1_pd(factorRe[6]), _mm256_set1_pd(factorIm[6]), w);
+        const std::int32_t* g = bitReverse + 8 * b;
+        if (WatchSawTrouble(w, ButterflySlack)) {
+            for (int l = 0; l < 4; ++l) {
+                CarefulGroup(inRe, inIm, xr, xi, 8 * g[8 * l], 8, bitReverse, factorRe, factorIm);
+            }
+            continue;
+        }
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
         _MM_TRANSPOSE4_PS(r4, r5, r6, r7);
         _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
         _MM_TRANSPOSE4_PS(i4, i5, i6, i7);
-        const std::int32_t* g = bitReverse + 8 * b;
         _mm_storeu_ps(xr + 8 * g[0], r0);
         _mm_storeu_ps(xr + 8 * g[0] + 4, r4);
         _mm_storeu_ps(xi + 8 * g[0], i0);
@@ -365,17 +394,33 @@ __attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* 
     }
 }
 
+// Stages k and k + 1 for `lanes` consecutive points from p, one butterfly at
+// a time (h = 2^k): the same butterflies as PairPass.
+void CarefulPair(single* xr, single* xi, int p, int lanes, int h, const double* ukr, const double* uki,
+                 const double* unr, const double* uni)
+{
+    for (int l = 0; l < lanes; ++l) {
+        const int a = p + l;
+        const int j = a % (4 * h);
+        ScalarButterfly(xr, xi, a, a + h, ukr[j], uki[j]);
+        ScalarButterfly(xr, xi, a + 2 * h, a + 3 * h, ukr[j], uki[j]);
+        ScalarButterfly(xr, xi, a, a + 2 * h, unr[j], uni[j]);
+        ScalarButterfly(xr, xi, a + h, a + 3 * h, unr[j + h], uni[j + h]);
+    }
+}
+
 // Stages k and k + 1 (h = 2^k >= 4) in one pass over the data: points
 // p, p + h, p + 2h, p + 3h meet in stage k (pairs p, p + h and p + 2h, p + 3h,
 // same factors) and then in stage k + 1 (pairs p, p + 2h and p + h, p + 3h).
 __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n, int k, const double* factorRe,
-                                                  const double* factorIm, TRoundingWatch& w)
+                                                  const double* factorIm)
 {
     const int h = 1 << k;
     const double* ukr = factorRe + h - 1;
     const double* uki = factorIm + h - 1;
     const double* unr = factorRe + 2 * h - 1;
     const double* uni = factorIm + 2 * h - 1;
+    TRoundingWatch w = StartWatch(ButterflySlack);
     for (int a0 = 0; a0 < n; a0 += 4 * h) {
         single* pr = xr + a0;
         single* pi = xi + a0;
@@ -390,10 +435,15 @@ __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n,
             __m128 i3 = _mm_loadu_ps(pi + j + 3 * h);
             const __m256d ur = _mm256_loadu_pd(ukr + j);
             const __m256d ui = _mm256_loadu_pd(uki + j);
+            ClearWatch(w);
             WatchedButterfly4(r0, i0, r1, i1, ur, ui, w);
             WatchedButterfly4(r2, i2, r3, i3, ur, ui, w);
             WatchedButterfly4(r0, i0, r2, i2, _mm256_loadu_pd(unr + j), _mm256_loadu_pd(uni + j), w);
             WatchedButterfly4(r1, i1, r3, i3, _mm256_loadu_pd(unr + j + h), _mm256_loadu_pd(uni + j + h), w);
+            if (WatchSawTrouble(w, ButterflySlack)) {
+                CarefulPair(xr, xi, a0 + j, 4, h, ukr, uki, unr, uni);
+                continue;
+            }
             _mm_storeu_ps(pr + j, r0);
             _mm_storeu_ps(pr + j + h, r1);
             _mm_storeu_ps(pr + j + 2 * h, r2);
@@ -406,7 +456,7 @@ __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n,
     }
 }
 
-// The same with eight butterflies per vector, on AVX-512 (h = 2^k >= 8).
+// PairPass with eight butterflies per vector, on AVX-512 (h = 2^k >= 8).
 __attribute__((target("avx512f,avx512vl"))) inline void WatchedButterfly8(__m256& ar, __m256& ai, __m256& br,
                                                                           __m256& bi, __m512d ur, __m512d ui,
                                                                           __m512i add, __m512i mask, __m512i& low)
@@ -429,15 +479,12 @@ __attribute__((target("avx512f,avx512vl"))) inline void WatchedButterfly8(__m256
 }
 
 __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single* xi, int n, int k,
-                                                             const double* factorRe, const double* factorIm,
-                                                             TRoundingWatch& w)
+                                                             const double* factorRe, const double* factorIm)
 {
-    alignas(32) std::int64_t constants[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(constants), w.Add);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(constants + 4), w.Mask);
-    const __m512i add = _mm512_set1_epi64(constants[0]);
-    const __m512i mask = _mm512_set1_epi64(constants[4]);
-    __m512i low = _mm512_set1_epi32(-1);
+    // The keys and limits of TRoundingWatch, on sixteen 32-bit halves.
+    const __m512i add = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | (0x10000000 + ButterflySlack));
+    const __m512i mask = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | 0x1FFFFFFF);
+    const __m512i limit = _mm512_set1_epi64((std::int64_t{(898 << 20) - 2} << 32) | (2 * ButterflySlack));
     const int h = 1 << k;
     const double* ukr = factorRe + h - 1;
     const double* uki = factorIm + h - 1;
@@ -457,11 +504,16 @@ __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single*
             __m256 i3 = _mm256_loadu_ps(pi + j + 3 * h);
             const __m512d ur = _mm512_loadu_pd(ukr + j);
             const __m512d ui = _mm512_loadu_pd(uki + j);
+            __m512i low = _mm512_set1_epi32(-1);
             WatchedButterfly8(r0, i0, r1, i1, ur, ui, add, mask, low);
             WatchedButterfly8(r2, i2, r3, i3, ur, ui, add, mask, low);
             WatchedButterfly8(r0, i0, r2, i2, _mm512_loadu_pd(unr + j), _mm512_loadu_pd(uni + j), add, mask, low);
             WatchedButterfly8(r1, i1, r3, i3, _mm512_loadu_pd(unr + j + h), _mm512_loadu_pd(uni + j + h), add, mask,
                               low);
+            if (_mm512_cmple_epu32_mask(low, limit) != 0) {
+                CarefulPair(xr, xi, a0 + j, 8, h, ukr, uki, unr, uni);
+                continue;
+            }
             _mm256_storeu_ps(pr + j, r0);
             _mm256_storeu_ps(pr + j + h, r1);
             _mm256_storeu_ps(pr + j + 2 * h, r2);
@@ -472,13 +524,6 @@ __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single*
             _mm256_storeu_ps(pi + j + 3 * h, i3);
         }
     }
-    alignas(64) std::uint32_t lanes[16];
-    _mm512_store_si512(lanes, low);
-    __m256i half;
-    std::memcpy(&half, lanes, sizeof half);
-    __m256i other;
-    std::memcpy(&other, lanes + 8, sizeof other);
-    w.Min = _mm256_min_epu32(w.Min, _mm256_min_epu32(half, other));
 }
 
 bool HasAvx512()
@@ -487,35 +532,28 @@ bool HasAvx512()
     return has;
 }
 
-// The transform of 2^power >= 16 points (32 when power is odd) by the passes above; false when the
-// watch saw a product that needs the extended computation (the output is then
-// unusable).
-__attribute__((target("avx2,fma"))) bool WatchedTransform(single* inRe, const single* inIm, const single* window,
-                                                          single* xr, single* xi, int power,
-                                                          const std::int32_t* bitReverse, const double* factorRe,
-                                                          const double* factorIm)
+// The transform of 2^power >= 16 points (32 when power is odd) by the passes above.
+template <bool Weighted>
+__attribute__((target("avx2,fma"))) void PassTransform(single* inRe, const single* inIm, const single* window,
+                                                       single* xr, single* xi, int power,
+                                                       const std::int32_t* bitReverse, const double* factorRe,
+                                                       const double* factorIm)
 {
     const int n = 1 << power;
-    TRoundingWatch w = StartWatch(ButterflySlack);
     // Two or three stages in the first pass, so that pairs of stages remain.
     int k = 2 + power % 2;
-    if (k == 2 && window != nullptr) {
-        FirstPass<true>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
-    } else if (k == 2) {
-        FirstPass<false>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
-    } else if (window != nullptr) {
-        FirstPass8<true>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
+    if (k == 2) {
+        FirstPass<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
     } else {
-        FirstPass8<false>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm, w);
+        FirstPass8<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
     }
     for (; k < power; k += 2) {
         if (k >= 3 && HasAvx512()) {
-            PairPass512(xr, xi, n, k, factorRe, factorIm, w);
+            PairPass512(xr, xi, n, k, factorRe, factorIm);
         } else {
-            PairPass(xr, xi, n, k, factorRe, factorIm, w);
+            PairPass(xr, xi, n, k, factorRe, factorIm);
         }
     }
-    return !WatchSawTrouble(w, ButterflySlack);
 }
 
 // Magnitudes eight at a time, each block stored only if the watch of its
@@ -574,10 +612,12 @@ void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int 
                   const single* window)
 {
     if (power >= 4 + power % 2 && HasAvx2Fma()) {
-        if (WatchedTransform(inRe, inIm, window, xr, xi, power, bitReverse, factorRe, factorIm)) {
-            return;
+        if (window != nullptr) {
+            PassTransform<true>(inRe, inIm, window, xr, xi, power, bitReverse, factorRe, factorIm);
+        } else {
+            PassTransform<false>(inRe, inIm, window, xr, xi, power, bitReverse, factorRe, factorIm);
         }
-        window = nullptr; // applied already
+        return;
     }
     const int n = 1 << power;
     if (window != nullptr) {

@@ -34,6 +34,12 @@ __attribute__((target("avx2,fma"))) inline TRoundingWatch StartWatch(std::int32_
     return {_mm256_set1_epi64x(add), _mm256_set1_epi64x(mask), _mm256_set1_epi32(-1)};
 }
 
+// Forgets what w has seen.
+__attribute__((target("avx2,fma"))) inline void ClearWatch(TRoundingWatch& w)
+{
+    w.Min = _mm256_set1_epi32(-1);
+}
+
 // Adds the four doubles of v to what w has seen.
 __attribute__((target("avx2,fma"))) inline void Watch(TRoundingWatch& w, __m256d v)
 {
