@@ -526,6 +526,100 @@ __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single*
     }
 }
 
+// FirstPass8 with eight groups per vector, on AVX-512 (n >= 64).
+template <bool Weighted>
+__attribute__((target("avx512f,avx512vl"))) inline __m256 LoadInput8(single* inRe, const single* window, int at)
+{
+    __m256 x = _mm256_loadu_ps(inRe + at);
+    if (Weighted) {
+        x = _mm256_mul_ps(x, _mm256_loadu_ps(window + at));
+        _mm256_storeu_ps(inRe + at, x);
+    }
+    return x;
+}
+
+__attribute__((target("avx512f,avx512vl"))) inline void UnitButterfly8(__m256& ar, __m256& ai, __m256& br, __m256& bi)
+{
+    const __m256 zero = _mm256_setzero_ps();
+    const __m256 tr = _mm256_sub_ps(br, _mm256_mul_ps(zero, bi));
+    const __m256 ti = _mm256_add_ps(bi, _mm256_mul_ps(zero, br));
+    br = _mm256_sub_ps(ar, tr);
+    bi = _mm256_sub_ps(ai, ti);
+    ar = _mm256_add_ps(ar, tr);
+    ai = _mm256_add_ps(ai, ti);
+}
+
+// Rows to columns: afterwards x[l] holds element l of every former x[k].
+__attribute__((target("avx512f,avx512vl"))) inline void Transpose8(__m256 (&x)[8])
+{
+    __m256 t[8];
+    for (int k = 0; k < 8; k += 2) {
+        t[k] = _mm256_unpacklo_ps(x[k], x[k + 1]);
+        t[k + 1] = _mm256_unpackhi_ps(x[k], x[k + 1]);
+    }
+    __m256 u[8];
+    for (int k = 0; k < 8; k += 4) {
+        u[k] = _mm256_shuffle_ps(t[k], t[k + 2], 0x44);
+        u[k + 1] = _mm256_shuffle_ps(t[k], t[k + 2], 0xEE);
+        u[k + 2] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0x44);
+        u[k + 3] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0xEE);
+    }
+    for (int k = 0; k < 4; ++k) {
+        x[k] = _mm256_permute2f128_ps(u[k], u[k + 4], 0x20);
+        x[k + 4] = _mm256_permute2f128_ps(u[k], u[k + 4], 0x31);
+    }
+}
+
+template <bool Weighted>
+__attribute__((target("avx512f,avx512vl"))) void FirstPass8x8(single* inRe, const single* inIm, const single* window,
+                                                              single* xr, single* xi, int n,
+                                                              const std::int32_t* bitReverse, const double* factorRe,
+                                                              const double* factorIm)
+{
+    const __m512i add = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | (0x10000000 + ButterflySlack));
+    const __m512i mask = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | 0x1FFFFFFF);
+    const __m512i limit = _mm512_set1_epi64((std::int64_t{(898 << 20) - 2} << 32) | (2 * ButterflySlack));
+    const int o = n / 8;
+    // Input offsets of points 0..7 of a group, in units of n/8: rev3(r).
+    constexpr int Offset[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+    for (int b = 0; b < o; b += 8) {
+        __m256 r[8];
+        __m256 i[8];
+        for (int k = 0; k < 8; ++k) {
+            r[k] = LoadInput8<Weighted>(inRe, window, b + Offset[k] * o);
+            i[k] = _mm256_loadu_ps(inIm + b + Offset[k] * o);
+        }
+        for (int k = 0; k < 8; k += 2) {
+            UnitButterfly8(r[k], i[k], r[k + 1], i[k + 1]);
+        }
+        __m512i low = _mm512_set1_epi32(-1);
+        const __m512d u1r = _mm512_set1_pd(factorRe[2]);
+        const __m512d u1i = _mm512_set1_pd(factorIm[2]);
+        UnitButterfly8(r[0], i[0], r[2], i[2]);
+        WatchedButterfly8(r[1], i[1], r[3], i[3], u1r, u1i, add, mask, low);
+        UnitButterfly8(r[4], i[4], r[6], i[6]);
+        WatchedButterfly8(r[5], i[5], r[7], i[7], u1r, u1i, add, mask, low);
+        UnitButterfly8(r[0], i[0], r[4], i[4]);
+        for (int k = 1; k < 4; ++k) {
+            WatchedButterfly8(r[k], i[k], r[k + 4], i[k + 4], _mm512_set1_pd(factorRe[3 + k]),
+                              _mm512_set1_pd(factorIm[3 + k]), add, mask, low);
+        }
+        const std::int32_t* g = bitReverse + 8 * b;
+        if (_mm512_cmple_epu32_mask(low, limit) != 0) {
+            for (int l = 0; l < 8; ++l) {
+                CarefulGroup(inRe, inIm, xr, xi, 8 * g[8 * l], 8, bitReverse, factorRe, factorIm);
+            }
+            continue;
+        }
+        Transpose8(r);
+        Transpose8(i);
+        for (int l = 0; l < 8; ++l) {
+            _mm256_storeu_ps(xr + 8 * g[8 * l], r[l]);
+            _mm256_storeu_ps(xi + 8 * g[8 * l], i[l]);
+        }
+    }
+}
+
 bool HasAvx512()
 {
     static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
@@ -544,6 +638,8 @@ __attribute__((target("avx2,fma"))) void PassTransform(single* inRe, const singl
     int k = 2 + power % 2;
     if (k == 2) {
         FirstPass<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
+    } else if (n >= 64 && HasAvx512()) {
+        FirstPass8x8<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
     } else {
         FirstPass8<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
     }
