@@ -412,6 +412,10 @@ void CarefulPair(single* xr, single* xi, int p, int lanes, int h, const double* 
 // Stages k and k + 1 (h = 2^k >= 4) in one pass over the data: points
 // p, p + h, p + 2h, p + 3h meet in stage k (pairs p, p + h and p + 2h, p + 3h,
 // same factors) and then in stage k + 1 (pairs p, p + 2h and p + h, p + 3h).
+// Blocks (1 or 2) of four points side by side: two give the processor two
+// independent chains of conversions and products, so that their latencies
+// overlap.
+template <int Blocks>
 __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n, int k, const double* factorRe,
                                                   const double* factorIm)
 {
@@ -420,38 +424,47 @@ __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n,
     const double* uki = factorIm + h - 1;
     const double* unr = factorRe + 2 * h - 1;
     const double* uni = factorIm + 2 * h - 1;
-    TRoundingWatch w = StartWatch(ButterflySlack);
+    TRoundingWatch w[Blocks];
+    for (int b = 0; b < Blocks; ++b) {
+        w[b] = StartWatch(ButterflySlack);
+    }
     for (int a0 = 0; a0 < n; a0 += 4 * h) {
-        single* pr = xr + a0;
-        single* pi = xi + a0;
-        for (int j = 0; j < h; j += 4) {
-            __m128 r0 = _mm_loadu_ps(pr + j);
-            __m128 r1 = _mm_loadu_ps(pr + j + h);
-            __m128 r2 = _mm_loadu_ps(pr + j + 2 * h);
-            __m128 r3 = _mm_loadu_ps(pr + j + 3 * h);
-            __m128 i0 = _mm_loadu_ps(pi + j);
-            __m128 i1 = _mm_loadu_ps(pi + j + h);
-            __m128 i2 = _mm_loadu_ps(pi + j + 2 * h);
-            __m128 i3 = _mm_loadu_ps(pi + j + 3 * h);
-            const __m256d ur = _mm256_loadu_pd(ukr + j);
-            const __m256d ui = _mm256_loadu_pd(uki + j);
-            ClearWatch(w);
-            WatchedButterfly4(r0, i0, r1, i1, ur, ui, w);
-            WatchedButterfly4(r2, i2, r3, i3, ur, ui, w);
-            WatchedButterfly4(r0, i0, r2, i2, _mm256_loadu_pd(unr + j), _mm256_loadu_pd(uni + j), w);
-            WatchedButterfly4(r1, i1, r3, i3, _mm256_loadu_pd(unr + j + h), _mm256_loadu_pd(uni + j + h), w);
-            if (WatchSawTrouble(w, ButterflySlack)) {
-                CarefulPair(xr, xi, a0 + j, 4, h, ukr, uki, unr, uni);
-                continue;
+        for (int j0 = 0; j0 < h; j0 += 4 * Blocks) {
+            __m128 r[Blocks][4];
+            __m128 i[Blocks][4];
+            for (int b = 0; b < Blocks; ++b) {
+                const int p = a0 + j0 + 4 * b;
+                for (int q = 0; q < 4; ++q) {
+                    r[b][q] = _mm_loadu_ps(xr + p + q * h);
+                    i[b][q] = _mm_loadu_ps(xi + p + q * h);
+                }
+                ClearWatch(w[b]);
             }
-            _mm_storeu_ps(pr + j, r0);
-            _mm_storeu_ps(pr + j + h, r1);
-            _mm_storeu_ps(pr + j + 2 * h, r2);
-            _mm_storeu_ps(pr + j + 3 * h, r3);
-            _mm_storeu_ps(pi + j, i0);
-            _mm_storeu_ps(pi + j + h, i1);
-            _mm_storeu_ps(pi + j + 2 * h, i2);
-            _mm_storeu_ps(pi + j + 3 * h, i3);
+            for (int b = 0; b < Blocks; ++b) {
+                const int j = j0 + 4 * b;
+                const __m256d ur = _mm256_loadu_pd(ukr + j);
+                const __m256d ui = _mm256_loadu_pd(uki + j);
+                WatchedButterfly4(r[b][0], i[b][0], r[b][1], i[b][1], ur, ui, w[b]);
+                WatchedButterfly4(r[b][2], i[b][2], r[b][3], i[b][3], ur, ui, w[b]);
+            }
+            for (int b = 0; b < Blocks; ++b) {
+                const int j = j0 + 4 * b;
+                WatchedButterfly4(r[b][0], i[b][0], r[b][2], i[b][2], _mm256_loadu_pd(unr + j),
+                                  _mm256_loadu_pd(uni + j), w[b]);
+                WatchedButterfly4(r[b][1], i[b][1], r[b][3], i[b][3], _mm256_loadu_pd(unr + j + h),
+                                  _mm256_loadu_pd(uni + j + h), w[b]);
+            }
+            for (int b = 0; b < Blocks; ++b) {
+                const int p = a0 + j0 + 4 * b;
+                if (WatchSawTrouble(w[b], ButterflySlack)) {
+                    CarefulPair(xr, xi, p, 4, h, ukr, uki, unr, uni);
+                    continue;
+                }
+                for (int q = 0; q < 4; ++q) {
+                    _mm_storeu_ps(xr + p + q * h, r[b][q]);
+                    _mm_storeu_ps(xi + p + q * h, i[b][q]);
+                }
+            }
         }
     }
 }
@@ -478,6 +491,10 @@ __attribute__((target("avx512f,avx512vl"))) inline void WatchedButterfly8(__m256
     ai = _mm256_add_ps(ai, ti);
 }
 
+// Blocks goes through 1 or 2: two blocks side by side give the processor two
+// independent chains of conversions and products, each as long as one
+// block's, so that their latencies overlap.
+template <int Blocks>
 __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single* xi, int n, int k,
                                                              const double* factorRe, const double* factorIm)
 {
@@ -491,37 +508,43 @@ __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single*
     const double* unr = factorRe + 2 * h - 1;
     const double* uni = factorIm + 2 * h - 1;
     for (int a0 = 0; a0 < n; a0 += 4 * h) {
-        single* pr = xr + a0;
-        single* pi = xi + a0;
-        for (int j = 0; j < h; j += 8) {
-            __m256 r0 = _mm256_loadu_ps(pr + j);
-            __m256 r1 = _mm256_loadu_ps(pr + j + h);
-            __m256 r2 = _mm256_loadu_ps(pr + j + 2 * h);
-            __m256 r3 = _mm256_loadu_ps(pr + j + 3 * h);
-            __m256 i0 = _mm256_loadu_ps(pi + j);
-            __m256 i1 = _mm256_loadu_ps(pi + j + h);
-            __m256 i2 = _mm256_loadu_ps(pi + j + 2 * h);
-            __m256 i3 = _mm256_loadu_ps(pi + j + 3 * h);
-            const __m512d ur = _mm512_loadu_pd(ukr + j);
-            const __m512d ui = _mm512_loadu_pd(uki + j);
-            __m512i low = _mm512_set1_epi32(-1);
-            WatchedButterfly8(r0, i0, r1, i1, ur, ui, add, mask, low);
-            WatchedButterfly8(r2, i2, r3, i3, ur, ui, add, mask, low);
-            WatchedButterfly8(r0, i0, r2, i2, _mm512_loadu_pd(unr + j), _mm512_loadu_pd(uni + j), add, mask, low);
-            WatchedButterfly8(r1, i1, r3, i3, _mm512_loadu_pd(unr + j + h), _mm512_loadu_pd(uni + j + h), add, mask,
-                              low);
-            if (_mm512_cmple_epu32_mask(low, limit) != 0) {
-                CarefulPair(xr, xi, a0 + j, 8, h, ukr, uki, unr, uni);
-                continue;
+        for (int j0 = 0; j0 < h; j0 += 8 * Blocks) {
+            __m256 r[Blocks][4];
+            __m256 i[Blocks][4];
+            __m512i low[Blocks];
+            for (int b = 0; b < Blocks; ++b) {
+                const int p = a0 + j0 + 8 * b;
+                for (int q = 0; q < 4; ++q) {
+                    r[b][q] = _mm256_loadu_ps(xr + p + q * h);
+                    i[b][q] = _mm256_loadu_ps(xi + p + q * h);
+                }
+                low[b] = _mm512_set1_epi32(-1);
             }
-            _mm256_storeu_ps(pr + j, r0);
-            _mm256_storeu_ps(pr + j + h, r1);
-            _mm256_storeu_ps(pr + j + 2 * h, r2);
-            _mm256_storeu_ps(pr + j + 3 * h, r3);
-            _mm256_storeu_ps(pi + j, i0);
-            _mm256_storeu_ps(pi + j + h, i1);
-            _mm256_storeu_ps(pi + j + 2 * h, i2);
-            _mm256_storeu_ps(pi + j + 3 * h, i3);
+            for (int b = 0; b < Blocks; ++b) {
+                const int j = j0 + 8 * b;
+                const __m512d ur = _mm512_loadu_pd(ukr + j);
+                const __m512d ui = _mm512_loadu_pd(uki + j);
+                WatchedButterfly8(r[b][0], i[b][0], r[b][1], i[b][1], ur, ui, add, mask, low[b]);
+                WatchedButterfly8(r[b][2], i[b][2], r[b][3], i[b][3], ur, ui, add, mask, low[b]);
+            }
+            for (int b = 0; b < Blocks; ++b) {
+                const int j = j0 + 8 * b;
+                WatchedButterfly8(r[b][0], i[b][0], r[b][2], i[b][2], _mm512_loadu_pd(unr + j),
+                                  _mm512_loadu_pd(uni + j), add, mask, low[b]);
+                WatchedButterfly8(r[b][1], i[b][1], r[b][3], i[b][3], _mm512_loadu_pd(unr + j + h),
+                                  _mm512_loadu_pd(uni + j + h), add, mask, low[b]);
+            }
+            for (int b = 0; b < Blocks; ++b) {
+                const int p = a0 + j0 + 8 * b;
+                if (_mm512_cmple_epu32_mask(low[b], limit) != 0) {
+                    CarefulPair(xr, xi, p, 8, h, ukr, uki, unr, uni);
+                    continue;
+                }
+                for (int q = 0; q < 4; ++q) {
+                    _mm256_storeu_ps(xr + p + q * h, r[b][q]);
+                    _mm256_storeu_ps(xi + p + q * h, i[b][q]);
+                }
+            }
         }
     }
 }
@@ -644,10 +667,16 @@ __attribute__((target("avx2,fma"))) void PassTransform(single* inRe, const singl
         FirstPass8<Weighted>(inRe, inIm, window, xr, xi, n, bitReverse, factorRe, factorIm);
     }
     for (; k < power; k += 2) {
-        if (k >= 3 && HasAvx512()) {
-            PairPass512(xr, xi, n, k, factorRe, factorIm);
+        if (k >= 5 && HasAvx512()) {
+            PairPass512<4>(xr, xi, n, k, factorRe, factorIm);
+        } else if (k == 4 && HasAvx512()) {
+            PairPass512<2>(xr, xi, n, k, factorRe, factorIm);
+        } else if (k == 3 && HasAvx512()) {
+            PairPass512<1>(xr, xi, n, k, factorRe, factorIm);
+        } else if (k >= 3) {
+            PairPass<2>(xr, xi, n, k, factorRe, factorIm);
         } else {
-            PairPass(xr, xi, n, k, factorRe, factorIm);
+            PairPass<1>(xr, xi, n, k, factorRe, factorIm);
         }
     }
 }
