@@ -412,9 +412,9 @@ void CarefulPair(single* xr, single* xi, int p, int lanes, int h, const double* 
 // Stages k and k + 1 (h = 2^k >= 4) in one pass over the data: points
 // p, p + h, p + 2h, p + 3h meet in stage k (pairs p, p + h and p + 2h, p + 3h,
 // same factors) and then in stage k + 1 (pairs p, p + 2h and p + h, p + 3h).
-// Blocks (1 or 2) of four points side by side: two give the processor two
-// independent chains of conversions and products, so that their latencies
-// overlap.
+// Blocks (1 or 2, h >= 4 * Blocks) of four points side by side: several give
+// the processor independent chains of conversions and products, so that
+// their latencies overlap.
 template <int Blocks>
 __attribute__((target("avx2,fma"))) void PairPass(single* xr, single* xi, int n, int k, const double* factorRe,
                                                   const double* factorIm)
@@ -491,9 +491,8 @@ __attribute__((target("avx512f,avx512vl"))) inline void WatchedButterfly8(__m256
     ai = _mm256_add_ps(ai, ti);
 }
 
-// Blocks goes through 1 or 2: two blocks side by side give the processor two
-// independent chains of conversions and products, each as long as one
-// block's, so that their latencies overlap.
+// Blocks (1, 2 or 4, h >= 8 * Blocks) of eight points side by side, as in
+// PairPass.
 template <int Blocks>
 __attribute__((target("avx512f,avx512vl"))) void PairPass512(single* xr, single* xi, int n, int k,
                                                              const double* factorRe, const double* factorIm)
