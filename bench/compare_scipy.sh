@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds tulvo-cli (optimised) and times it against the SciPy pipeline over
+# Builds tulvo-cli (optimised) and times it against two SciPy pipelines over
 # 500 synthetic recordings: bench/compare_scipy.sh [BUILD_DIR] [-- options of
 # compare_scipy.py, e.g. --count 200 --rounds 5 --jobs 1].
 set -euo pipefail

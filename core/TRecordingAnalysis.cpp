@@ -1,6 +1,7 @@
 #include "core/TRecordingAnalysis.h"
 
 #include "core/FloatFaults.h"
+#include "dsp/dspBlockDivide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,9 +43,8 @@ void TRecordingAnalysis::FilterRecording()
     RaiseFloatFaults();
 
     Rms = std::sqrt(SumSquares / static_cast<extended>(SampleCount - 1));
-    for (single& value : Filtered) {
-        value = static_cast<single>(static_cast<extended>(value) / Rms);
-    }
+    // Bit for bit value = (single)((extended)value / Rms).
+    BlockDivide(Filtered.data(), SampleCount, Rms);
     RaiseFloatFaults();
 }
 
@@ -72,8 +72,11 @@ void TRecordingAnalysis::AverageSpectrum()
         std::copy_n(Filtered.begin() + frame * (frameLength / 2), frameLength, inReal);
         std::fill_n(inImag, frameLength, 0.0f);
         RunFFT();
+        // A sum of two singles rounded to extended and then to single is the
+        // sum rounded once to single (64 >= 2*24 + 2 bits): the single addition.
+        single* sum = AvgSpectrum.data();
         for (int k = 0; k < halfSize; ++k) {
-            AvgSpectrum[k] = static_cast<single>(static_cast<extended>(AvgSpectrum[k]) + outReal[k]);
+            sum[k] = sum[k] + outReal[k];
         }
     }
     RaiseFloatFaults();

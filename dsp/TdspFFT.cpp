@@ -144,23 +144,11 @@ void TdspFFT::BuildStageFactors()
     }
 }
 
-void TdspFFT::ApplyWindow()
-{
-    single* x = inReal_.get();
-    const single* w = windowTable_.get();
-    // A product of two singles is exact in extended: rounding it once to
-    // single is what the single multiplication does.
-    for (int i = 0; i < bufferSize_; ++i) {
-        x[i] = x[i] * w[i];
-    }
-}
-
 void TdspFFT::Transform()
 {
-    if (window_ != fwNone) {
-        ApplyWindow();
-    }
-    RunTransform(1);
+    // The window weighs InReal as the transform reads it.
+    dspFFTStages::RunTransform(inReal_.get(), inImag_.get(), outReal_.get(), outImag_.get(), power_, bitReverse_.get(),
+                               factorRe_.get(), factorIm_.get(), window_ != fwNone ? windowTable_.get() : nullptr);
 }
 
 void TdspFFT::RunTransform(std::int32_t direction)
@@ -168,13 +156,14 @@ void TdspFFT::RunTransform(std::int32_t direction)
     const int n = bufferSize_;
     single* xr = outReal_.get();
     single* xi = outImag_.get();
+    if (direction == 1) {
+        dspFFTStages::RunTransform(inReal_.get(), inImag_.get(), xr, xi, power_, bitReverse_.get(), factorRe_.get(),
+                                   factorIm_.get(), nullptr);
+        return;
+    }
     for (int i = n - 1; i >= 0; --i) {
         xr[i] = inReal_[bitReverse_[i]];
         xi[i] = inImag_[bitReverse_[i]];
-    }
-    if (direction == 1) {
-        dspFFTStages::RunStages(xr, xi, power_, factorRe_.get(), factorIm_.get());
-        return;
     }
     for (int k = 0; k < power_; ++k) {
         const int h = 1 << k;

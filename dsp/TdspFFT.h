@@ -92,7 +92,6 @@ public:
     void Magnitude();
 
 private:
-    void ApplyWindow();
     void ClearBuffers();
     void FreeBuffers();
     void BuildBitReverse();

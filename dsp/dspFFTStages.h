@@ -40,6 +40,15 @@ inline single MulIm(single ur, single ui, single vr, single vi)
 // u of stage k at [2^k - 1, 2^(k+1) - 1), as doubles (exact copies of singles).
 void RunStages(single* xr, single* xi, int power, const double* factorRe, const double* factorIm);
 
+// The transform of 2^power points with direction +1: (inRe, inIm) in bit-reversed
+// order (bitReverse[i] the source of point i) into (xr, xi), then all stages.
+// With a window (2^power weights, or nullptr for none), inRe is first weighted
+// in place, each value times its weight rounded to single. inIm is left as it
+// is; the inputs must not overlap the outputs.
+void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power,
+                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm,
+                  const single* window);
+
 // xr[m] = sqrt(xr[m]^2 + xi[m]^2) * scale rounded to single, for m < count;
 // scale is a power of two.
 void RunMagnitudes(single* xr, const single* xi, int count, single scale);

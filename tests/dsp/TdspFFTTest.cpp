@@ -92,6 +92,31 @@ TEST_P(FFTBitExact, MatchesExtendedReference)
 
 INSTANTIATE_TEST_SUITE_P(dspFFTPowers, FFTBitExact, testing::Range(2, 16));
 
+// The window weighs InReal exactly once, also when the transform falls back
+// from the vector passes (special values make it do so).
+TEST_P(FFTBitExact, WindowWeighsInputOnceOnEveryPath)
+{
+    const int power = GetParam();
+    const int n = 1 << power;
+    TdspFFT fft(TdspFFTProperties{power, n, fwHanning});
+    std::mt19937 rng(power + 100);
+    for (const TSignal kind : {TSignal::Samples16Bit, TSignal::SpecialValues}) {
+        const std::vector<single> re = MakeSignal(kind, n, rng);
+        const std::vector<single> im = MakeSignal(TSignal::Uniform, n, rng);
+        std::vector<single> weighted(n);
+        for (int i = 0; i < n; ++i) {
+            weighted[i] = re[i] * fft.WindowTable()[i];
+        }
+        std::copy(re.begin(), re.end(), fft.InReal());
+        std::copy(im.begin(), im.end(), fft.InImag());
+        fft.Transform();
+        EXPECT_TRUE(SameBits(fft.InReal(), weighted.data(), n)) << "InReal, N = " << n;
+        const TReferenceFrame expected = ReferenceTransform(weighted, im);
+        EXPECT_TRUE(SameBits(fft.OutReal(), expected.Re.data(), n)) << "OutReal, N = " << n;
+        EXPECT_TRUE(SameBits(fft.OutImag(), expected.Im.data(), n)) << "OutImag, N = " << n;
+    }
+}
+
 // Singles (br, bi) for which u*b's real part, rounded to double first, would
 // round to another single than through extended: the double lands on a point
 // halfway between two singles. Found by a short search around such a point.
@@ -133,10 +158,11 @@ bool FindDoubleRoundingCase(single ur, single ui, single& br, single& bi)
 // (up to sign) and meets the factor u = (CosTable[k], SinTable[k]) there.
 TEST(dspFFT, DoubleRoundingCasesOfEveryKernelMatchReference)
 {
-    // N = 8 runs the one-at-a-time stages, longer transforms the vector stages.
+    // N = 8 runs the one-at-a-time stages, longer transforms the vector stages
+    // (the first pass takes two stages for even powers, three for odd ones).
     // (Stage 1's factor is (c, 1) with one exact part; no such case is near
     // enough to a halfway point to be found by this search.)
-    for (const int power : {3, 5, 11}) {
+    for (const int power : {3, 5, 6, 11}) {
         TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
         const int n = fft.BufferSize();
         for (int k = 2; k < power; k += (power > 5 ? 3 : 1)) {
