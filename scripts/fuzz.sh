@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes every target of tests/fuzz for a bounded time: scripts/fuzz.sh [SECONDS]
-# (per target, default 60). Builds the `fuzz` preset (clang 14 with libFuzzer,
+# Fuzzes the targets of tests/fuzz for a bounded time: scripts/fuzz.sh [SECONDS
+# [TARGET...]] (per target, default 60; every target unless some are named). Builds the `fuzz` preset (clang 14 with libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer), then runs each target with
 # a memory limit (-rss_limit_mb), a time limit per input (-timeout) and the
 # total time (-max_total_time), FUZZ_PARALLEL targets at a time (default 1).
@@ -15,6 +15,9 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 parallel=${FUZZ_PARALLEL:-1}
 targets=(spm_reader analysis axis_map axis_labels number_format chart_paint command_line)
+if (($# > 1)); then
+  targets=("${@:2}")
+fi
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- -j"$(nproc)" --quiet
