@@ -1,5 +1,6 @@
 #include "core/BatchRun.h"
 
+#include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
 
 #include <algorithm>
@@ -253,7 +254,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
                        const TBatchProgress& progress, const TBatchOptions& options)
 {
     TBatchSummary summary;
-    // The writer's spare file goes however the run ends.
+    // The writer's series of writes ends however the run ends.
     struct TReleaseSpare {
         TRecordingAnalysis& Analysis;
         ~TReleaseSpare() { Analysis.ReleaseSpareFile(); }
@@ -296,6 +297,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
             std::rethrow_exception(error);
         }
     }
+    SyncFolders(analysis.WrittenFolders()); // one flush per file system, not one per file
     return summary;
 }
 
@@ -347,5 +349,6 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
             std::rethrow_exception(error);
         }
     }
+    SyncFolders(writer.Folders()); // one flush per file system, not one per file
     return summary;
 }

@@ -106,6 +106,9 @@ int DefaultJobCount();
 // rethrown as it was raised. The spectrum files of the recordings before it
 // stay; the recordings after it are not read. Errors other than EInOutError
 // and EMathError always end the run. No limit on the count.
+// A run that reaches the end of the list, or stops on request, then flushes
+// the file systems it wrote to (SyncFolders), raising the EInOutError of a
+// flush that fails.
 TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress = {}, const TBatchOptions& options = {});
 

@@ -66,7 +66,8 @@ struct TSpectrum {
 // Reads the spectrum file spmPath into a value: the scale and the codes, then
 // the values from them. Bytes after the first 732 are ignored; a shorter file
 // raises 100 "Read beyond end of file", and any other failure of the file the
-// EInOutError of TDataFile. A file that reads raises the floating-point error
+// EInOutError of TDataFile (a FIFO, socket or device: 5, refused without
+// waiting for it). A file that reads raises the floating-point error
 // of BandFromCodes, if any. Nothing else is validated. The file is opened and
 // closed here, on every path.
 TSpectrum ReadSpectrum(const std::string& spmPath);

@@ -88,10 +88,20 @@ int TDataFile::OpenHandle(int flags, TFileOperation operation)
 
 void TDataFile::OpenRead(TFileKinds kinds)
 {
-    // Opening a FIFO for reading waits for a writer; without O_NONBLOCK it
-    // could wait forever before fstat can tell what the file is.
+    // Only what may be any kind of file is opened in the blocking way: the
+    // open of a FIFO waits for a writer, that of some devices for the device.
     const bool anyKind = kinds == TFileKinds::AnyReadable;
-    const int handle = OpenHandle(anyKind ? O_RDONLY : O_RDONLY | O_NONBLOCK, TFileOperation::Open);
+    int handle = -1;
+    try {
+        handle = OpenHandle(O_RDONLY | O_NOCTTY | (anyKind ? 0 : O_NONBLOCK), TFileOperation::Open);
+    } catch (const EInOutError& e) {
+        // A socket has no open at all: it fails with ENXIO.
+        struct stat info {};
+        if (::stat(path_.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+            throw EInOutError(IoCode::AccessDenied, path_, e.SystemError());
+        }
+        throw;
+    }
     struct stat info {};
     if (::fstat(handle, &info) != 0) {
         const int error = errno;
@@ -102,10 +112,15 @@ void TDataFile::OpenRead(TFileKinds kinds)
         ::close(handle);
         throw EInOutError(IoCode::AccessDenied, path_, S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
-    if (!anyKind && ::fcntl(handle, F_SETFL, 0) != 0) {
-        const int error = errno;
-        ::close(handle);
-        throw IoErrorFromErrno(error, TFileOperation::Open, path_);
+    if (!anyKind) {
+        // Reads of a regular file never wait anyway; the flag goes so that
+        // the reads are the usual blocking ones whatever the file system.
+        const int flags = ::fcntl(handle, F_GETFL);
+        if (flags < 0 || ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            const int error = errno;
+            ::close(handle);
+            throw IoErrorFromErrno(error, TFileOperation::Open, path_);
+        }
     }
     handle_ = handle;
 }
@@ -124,6 +139,13 @@ bool TDataFile::CreateExclusive()
 {
     handle_ = OpenHandle(O_WRONLY | O_CREAT | O_EXCL, TFileOperation::Create);
     return handle_ >= 0;
+}
+
+void TDataFile::Attach(const std::string& path, int handle)
+{
+    CloseQuietly();
+    path_ = path;
+    handle_ = handle;
 }
 
 void TDataFile::ReadExactly(void* buffer, std::size_t count)

@@ -79,7 +79,14 @@ public:
     // where the first error is the one to report.
     void CloseQuietly() noexcept;
 
+    // Binds path and takes over handle, an open descriptor (which this file
+    // closes from then on). For descriptors opened by other means than the
+    // calls above, e.g. an unnamed temporary file.
+    void Attach(const std::string& path, int handle);
+
     bool IsOpen() const noexcept { return handle_ >= 0; }
+    // The open descriptor, -1 while closed; still owned by this file.
+    int Handle() const noexcept { return handle_; }
     const std::string& FileName() const noexcept { return path_; }
 
 private:

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The batch's workspace: the buffers and the two signal-processing components
 // that turn one recording after another into spectrum files. It is large
@@ -75,8 +76,7 @@ public:
     // spectrum file would be the recording itself (a name ending in ".spm")
     // is refused with code 5 before anything is written. Throws on failure;
     // an older spectrum file of the failing recording is left as it was.
-    // Leaves no spare file behind (RunBatch, which keeps one over the whole
-    // series, is quicker for many recordings).
+    // Ends the writer's series (ReleaseSpareFile) either way.
     void ProcessRecording(const std::string& wavPath);
 
     // ProcessRecording without the write: reads and analyses the recording,
@@ -92,12 +92,16 @@ public:
     void AnalyseRecording(const std::string& wavPath, const std::string& spmPath,
                           TFileKinds kinds = TFileKinds::RegularOnly);
 
-    // Writes SpectrumScale and BandCodes as the spectrum file spmPath. The
-    // writer's spare file stays for the next write of a series: call
-    // ReleaseSpareFile() after the last.
+    // Writes SpectrumScale and BandCodes as the spectrum file spmPath (see
+    // TSpmFileWriter). The writer remembers the folders of a series of
+    // writes: call ReleaseSpareFile() after the last.
     void WriteSpectrum(const std::string& spmPath);
 
-    // Removes the spare file that WriteSpectrum keeps between writes. Never fails.
+    // The distinct folders WriteSpectrum has written into in this series.
+    const std::vector<std::string>& WrittenFolders() const noexcept { return writer_.Folders(); }
+
+    // Ends a series of writes (TSpmFileWriter::Release): the writer forgets
+    // its folders. Nothing stays on disk between writes. Never fails.
     void ReleaseSpareFile() noexcept;
 
     // Steps 2 and 3 above, on Recording.Samples.

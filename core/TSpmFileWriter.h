@@ -4,28 +4,33 @@
 #include "core/TDataFile.h"
 
 #include <string>
-#include <sys/types.h>
+#include <vector>
 
-// Writes spectrum files so that a file is replaced only by a complete one.
+// Writes spectrum files so that a file is replaced only by a complete one,
+// and never by writing into a file that anyone else may hold.
 //
-// Each file's 732 bytes go to a spare file in the target's folder (a hidden
-// ".tulvo-<pid>-<n>.tmp"), which is then swapped with the target in one
-// atomic rename. A failure before the swap (EInOutError, for example 101
-// "Disk full") removes the spare and leaves the target, or its absence, as
-// it was. An existing target that may not be written (read-only) is refused
-// with code 5 before anything is written.
+// Each file's 732 bytes go to a new temporary file in the target's folder,
+// which is then renamed over the target in one atomic step. The temporary is
+// unnamed while it is written (O_TMPFILE) and gets a hidden name
+// (".tulvo-<pid>-<n>.tmp") only for the rename; where the file system has no
+// unnamed files, it is created under that name (O_CREAT | O_EXCL). Either
+// way it is a new inode that no one else has seen, so whoever still holds the
+// replaced file (an open descriptor, a hard link) keeps its contents as they
+// were. A failure (EInOutError, for example 101 "Disk full") removes the
+// temporary and leaves the target, or its absence, as it was. An existing
+// target that may not be written (read-only) is refused with code 5 before
+// anything is written.
 //
-// Creating a file is by far the dearest step on many file systems, so the
-// writer keeps a spare between writes: when a target already existed, the
-// swap leaves its old file under the spare's name, and the next write fills
-// that file instead of creating one. A spare that is not plainly this
-// writer's (another owner, other links to it) is removed instead of reused.
-// Release removes the spare; the destructor does too. One writer serves one
-// thread.
+// Crash debris: the writer holds an exclusive flock on the temporary from
+// before it has a name until it is renamed, so a named temporary whose lock
+// can be taken belongs to a writer that is gone (killed, say). The first
+// write into a folder removes such temporaries; those of live writers, in
+// this process or another, are locked and left alone.
+//
+// One writer serves one thread.
 class TSpmFileWriter {
 public:
     TSpmFileWriter() = default;
-    ~TSpmFileWriter();
     TSpmFileWriter(const TSpmFileWriter&) = delete;
     TSpmFileWriter& operator=(const TSpmFileWriter&) = delete;
 
@@ -33,15 +38,20 @@ public:
     // which is closed on every path.
     void Write(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes);
 
-    // Removes the spare file, if any. Never fails.
+    // The distinct folders written into since construction or Release, in
+    // the order of their first write ("." for the current folder).
+    const std::vector<std::string>& Folders() const noexcept { return folders_; }
+
+    // Ends a series of writes: forgets the folders written into, so that
+    // the next write into each looks for debris again. Never fails.
     void Release() noexcept;
 
 private:
-    void PrepareSpare(TDataFile& file, const std::string& folder);
-    void KeepOrDropSpare() noexcept;
-
-    std::string spareFolder_;
-    std::string sparePath_;
-    mode_t spareMode_ = 0;
-    bool haveSpare_ = false;
+    std::vector<std::string> folders_;
 };
+
+// Removes from folder the temporaries of spectrum-file writers that are gone:
+// regular files named ".tulvo-<digits>-<digits>.tmp" whose flock can be
+// taken. Returns how many were removed. Never fails; a folder that cannot be
+// read removes nothing.
+int RemoveWriterDebris(const std::string& folder) noexcept;

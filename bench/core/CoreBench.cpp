@@ -3,6 +3,7 @@
 // files, alone and on worker threads.
 
 #include "core/BatchRun.h"
+#include "core/SyncFolders.h"
 #include "core/TRecordingAnalysis.h"
 
 #include <benchmark/benchmark.h>
@@ -122,6 +123,7 @@ public:
     }
     ~TRecordingFolder() { std::filesystem::remove_all(root_); }
     std::vector<std::string> Paths;
+    const std::filesystem::path& Root() const { return root_; }
 
 private:
     std::filesystem::path root_;
@@ -149,5 +151,27 @@ void BM_BatchPerRecording(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.Paths.size()));
 }
 BENCHMARK(BM_BatchPerRecording)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The flush that ends a batch run: one SyncFolders after n spectrum files
+// were written (replaced, after the first iteration) in one folder; the
+// writes are not timed. n = 0 shows what flushing costs with none of the
+// batch's own data to write (whatever else the file system holds).
+void BM_SyncFoldersAfterWrites(benchmark::State& state)
+{
+    TRecordingFolder folder(0);
+    TSpmFileWriter writer;
+    TDataFile file;
+    const TBandCodes codes{};
+    const std::string root = folder.Root().string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < state.range(0); ++i) {
+            writer.Write(file, root + "/s" + std::to_string(i) + ".spm", 1.0L, codes);
+        }
+        state.ResumeTiming();
+        SyncFolders({root});
+    }
+}
+BENCHMARK(BM_SyncFoldersAfterWrites)->Arg(0)->Arg(500)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

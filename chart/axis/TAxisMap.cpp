@@ -46,6 +46,11 @@ double TAxisMap::Offset(double value) const
   return (value - Lo) * Size() / range;
 }
 
+int TAxisMap::Size() const
+{
+  return ClampToInt(static_cast<long long>(End) - Start);
+}
+
 int TAxisMap::ValueToPixel(double value) const
 {
   if (Logarithmic && value <= 0.0 && SafeLog(Hi) != SafeLog(Lo)) {

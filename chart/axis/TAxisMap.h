@@ -25,7 +25,8 @@ struct TAxisMap
   bool Inverted = false;
 
   double Range() const { return Hi - Lo; }
-  int Size() const { return End - Start; }
+  // End - Start, held to the int range (pixel extents of any two ints).
+  int Size() const;
   int Centre() const { return static_cast<int>((static_cast<long long>(Start) + End) / 2); }
   // True when larger values lie at larger pixel coordinates.
   bool Ascending() const { return Horizontal != Inverted; }

@@ -85,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         TPixelCase{"inf_centre", Vertical(0, 1, 0, 100), Inf, 50},
         TPixelCase{"infinite_range_centre", Horizontal(-1e308, 1e308, 0, 100), 1e308, 50},
         TPixelCase{"large_offset_lo", Horizontal(1e12, 1e12 + 100, 0, 100), 1e12 + 25, 25},
+        // An extent wider than int holds: its size is held at 2147483647.
+        TPixelCase{"extent_wider_than_int", Horizontal(0, 1, -2147483000, 2147483000), 0.5, -1073741176},
         TPixelCase{"log_10_1000_mid", Vertical(10, 1000, 0, 200, true), 100, 100},
         TPixelCase{"log_10_1000_top", Vertical(10, 1000, 0, 200, true), 1000, 0},
         TPixelCase{"log_zero_at_bottom", Vertical(10, 1000, 0, 200, true), 0, 200},

@@ -7,7 +7,6 @@
 #include "tests/support/TTempFolder.h"
 
 #include "core/SpmFile.h"
-#include "core/TSpmFileWriter.h"
 
 #include <csignal>
 #include <cstring>
@@ -343,121 +342,6 @@ TEST_F(SpectrumFileIo, UnwritableOrMissingFolderCreatesNothing)
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
     EXPECT_EQ(WriteCode(locked + "/a.spm", 1.0L, SomeCodes(6)), IoCode::AccessDenied);
     EXPECT_TRUE(FolderEntries(locked).empty());
-}
-
-} // namespace
-
-namespace {
-
-// A writer over a series of files keeps one spare file between writes; none
-// of the old files it recycles may show through in a new one.
-class SpectrumWriterSeries : public testing::Test {
-protected:
-    TTempFolder Folder;
-    TDataFile File;
-    TSpmFileWriter Writer;
-
-    static TBandCodes CodesOf(int value)
-    {
-        TBandCodes codes{};
-        codes.fill(static_cast<std::int16_t>(value));
-        return codes;
-    }
-    static std::vector<std::uint8_t> ImageOf(int value)
-    {
-        const auto image = SpectrumFileImage(0.5L, CodesOf(value));
-        return std::vector<std::uint8_t>(image.begin(), image.end());
-    }
-    void Write(const std::string& name, int value)
-    {
-        Writer.Write(File, Folder.File(name), 0.5L, CodesOf(value));
-        EXPECT_FALSE(File.IsOpen());
-    }
-    static mode_t ModeOf(const std::string& path)
-    {
-        struct stat info {};
-        ::stat(path.c_str(), &info);
-        return info.st_mode & 07777;
-    }
-};
-
-TEST_F(SpectrumWriterSeries, ReplacesExistingFilesAndLeavesNothingAfterRelease)
-{
-    for (int i = 0; i < 5; ++i) {
-        WriteBytes(Folder.File("s" + std::to_string(i) + ".spm"), std::vector<std::uint8_t>(100 + 900 * i, 0x77));
-    }
-    WriteBytes(Folder.File("s0.spm"), std::vector<std::uint8_t>(2000, 0x77)); // longer than a spectrum file
-    const mode_t fresh = [&] {
-        Write("new.spm", 1);
-        return ModeOf(Folder.File("new.spm"));
-    }();
-    ::chmod(Folder.File("s1.spm").c_str(), 0600);
-    for (int i = 0; i < 5; ++i) {
-        Write("s" + std::to_string(i) + ".spm", 10 + i);
-    }
-    for (int i = 0; i < 5; ++i) {
-        const std::string path = Folder.File("s" + std::to_string(i) + ".spm");
-        EXPECT_EQ(ReadBytes(path), ImageOf(10 + i)) << path;
-        EXPECT_EQ(ModeOf(path), fresh) << path;
-    }
-    Writer.Release();
-    EXPECT_EQ(FolderEntries(Folder.Path()).size(), 6u); // no spare left
-}
-
-TEST_F(SpectrumWriterSeries, HardLinkedOldFileIsNeverReused)
-{
-    const std::string target = Folder.File("a.spm");
-    const std::string other = Folder.File("other-name.bin");
-    WriteBytes(target, std::vector<std::uint8_t>(732, 0x55));
-    ASSERT_EQ(::link(target.c_str(), other.c_str()), 0);
-    WriteBytes(Folder.File("b.spm"), std::vector<std::uint8_t>(732, 0x66));
-
-    Write("a.spm", 1);
-    Write("b.spm", 2);
-    Write("c.spm", 3);
-    EXPECT_EQ(ReadBytes(other), std::vector<std::uint8_t>(732, 0x55));
-    EXPECT_EQ(ReadBytes(target), ImageOf(1));
-    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), ImageOf(2));
-    EXPECT_EQ(ReadBytes(Folder.File("c.spm")), ImageOf(3));
-}
-
-TEST_F(SpectrumWriterSeries, SpareRemovedBehindItsBackIsMadeAgain)
-{
-    WriteBytes(Folder.File("a.spm"), {1, 2, 3});
-    Write("a.spm", 1);
-    for (const auto& name : FolderEntries(Folder.Path())) {
-        if (name != "a.spm") {
-            std::filesystem::remove(Folder.Path() / name);
-        }
-    }
-    Write("b.spm", 2);
-    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), ImageOf(2));
-}
-
-TEST_F(SpectrumWriterSeries, FailureInASeriesKeepsTheOlderFile)
-{
-    WriteBytes(Folder.File("a.spm"), std::vector<std::uint8_t>(732, 0x10));
-    WriteBytes(Folder.File("b.spm"), std::vector<std::uint8_t>(732, 0x20));
-    Write("a.spm", 1); // the spare now holds a's old file
-
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 0; // no write can store a byte
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-    int code = 0;
-    try {
-        Write("b.spm", 2);
-    } catch (const EInOutError& e) {
-        code = e.ErrorCode();
-    }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_EQ(code, IoCode::DiskFull);
-    EXPECT_EQ(ReadBytes(Folder.File("b.spm")), std::vector<std::uint8_t>(732, 0x20));
-    EXPECT_EQ(FolderEntries(Folder.Path()), (std::vector<std::string>{"a.spm", "b.spm"}));
 }
 
 } // namespace
