@@ -1,6 +1,8 @@
 #include "core/TSpmFileWriter.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -204,6 +206,36 @@ void CreateNamed(TDataFile& file, const std::string& spmPath, TTemporary& tempor
     }
 }
 
+// True when spmPath is a regular file (not a link) that already holds exactly image: writing it
+// again would change nothing but the file's identity. Its modification time is then brought
+// to now, as a write would, so that it counts as up to date against its recording.
+bool TargetAlreadyHolds(const std::string& spmPath, const std::array<std::uint8_t, SpectrumFileSize>& image)
+{
+    const int handle = ::open(spmPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (handle < 0) {
+        return false;
+    }
+    struct stat info {};
+    std::array<std::uint8_t, SpectrumFileSize + 1> held{};
+    bool same = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == SpectrumFileSize &&
+                ::pread(handle, held.data(), held.size(), 0) == SpectrumFileSize &&
+                std::equal(image.begin(), image.end(), held.begin());
+    if (same) {
+        same = ::futimens(handle, nullptr) == 0;
+    }
+    ::close(handle);
+    return same;
+}
+
+// Gives the unnamed temporary spmPath's own name, when nothing has that name: the file appears
+// whole in one step, and no temporary name is ever seen. False when the name is taken (or the
+// link cannot be made), for the temporary name and the rename to take over.
+bool LinkAsTarget(const std::string& spmPath, const TTemporary& temporary)
+{
+    const std::string procPath = "/proc/self/fd/" + std::to_string(temporary.Lock);
+    return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, spmPath.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 } // namespace
 
 int RemoveWriterDebris(const std::string& folder) noexcept
@@ -253,6 +285,10 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
     }
     const auto image = SpectrumFileImage(scale, codes);
     RefuseUnwritableTarget(spmPath);
+    if (TargetAlreadyHolds(spmPath, image)) {
+        file.Bind(spmPath);
+        return;
+    }
     const std::string folder = FolderOf(spmPath);
     const bool firstInFolder = std::find(folders_.begin(), folders_.end(), folder) == folders_.end();
     if (firstInFolder) {
@@ -270,13 +306,15 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
         file.CloseQuietly();
         throw;
     }
-    if (temporary.Name.empty()) {
-        NameUnnamed(spmPath, temporary);
+    if (!temporary.Name.empty() || !LinkAsTarget(spmPath, temporary)) {
+        if (temporary.Name.empty()) {
+            NameUnnamed(spmPath, temporary);
+        }
+        if (::rename(temporary.Name.c_str(), spmPath.c_str()) != 0) {
+            throw IoErrorFromErrno(errno, TFileOperation::Rename, spmPath);
+        }
+        temporary.Name.clear(); // it is the target now
     }
-    if (::rename(temporary.Name.c_str(), spmPath.c_str()) != 0) {
-        throw IoErrorFromErrno(errno, TFileOperation::Rename, spmPath);
-    }
-    temporary.Name.clear(); // it is the target now
     file.Bind(spmPath);
     if (firstInFolder) {
         folders_.push_back(folder);

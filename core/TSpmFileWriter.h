@@ -11,12 +11,15 @@
 //
 // Each file's 732 bytes go to a new temporary file in the target's folder,
 // which is then renamed over the target in one atomic step. The temporary is
-// unnamed while it is written (O_TMPFILE) and gets a hidden name
-// (".tulvo-<pid>-<n>.tmp") only for the rename; where the file system has no
-// unnamed files, it is created under that name (O_CREAT | O_EXCL). Either
-// way it is a new inode that no one else has seen, so whoever still holds the
-// replaced file (an open descriptor, a hard link) keeps its contents as they
-// were. A failure (EInOutError, for example 101 "Disk full") removes the
+// unnamed while it is written (O_TMPFILE); when no file has the target's name
+// it is linked under that name directly, and otherwise it gets a hidden name
+// (".tulvo-<pid>-<n>.tmp") only for the rename. Where the file system has no
+// unnamed files, it is created under that hidden name (O_CREAT | O_EXCL).
+// Either way it is a new inode that no one else has seen, so whoever still
+// holds the replaced file (an open descriptor, a hard link) keeps its
+// contents as they were. A target that is a regular file already holding
+// exactly the new bytes (a rerun over the same recording) is not replaced:
+// only its modification time is brought to now, as a write would. A failure (EInOutError, for example 101 "Disk full") removes the
 // temporary and leaves the target, or its absence, as it was. An existing
 // target that may not be written (read-only) is refused with code 5 before
 // anything is written.

@@ -139,6 +139,46 @@ TEST_F(SpectrumWriterSeries, ReplacedFilesKeepTheirContentsForWhoeverHoldsThem)
     ::close(heldByWriter);
 }
 
+// A rerun over the same recording writes the same bytes: a regular file that
+// already holds exactly them stays the same file and only becomes newer; one
+// that holds anything else (more bytes, other codes) or is a link is replaced.
+TEST_F(SpectrumWriterSeries, AFileAlreadyHoldingTheBytesIsKeptAndMadeNewer)
+{
+    const struct {
+        const char* Name;
+        std::vector<std::uint8_t> Held;
+        bool Link;
+        bool Kept;
+    } cases[] = {
+        {"same.spm", ImageOf(7), false, true},
+        {"longer.spm", [] { auto b = ImageOf(7); b.push_back(0); return b; }(), false, false},
+        {"other.spm", ImageOf(8), false, false},
+        {"link.spm", ImageOf(7), true, false},
+    };
+    const timespec old{1000000000, 0};
+    const timespec times[2] = {old, old};
+    for (const auto& c : cases) {
+        const std::string path = Folder.File(c.Name);
+        const std::string held = c.Link ? Folder.File(std::string(c.Name) + ".target") : path;
+        WriteBytes(held, c.Held);
+        ASSERT_EQ(::utimensat(AT_FDCWD, held.c_str(), times, 0), 0);
+        if (c.Link) {
+            ASSERT_EQ(::symlink(held.c_str(), path.c_str()), 0);
+        }
+        struct stat before {};
+        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+        Write(c.Name, 7);
+        struct stat after {};
+        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(ReadBytes(path), ImageOf(7)) << c.Name;
+        EXPECT_TRUE(S_ISREG(after.st_mode)) << c.Name;
+        EXPECT_EQ(after.st_ino == before.st_ino, c.Kept) << c.Name;
+        EXPECT_GT(after.st_mtim.tv_sec, old.tv_sec) << c.Name;
+        EXPECT_EQ(ReadBytes(held), c.Link ? c.Held : ImageOf(7)) << c.Name;
+    }
+    EXPECT_TRUE(Temporaries().empty());
+}
+
 TEST_F(SpectrumWriterSeries, FilesRemovedBetweenWritesDoNotHinderTheNext)
 {
     WriteBytes(Folder.File("a.spm"), {1, 2, 3});
