@@ -11,8 +11,8 @@ bool ContactNoticeDue(std::mt19937& generator)
 std::mt19937 TimeSeededGenerator()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    return std::mt19937(static_cast<std::mt19937::result_type>(
-        std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+    return std::mt19937(
+        static_cast<std::mt19937::result_type>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
 }
 
 TMessageBox ContactNotice()

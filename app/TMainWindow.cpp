@@ -46,20 +46,15 @@ std::uint32_t SteadyTickCount()
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-std::string LocalPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Takes the batch display away when a run ends in an error, so that neither the busy label
 // nor the progress bar stays on screen behind the error box.
-class TBatchDisplayReset
-{
+class TBatchDisplayReset {
 public:
     TBatchDisplayReset(QLabel* busy, QProgressBar* progress)
         : busy_(busy), progress_(progress), exceptions_(std::uncaught_exceptions())
-    {
-    }
+    {}
     ~TBatchDisplayReset()
     {
         if (std::uncaught_exceptions() > exceptions_) {
@@ -78,10 +73,9 @@ private:
 };
 
 // The place of the read-out strip's controls, for the strip across a window of 632 pixels.
-const TReadoutStripDesign ReadoutDesign{QSize(632, 61),          true,
-                                        QRect(32, 16, 75, 25),   QRect(165, 23, 27, 17),
-                                        QPoint(199, 25),         QRect(292, 23, 27, 17),
-                                        QPoint(324, 23)};
+const TReadoutStripDesign ReadoutDesign{
+    QSize(632, 61),         true,           QRect(32, 16, 75, 25), QRect(165, 23, 27, 17), QPoint(199, 25),
+    QRect(292, 23, 27, 17), QPoint(324, 23)};
 
 } // namespace
 
@@ -92,8 +86,7 @@ TMainWindow::TMainWindow(IDialogs& dialogs)
       TwoSpectraDialog(QStringLiteral("TwoSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
       ThreeSpectraDialog(QStringLiteral("ThreeSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
       SixSpectraDialog(QStringLiteral("SixSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
-      TickCount(SteadyTickCount),
-      boundary_(dialogs)
+      TickCount(SteadyTickCount), boundary_(dialogs)
 {
     setObjectName(QStringLiteral("MainWindow"));
     // The title bar stays blank. An empty title would make the platform put the program's
@@ -210,10 +203,7 @@ void TMainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
-void TMainWindow::LayoutChart()
-{
-    ChartPanel->ApplyRows();
-}
+void TMainWindow::LayoutChart() { ChartPanel->ApplyRows(); }
 
 void TMainWindow::RunBatch()
 {
@@ -279,8 +269,8 @@ void TMainWindow::ShowCompletion(int fileCount)
     BatchProgress->hide();
     BatchProgress->setValue(0);
     BusyLabel->move(CompletedLeft, BusyLabel->y());
-    SetLabelCaption(BusyLabel, QStringLiteral("Обработка ") + QString::number(fileCount) +
-                                   QStringLiteral(" файлов завершена!"));
+    SetLabelCaption(BusyLabel,
+                    QStringLiteral("Обработка ") + QString::number(fileCount) + QStringLiteral(" файлов завершена!"));
 }
 
 void TMainWindow::ShowWaveform()
@@ -299,7 +289,7 @@ void TMainWindow::ShowWaveform()
     // Samples are zero and negative: the waveform is always drawn on a linear axis.
     Chart->LeftAxis()->SetLogarithmic(false);
     Series->Clear();
-    constexpr extended SamplePeriodMs = 0.01953125L;   // 1000 / 51200, exact in binary
+    constexpr extended SamplePeriodMs = 0.01953125L; // 1000 / 51200, exact in binary
     for (int i = 0; i < SampleCount; ++i)
         Series->AddPoint(static_cast<double>(i * SamplePeriodMs), static_cast<double>(recording.Samples[i]));
 }
@@ -334,12 +324,9 @@ void TMainWindow::ShowSpectrum()
 TMainWindow::TComparison TMainWindow::ComparisonFor(int count)
 {
     switch (count) {
-    case 2:
-        return {&TwoSpectraDialog, twoSpectraWindow_};
-    case 3:
-        return {&ThreeSpectraDialog, threeSpectraWindow_};
-    default:
-        return {&SixSpectraDialog, sixSpectraWindow_};
+    case 2: return {&TwoSpectraDialog, twoSpectraWindow_};
+    case 3: return {&ThreeSpectraDialog, threeSpectraWindow_};
+    default: return {&SixSpectraDialog, sixSpectraWindow_};
     }
 }
 
@@ -379,7 +366,7 @@ void TMainWindow::Delay(std::uint32_t durationMs)
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
-        const std::uint32_t elapsed = TickCount() - start;   // unsigned: a wrap does no harm
+        const std::uint32_t elapsed = TickCount() - start; // unsigned: a wrap does no harm
         if (elapsed >= durationMs)
             break;
         wake.start(static_cast<int>(std::min<std::uint32_t>(durationMs - elapsed, INT_MAX)));

@@ -25,8 +25,7 @@ class TRowsPanel;
 // run's busy label and progress bar, the read-out strip and the six open-file dialogs of the
 // menu's commands. While a comparison window runs this window is hidden; it shows itself again
 // when that window finishes. Created once at start-up and kept until the program ends.
-class TMainWindow : public QMainWindow
-{
+class TMainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -47,25 +46,25 @@ public:
     IDialogs& Dialogs() const { return boundary_.Dialogs(); }
 
     // --- Open-file dialogs -----------------------------------------------------------
-    TOpenDialog RecordingsDialog;      // "&Обработка": several recordings
-    TOpenDialog RecordingDialog;       // "&Сигнал": one recording
-    TOpenDialog SpectrumDialog;        // "&1 график": the first picked spectrum file is used
-    TOpenDialog TwoSpectraDialog;      // "&2 графика"
-    TOpenDialog ThreeSpectraDialog;    // "&3 графика"
-    TOpenDialog SixSpectraDialog;      // "&6 графиков"
+    TOpenDialog RecordingsDialog;   // "&Обработка": several recordings
+    TOpenDialog RecordingDialog;    // "&Сигнал": one recording
+    TOpenDialog SpectrumDialog;     // "&1 график": the first picked spectrum file is used
+    TOpenDialog TwoSpectraDialog;   // "&2 графика"
+    TOpenDialog ThreeSpectraDialog; // "&3 графика"
+    TOpenDialog SixSpectraDialog;   // "&6 графиков"
 
     // --- Controls (owned by the window) ------------------------------------------------
-    QAction* BatchAction = nullptr;          // "&Обработка", a command on the menu bar
-    QMenu* ViewMenu = nullptr;               // "&Просмотр"
-    QAction* WaveformAction = nullptr;       // "&Сигнал"
-    QMenu* SpectrumMenu = nullptr;           // "Спектр"
-    QAction* OneSpectrumAction = nullptr;    // "&1 график"
-    QAction* TwoSpectraAction = nullptr;     // "&2 графика"
-    QAction* ThreeSpectraAction = nullptr;   // "&3 графика"
-    QAction* SixSpectraAction = nullptr;     // "&6 графиков"
-    QAction* ExitAction = nullptr;           // "В&ыход", a command on the menu bar
-    QFrame* TopRule = nullptr;               // the line under the menu bar
-    TRowsPanel* ChartPanel = nullptr;        // the chart, the busy label and the progress bar
+    QAction* BatchAction = nullptr;        // "&Обработка", a command on the menu bar
+    QMenu* ViewMenu = nullptr;             // "&Просмотр"
+    QAction* WaveformAction = nullptr;     // "&Сигнал"
+    QMenu* SpectrumMenu = nullptr;         // "Спектр"
+    QAction* OneSpectrumAction = nullptr;  // "&1 график"
+    QAction* TwoSpectraAction = nullptr;   // "&2 графика"
+    QAction* ThreeSpectraAction = nullptr; // "&3 графика"
+    QAction* SixSpectraAction = nullptr;   // "&6 графиков"
+    QAction* ExitAction = nullptr;         // "В&ыход", a command on the menu bar
+    QFrame* TopRule = nullptr;             // the line under the menu bar
+    TRowsPanel* ChartPanel = nullptr;      // the chart, the busy label and the progress bar
     TChart* Chart = nullptr;
     TFastLineSeries* Series = nullptr;
     QLabel* BusyLabel = nullptr;
@@ -102,8 +101,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct TComparison
-    {
+    struct TComparison {
         TOpenDialog* Dialog;
         QDialog* Window;
     };

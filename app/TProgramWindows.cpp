@@ -26,7 +26,4 @@ TProgramWindows::TProgramWindows(IDialogs& dialogs)
     MainWindow->SetComparisonWindows(TwoSpectraWindow.get(), ThreeSpectraWindow.get(), SixSpectraWindow.get());
 }
 
-TProgramWindows::~TProgramWindows()
-{
-    MainWindow->SetComparisonWindows(nullptr, nullptr, nullptr);
-}
+TProgramWindows::~TProgramWindows() { MainWindow->SetComparisonWindows(nullptr, nullptr, nullptr); }

@@ -10,8 +10,7 @@ class TMainWindow;
 // two-, three- and six-spectrum windows, hidden, each reading the files picked in its own
 // dialog of the main window. They live until the program ends; the comparison windows are
 // destroyed first.
-struct TProgramWindows
-{
+struct TProgramWindows {
     explicit TProgramWindows(IDialogs& dialogs);
     ~TProgramWindows();
     TProgramWindows(const TProgramWindows&) = delete;

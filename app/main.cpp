@@ -1,8 +1,8 @@
 #include "app/ContactNotice.h"
+#include "app/TMainWindow.h"
+#include "app/TProgramWindows.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TQtDialogs.h"
-#include "app/TProgramWindows.h"
-#include "app/TMainWindow.h"
 
 #include "TulvoVersion.h"
 
@@ -17,8 +17,8 @@ int main(int argc, char* argv[])
     // Ties the windows to the installed desktop entry (Wayland's app id, the task bar's icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tulvo.tulvo"));
     // The icon theme's icon where the desktop has one, else the copy built into the program.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.tulvo.tulvo"),
-                                                 QIcon(QStringLiteral(":/icons/org.tulvo.tulvo.svg"))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("org.tulvo.tulvo"), QIcon(QStringLiteral(":/icons/org.tulvo.tulvo.svg"))));
     TQtDialogs dialogs;
     int result = 0;
     {

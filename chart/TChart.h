@@ -20,23 +20,21 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // One mouse rubber band: active flag, start point and current point in pixels
 // of the chart's client area.
-struct TChartMouseBand
-{
-  bool Active = false;
-  int X0 = 0;
-  int Y0 = 0;
-  int X1 = 0;
-  int Y1 = 0;
+struct TChartMouseBand {
+    bool Active = false;
+    int X0 = 0;
+    int Y0 = 0;
+    int X1 = 0;
+    int Y1 = 0;
 };
 
 // The scale of one axis as saved before the first zoom or pan.
-struct TAxisScale
-{
-  bool Automatic = true;
-  bool AutomaticMinimum = true;
-  bool AutomaticMaximum = true;
-  double Minimum = 0.0;
-  double Maximum = 0.0;
+struct TAxisScale {
+    bool Automatic = true;
+    bool AutomaticMinimum = true;
+    bool AutomaticMaximum = true;
+    double Minimum = 0.0;
+    double Maximum = 0.0;
 };
 
 // A line chart: a title on top, a plot area with a left and a bottom axis, and
@@ -51,116 +49,115 @@ struct TAxisScale
 // Signals: mouseMoved for every mouse move over the chart, before the chart's
 // own zoom or pan handling of that move; zoomed after a mouse zoom; zoomUndone
 // from UndoZoom.
-class TChart : public QWidget
-{
-  Q_OBJECT
+class TChart : public QWidget {
+    Q_OBJECT
 
 public:
-  explicit TChart(QWidget* parent = nullptr);
-  ~TChart() override;
+    explicit TChart(QWidget* parent = nullptr);
+    ~TChart() override;
 
-  TChartTitle* Title() { return &title_; }
-  TChartAxis* LeftAxis() { return &leftAxis_; }
-  TChartAxis* BottomAxis() { return &bottomAxis_; }
-  TChartWall* BackWall() { return &backWall_; }
+    TChartTitle* Title() { return &title_; }
+    TChartAxis* LeftAxis() { return &leftAxis_; }
+    TChartAxis* BottomAxis() { return &bottomAxis_; }
+    TChartWall* BackWall() { return &backWall_; }
 
-  // Background colour of the whole control (white by default).
-  QColor Color() const { return color_; }
-  void SetColor(const QColor& color);
-  bool AllowZoom() const { return allowZoom_; }
-  void SetAllowZoom(bool allow) { allowZoom_ = allow; }
-  TPanningMode AllowPanning() const { return allowPanning_; }
-  void SetAllowPanning(TPanningMode mode) { allowPanning_ = mode; }
+    // Background colour of the whole control (white by default).
+    QColor Color() const { return color_; }
+    void SetColor(const QColor& color);
+    bool AllowZoom() const { return allowZoom_; }
+    void SetAllowZoom(bool allow) { allowZoom_ = allow; }
+    TPanningMode AllowPanning() const { return allowPanning_; }
+    void SetAllowPanning(TPanningMode mode) { allowPanning_ = mode; }
 
-  int SeriesCount() const { return static_cast<int>(series_.size()); }
-  TChartSeries* Series(int index) const;
-  bool HasActiveSeries() const;
+    int SeriesCount() const { return static_cast<int>(series_.size()); }
+    TChartSeries* Series(int index) const;
+    bool HasActiveSeries() const;
 
-  // Brings both axes back to the scales saved before the first zoom or pan
-  // (nothing changes when none are saved), emits zoomUndone, marks the chart
-  // for redrawing and clears the zoomed flag.
-  void UndoZoom();
-  // Repaints the chart at once.
-  void Redraw();
-  // Marks the chart for redrawing: repainted when the event loop next runs.
-  void Invalidate();
+    // Brings both axes back to the scales saved before the first zoom or pan
+    // (nothing changes when none are saved), emits zoomUndone, marks the chart
+    // for redrawing and clears the zoomed flag.
+    void UndoZoom();
+    // Repaints the chart at once.
+    void Redraw();
+    // Marks the chart for redrawing: repainted when the event loop next runs.
+    void Invalidate();
 
-  bool Zoomed() const { return zoomed_; }
-  // True while no scales are saved (no zoom or pan since the last UndoZoom).
-  bool Restored() const { return restored_; }
-  const TChartMouseBand& ZoomBand() const { return zoomBand_; }
-  const TChartMouseBand& PanBand() const { return panBand_; }
+    bool Zoomed() const { return zoomed_; }
+    // True while no scales are saved (no zoom or pan since the last UndoZoom).
+    bool Restored() const { return restored_; }
+    const TChartMouseBand& ZoomBand() const { return zoomBand_; }
+    const TChartMouseBand& PanBand() const { return panBand_; }
 
-  // The plot area as of the current layout; its edges are the axes' pixel
-  // extents (inclusive).
-  QRect PlotRect();
-  // Draws the whole chart at the widget's size with its top-left corner at the
-  // painter's origin (used for pictures and by paintEvent).
-  void PaintTo(QPainter& painter);
-  // Recomputes ranges, labels and pixel extents when something changed.
-  void EnsureLayout();
+    // The plot area as of the current layout; its edges are the axes' pixel
+    // extents (inclusive).
+    QRect PlotRect();
+    // Draws the whole chart at the widget's size with its top-left corner at the
+    // painter's origin (used for pictures and by paintEvent).
+    void PaintTo(QPainter& painter);
+    // Recomputes ranges, labels and pixel extents when something changed.
+    void EnsureLayout();
 
 signals:
-  // The mouse moved to `position` (pixels of the chart's client area, also
-  // outside the plot area) with `modifiers` held, with or without a button
-  // down. Emitted before the chart zooms or pans for the same move.
-  void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint position);
-  // A left-button drag to the lower right zoomed in; the zoomed flag is set.
-  void zoomed();
-  // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
-  // emitted before the zoomed flag is cleared.
-  void zoomUndone();
+    // The mouse moved to `position` (pixels of the chart's client area, also
+    // outside the plot area) with `modifiers` held, with or without a button
+    // down. Emitted before the chart zooms or pans for the same move.
+    void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint position);
+    // A left-button drag to the lower right zoomed in; the zoomed flag is set.
+    void zoomed();
+    // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
+    // emitted before the zoomed flag is cleared.
+    void zoomUndone();
 
 protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-  friend class TChartSeries;
-  void RegisterSeries(TChartSeries* series);
-  void UnregisterSeries(TChartSeries* series);
+    friend class TChartSeries;
+    void RegisterSeries(TChartSeries* series);
+    void UnregisterSeries(TChartSeries* series);
 
-  // Layout and paint steps (TChartPaint.cpp).
-  void CalcLayout();
-  void PaintBackground(QPainter& painter) const;
-  void PaintTitle(QPainter& painter) const;
-  void PaintGrid(QPainter& painter) const;
-  void PaintLeftAxis(QPainter& painter) const;
-  void PaintBottomAxis(QPainter& painter) const;
-  void PaintSeries(QPainter& painter) const;
-  void PaintBand(QPainter& painter) const;
+    // Layout and paint steps (TChartPaint.cpp).
+    void CalcLayout();
+    void PaintBackground(QPainter& painter) const;
+    void PaintTitle(QPainter& painter) const;
+    void PaintGrid(QPainter& painter) const;
+    void PaintLeftAxis(QPainter& painter) const;
+    void PaintBottomAxis(QPainter& painter) const;
+    void PaintSeries(QPainter& painter) const;
+    void PaintBand(QPainter& painter) const;
 
-  // Zoom and pan steps (TChartMouse.cpp).
-  bool CanStartBand(const QPoint& pos);
-  void SaveScales();
-  void FinishZoom();
-  void PanTo(int x, int y);
+    // Zoom and pan steps (TChartMouse.cpp).
+    bool CanStartBand(const QPoint& pos);
+    void SaveScales();
+    void FinishZoom();
+    void PanTo(int x, int y);
 
-  std::array<TChartAxis*, 2> Axes();
+    std::array<TChartAxis*, 2> Axes();
 
-  TChartTitle title_{this};
-  TChartAxis leftAxis_{this, false};
-  TChartAxis bottomAxis_{this, true};
-  TChartWall backWall_{this};
-  std::vector<TChartSeries*> series_;
-  QColor color_ = Qt::white;
-  bool allowZoom_ = true;
-  TPanningMode allowPanning_ = pmBoth;
+    TChartTitle title_{this};
+    TChartAxis leftAxis_{this, false};
+    TChartAxis bottomAxis_{this, true};
+    TChartWall backWall_{this};
+    std::vector<TChartSeries*> series_;
+    QColor color_ = Qt::white;
+    bool allowZoom_ = true;
+    TPanningMode allowPanning_ = pmBoth;
 
-  bool zoomed_ = false;
-  bool restored_ = true;
-  std::array<TAxisScale, 2> savedScales_{};
-  TChartMouseBand zoomBand_;
-  TChartMouseBand panBand_;
+    bool zoomed_ = false;
+    bool restored_ = true;
+    std::array<TAxisScale, 2> savedScales_{};
+    TChartMouseBand zoomBand_;
+    TChartMouseBand panBand_;
 
-  bool layoutValid_ = false;
-  bool inLayout_ = false;
-  QRect plotRect_;
-  int titleBottom_ = 0;
-  QImage cache_;
-  bool cacheValid_ = false;
+    bool layoutValid_ = false;
+    bool inLayout_ = false;
+    QRect plotRect_;
+    int titleBottom_ = 0;
+    QImage cache_;
+    bool cacheValid_ = false;
 };

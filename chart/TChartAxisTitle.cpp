@@ -4,6 +4,6 @@
 
 void TChartAxisTitle::SetCaption(const QString& caption)
 {
-  caption_ = caption;
-  chart_->Invalidate();
+    caption_ = caption;
+    chart_->Invalidate();
 }

@@ -4,6 +4,6 @@
 
 void TChartWall::SetBrush(const QBrush& brush)
 {
-  brush_ = brush;
-  chart_->Invalidate();
+    brush_ = brush;
+    chart_->Invalidate();
 }

@@ -11,17 +11,16 @@
 // first point at or beyond the right end; a point on the same pixel as the
 // previously drawn one is skipped, and a NaN or infinite coordinate breaks the
 // line (such a point is not drawn).
-class TFastLineSeries : public TChartSeries
-{
+class TFastLineSeries : public TChartSeries {
 public:
-  explicit TFastLineSeries(TChart* chart);
+    explicit TFastLineSeries(TChart* chart);
 
-  void SetSeriesColor(const QColor& color) override;
-  const QPen& LinePen() const { return linePen_; }
-  void SetLinePen(const QPen& pen);
+    void SetSeriesColor(const QColor& color) override;
+    const QPen& LinePen() const { return linePen_; }
+    void SetLinePen(const QPen& pen);
 
-  void DrawAllValues(QPainter& painter) const override;
+    void DrawAllValues(QPainter& painter) const override;
 
 private:
-  QPen linePen_;
+    QPen linePen_;
 };

@@ -65,8 +65,7 @@ void DeclareBatchOptions(CLI::App& app, TBatchArguments& arguments)
                                          "write a CSV row per recording to FILE ('-': standard output): "
                                          "File,Status,Peak frequency (Hz),Peak value")
                               ->option_text("FILE");
-    app.add_flag("--append", arguments.Append,
-                 "add the rows to the report's end; the header only when it is empty")
+    app.add_flag("--append", arguments.Append, "add the rows to the report's end; the header only when it is empty")
         ->needs(report);
     app.add_option("--output-dir", arguments.OutputFolder,
                    "write the spectrum files into DIR instead of beside the recordings; recordings may "

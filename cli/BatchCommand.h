@@ -16,7 +16,7 @@ struct TBatchArguments {
     std::vector<std::string> Recordings;
     TFileListOptions List;
     bool KeepGoing = false;
-    int Jobs = 0; // 0: one per processor this process may use
+    int Jobs = 0;           // 0: one per processor this process may use
     std::string ReportPath; // "-": standard output; empty: no report
     bool Append = false;
     std::string OutputFolder;

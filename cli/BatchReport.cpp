@@ -58,18 +58,11 @@ void TBatchReport::Add(const TBatchItem& item)
     case TBatchStatus::Written:
         row += "ok," + std::to_string(BandLineFrequencyHz(item.PeakLine)) + "," + FormatSingle(item.PeakValue);
         break;
-    case TBatchStatus::Skipped:
-        row += "skipped,,";
-        break;
-    case TBatchStatus::Failed:
-        row += CsvField(item.ErrorText) + ",,";
-        break;
+    case TBatchStatus::Skipped: row += "skipped,,"; break;
+    case TBatchStatus::Failed: row += CsvField(item.ErrorText) + ",,"; break;
     }
     row += '\n';
     stream_->WriteWhole(row);
 }
 
-void TBatchReport::Close()
-{
-    stream_->Close();
-}
+void TBatchReport::Close() { stream_->Close(); }

@@ -110,10 +110,7 @@ int PrintOut(TToolContext& context, const std::string& text)
     return ExitOk;
 }
 
-bool IsHelp(const std::string& word)
-{
-    return word == "--help" || word == "-h";
-}
+bool IsHelp(const std::string& word) { return word == "--help" || word == "-h"; }
 
 } // namespace
 
@@ -160,7 +157,8 @@ int RunCommand(const TCommand& command, const std::vector<std::string>& words, T
 
 std::string ToolHelp()
 {
-    std::string text = "Usage: " + std::string(ToolName) + " COMMAND [OPTIONS] [FILE]...\n"
+    std::string text = "Usage: " + std::string(ToolName) +
+                       " COMMAND [OPTIONS] [FILE]...\n"
                        "Spectral analysis of short WAV recordings without a window: spectrum files from\n"
                        "recordings, and spectrum files as CSV tables and pictures.\n"
                        "\n"
@@ -183,10 +181,7 @@ std::string ToolHelp()
     return text;
 }
 
-std::string ToolVersion()
-{
-    return std::string(ToolName) + " " + TulvoVersion + "\n";
-}
+std::string ToolVersion() { return std::string(ToolName) + " " + TulvoVersion + "\n"; }
 
 int RunTool(const std::vector<std::string>& words, TToolContext& context)
 {

@@ -10,8 +10,7 @@
 namespace {
 
 const std::array<TCommand, 4> Commands{{
-    {"batch", "[OPTIONS] RECORDING...",
-     "write the spectrum file of each recording",
+    {"batch", "[OPTIONS] RECORDING...", "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
      "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
      "four characters replaced by \".spm\". The files are written in the given order,\n"
@@ -21,14 +20,12 @@ const std::array<TCommand, 4> Commands{{
      "SIGINT, SIGTERM or SIGHUP stop the run after the file being written, with the\n"
      "report's rows so far.",
      SetupCommand<TBatchArguments, DeclareBatchOptions, RunBatchCommand>},
-    {"show", "[OPTIONS] FILE...",
-     "print spectrum files as a CSV table",
+    {"show", "[OPTIONS] FILE...", "print spectrum files as a CSV table",
      "Prints the spectra as one CSV table on stdout: a \"Frequency (Hz)\" column with\n"
      "the 361 lines from 1000 to 10000 Hz, then one column per file, or with --long\n"
      "one row per file and line. FILE '-' reads one spectrum file from standard input.",
      SetupCommand<TShowArguments, DeclareShowOptions, RunShowCommand>},
-    {"plot", "[OPTIONS] FILE... -o OUT.png",
-     "draw spectrum files into a PNG picture",
+    {"plot", "[OPTIONS] FILE... -o OUT.png", "draw spectrum files into a PNG picture",
      "Draws spectrum files with the program's own chart: one chart per file, stacked,\n"
      "or with --overlay all curves in one chart, in the colours of the comparison\n"
      "windows (red, green, blue, purple, black, brown). With --heatmap, one row per\n"
@@ -36,8 +33,7 @@ const std::array<TCommand, 4> Commands{{
      "sorted by --sort against a --reference as compare sorts. The picture replaces\n"
      "OUT.png only once it is written whole; '-o -' writes the PNG to standard output.",
      SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
-    {"compare", "[OPTIONS] --reference REF.spm FILE...",
-     "compare spectrum files with a reference, as a CSV table",
+    {"compare", "[OPTIONS] --reference REF.spm FILE...", "compare spectrum files with a reference, as a CSV table",
      "Prints one CSV row per file with figures against the reference (one file, or the\n"
      "line-by-line mean of every --reference): the peak and its shift from the\n"
      "reference's, the centroid, the correlation, the distance (RMS of the level\n"
@@ -50,10 +46,7 @@ const std::array<TCommand, 4> Commands{{
 
 } // namespace
 
-std::span<const TCommand> CommandTable()
-{
-    return Commands;
-}
+std::span<const TCommand> CommandTable() { return Commands; }
 
 const TCommand* FindCommand(std::string_view name)
 {

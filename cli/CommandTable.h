@@ -39,8 +39,7 @@ const TCommand* FindCommand(std::string_view name);
 
 // The Setup of a command whose arguments are a TArguments, declared by
 // Declare and run by Run.
-template <class TArguments, void (*Declare)(CLI::App&, TArguments&),
-          int (*Run)(const TArguments&, TToolContext&)>
+template <class TArguments, void (*Declare)(CLI::App&, TArguments&), int (*Run)(const TArguments&, TToolContext&)>
 TCommandRun SetupCommand(CLI::App& app)
 {
     auto arguments = std::make_shared<TArguments>();

@@ -65,10 +65,9 @@ std::string Row(const TCompareRow& row, const TCompareThresholds& thresholds)
         return line + ",,,,,,,," + CsvField(row.Error) + "\n";
     }
     const TSpectrumFigures& f = *row.Figures;
-    for (const auto& [value, decimals] : {std::pair{f.PeakHz, 0}, std::pair{f.PeakShiftHz, 0},
-                                          std::pair{f.CentroidHz, 1}, std::pair{f.Correlation, 6},
-                                          std::pair{f.DistanceDb, 3}, std::pair{f.MaxDeviationDb, 3},
-                                          std::pair{f.MaxDeviationHz, 0}}) {
+    for (const auto& [value, decimals] :
+         {std::pair{f.PeakHz, 0}, std::pair{f.PeakShiftHz, 0}, std::pair{f.CentroidHz, 1}, std::pair{f.Correlation, 6},
+          std::pair{f.DistanceDb, 3}, std::pair{f.MaxDeviationDb, 3}, std::pair{f.MaxDeviationHz, 0}}) {
         line += ',';
         line += FormatFixed(value, decimals);
     }
@@ -110,8 +109,8 @@ void DeclareCompareOptions(CLI::App& app, TCompareArguments& arguments)
     DeclareFileListOptions(app, arguments.List, "spectrum files");
     DeclareLimit(app, "--max-distance", arguments.Thresholds.MaxDistanceDb, 0, std::numeric_limits<double>::max(),
                  "a finite number of dB from 0 up", "DB", "a file differs when its distance is larger than DB");
-    DeclareLimit(app, "--min-correlation", arguments.Thresholds.MinCorrelation, -1, 1, "a number from -1 to 1",
-                 "R", "a file differs when its correlation is smaller than R");
+    DeclareLimit(app, "--min-correlation", arguments.Thresholds.MinCorrelation, -1, 1, "a number from -1 to 1", "R",
+                 "a file differs when its correlation is smaller than R");
     DeclareSortOption(app, arguments.Sort);
 }
 

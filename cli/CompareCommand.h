@@ -11,7 +11,7 @@
 namespace CLI {
 class App;
 class Option;
-}
+} // namespace CLI
 
 // tulvo-cli compare: each spectrum file against a reference, as a CSV table.
 //
@@ -22,7 +22,7 @@ struct TCompareArguments {
     std::vector<std::string> Files;      // "-": one spectrum file from stdin
     TFileListOptions List;
     TCompareThresholds Thresholds;
-    std::optional<TCompareSort> Sort;    // none: the given order
+    std::optional<TCompareSort> Sort; // none: the given order
 };
 
 // The header of compare's table.

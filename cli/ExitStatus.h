@@ -6,7 +6,4 @@ inline constexpr int ExitFailure = 1; // a file could not be read, written or an
 inline constexpr int ExitUsage = 2;   // a command line that cannot be carried out
 
 // The status of a run stopped by signal (SIGHUP 129, SIGINT 130, SIGTERM 143).
-constexpr int ExitStatusForSignal(int signal)
-{
-    return 128 + signal;
-}
+constexpr int ExitStatusForSignal(int signal) { return 128 + signal; }

@@ -83,8 +83,8 @@ std::vector<std::string> SplitFileList(std::string_view text, char separator)
     return names;
 }
 
-std::vector<std::string> CollectFiles(const std::vector<std::string>& operands,
-                                      const TFileListOptions& options, const TToolContext& context)
+std::vector<std::string> CollectFiles(const std::vector<std::string>& operands, const TFileListOptions& options,
+                                      const TToolContext& context)
 {
     std::vector<std::string> files = operands;
     if (!options.FilesFrom.empty()) {

@@ -31,5 +31,5 @@ std::vector<std::string> SplitFileList(std::string_view text, char separator);
 // operands followed by the names of the list (read from the context's stdin
 // for "-"). Raises EInOutError naming the list when it cannot be read, and
 // TUsageError when no file is named at all.
-std::vector<std::string> CollectFiles(const std::vector<std::string>& operands,
-                                      const TFileListOptions& options, const TToolContext& context);
+std::vector<std::string> CollectFiles(const std::vector<std::string>& operands, const TFileListOptions& options,
+                                      const TToolContext& context);

@@ -60,9 +60,8 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
            "--size",
            [&arguments](const std::string& text) {
                if (!ParseSize(text, arguments.Width, arguments.Height)) {
-                   throw CLI::ValidationError("--size", "needs WxH, each from 1 to " +
-                                                            std::to_string(MaxPictureSide) + " pixels, not '" +
-                                                            text + "'");
+                   throw CLI::ValidationError("--size", "needs WxH, each from 1 to " + std::to_string(MaxPictureSide) +
+                                                            " pixels, not '" + text + "'");
                }
            },
            "picture size in pixels (default 630x360, or 180 pixels high per stacked chart; a heatmap 630 wide, "
@@ -78,8 +77,7 @@ std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolC
     CheckOneStandardInput(inputs, arguments.List.FilesFrom == "-");
     if (arguments.Output != "-") {
         if (const auto same = FindSameFile(arguments.Output, inputs, {})) {
-            throw TUsageError("the picture " + arguments.Output + " would overwrite " + *same +
-                              ", a file it draws");
+            throw TUsageError("the picture " + arguments.Output + " would overwrite " + *same + ", a file it draws");
         }
     }
     return files;

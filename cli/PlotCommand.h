@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/FileList.h"
-#include "core/SpectrumComparison.h"
 #include "cli/TToolContext.h"
+#include "core/SpectrumComparison.h"
 
 #include <optional>
 #include <string>
@@ -25,12 +25,12 @@ class App;
 struct TPlotArguments {
     std::vector<std::string> Files; // "-": one spectrum file from stdin
     TFileListOptions List;
-    std::string Output;             // "-": the PNG to stdout
+    std::string Output; // "-": the PNG to stdout
     bool Logarithmic = false;
     bool Overlay = false;
-    int Width = 0;                  // 0 when no --size was given
+    int Width = 0; // 0 when no --size was given
     int Height = 0;
-    bool Heatmap = false;           // one row per file, the value as a colour
+    bool Heatmap = false; // one row per file, the value as a colour
     // With Heatmap: the rows ordered as compare orders them against the
     // reference of References (set together).
     std::optional<TCompareSort> Sort;

@@ -10,8 +10,7 @@ constexpr std::size_t BarWidth = 40;
 
 TProgressDisplay::TProgressDisplay(const TToolContext& context, TVerbosity verbosity)
     : context_(context), verbosity_(verbosity)
-{
-}
+{}
 
 void TProgressDisplay::Step(const TBatchItem& item, std::size_t done, std::size_t total)
 {
@@ -20,8 +19,8 @@ void TProgressDisplay::Step(const TBatchItem& item, std::size_t done, std::size_
     } else if (verbosity_ == TVerbosity::Verbose) {
         ClearBar();
         const char* what = item.Status == TBatchStatus::Skipped ? "up to date" : "written";
-        WriteToErr(context_, std::string(ToolName) + ": [" + std::to_string(done) + "/" + std::to_string(total) +
-                                 "] " + item.SpectrumPath + ": " + what + "\n");
+        WriteToErr(context_, std::string(ToolName) + ": [" + std::to_string(done) + "/" + std::to_string(total) + "] " +
+                                 item.SpectrumPath + ": " + what + "\n");
     }
     if (context_.ErrIsTerminal && verbosity_ != TVerbosity::Quiet) {
         DrawBar(done, total);

@@ -15,8 +15,7 @@ std::string TemporaryName(const std::string& path)
     static std::atomic<unsigned> counter{0};
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    return folder + ".tulvo-out-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
-           ".tmp";
+    return folder + ".tulvo-out-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
 }
 
 // Removes the temporary file unless it was renamed.

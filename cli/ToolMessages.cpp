@@ -47,8 +47,8 @@ std::string ErrorLine(std::string_view path, std::string_view message, int code,
 
 std::string ErrorLine(std::string_view path, const EInOutError& error)
 {
-    return ErrorLine(error.Path().empty() ? path : std::string_view(error.Path()), error.what(),
-                     error.ErrorCode(), error.SystemError());
+    return ErrorLine(error.Path().empty() ? path : std::string_view(error.Path()), error.what(), error.ErrorCode(),
+                     error.SystemError());
 }
 
 void WriteToErr(const TToolContext& context, std::string_view text)

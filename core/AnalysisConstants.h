@@ -31,10 +31,7 @@ inline constexpr std::int16_t TopCode = 10000;
 inline constexpr int MaxBatchFiles = 500;
 
 // Frequency in Hz of band line i (0..360).
-constexpr int BandLineFrequencyHz(int line)
-{
-    return BandStartHz + BandStepHz * line;
-}
+constexpr int BandLineFrequencyHz(int line) { return BandStartHz + BandStepHz * line; }
 
 static_assert(AveragedFrames * (FrameLength / 2) + FrameLength / 2 == SampleCount);
 static_assert(FirstBandLine + SpectrumLines <= SpectrumHalfSize);

@@ -158,9 +158,7 @@ private:
             std::size_t index = 0;
             {
                 std::unique_lock lock(mutex_);
-                slotFree_.wait(lock, [&] {
-                    return stopping_ || next_ >= paths_.size() || next_ < taken_ + window_;
-                });
+                slotFree_.wait(lock, [&] { return stopping_ || next_ >= paths_.size() || next_ < taken_ + window_; });
                 if (stopping_ || next_ >= paths_.size() || StopRequested(options_)) {
                     return;
                 }
@@ -301,8 +299,8 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
     return summary;
 }
 
-TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
-                               const TBatchProgress& progress, const TBatchOptions& options)
+TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBatchProgress& progress,
+                               const TBatchOptions& options)
 {
     int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobCount();
     jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size()));

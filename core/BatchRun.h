@@ -49,8 +49,7 @@ struct TBatchItem {
 // Called on the caller's thread after each recording, written, skipped or
 // failed, in list order: the item, the number of recordings done so far
 // (1..total) and the total.
-using TBatchProgress =
-    std::function<void(const TBatchItem& item, std::size_t done, std::size_t total)>;
+using TBatchProgress = std::function<void(const TBatchItem& item, std::size_t done, std::size_t total)>;
 
 struct TBatchOptions {
     // Report a failing recording (EInOutError or EMathError) through the
@@ -121,6 +120,5 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 // may have been read ahead (at most a few dozen), but are never written.
 // A stop abandons the analyses under way. With one job (or one path) this
 // is RunBatch on an analysis of its own.
-TBatchSummary RunBatchParallel(const std::vector<std::string>& paths,
-                               const TBatchProgress& progress = {},
+TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBatchProgress& progress = {},
                                const TBatchOptions& options = {});

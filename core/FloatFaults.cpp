@@ -8,10 +8,7 @@ namespace {
 constexpr int FaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 }
 
-void ClearFloatFaults() noexcept
-{
-    std::feclearexcept(FaultFlags);
-}
+void ClearFloatFaults() noexcept { std::feclearexcept(FaultFlags); }
 
 void RaiseFloatFaults()
 {

@@ -20,8 +20,4 @@ void RaiseFloatFaults();
 // statement: the flag test that follows then sees the faults of its
 // computation. Needed for locals only; stores through member or escaped
 // pointers already happen before the (opaque) flag test.
-template <class T>
-inline void KeepBeforeFlagTest(T& value) noexcept
-{
-    __asm__ __volatile__("" : "+m"(value));
-}
+template <class T> inline void KeepBeforeFlagTest(T& value) noexcept { __asm__ __volatile__("" : "+m"(value)); }

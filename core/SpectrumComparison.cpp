@@ -16,10 +16,7 @@ int PeakLine(const TBandLevels& levels)
     return static_cast<int>(std::max_element(levels.begin(), levels.end()) - levels.begin());
 }
 
-double Sum(const TBandLevels& levels)
-{
-    return std::accumulate(levels.begin(), levels.end(), 0.0);
-}
+double Sum(const TBandLevels& levels) { return std::accumulate(levels.begin(), levels.end(), 0.0); }
 
 double CentroidHz(const TBandLevels& levels)
 {

@@ -12,10 +12,7 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-bool IsUtf8Continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 } // namespace
 
@@ -95,8 +92,7 @@ std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, con
     return image;
 }
 
-void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
-                       const TBandCodes& codes)
+void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes)
 {
     TSpmFileWriter writer;
     writer.Write(file, spmPath, scale, codes);

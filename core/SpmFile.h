@@ -49,8 +49,7 @@ void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band);
 // Writes a spectrum file to spmPath through file, replacing an older file
 // only with a complete one (see TSpmFileWriter, which this uses once).
 // file is closed on every path.
-void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale,
-                       const TBandCodes& codes);
+void WriteSpectrumFile(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes);
 
 // The 732 bytes of a spectrum file.
 std::array<std::uint8_t, SpectrumFileSize> SpectrumFileImage(extended scale, const TBandCodes& codes);

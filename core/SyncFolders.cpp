@@ -24,8 +24,7 @@ int SyncFolders(const std::vector<std::string>& folders)
             continue;
         }
         struct stat info {};
-        if (::fstat(handle, &info) == 0 &&
-            std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
+        if (::fstat(handle, &info) == 0 && std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
             flushed.push_back(info.st_dev);
             if (::syncfs(handle) != 0 && !firstError) {
                 firstError = std::make_exception_ptr(IoErrorFromErrno(errno, TFileOperation::Write, folder));

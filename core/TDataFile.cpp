@@ -33,17 +33,14 @@ EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::st
         }
         return EInOutError(IoCode::InvalidFilename, path, errnum);
     case ENOTDIR:
-    case ENAMETOOLONG:
-        return EInOutError(IoCode::InvalidFilename, path, errnum);
+    case ENAMETOOLONG: return EInOutError(IoCode::InvalidFilename, path, errnum);
     case EMFILE:
-    case ENFILE:
-        return EInOutError(IoCode::TooManyOpenFiles, path, errnum);
+    case ENFILE: return EInOutError(IoCode::TooManyOpenFiles, path, errnum);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-    case EISDIR:
-        return EInOutError(IoCode::AccessDenied, path, errnum);
+    case EISDIR: return EInOutError(IoCode::AccessDenied, path, errnum);
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
@@ -51,15 +48,11 @@ EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::st
             return EInOutError(IoCode::DiskFull, path, errnum);
         }
         return EInOutError::OtherSystemError(errnum, path);
-    default:
-        return EInOutError::OtherSystemError(errnum, path);
+    default: return EInOutError::OtherSystemError(errnum, path);
     }
 }
 
-TDataFile::~TDataFile()
-{
-    CloseQuietly();
-}
+TDataFile::~TDataFile() { CloseQuietly(); }
 
 void TDataFile::Bind(const std::string& path)
 {
@@ -125,15 +118,9 @@ void TDataFile::OpenRead(TFileKinds kinds)
     handle_ = handle;
 }
 
-void TDataFile::Create()
-{
-    handle_ = OpenHandle(O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create);
-}
+void TDataFile::Create() { handle_ = OpenHandle(O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create); }
 
-void TDataFile::OpenWrite()
-{
-    handle_ = OpenHandle(O_WRONLY, TFileOperation::Open);
-}
+void TDataFile::OpenWrite() { handle_ = OpenHandle(O_WRONLY, TFileOperation::Open); }
 
 bool TDataFile::CreateExclusive()
 {

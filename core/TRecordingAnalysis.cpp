@@ -21,8 +21,8 @@ bool SameExistingFile(const std::string& a, const std::string& b)
 {
     struct stat infoA {};
     struct stat infoB {};
-    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 &&
-           infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
+           infoA.st_ino == infoB.st_ino;
 }
 
 } // namespace
@@ -104,10 +104,7 @@ void TRecordingAnalysis::AverageSpectrum()
     RaiseFloatFaults();
 }
 
-void TRecordingAnalysis::TakeBand()
-{
-    std::copy_n(AvgSpectrum.begin() + FirstBandLine, SpectrumLines, Band.begin());
-}
+void TRecordingAnalysis::TakeBand() { std::copy_n(AvgSpectrum.begin() + FirstBandLine, SpectrumLines, Band.begin()); }
 
 int TRecordingAnalysis::PeakLine() const
 {
@@ -129,8 +126,7 @@ std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
     return spmPath;
 }
 
-void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std::string& spmPath,
-                                          TFileKinds kinds)
+void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std::string& spmPath, TFileKinds kinds)
 {
     // Refused before it is even read, so that the outcome never depends on
     // what an earlier recording of the list wrote.
@@ -149,10 +145,7 @@ void TRecordingAnalysis::WriteSpectrum(const std::string& spmPath)
     writer_.Write(file_, spmPath, SpectrumScale, BandCodes);
 }
 
-void TRecordingAnalysis::ReleaseSpareFile() noexcept
-{
-    writer_.Release();
-}
+void TRecordingAnalysis::ReleaseSpareFile() noexcept { writer_.Release(); }
 
 void TRecordingAnalysis::ProcessRecording(const std::string& wavPath)
 {

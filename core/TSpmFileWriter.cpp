@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -56,8 +56,8 @@ constexpr const char* TemporaryEnd = ".tmp";
 std::string NewTemporaryName(const std::string& prefix)
 {
     static std::atomic<unsigned> counter{0};
-    return prefix + TemporaryStart + std::to_string(::getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + TemporaryEnd;
+    return prefix + TemporaryStart + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
+           TemporaryEnd;
 }
 
 // True for ".tulvo-<digits>-<digits>.tmp".
@@ -91,10 +91,7 @@ bool CanNameUnnamedFiles()
     return procMounted;
 }
 
-bool SameInode(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // The temporary of one write: a descriptor of its own on the open file,
 // which keeps the flock while the file's own descriptor is closed before the
@@ -193,8 +190,7 @@ void CreateNamed(TDataFile& file, const std::string& spmPath, TTemporary& tempor
         struct stat opened {};
         struct stat named {};
         const bool locked = ::flock(handle, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
-        if (locked && ::fstat(handle, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
-            SameInode(opened, named)) {
+        if (locked && ::fstat(handle, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 && SameInode(opened, named)) {
             temporary.Name = std::move(name);
             temporary.KeepLockOf(handle, spmPath);
             return;
@@ -250,8 +246,8 @@ int RemoveWriterDebris(const std::string& folder) noexcept
         if (!IsTemporaryName(entry->d_name)) {
             continue;
         }
-        const int handle = ::openat(folderHandle, entry->d_name,
-                                    O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        const int handle =
+            ::openat(folderHandle, entry->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (handle < 0) {
             continue;
         }
@@ -260,10 +256,9 @@ int RemoveWriterDebris(const std::string& folder) noexcept
         // rename, after which the name is gone.
         struct stat opened {};
         struct stat named {};
-        if (::fstat(handle, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            ::flock(handle, LOCK_EX | LOCK_NB) == 0 &&
-            ::fstatat(folderHandle, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            SameInode(opened, named) && ::unlinkat(folderHandle, entry->d_name, 0) == 0) {
+        if (::fstat(handle, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(handle, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(folderHandle, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameInode(opened, named) &&
+            ::unlinkat(folderHandle, entry->d_name, 0) == 0) {
             ++removed;
         }
         ::close(handle);
@@ -272,13 +267,9 @@ int RemoveWriterDebris(const std::string& folder) noexcept
     return removed;
 }
 
-void TSpmFileWriter::Release() noexcept
-{
-    folders_.clear();
-}
+void TSpmFileWriter::Release() noexcept { folders_.clear(); }
 
-void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended scale,
-                           const TBandCodes& codes)
+void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes)
 {
     if (spmPath.empty()) {
         throw EInOutError(IoCode::InvalidFilename);

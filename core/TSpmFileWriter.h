@@ -19,10 +19,9 @@
 // holds the replaced file (an open descriptor, a hard link) keeps its
 // contents as they were. A target that is a regular file already holding
 // exactly the new bytes (a rerun over the same recording) is not replaced:
-// only its modification time is brought to now, as a write would. A failure (EInOutError, for example 101 "Disk full") removes the
-// temporary and leaves the target, or its absence, as it was. An existing
-// target that may not be written (read-only) is refused with code 5 before
-// anything is written.
+// only its modification time is brought to now, as a write would. A failure (EInOutError, for example 101 "Disk full")
+// removes the temporary and leaves the target, or its absence, as it was. An existing target that may not be written
+// (read-only) is refused with code 5 before anything is written.
 //
 // Crash debris: the writer holds an exclusive flock on the temporary from
 // before it has a name until it is renamed, so a named temporary whose lock

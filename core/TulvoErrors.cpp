@@ -5,10 +5,12 @@
 EInOutError::EInOutError(int code) : EInOutError(code, MessageForCode(code), {}, 0) {}
 
 EInOutError::EInOutError(int code, std::string path, int errnum)
-    : EInOutError(code, MessageForCode(code), std::move(path), errnum) {}
+    : EInOutError(code, MessageForCode(code), std::move(path), errnum)
+{}
 
 EInOutError::EInOutError(int code, const std::string& message, std::string path, int errnum)
-    : std::runtime_error(message), code_(code), path_(std::move(path)), errnum_(errnum) {}
+    : std::runtime_error(message), code_(code), path_(std::move(path)), errnum_(errnum)
+{}
 
 EInOutError EInOutError::OtherSystemError(int errnum, std::string path)
 {

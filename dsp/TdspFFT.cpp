@@ -22,10 +22,7 @@ void AdvanceFactor(single& ur, single& ui, single wr, single wi)
 
 } // namespace
 
-TdspFFT::TdspFFT()
-{
-    SetPower(9);
-}
+TdspFFT::TdspFFT() { SetPower(9); }
 
 TdspFFT::TdspFFT(const TdspFFTProperties& stored) : TdspFFT()
 {

@@ -204,18 +204,10 @@ void TdspIIRFilter::NormaliseGain(const TReferenceResponses& responses)
     // A band-stop has two pass-bands; it takes the geometric mean of their gains.
     TComplex g = responses.Dc;
     switch (response_) {
-    case ftLowpass:
-        g = responses.Dc;
-        break;
-    case ftHighpass:
-        g = responses.Nyquist;
-        break;
-    case ftBandpass:
-        g = responses.Centre;
-        break;
-    case ftBandstop:
-        g = CxSqrt(CxMul(responses.Dc, responses.Nyquist));
-        break;
+    case ftLowpass: g = responses.Dc; break;
+    case ftHighpass: g = responses.Nyquist; break;
+    case ftBandpass: g = responses.Centre; break;
+    case ftBandstop: g = CxSqrt(CxMul(responses.Dc, responses.Nyquist)); break;
     }
     gainScale_ = 1.0L / CxAbs(g);
 }
@@ -261,7 +253,8 @@ void TdspIIRFilter::ReportNonFiniteDesign(const TReferenceResponses& responses)
     }
     if (!finite) {
         char text[128];
-        std::snprintf(text, sizeof text, "Filter design error: gain or coefficients not finite; GainScale=%Lg", gainScale_);
+        std::snprintf(text, sizeof text, "Filter design error: gain or coefficients not finite; GainScale=%Lg",
+                      gainScale_);
         errorText_ = text;
     }
 }

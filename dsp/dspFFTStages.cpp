@@ -155,7 +155,7 @@ __attribute__((target("avx2"))) inline void UnitButterfly4(__m128& ar, __m128& a
 // each vector holds the same position of the four groups. Returns false, with
 // nothing stored, when a product of stage 1 needs the extended computation.
 __attribute__((target("avx2"))) inline bool FirstStages16(single* xr, single* xi, const __m256d& u1r,
-                                                           const __m256d& u1i)
+                                                          const __m256d& u1i)
 {
     __m128 r0 = _mm_loadu_ps(xr);
     __m128 r1 = _mm_loadu_ps(xr + 4);
@@ -326,8 +326,8 @@ __attribute__((target("avx2,fma"))) void FirstPass(single* inRe, const single* i
 // Bit reversal with stages 0, 1 and 2, as FirstPass but with groups of
 // eight: point 8g + r is input rev3(r)*n/8 + rev(g).
 template <bool Weighted>
-__attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* inIm, const single* window,
-                                                    single* xr, single* xi, int n, const std::int32_t* bitReverse,
+__attribute__((target("avx2,fma"))) void FirstPass8(single* inRe, const single* inIm, const single* window, single* xr,
+                                                    single* xi, int n, const std::int32_t* bitReverse,
                                                     const double* factorRe, const double* factorIm)
 {
     const int o = n / 8;
@@ -593,10 +593,9 @@ __attribute__((target("avx512f,avx512vl"))) inline void Transpose8(__m256 (&x)[8
 }
 
 template <bool Weighted>
-__attribute__((target("avx512f,avx512vl"))) void FirstPass8x8(single* inRe, const single* inIm, const single* window,
-                                                              single* xr, single* xi, int n,
-                                                              const std::int32_t* bitReverse, const double* factorRe,
-                                                              const double* factorIm)
+__attribute__((target("avx512f,avx512vl"))) void
+FirstPass8x8(single* inRe, const single* inIm, const single* window, single* xr, single* xi, int n,
+             const std::int32_t* bitReverse, const double* factorRe, const double* factorIm)
 {
     const __m512i add = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | (0x10000000 + ButterflySlack));
     const __m512i mask = _mm512_set1_epi64((std::int64_t{0x7FFFFFFF} << 32) | 0x1FFFFFFF);
@@ -650,10 +649,9 @@ bool HasAvx512()
 
 // The transform of 2^power >= 16 points (32 when power is odd) by the passes above.
 template <bool Weighted>
-__attribute__((target("avx2,fma"))) void PassTransform(single* inRe, const single* inIm, const single* window,
-                                                       single* xr, single* xi, int power,
-                                                       const std::int32_t* bitReverse, const double* factorRe,
-                                                       const double* factorIm)
+__attribute__((target("avx2,fma"))) void
+PassTransform(single* inRe, const single* inIm, const single* window, single* xr, single* xi, int power,
+              const std::int32_t* bitReverse, const double* factorRe, const double* factorIm)
 {
     const int n = 1 << power;
     // Two or three stages in the first pass, so that pairs of stages remain.
@@ -731,9 +729,8 @@ void RunStages(single* xr, single* xi, int power, const double* factorRe, const 
     }
 }
 
-void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power,
-                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm,
-                  const single* window)
+void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power, const std::int32_t* bitReverse,
+                  const double* factorRe, const double* factorIm, const single* window)
 {
     if (power >= 4 + power % 2 && HasAvx2Fma()) {
         if (window != nullptr) {

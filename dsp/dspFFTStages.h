@@ -45,9 +45,8 @@ void RunStages(single* xr, single* xi, int power, const double* factorRe, const 
 // With a window (2^power weights, or nullptr for none), inRe is first weighted
 // in place, each value times its weight rounded to single. inIm is left as it
 // is; the inputs must not overlap the outputs.
-void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power,
-                  const std::int32_t* bitReverse, const double* factorRe, const double* factorIm,
-                  const single* window);
+void RunTransform(single* inRe, const single* inIm, single* xr, single* xi, int power, const std::int32_t* bitReverse,
+                  const double* factorRe, const double* factorIm, const single* window);
 
 // xr[m] = sqrt(xr[m]^2 + xi[m]^2) * scale rounded to single, for m < count;
 // scale is a power of two.

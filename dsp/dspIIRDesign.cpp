@@ -112,8 +112,7 @@ void TransformResponse(TPoleZeroSet& pz, TdspIIRFilterResponse response, int ord
         pz.NumZeros = n;
         return;
     case ftBandpass:
-    case ftBandstop:
-        break;
+    case ftBandstop: break;
     }
     if (w1 > w2) {
         const extended w = w1;
@@ -182,7 +181,8 @@ void PolyFromRoots(const TComplex* roots, int count, TPolynomial& coef, std::str
     for (int i = 0; i <= count; ++i) {
         if (!(std::fabs(coef[i].Im) <= RealnessTolerance)) {
             char line[96];
-            std::snprintf(line, sizeof line, "Coeff of z^%d is not real; poles/zeros are not complex conjugates\r\n", i);
+            std::snprintf(line, sizeof line, "Coeff of z^%d is not real; poles/zeros are not complex conjugates\r\n",
+                          i);
             text += line;
         }
     }

@@ -35,10 +35,7 @@ __attribute__((target("avx2,fma"))) inline TRoundingWatch StartWatch(std::int32_
 }
 
 // Forgets what w has seen.
-__attribute__((target("avx2,fma"))) inline void ClearWatch(TRoundingWatch& w)
-{
-    w.Min = _mm256_set1_epi32(-1);
-}
+__attribute__((target("avx2,fma"))) inline void ClearWatch(TRoundingWatch& w) { w.Min = _mm256_set1_epi32(-1); }
 
 // Adds the four doubles of v to what w has seen.
 __attribute__((target("avx2,fma"))) inline void Watch(TRoundingWatch& w, __m256d v)

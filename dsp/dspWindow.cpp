@@ -17,12 +17,9 @@ extended Weight(TdspWindow kind, std::int32_t index, std::int32_t count)
     const std::int64_t i = index;
     const std::int64_t n = count;
     switch (kind) {
-    case fwNone:
-        return 1.0L;
-    case fwHamming:
-        return 0.54L - 0.46L * std::cos(CosineAngle(2 * i, count));
-    case fwHanning:
-        return 0.5L - 0.5L * std::cos(CosineAngle(2 * i, count));
+    case fwNone: return 1.0L;
+    case fwHamming: return 0.54L - 0.46L * std::cos(CosineAngle(2 * i, count));
+    case fwHanning: return 0.5L - 0.5L * std::cos(CosineAngle(2 * i, count));
     case fwBlackman: {
         const extended t = 0.42L - 0.5L * std::cos(CosineAngle(2 * i, count));
         return t + 0.08L * std::cos(CosineAngle(4 * i, count));

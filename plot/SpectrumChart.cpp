@@ -42,10 +42,7 @@ void PlotBand(const TBandValues& band, TChartSeries& series)
     }
 }
 
-void PlotSpectrum(const TSpectrum& spectrum, TChartSeries& series)
-{
-    PlotBand(spectrum.Values, series);
-}
+void PlotSpectrum(const TSpectrum& spectrum, TChartSeries& series) { PlotBand(spectrum.Values, series); }
 
 bool SwitchLogAxis(TChart& chart)
 {

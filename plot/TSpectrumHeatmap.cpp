@@ -46,10 +46,7 @@ QString NumberLabel(double value, double step)
 
 // The first pixel row of the cells: half a label below the margin, room for
 // the colour bar's top label.
-int CellsTop(const QFontMetrics& fm)
-{
-    return Margin + fm.height() / 2;
-}
+int CellsTop(const QFontMetrics& fm) { return Margin + fm.height() / 2; }
 
 // The pixel rows below the cells: the axis line, ticks, labels, the caption
 // and the margin.
@@ -80,8 +77,7 @@ std::pair<int, int> ColumnLines(int column, int size)
 
 TSpectrumHeatmap::TSpectrumHeatmap(std::vector<QString> names, std::vector<TBandValues> bands, bool logarithmic)
     : names_(std::move(names)), bands_(std::move(bands)), scale_(THeatmapScale::ForBands(bands_, logarithmic))
-{
-}
+{}
 
 QSize TSpectrumHeatmap::DefaultSize(int rows, int maxHeight)
 {
@@ -102,8 +98,8 @@ std::vector<std::pair<double, QString>> TSpectrumHeatmap::ValueLabels(const TAxi
         }
         return labels;
     }
-    const int count = TAxisLabels::MaxLabelCount(valueAxis.Size(), QFontMetrics(font_).height(),
-                                                 LabelsSeparationPercent);
+    const int count =
+        TAxisLabels::MaxLabelCount(valueAxis.Size(), QFontMetrics(font_).height(), LabelsSeparationPercent);
     const double step = TAxisLabels::LinearLabelStep(valueAxis.Range(), count, 0);
     for (const double value : TAxisLabels::LinearLabelValues(valueAxis.Lo, valueAxis.Hi, step, true)) {
         labels.emplace_back(value, NumberLabel(value, step));
@@ -145,9 +141,13 @@ THeatmapLayout TSpectrumHeatmap::Layout(QSize size) const
     }
     const int right = std::max(left, layout.ColourBar.left() - BarGap);
     layout.Cells = QRect(QPoint(left, top), QPoint(right, bottom));
-    layout.Frequency =
-        TAxisMap{static_cast<double>(BandStartHz), static_cast<double>(BandLineFrequencyHz(SpectrumLines - 1)),
-                 left, right, true, false, false};
+    layout.Frequency = TAxisMap{static_cast<double>(BandStartHz),
+                                static_cast<double>(BandLineFrequencyHz(SpectrumLines - 1)),
+                                left,
+                                right,
+                                true,
+                                false,
+                                false};
     return layout;
 }
 
@@ -268,8 +268,8 @@ void TSpectrumHeatmap::DrawNames(QPainter& painter, const THeatmapLayout& layout
         const QString text = fm.horizontalAdvance(name) <= layout.Names.width()
                                  ? name
                                  : fm.elidedText(name, Qt::ElideLeft, layout.Names.width());
-        painter.drawText(QRect(layout.Names.left(), y0, layout.Names.width(), y1 - y0), Qt::AlignRight | Qt::AlignVCenter,
-                         text);
+        painter.drawText(QRect(layout.Names.left(), y0, layout.Names.width(), y1 - y0),
+                         Qt::AlignRight | Qt::AlignVCenter, text);
     }
 }
 

@@ -12,7 +12,4 @@
 extern const std::array<std::uint32_t, 256> ViridisTable;
 
 // Entry index (0..255) of the map as an opaque QRgb.
-inline QRgb ViridisColour(int index)
-{
-    return 0xff000000u | ViridisTable[static_cast<std::size_t>(index)];
-}
+inline QRgb ViridisColour(int index) { return 0xff000000u | ViridisTable[static_cast<std::size_t>(index)]; }

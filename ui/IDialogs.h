@@ -7,19 +7,17 @@ class QWidget;
 struct TOpenDialog;
 
 // One modal message box with a single button.
-struct TMessageBox
-{
+struct TMessageBox {
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QString Caption;
     QString Text;
-    QString Button;   // the caption of its one button, e.g. "OK" or "&Abort"
+    QString Button; // the caption of its one button, e.g. "OK" or "&Abort"
 };
 
 // The seam between the windows and the modal dialogs that need a person to answer them. The
 // program runs Qt's file dialogs and message boxes (TQtDialogs); tests install a scripted fake
 // that answers without a person.
-class IDialogs
-{
+class IDialogs {
 public:
     virtual ~IDialogs() = default;
 

@@ -14,8 +14,8 @@ namespace {
 std::string Scientific(double value, int precision)
 {
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, precision - 1).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision - 1).ptr;
     std::string text(buffer, end);
     const auto e = text.find('e');
     std::string mantissa = text.substr(0, e);
@@ -37,8 +37,8 @@ std::string Scientific(double value, int precision)
 int RoundedExponent(double value, int precision)
 {
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, precision - 1).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision - 1).ptr;
     const std::string text(buffer, end);
     return std::stoi(text.substr(text.find('e') + 1));
 }
@@ -68,8 +68,7 @@ QString FormatFixed(double value, int precision, int decimals, QChar decimalPoin
             // decimal place.
             const int kept = std::min(decimals, precision - 1 - exponent);
             char buffer[400];
-            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                           std::chars_format::fixed, kept).ptr;
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, kept).ptr;
             text.assign(buffer, end);
             if (decimals > kept) {
                 if (kept == 0)
@@ -86,12 +85,6 @@ QString FormatFixed(double value, int precision, int decimals, QChar decimalPoin
     return result;
 }
 
-QString ReadoutXText(double x)
-{
-    return FormatFixed(x, 7, 0, QLocale().decimalPoint().front());
-}
+QString ReadoutXText(double x) { return FormatFixed(x, 7, 0, QLocale().decimalPoint().front()); }
 
-QString ReadoutYText(double y)
-{
-    return FormatFixed(y, 9, 7, QLocale().decimalPoint().front());
-}
+QString ReadoutYText(double y) { return FormatFixed(y, 9, 7, QLocale().decimalPoint().front()); }

@@ -10,8 +10,7 @@ class QWidget;
 // panel changes size: each tracked control keeps the centre of its horizontal extent (and,
 // when `vertical` is set, of its vertical extent) at the same fraction of the panel's width
 // (height). Controls that are not tracked keep their place.
-class TCentreAnchors
-{
+class TCentreAnchors {
 public:
     // `designSize` is the panel size the controls' designed places refer to.
     TCentreAnchors(QWidget& panel, QSize designSize, bool vertical);
@@ -28,11 +27,10 @@ public:
     void Apply();
 
 private:
-    struct TAnchor
-    {
+    struct TAnchor {
         QWidget* Control;
-        double CentreX;   // fraction of the panel width
-        double CentreY;   // fraction of the panel height
+        double CentreX; // fraction of the panel width
+        double CentreY; // fraction of the panel height
     };
 
     TAnchor AnchorOf(QWidget* control) const;

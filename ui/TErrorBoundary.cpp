@@ -1,7 +1,7 @@
 #include "ui/TErrorBoundary.h"
 
-#include "ui/IDialogs.h"
 #include "core/TulvoErrors.h"
+#include "ui/IDialogs.h"
 
 #include <exception>
 

@@ -14,8 +14,7 @@ inline constexpr char ApplicationTitle[] = "tulvo";
 // in the default error box: error icon, one OK button, the application's title as caption and
 // the message, with a full stop appended when its last character sorts after ".". The program
 // then goes on waiting for the next command; no error reaches Qt's event loop.
-class TErrorBoundary
-{
+class TErrorBoundary {
 public:
     explicit TErrorBoundary(IDialogs& dialogs);
 
@@ -23,8 +22,7 @@ public:
     void Run(QWidget* owner, const std::function<void()>& handler) const;
 
     // A callable that runs `handler` through Run, for connecting to a signal or a chart event.
-    template <typename F>
-    auto Guard(QWidget* owner, F handler) const
+    template <typename F> auto Guard(QWidget* owner, F handler) const
     {
         return [this, owner, handler](auto&&...) { Run(owner, handler); };
     }

@@ -3,15 +3,8 @@
 #include <utility>
 
 TOpenDialog::TOpenDialog(QString name, QString filterName, QString pattern, bool multiSelect)
-    : Name(std::move(name)),
-      FilterName(std::move(filterName)),
-      Pattern(std::move(pattern)),
-      MultiSelect(multiSelect),
+    : Name(std::move(name)), FilterName(std::move(filterName)), Pattern(std::move(pattern)), MultiSelect(multiSelect),
       FileName(Pattern)
-{
-}
+{}
 
-QString TOpenDialog::NameFilter() const
-{
-    return FilterName + QStringLiteral(" (") + Pattern + QStringLiteral(")");
-}
+QString TOpenDialog::NameFilter() const { return FilterName + QStringLiteral(" (") + Pattern + QStringLiteral(")"); }

@@ -4,8 +4,7 @@
 
 // A panel: a frame with a one-pixel raised bevel. Its children are placed by the window that
 // owns it, or by a panel class built on it (TRowsPanel, TReadoutStrip).
-class TPanel : public QFrame
-{
+class TPanel : public QFrame {
 public:
     explicit TPanel(QWidget* parent);
 };

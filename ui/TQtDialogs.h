@@ -3,8 +3,7 @@
 #include "ui/IDialogs.h"
 
 // The dialogs of the running program: QFileDialog and QMessageBox.
-class TQtDialogs final : public IDialogs
-{
+class TQtDialogs final : public IDialogs {
 public:
     bool Execute(TOpenDialog& dialog, QWidget* owner) override;
     void Show(const TMessageBox& box, QWidget* owner) override;

@@ -7,8 +7,7 @@
 #include <QPushButton>
 
 TReadoutStrip::TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design)
-    : TPanel(parent),
-      LogAxisButton(MakeButton(this, QString(), design.LogAxisButton)),
+    : TPanel(parent), LogAxisButton(MakeButton(this, QString(), design.LogAxisButton)),
       XCaption(MakeStaticText(this, QStringLiteral("X = "), design.XCaption)),
       XValue(MakeLabel(this, QStringLiteral("laX"), design.XValue, true)),
       YCaption(MakeStaticText(this, QStringLiteral("Y = "), design.YCaption)),
@@ -20,10 +19,7 @@ TReadoutStrip::TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design)
         anchors_.Track(control);
 }
 
-void TReadoutStrip::Track(QWidget* control)
-{
-    anchors_.Track(control);
-}
+void TReadoutStrip::Track(QWidget* control) { anchors_.Track(control); }
 
 void TReadoutStrip::ShowValues(double x, double y)
 {

@@ -11,15 +11,14 @@ class QLabel;
 class QPushButton;
 
 // The places of a read-out strip's controls in a window's design, in pixels of the strip.
-struct TReadoutStripDesign
-{
-    QSize Size;                 // the strip's size in the design, which the places refer to
-    bool KeepVerticalCentres;   // the tracked controls keep their vertical centres as well
+struct TReadoutStripDesign {
+    QSize Size;               // the strip's size in the design, which the places refer to
+    bool KeepVerticalCentres; // the tracked controls keep their vertical centres as well
     QRect LogAxisButton;
-    QRect XCaption;             // "X = "
-    QPoint XValue;              // top left corner of the X value
-    QRect YCaption;             // "Y = "
-    QPoint YValue;              // top left corner of the Y value
+    QRect XCaption; // "X = "
+    QPoint XValue;  // top left corner of the X value
+    QRect YCaption; // "Y = "
+    QPoint YValue;  // top left corner of the Y value
 };
 
 // The strip under a window's charts: the linear/logarithmic toggle (its caption left to the
@@ -29,8 +28,7 @@ struct TReadoutStripDesign
 // with Track, keeps the centre of its horizontal extent at the same fraction of the strip's
 // width, and with KeepVerticalCentres the centre of its vertical extent at the same fraction
 // of the strip's height, whenever the strip changes size.
-class TReadoutStrip : public TPanel
-{
+class TReadoutStrip : public TPanel {
 public:
     TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design);
 

@@ -11,15 +11,9 @@ void TRowsPanel::Stack(QWidget* top, QWidget* middle, QWidget* bottom)
     bottom_ = bottom;
 }
 
-int TRowsPanel::RowHeight(int panelHeight, int rows)
-{
-    return std::max(0, panelHeight / rows - 1);
-}
+int TRowsPanel::RowHeight(int panelHeight, int rows) { return std::max(0, panelHeight / rows - 1); }
 
-int TRowsPanel::RowHeight() const
-{
-    return RowHeight(height(), rows_);
-}
+int TRowsPanel::RowHeight() const { return RowHeight(height(), rows_); }
 
 void TRowsPanel::SetRows(int rows)
 {

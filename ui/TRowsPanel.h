@@ -11,8 +11,7 @@
 //
 // A 360-pixel panel with three rows: top 119 pixels at y 1, middle 120, bottom 119 ending at
 // y 358; with two rows and no bottom widget: top 179, middle 179; with one row: top 359.
-class TRowsPanel : public TPanel
-{
+class TRowsPanel : public TPanel {
 public:
     explicit TRowsPanel(QWidget* parent);
 

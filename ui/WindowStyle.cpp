@@ -66,8 +66,8 @@ QPixmap DoorPixmap(const QColor& frame, const QColor& opening, const QColor& doo
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(frame);
     painter.setBrush(opening);
-    painter.drawRect(5, 1, 9, 13);                      // the door frame and the dark opening
-    QPainterPath leaf;                                   // the open door in perspective
+    painter.drawRect(5, 1, 9, 13); // the door frame and the dark opening
+    QPainterPath leaf;             // the open door in perspective
     leaf.moveTo(5, 1);
     leaf.lineTo(1, 3);
     leaf.lineTo(1, 15);
@@ -88,9 +88,9 @@ QIcon OpenDoorIcon()
     QIcon icon;
     icon.addPixmap(DoorPixmap(QColor(64, 32, 0), QColor(0, 0, 0), QColor(200, 128, 48), QColor(255, 255, 0)),
                    QIcon::Normal);
-    icon.addPixmap(DoorPixmap(QColor(128, 128, 128), QColor(160, 160, 160), QColor(212, 208, 200),
-                              QColor(128, 128, 128)),
-                   QIcon::Disabled);
+    icon.addPixmap(
+        DoorPixmap(QColor(128, 128, 128), QColor(160, 160, 160), QColor(212, 208, 200), QColor(128, 128, 128)),
+        QIcon::Disabled);
     return icon;
 }
 

@@ -15,8 +15,7 @@ using TSpectrumReader = std::function<TSpectrum(const std::string& localPath)>;
 
 // What a comparison window needs from the program around it. The boundary and the list of
 // picked files must outlive the window.
-struct TComparisonContext
-{
+struct TComparisonContext {
     // Catches the errors of the window's handlers and shows them in the default error box.
     const TErrorBoundary& Boundary;
     // The files picked in the window's open-file dialog, in the dialog's order; read again on

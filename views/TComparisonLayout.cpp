@@ -5,9 +5,9 @@ namespace {
 // The spectra's colours by file, the same in every comparison window: red, green, dark blue
 // (pure blue when overlaid), purple, black and brown.
 const TSpectrumColours SpectrumColours[6] = {
-    {QColor(255, 0, 0), QColor(255, 0, 0)},   {QColor(0, 128, 0), QColor(0, 128, 0)},
-    {QColor(0, 0, 160), QColor(0, 0, 255)},   {QColor(128, 0, 64), QColor(128, 0, 64)},
-    {QColor(0, 0, 0), QColor(0, 0, 0)},       {QColor(128, 64, 0), QColor(128, 64, 0)},
+    {QColor(255, 0, 0), QColor(255, 0, 0)}, {QColor(0, 128, 0), QColor(0, 128, 0)},
+    {QColor(0, 0, 160), QColor(0, 0, 255)}, {QColor(128, 0, 64), QColor(128, 0, 64)},
+    {QColor(0, 0, 0), QColor(0, 0, 0)},     {QColor(128, 64, 0), QColor(128, 64, 0)},
 };
 
 std::vector<TSpectrumColours> FirstColours(int count)

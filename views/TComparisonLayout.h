@@ -11,8 +11,7 @@
 
 // The colours of one file's spectrum: in its own chart, and in the first chart while the
 // window overlays its spectra there.
-struct TSpectrumColours
-{
+struct TSpectrumColours {
     QColor Own;
     QColor Overlay;
 };
@@ -31,19 +30,18 @@ struct TSpectrumColours
 // - while the spectra are overlaid only the first column is shown, across the client width;
 // - in every column the charts are stacked in rows (TRowsPanel): split, RowsPerColumn rows;
 //   overlaid, one row for the first chart alone.
-struct TComparisonLayout
-{
+struct TComparisonLayout {
     QString ObjectName;
-    QString Caption;                          // the window's title
-    int Columns;                              // 1 or 2
-    int RowsPerColumn;                        // 2 or 3
-    std::vector<TSpectrumColours> Colours;    // per chart, column by column, top down
-    QString OverlayTitle;                     // the first chart's title while overlaid
+    QString Caption;                       // the window's title
+    int Columns;                           // 1 or 2
+    int RowsPerColumn;                     // 2 or 3
+    std::vector<TSpectrumColours> Colours; // per chart, column by column, top down
+    QString OverlayTitle;                  // the first chart's title while overlaid
     TReadoutStripDesign Strip;
-    QRect OverlayButton;                      // "Совместить", in the strip
-    QRect SplitButton;                        // "Разбить", in the same place or near
-    QRect CloseButton;                        // "&Close"
-    int StripInset;                           // pixels the strip leaves free at the right
+    QRect OverlayButton; // "Совместить", in the strip
+    QRect SplitButton;   // "Разбить", in the same place or near
+    QRect CloseButton;   // "&Close"
+    int StripInset;      // pixels the strip leaves free at the right
 
     static constexpr int StripHeight = 72;
     static constexpr QSize ClientSize{632, 433};

@@ -16,9 +16,7 @@
 #include <utility>
 
 TComparisonWindow::TComparisonWindow(TComparisonLayout layout, TComparisonContext context)
-    : QDialog(nullptr),
-      layout_(std::move(layout)),
-      context_(std::move(context)),
+    : QDialog(nullptr), layout_(std::move(layout)), context_(std::move(context)),
       strip_(new TReadoutStrip(this, layout_.Strip))
 {
     setObjectName(layout_.ObjectName);
@@ -27,8 +25,8 @@ TComparisonWindow::TComparisonWindow(TComparisonLayout layout, TComparisonContex
     setSizeGripEnabled(false);
     // Closing this window hands over to the main window; it never ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
     setModal(true);
 
     CreateButtons();

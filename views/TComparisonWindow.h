@@ -28,8 +28,7 @@ class TRowsPanel;
 // away and brings the charts and the first title back. The window is created once and keeps its
 // size, its place (centred on the first show only) and each chart's left-axis scale and zoom
 // between shows. Every way of closing it ends in `finished`.
-class TComparisonWindow : public QDialog
-{
+class TComparisonWindow : public QDialog {
     Q_OBJECT
 
 public:

@@ -25,8 +25,7 @@ namespace {
 constexpr int RecordingCount = 500;
 
 // Answers every open-file dialog with the same recordings; message boxes are dropped.
-class TPickingDialogs final : public IDialogs
-{
+class TPickingDialogs final : public IDialogs {
 public:
     explicit TPickingDialogs(QStringList files) : files_(std::move(files)) {}
     bool Execute(TOpenDialog& dialog, QWidget*) override

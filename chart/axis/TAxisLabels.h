@@ -3,8 +3,7 @@
 #include <vector>
 
 // Label positions of one chart axis, computed without a widget.
-namespace TAxisLabels
-{
+namespace TAxisLabels {
 // Smallest label step ever used.
 inline constexpr double MinLabelStep = 1e-12;
 
@@ -34,4 +33,4 @@ std::vector<double> LinearLabelValues(double lo, double hi, double step, bool ro
 // end of exactly 0 becomes 0.1 and a negative one 1e-10 first; `lo` is updated
 // in place because the axis takes that new lower end. None when lo = hi.
 std::vector<double> LogLabelValues(double& lo, double hi, double base);
-}
+} // namespace TAxisLabels

@@ -14,31 +14,30 @@
 // The pixel is Start + rnd(d) when values grow with the pixel, End - rnd(d)
 // otherwise; rnd rounds to nearest with halves to even. A zero range, a zero
 // logarithmic span, |d| >= 2147483647 or a non-finite d give the centre pixel.
-struct TAxisMap
-{
-  double Lo = 0.0;
-  double Hi = 0.0;
-  int Start = 0;
-  int End = 0;
-  bool Horizontal = true;
-  bool Logarithmic = false;
-  bool Inverted = false;
+struct TAxisMap {
+    double Lo = 0.0;
+    double Hi = 0.0;
+    int Start = 0;
+    int End = 0;
+    bool Horizontal = true;
+    bool Logarithmic = false;
+    bool Inverted = false;
 
-  double Range() const { return Hi - Lo; }
-  // End - Start, held to the int range (pixel extents of any two ints).
-  int Size() const;
-  int Centre() const { return static_cast<int>((static_cast<long long>(Start) + End) / 2); }
-  // True when larger values lie at larger pixel coordinates.
-  bool Ascending() const { return Horizontal != Inverted; }
+    double Range() const { return Hi - Lo; }
+    // End - Start, held to the int range (pixel extents of any two ints).
+    int Size() const;
+    int Centre() const { return static_cast<int>((static_cast<long long>(Start) + End) / 2); }
+    // True when larger values lie at larger pixel coordinates.
+    bool Ascending() const { return Horizontal != Inverted; }
 
-  int ValueToPixel(double value) const;
-  // Inverse mapping; pixels outside Start..End extrapolate. A linear axis of
-  // fewer than one pixel gives 0.
-  double PixelToValue(int pixel) const;
+    int ValueToPixel(double value) const;
+    // Inverse mapping; pixels outside Start..End extrapolate. A linear axis of
+    // fewer than one pixel gives 0.
+    double PixelToValue(int pixel) const;
 
-  // The offset d of the class comment, before rounding and placement; NaN when
-  // the mapping has no defined offset for the value (the centre pixel case).
-  double Offset(double value) const;
+    // The offset d of the class comment, before rounding and placement; NaN when
+    // the mapping has no defined offset for the value (the centre pixel case).
+    double Offset(double value) const;
 };
 
 // Round to nearest, halves to even (the rounding of the current FPU mode).

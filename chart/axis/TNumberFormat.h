@@ -5,11 +5,10 @@
 
 // The separators a formatted number is written with, each a UTF-8 text of any
 // length. The defaults are those of the C locale.
-struct TNumberFormat
-{
-  std::string DecimalPoint = ".";
-  std::string GroupSeparator = ",";
-  std::string NegativeSign = "-";
+struct TNumberFormat {
+    std::string DecimalPoint = ".";
+    std::string GroupSeparator = ",";
+    std::string NegativeSign = "-";
 };
 
 // Formats a number by a picture such as "#,##0.#####": "0" is a mandatory

@@ -131,8 +131,8 @@ std::unique_ptr<QApplication> MakeApplicationIfNone()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Outside a desktop session Qt notes that it picks its own runtime folder;
     // that is no concern of someone drawing spectra, so only that note is dropped.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    static const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
             if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
                 previous(type, context, message);
             }

@@ -14,8 +14,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -26,20 +26,15 @@ using namespace testsupport;
 namespace {
 
 // The program with a short closing pause, so that each run ends quickly.
-struct TBatchProgram : TProgram
-{
+struct TBatchProgram : TProgram {
     TBatchProgram() { Main.BatchPauseMs = 60; }
 };
 
-QString SpmOf(const QString& wav)
-{
-    return wav.left(wav.size() - 4) + QStringLiteral(".spm");
-}
+QString SpmOf(const QString& wav) { return wav.left(wav.size() - 4) + QStringLiteral(".spm"); }
 
 // What a paint of the progress bar or the busy label showed.
-struct TPaintSeen
-{
-    bool Label;   // a paint of the busy label, else of the progress bar
+struct TPaintSeen {
+    bool Label; // a paint of the busy label, else of the progress bar
     int Value;
     int Maximum;
     QString Wait;
@@ -48,8 +43,7 @@ struct TPaintSeen
 };
 
 // Records every paint of a widget while it lives.
-class TPaintRecorder : public QObject
-{
+class TPaintRecorder : public QObject {
 public:
     explicit TPaintRecorder(TMainWindow& main) : main_(main)
     {
@@ -100,8 +94,7 @@ int LargestCode(const QByteArray& spm)
 
 } // namespace
 
-class TBatchRunTest : public QObject
-{
+class TBatchRunTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -299,6 +292,7 @@ void TBatchRunTest::completionTextStandsForThePause()
     QVERIFY(!main.ReadoutStrip->isVisible());
 }
 
+// clang-format off
 void TBatchRunTest::pauseRunsANestedCommand_data()
 {
     QTest::addColumn<QString>("command");
@@ -307,6 +301,7 @@ void TBatchRunTest::pauseRunsANestedCommand_data()
     QTest::newRow("two_spectra") << "two_spectra" << "TwoSpectraDialog";
     QTest::newRow("six_spectra") << "six_spectra" << "SixSpectraDialog";
 }
+// clang-format on
 
 // A command chosen during the completion text runs at once, nested inside the pause: a view
 // in the main window, or a comparison window run modally with the main window hidden, which
@@ -326,7 +321,7 @@ void TBatchRunTest::pauseRunsANestedCommand()
         program.Dialogs.Pick({recordings.front()});
     } else {
         comparison = command == QLatin1String("two_spectra") ? program.Windows.TwoSpectraWindow.get()
-                                                              : program.Windows.SixSpectraWindow.get();
+                                                             : program.Windows.SixSpectraWindow.get();
         program.Dialogs.Pick({SpmOf(recordings[0]), SpmOf(recordings[1])});
     }
     const QString completion = QStringLiteral("Обработка 2 файлов завершена!");
@@ -338,8 +333,8 @@ void TBatchRunTest::pauseRunsANestedCommand()
         pausing = main.BusyLabel->isVisible() && main.BusyLabel->text() == completion;
         if (comparison) {
             QTimer::singleShot(0, comparison, [&] {
-                comparisonRan = !main.isVisible() && comparison->isVisible() &&
-                                comparison->OwnSeries(1)->Count() == SpectrumLines;
+                comparisonRan =
+                    !main.isVisible() && comparison->isVisible() && comparison->OwnSeries(1)->Count() == SpectrumLines;
                 comparison->CloseButton()->click();
             });
             (command == QLatin1String("two_spectra") ? main.TwoSpectraAction : main.SixSpectraAction)->trigger();

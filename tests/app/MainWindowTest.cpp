@@ -29,13 +29,12 @@ using namespace testsupport;
 namespace {
 
 // The menu's commands with their texts: the one table of the main window's texts.
-struct TCommand
-{
+struct TCommand {
     const char* Row;
     QAction* TMainWindow::*Action;
     const char* Text;
     const char* StatusTip;
-    bool HidesStrip;   // cancelling its dialog hides the read-out strip too
+    bool HidesStrip; // cancelling its dialog hides the read-out strip too
 };
 
 const TCommand Commands[] = {
@@ -52,10 +51,7 @@ const char* const SpectrumMenuTitle = "Спектр";
 const char* const XValueTip = "Значение по оси X";
 const char* const YValueTip = "Значение по оси Y";
 
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 QAction* ActionOf(TMainWindow& main, const QString& row)
 {
@@ -65,15 +61,11 @@ QAction* ActionOf(TMainWindow& main, const QString& row)
     return nullptr;
 }
 
-double CentreFraction(const QWidget& widget, int width)
-{
-    return (widget.x() + widget.width() / 2.0) / width;
-}
+double CentreFraction(const QWidget& widget, int width) { return (widget.x() + widget.width() / 2.0) / width; }
 
 } // namespace
 
-class TMainWindowTest : public QObject
-{
+class TMainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -149,8 +141,8 @@ void TMainWindowTest::readoutKeepsProportionalCentres()
     QTRY_COMPARE(strip.width(), 980);
     QVERIFY(qAbs(CentreFraction(*strip.YCaption, 980) - caption) * 980 <= 1.0);
     QVERIFY(qAbs(CentreFraction(*strip.XValue, 980) - value) * 980 <= 1.0);
-    QVERIFY(qAbs((strip.XCaption->y() + strip.XCaption->height() / 2.0) / strip.height() - vertical) *
-                strip.height() <= 1.0);
+    QVERIFY(qAbs((strip.XCaption->y() + strip.XCaption->height() / 2.0) / strip.height() - vertical) * strip.height() <=
+            1.0);
     QCOMPARE(strip.LogAxisButton->geometry(), toggle);
 }
 
@@ -192,6 +184,7 @@ void TMainWindowTest::chartFillsItsPanel()
     QVERIFY(program.Dialogs.Shown.empty());
 }
 
+// clang-format off
 void TMainWindowTest::cancelledCommandHidesChart_data()
 {
     QTest::addColumn<QString>("command");
@@ -200,6 +193,7 @@ void TMainWindowTest::cancelledCommandHidesChart_data()
         if (QLatin1String(command.Row) != QLatin1String("exit"))
             QTest::newRow(command.Row) << QString::fromLatin1(command.Row) << command.HidesStrip;
 }
+// clang-format on
 
 void TMainWindowTest::cancelledCommandHidesChart()
 {
@@ -221,6 +215,7 @@ void TMainWindowTest::cancelledCommandHidesChart()
     QCOMPARE(program.Dialogs.Executed.size(), 2);
 }
 
+// clang-format off
 void TMainWindowTest::comparisonWindowRunsWithMainWindowHidden_data()
 {
     QTest::addColumn<QString>("command");
@@ -231,6 +226,7 @@ void TMainWindowTest::comparisonWindowRunsWithMainWindowHidden_data()
     QTest::newRow("three_spectra_close_button") << "three_spectra" << "ThreeSpectraDialog" << true;
     QTest::newRow("six_spectra_frame") << "six_spectra" << "SixSpectraDialog" << false;
 }
+// clang-format on
 
 void TMainWindowTest::comparisonWindowRunsWithMainWindowHidden()
 {

@@ -22,8 +22,7 @@ using namespace testsupport;
 namespace {
 
 // The main window shown, with views of files written for the test.
-struct TMainView : TProgram
-{
+struct TMainView : TProgram {
     void ShowSpectrum(long double scale, const TSpectrumCodes& codes)
     {
         const QString path = Folder.File(QStringLiteral("view%1.spm").arg(++written));
@@ -54,8 +53,7 @@ std::vector<double> YValues(const TChartSeries& series)
 
 } // namespace
 
-class TMainWindowViewsTest : public QObject
-{
+class TMainWindowViewsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -91,6 +89,7 @@ void TMainWindowViewsTest::waveformPoints()
     QCOMPARE(main.Chart->height(), main.ChartPanel->height() - 1);
 }
 
+// clang-format off
 void TMainWindowViewsTest::spectrumZeroLinesAtHalfTheFillValue_data()
 {
     QTest::addColumn<double>("scale");
@@ -105,6 +104,7 @@ void TMainWindowViewsTest::spectrumZeroLinesAtHalfTheFillValue_data()
     QTest::newRow("all_at_least_one") << 1.0 << 1 << 10000 << 0.5;
     QTest::newRow("negative_codes") << 0.001 << -300 << 10000 << double(float(-300 * 0.001L)) / 2;
 }
+// clang-format on
 
 void TMainWindowViewsTest::spectrumZeroLinesAtHalfTheFillValue()
 {
@@ -183,8 +183,7 @@ void TMainWindowViewsTest::negativeCodesFailTheSwitch()
     view.ShowSpectrum(0.001L, codes);
     view.Toggle().click();
     QCOMPARE(view.Dialogs.Shown.size(), std::size_t{1});
-    QCOMPARE(view.Dialogs.Shown.front().Text,
-             QStringLiteral("Logarithmic Axis Min and Max values should be >= 0."));
+    QCOMPARE(view.Dialogs.Shown.front().Text, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0."));
     QVERIFY(!main.Chart->LeftAxis()->Logarithmic());
     QCOMPARE(view.Toggle().text(), QStringLiteral("Логарифм."));
 }

@@ -29,10 +29,7 @@ namespace {
 
 const std::string Header = "File,Status,Peak frequency (Hz),Peak value";
 
-std::string Text(const std::vector<std::uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
+std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // The rows of a CSV text, fields unquoted ("" inside quotes is one quote;
 // line ends inside quotes belong to the field).
@@ -178,8 +175,8 @@ TEST_F(BatchCommand, UpdateSkipsUntilARecordingIsTouched)
     ASSERT_EQ(RunToolInProcess(Words({"batch"}, paths)).Status, ExitOk);
     const TToolRun again = RunToolInProcess(Words({"batch", "--update", "--report", "-"}, paths));
     EXPECT_EQ(again.Status, ExitOk);
-    EXPECT_EQ(again.Out, Header + "\n" + paths[0] + ",skipped,,\n" + paths[1] + ",skipped,,\n" + paths[2] +
-                             ",skipped,,\n");
+    EXPECT_EQ(again.Out,
+              Header + "\n" + paths[0] + ",skipped,,\n" + paths[1] + ",skipped,,\n" + paths[2] + ",skipped,,\n");
     EXPECT_EQ(again.Err, "tulvo-cli: 3 recordings: 0 written, 0 failed, 3 skipped\n");
 
     // A touch (a later modification time) makes the recording due again.
@@ -236,10 +233,7 @@ struct TCollisionCase {
     std::string (*Report)(const TTempFolder& folder);
 };
 
-void PrintTo(const TCollisionCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TCollisionCase& c, std::ostream* os) { *os << c.Name; }
 
 class ReportCollision : public testing::TestWithParam<TCollisionCase> {};
 
@@ -261,25 +255,24 @@ TEST_P(ReportCollision, IsRefusedBeforeAnythingIsTouched)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ReportCollision,
-    testing::Values(
-        TCollisionCase{"TheRecording", [](const TTempFolder& f) { return f.File("a.wav"); }},
-        TCollisionCase{"ItsSpectrumFile", [](const TTempFolder& f) { return f.File("a.spm"); }},
-        TCollisionCase{"ThroughDotDot", [](const TTempFolder& f) { return f.File("sub/../a.wav"); }},
-        TCollisionCase{"HardLinkToTheRecording",
-                       [](const TTempFolder& f) {
-                           ::link(f.File("a.wav").c_str(), f.File("sub/hard.csv").c_str());
-                           return f.File("sub/hard.csv");
-                       }},
-        TCollisionCase{"SymbolicLinkToTheSpectrumFileToBe",
-                       [](const TTempFolder& f) {
-                           ::symlink("../a.spm", f.File("sub/soft.csv").c_str());
-                           return f.File("sub/soft.csv");
-                       }},
-        TCollisionCase{"LinkedFolder",
-                       [](const TTempFolder& f) {
-                           ::symlink(f.Path().c_str(), f.File("sub/up").c_str());
-                           return f.File("sub/up/a.spm");
-                       }}),
+    testing::Values(TCollisionCase{"TheRecording", [](const TTempFolder& f) { return f.File("a.wav"); }},
+                    TCollisionCase{"ItsSpectrumFile", [](const TTempFolder& f) { return f.File("a.spm"); }},
+                    TCollisionCase{"ThroughDotDot", [](const TTempFolder& f) { return f.File("sub/../a.wav"); }},
+                    TCollisionCase{"HardLinkToTheRecording",
+                                   [](const TTempFolder& f) {
+                                       ::link(f.File("a.wav").c_str(), f.File("sub/hard.csv").c_str());
+                                       return f.File("sub/hard.csv");
+                                   }},
+                    TCollisionCase{"SymbolicLinkToTheSpectrumFileToBe",
+                                   [](const TTempFolder& f) {
+                                       ::symlink("../a.spm", f.File("sub/soft.csv").c_str());
+                                       return f.File("sub/soft.csv");
+                                   }},
+                    TCollisionCase{"LinkedFolder",
+                                   [](const TTempFolder& f) {
+                                       ::symlink(f.Path().c_str(), f.File("sub/up").c_str());
+                                       return f.File("sub/up/a.spm");
+                                   }}),
     [](const testing::TestParamInfo<TCollisionCase>& info) { return std::string(info.param.Name); });
 
 // Names with every awkward byte but NUL, and (with -0 only) a line end.
@@ -289,8 +282,8 @@ TEST_P(AwkwardNames, PassThroughListsFromAFileAndFromStdin)
 {
     const auto [nulSeparated, fromStdin] = GetParam();
     TTempFolder folder;
-    std::vector<std::string> names{"with space.wav", "com,ma.wav", "quo\"te.wav", "апельсин.wav",
-                                   "bytes-\xff\xfe.wav", "-dash.wav"};
+    std::vector<std::string> names{"with space.wav", "com,ma.wav",         "quo\"te.wav",
+                                   "апельсин.wav",   "bytes-\xff\xfe.wav", "-dash.wav"};
     if (nulSeparated) {
         names.push_back("new\nline.wav");
     }

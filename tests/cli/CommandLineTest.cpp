@@ -88,10 +88,7 @@ struct TParseCase {
     const char* Parsed;
 };
 
-void PrintTo(const TParseCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TParseCase& c, std::ostream* os) { *os << c.Name; }
 
 class OptionForms : public testing::TestWithParam<TParseCase> {};
 
@@ -114,6 +111,7 @@ TEST_P(OptionForms, ParseToTheSameArguments)
 
 const char* const BatchDefaults = "files=a.wav list= null=0 keep=0 jobs=0 report= append=0 out= update=0 verbosity=1";
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, OptionForms,
     testing::Values(
@@ -157,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                        "--min-correlation", "-0.25", "--sort", "correlation"},
                    "files=a.spm refs=r.spm list= max-distance=1.500000 min-correlation=-0.250000 sort=correlation"}),
     [](const testing::TestParamInfo<TParseCase>& info) { return std::string(info.param.Name); });
+// clang-format on
 
 struct TUsageCase {
     const char* Name;
@@ -165,10 +164,7 @@ struct TUsageCase {
     const char* Message;
 };
 
-void PrintTo(const TUsageCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TUsageCase& c, std::ostream* os) { *os << c.Name; }
 
 class UsageErrors : public testing::TestWithParam<TUsageCase> {};
 
@@ -185,6 +181,7 @@ TEST_P(UsageErrors, ExitTwoWithAPointerToHelp)
         << lines[1];
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, UsageErrors,
     testing::Values(
@@ -227,6 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "--min-correlation"},
         TUsageCase{"CompareStdinTwice", {"compare", "--reference", "-", "-"}, "only once"}),
     [](const testing::TestParamInfo<TUsageCase>& info) { return std::string(info.param.Name); });
+// clang-format on
 
 TEST(Help, EveryCommandHasOneUsageLineFormatAndOptions)
 {
@@ -274,10 +272,7 @@ struct TReasonCase {
     const char* Line;
 };
 
-void PrintTo(const TReasonCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TReasonCase& c, std::ostream* os) { *os << c.Name; }
 
 class ErrorLines : public testing::TestWithParam<TReasonCase> {};
 
@@ -287,6 +282,7 @@ TEST_P(ErrorLines, AddTheSystemsReasonWhereItSaysMore)
     EXPECT_EQ(ErrorLine("/ro/rec.spm", EInOutError(c.Code).what(), c.Code, c.Errnum), c.Line);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, ErrorLines,
     testing::Values(
@@ -306,5 +302,6 @@ INSTANTIATE_TEST_SUITE_P(
         TReasonCase{"OtherError", EPIPE, EPIPE, "tulvo-cli: /ro/rec.spm: I/O error 32 (Broken pipe)\n"},
         TReasonCase{"ShortFile", 100, 0, "tulvo-cli: /ro/rec.spm: Read beyond end of file\n"}),
     [](const testing::TestParamInfo<TReasonCase>& info) { return std::string(info.param.Name); });
+// clang-format on
 
 } // namespace

@@ -27,10 +27,10 @@ public:
     {
         Write("ref.spm", 1e-6L, Codes(1000, 100));
         Write("same.spm", 1e-6L, Codes(1000, 100));
-        Write("double.spm", 2e-6L, Codes(1000, 100));   // every value twice the reference's
-        Write("triple.spm", 3e-6L, Codes(1000, 100));   // three times
-        Write("shifted.spm", 1e-6L, Codes(1000, 101));  // the peak one line up
-        Write("flat.spm", 1e-6L, Codes(5000, -1));      // constant: no correlation
+        Write("double.spm", 2e-6L, Codes(1000, 100));  // every value twice the reference's
+        Write("triple.spm", 3e-6L, Codes(1000, 100));  // three times
+        Write("shifted.spm", 1e-6L, Codes(1000, 101)); // the peak one line up
+        Write("flat.spm", 1e-6L, Codes(5000, -1));     // constant: no correlation
     }
 
     std::string operator()(const std::string& name) const { return folder_.File(name); }
@@ -83,17 +83,20 @@ std::vector<std::string> NamesAndVerdicts(const TToolRun& run)
 TEST(Compare, RowsHoldTheFiguresWithFixedDecimals)
 {
     const CompareFiles files;
-    const TToolRun run = Compare(files, {"--reference", "ref.spm", "same.spm", "double.spm", "shifted.spm", "flat.spm"});
+    const TToolRun run =
+        Compare(files, {"--reference", "ref.spm", "same.spm", "double.spm", "shifted.spm", "flat.spm"});
     EXPECT_EQ(run.Status, ExitOk);
     EXPECT_EQ(run.Err, "");
     // Worked out as in tests/core/SpectrumComparisonTest.cpp: the centroid
     // (1000 * SumOfFrequencies + 9000 * 3500) / 370000, r = -1/360 for the
     // moved peak; the flat file's correlation cannot be formed and is empty.
+    // clang-format off
     EXPECT_EQ(run.Out, std::string(CompareHeader) + "\n" +
                            files("same.spm") + ",3500,0,5451.4,1.000000,0.000,0.000,1000,ok\n" +
                            files("double.spm") + ",3500,0,5451.4,1.000000,3.010,3.010,1000,ok\n" +
                            files("shifted.spm") + ",3525,25,5452.0,-0.002778,0.744,10.000,3500,ok\n" +
                            files("flat.spm") + ",1000,-2500,5500.0,,6.982,6.990,1000,ok\n");
+    // clang-format on
 }
 
 struct TThresholdCase {
@@ -103,10 +106,7 @@ struct TThresholdCase {
     std::vector<std::string> Verdicts;
 };
 
-void PrintTo(const TThresholdCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TThresholdCase& c, std::ostream* os) { *os << c.Name; }
 
 class Thresholds : public testing::TestWithParam<TThresholdCase> {};
 
@@ -121,22 +121,33 @@ TEST_P(Thresholds, SetTheVerdictsAndTheExitStatus)
     EXPECT_EQ(run.Err, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Thresholds,
-    testing::Values(
-        // Twice the values is 3.0103 dB away.
-        TThresholdCase{"DistanceCrossed", {"same.spm", "double.spm", "--max-distance", "3"}, ExitFailure,
-                       {"same.spm ok", "double.spm differs"}},
-        TThresholdCase{"DistanceKept", {"same.spm", "double.spm", "--max-distance=3.02"}, ExitOk,
-                       {"same.spm ok", "double.spm ok"}},
-        TThresholdCase{"CorrelationCrossed", {"double.spm", "shifted.spm", "--min-correlation", "0.5"}, ExitFailure,
-                       {"double.spm ok", "shifted.spm differs"}},
-        // A correlation that cannot be formed keeps no limit, not even -1.
-        TThresholdCase{"NoCorrelationKeepsNoLimit", {"same.spm", "flat.spm", "--min-correlation", "-1"},
-                       ExitFailure, {"same.spm ok", "flat.spm differs"}},
-        TThresholdCase{"BothKept", {"shifted.spm", "--max-distance", "1", "--min-correlation", "-0.01"}, ExitOk,
-                       {"shifted.spm ok"}}),
-    [](const testing::TestParamInfo<TThresholdCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Table, Thresholds,
+                         testing::Values(
+                             // Twice the values is 3.0103 dB away.
+                             TThresholdCase{"DistanceCrossed",
+                                            {"same.spm", "double.spm", "--max-distance", "3"},
+                                            ExitFailure,
+                                            {"same.spm ok", "double.spm differs"}},
+                             TThresholdCase{"DistanceKept",
+                                            {"same.spm", "double.spm", "--max-distance=3.02"},
+                                            ExitOk,
+                                            {"same.spm ok", "double.spm ok"}},
+                             TThresholdCase{"CorrelationCrossed",
+                                            {"double.spm", "shifted.spm", "--min-correlation", "0.5"},
+                                            ExitFailure,
+                                            {"double.spm ok", "shifted.spm differs"}},
+                             // A correlation that cannot be formed keeps no limit, not even -1.
+                             TThresholdCase{"NoCorrelationKeepsNoLimit",
+                                            {"same.spm", "flat.spm", "--min-correlation", "-1"},
+                                            ExitFailure,
+                                            {"same.spm ok", "flat.spm differs"}},
+                             TThresholdCase{"BothKept",
+                                            {"shifted.spm", "--max-distance", "1", "--min-correlation", "-0.01"},
+                                            ExitOk,
+                                            {"shifted.spm ok"}}),
+                         [](const testing::TestParamInfo<TThresholdCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 TEST(Compare, ReferenceOfTwoFilesIsTheirMean)
 {

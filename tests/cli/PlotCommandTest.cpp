@@ -22,41 +22,40 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 // Writes a spectrum file of `scale` and `codes`, repeated to fill the 361 lines.
 std::string WriteSpm(const QTemporaryDir& dir, const QString& name, extended scale,
                      const std::vector<std::int16_t>& codes)
 {
-  testsupport::TSpectrumCodes lines{};
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    lines[i] = codes[i % codes.size()];
-  }
-  const std::string path = dir.filePath(name).toStdString();
-  testsupport::WriteSpectrumFixture(path, scale, lines);
-  return path;
+    testsupport::TSpectrumCodes lines{};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lines[i] = codes[i % codes.size()];
+    }
+    const std::string path = dir.filePath(name).toStdString();
+    testsupport::WriteSpectrumFixture(path, scale, lines);
+    return path;
 }
 
 // A peak whose place depends on `shift`, on a floor of small values.
 std::vector<std::int16_t> PeakCodes(int shift)
 {
-  std::vector<std::int16_t> codes(SpectrumLines, 200);
-  for (int i = -10; i <= 10; ++i) {
-    codes[static_cast<std::size_t>(60 + 50 * shift + i)] = static_cast<std::int16_t>(10000 - 900 * std::abs(i));
-  }
-  codes[5] = 0; // a zero line, drawn at half the fill value
-  return codes;
+    std::vector<std::int16_t> codes(SpectrumLines, 200);
+    for (int i = -10; i <= 10; ++i) {
+        codes[static_cast<std::size_t>(60 + 50 * shift + i)] = static_cast<std::int16_t>(10000 - 900 * std::abs(i));
+    }
+    codes[5] = 0; // a zero line, drawn at half the fill value
+    return codes;
 }
 
 std::set<QRgb> Colours(const QImage& image, const QRect& area)
 {
-  std::set<QRgb> colours;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      colours.insert(image.pixel(x, y) | 0xff000000u);
+    std::set<QRgb> colours;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            colours.insert(image.pixel(x, y) | 0xff000000u);
+        }
     }
-  }
-  return colours;
+    return colours;
 }
 
 // What a plot run wrote on stderr.
@@ -65,29 +64,29 @@ std::string PlotErrors;
 // Runs plot over words as tulvo-plot does; its stderr goes to PlotErrors.
 int RunPlotCommand(const std::vector<std::string>& words)
 {
-  const testsupport::TTempFolder folder;
-  const std::string err = folder.File("stderr");
-  TToolContext context;
-  context.Err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  const int status = RunPlotHelper(words, context);
-  ::close(context.Err);
-  const auto bytes = testsupport::ReadBytes(err);
-  PlotErrors.assign(bytes.begin(), bytes.end());
-  return status;
+    const testsupport::TTempFolder folder;
+    const std::string err = folder.File("stderr");
+    TToolContext context;
+    context.Err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int status = RunPlotHelper(words, context);
+    ::close(context.Err);
+    const auto bytes = testsupport::ReadBytes(err);
+    PlotErrors.assign(bytes.begin(), bytes.end());
+    return status;
 }
 
 // Codes of 200 with 10000 at each of peakLines and `second` at line 100
 // (when not 0).
 std::vector<std::int16_t> LineCodes(std::initializer_list<int> peakLines, std::int16_t second = 0)
 {
-  std::vector<std::int16_t> codes(SpectrumLines, 200);
-  if (second != 0) {
-    codes[100] = second;
-  }
-  for (const int line : peakLines) {
-    codes[static_cast<std::size_t>(line)] = 10000;
-  }
-  return codes;
+    std::vector<std::int16_t> codes(SpectrumLines, 200);
+    if (second != 0) {
+        codes[100] = second;
+    }
+    for (const int line : peakLines) {
+        codes[static_cast<std::size_t>(line)] = 10000;
+    }
+    return codes;
 }
 
 // For each row of a heatmap drawn from files (logarithmic or not): the band
@@ -95,33 +94,33 @@ std::vector<std::int16_t> LineCodes(std::initializer_list<int> peakLines, std::i
 // taken along the middle pixel row of each row.
 std::vector<int> BrightestLines(const QImage& image, const std::vector<std::string>& files, bool logarithmic = false)
 {
-  std::vector<QString> names;
-  std::vector<TBandValues> bands;
-  for (const auto& file : files) {
-    names.push_back(QString::fromStdString(file));
-    bands.push_back(ReadSpectrum(file).Values);
-  }
-  const THeatmapLayout layout = TSpectrumHeatmap(names, bands, logarithmic).Layout(image.size());
-  std::map<QRgb, int> entries;
-  for (int i = 0; i < 256; ++i) {
-    entries[ViridisColour(i)] = i;
-  }
-  std::vector<int> lines;
-  const int rows = static_cast<int>(files.size());
-  for (int k = 0; k < rows; ++k) {
-    const int y = layout.Cells.top() + (2 * k + 1) * layout.Cells.height() / (2 * rows);
-    int brightest = -1;
-    int line = -1;
-    for (int x = layout.Cells.left(); x <= layout.Cells.right(); ++x) {
-      const int entry = entries.at(image.pixel(x, y));
-      if (entry > brightest) {
-        brightest = entry;
-        line = static_cast<int>(std::lround((layout.Frequency.PixelToValue(x) - BandStartHz) / BandStepHz));
-      }
+    std::vector<QString> names;
+    std::vector<TBandValues> bands;
+    for (const auto& file : files) {
+        names.push_back(QString::fromStdString(file));
+        bands.push_back(ReadSpectrum(file).Values);
     }
-    lines.push_back(line);
-  }
-  return lines;
+    const THeatmapLayout layout = TSpectrumHeatmap(names, bands, logarithmic).Layout(image.size());
+    std::map<QRgb, int> entries;
+    for (int i = 0; i < 256; ++i) {
+        entries[ViridisColour(i)] = i;
+    }
+    std::vector<int> lines;
+    const int rows = static_cast<int>(files.size());
+    for (int k = 0; k < rows; ++k) {
+        const int y = layout.Cells.top() + (2 * k + 1) * layout.Cells.height() / (2 * rows);
+        int brightest = -1;
+        int line = -1;
+        for (int x = layout.Cells.left(); x <= layout.Cells.right(); ++x) {
+            const int entry = entries.at(image.pixel(x, y));
+            if (entry > brightest) {
+                brightest = entry;
+                line = static_cast<int>(std::lround((layout.Frequency.PixelToValue(x) - BandStartHz) / BandStepHz));
+            }
+        }
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 const QRgb Red = qRgb(255, 0, 0);
@@ -129,204 +128,204 @@ const QRgb Green = qRgb(0, 128, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 } // namespace
 
-class PlotCommandTest : public QObject
-{
-  Q_OBJECT
+class PlotCommandTest : public QObject {
+    Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(FDir.isValid()); }
-  void stackedChartsFillTheRequestedSize();
-  void overlayShowsEveryColour();
-  void logarithmicAxis();
-  void negativeCodesRefuseLogarithmic();
-  void unreadableFileIsNamed();
-  void heatmapSizes();
-  void heatmapRowsAreBrightestAtTheirPeaks();
-  void heatmapSortedMostDifferentFirst();
-  void helpNeedsNoFiles();
-  void usageErrors_data();
-  void usageErrors();
+    void initTestCase() { QVERIFY(FDir.isValid()); }
+    void stackedChartsFillTheRequestedSize();
+    void overlayShowsEveryColour();
+    void logarithmicAxis();
+    void negativeCodesRefuseLogarithmic();
+    void unreadableFileIsNamed();
+    void heatmapSizes();
+    void heatmapRowsAreBrightestAtTheirPeaks();
+    void heatmapSortedMostDifferentFirst();
+    void helpNeedsNoFiles();
+    void usageErrors_data();
+    void usageErrors();
 
 private:
-  QTemporaryDir FDir;
+    QTemporaryDir FDir;
 };
 
 void PlotCommandTest::stackedChartsFillTheRequestedSize()
 {
-  const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, PeakCodes(0));
-  const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 2e-6L, PeakCodes(2));
-  const QString out = FDir.filePath(QStringLiteral("stacked.png"));
-  QCOMPARE(RunPlotCommand({a, b, "-o", out.toStdString(), "--size", "500x401"}), 0);
-  const QImage image(out);
-  QCOMPARE(image.size(), QSize(500, 401));
-  // First chart red in the upper half, second green in the lower half.
-  const auto upper = Colours(image, QRect(0, 0, 500, 200));
-  const auto lower = Colours(image, QRect(0, 200, 500, 201));
-  QVERIFY(upper.count(Red) == 1 && upper.count(Green) == 0);
-  QVERIFY(lower.count(Green) == 1 && lower.count(Red) == 0);
+    const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, PeakCodes(0));
+    const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 2e-6L, PeakCodes(2));
+    const QString out = FDir.filePath(QStringLiteral("stacked.png"));
+    QCOMPARE(RunPlotCommand({a, b, "-o", out.toStdString(), "--size", "500x401"}), 0);
+    const QImage image(out);
+    QCOMPARE(image.size(), QSize(500, 401));
+    // First chart red in the upper half, second green in the lower half.
+    const auto upper = Colours(image, QRect(0, 0, 500, 200));
+    const auto lower = Colours(image, QRect(0, 200, 500, 201));
+    QVERIFY(upper.count(Red) == 1 && upper.count(Green) == 0);
+    QVERIFY(lower.count(Green) == 1 && lower.count(Red) == 0);
 }
 
 void PlotCommandTest::overlayShowsEveryColour()
 {
-  std::vector<std::string> args;
-  for (int k = 0; k < 3; ++k) {
-    args.push_back(WriteSpm(FDir, QStringLiteral("o%1.spm").arg(k), 1e-5L, PeakCodes(k)));
-  }
-  const QString out = FDir.filePath(QStringLiteral("overlay.png"));
-  args.insert(args.end(), {"--overlay", "-o", out.toStdString()});
-  QCOMPARE(RunPlotCommand(args), 0);
-  const QImage image(out);
-  QCOMPARE(image.size(), QSize(630, 360));
-  const auto colours = Colours(image, image.rect());
-  QVERIFY(colours.count(Red) == 1);
-  QVERIFY(colours.count(Green) == 1);
-  QVERIFY(colours.count(Blue) == 1);
+    std::vector<std::string> args;
+    for (int k = 0; k < 3; ++k) {
+        args.push_back(WriteSpm(FDir, QStringLiteral("o%1.spm").arg(k), 1e-5L, PeakCodes(k)));
+    }
+    const QString out = FDir.filePath(QStringLiteral("overlay.png"));
+    args.insert(args.end(), {"--overlay", "-o", out.toStdString()});
+    QCOMPARE(RunPlotCommand(args), 0);
+    const QImage image(out);
+    QCOMPARE(image.size(), QSize(630, 360));
+    const auto colours = Colours(image, image.rect());
+    QVERIFY(colours.count(Red) == 1);
+    QVERIFY(colours.count(Green) == 1);
+    QVERIFY(colours.count(Blue) == 1);
 }
 
 void PlotCommandTest::logarithmicAxis()
 {
-  const std::string zeros = WriteSpm(FDir, QStringLiteral("zeros.spm"), 1e-3L, {0});
-  const std::string peak = WriteSpm(FDir, QStringLiteral("peak.spm"), 1e-6L, PeakCodes(1));
-  const QString out = FDir.filePath(QStringLiteral("log.png"));
-  QCOMPARE(RunPlotCommand({"--log", zeros, peak, "-o", out.toStdString()}), 0);
-  const QImage image(out);
-  QCOMPARE(image.size(), QSize(630, 360));
-  QVERIFY(Colours(image, image.rect()).count(Green) == 1);
+    const std::string zeros = WriteSpm(FDir, QStringLiteral("zeros.spm"), 1e-3L, {0});
+    const std::string peak = WriteSpm(FDir, QStringLiteral("peak.spm"), 1e-6L, PeakCodes(1));
+    const QString out = FDir.filePath(QStringLiteral("log.png"));
+    QCOMPARE(RunPlotCommand({"--log", zeros, peak, "-o", out.toStdString()}), 0);
+    const QImage image(out);
+    QCOMPARE(image.size(), QSize(630, 360));
+    QVERIFY(Colours(image, image.rect()).count(Green) == 1);
 }
 
 void PlotCommandTest::negativeCodesRefuseLogarithmic()
 {
-  std::vector<std::int16_t> codes = PeakCodes(0);
-  codes[7] = -30;
-  const std::string path = WriteSpm(FDir, QStringLiteral("negative.spm"), 1e-6L, codes);
-  const std::string peak = WriteSpm(FDir, QStringLiteral("positive.spm"), 1e-6L, PeakCodes(1));
-  const QString out = FDir.filePath(QStringLiteral("negative.png"));
-  // The refusal names the file with the negative value, also among others.
-  QCOMPARE(RunPlotCommand({peak, path, "--log", "--overlay", "-o", out.toStdString()}), 1);
-  QCOMPARE(PlotErrors, "tulvo-cli: " + path + ": Logarithmic Axis Min and Max values should be >= 0\n");
-  QVERIFY(!QFile::exists(out));
-  // Linear, the same file plots.
-  QCOMPARE(RunPlotCommand({path, "-o", out.toStdString()}), 0);
+    std::vector<std::int16_t> codes = PeakCodes(0);
+    codes[7] = -30;
+    const std::string path = WriteSpm(FDir, QStringLiteral("negative.spm"), 1e-6L, codes);
+    const std::string peak = WriteSpm(FDir, QStringLiteral("positive.spm"), 1e-6L, PeakCodes(1));
+    const QString out = FDir.filePath(QStringLiteral("negative.png"));
+    // The refusal names the file with the negative value, also among others.
+    QCOMPARE(RunPlotCommand({peak, path, "--log", "--overlay", "-o", out.toStdString()}), 1);
+    QCOMPARE(PlotErrors, "tulvo-cli: " + path + ": Logarithmic Axis Min and Max values should be >= 0\n");
+    QVERIFY(!QFile::exists(out));
+    // Linear, the same file plots.
+    QCOMPARE(RunPlotCommand({path, "-o", out.toStdString()}), 0);
 }
 
 void PlotCommandTest::unreadableFileIsNamed()
 {
-  const QString out = FDir.filePath(QStringLiteral("missing.png"));
-  const std::string missing = FDir.filePath(QStringLiteral("missing.spm")).toStdString();
-  QCOMPARE(RunPlotCommand({missing, "-o", out.toStdString()}), 1);
-  QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
-  QVERIFY(!QFile::exists(out));
+    const QString out = FDir.filePath(QStringLiteral("missing.png"));
+    const std::string missing = FDir.filePath(QStringLiteral("missing.spm")).toStdString();
+    QCOMPARE(RunPlotCommand({missing, "-o", out.toStdString()}), 1);
+    QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
+    QVERIFY(!QFile::exists(out));
 }
 
 void PlotCommandTest::heatmapSizes()
 {
-  std::vector<std::string> files;
-  for (int k = 0; k < 3; ++k) {
-    files.push_back(WriteSpm(FDir, QStringLiteral("s%1.spm").arg(k), 1e-6L, LineCodes({40 * k})));
-  }
-  const QString out = FDir.filePath(QStringLiteral("sizes.png"));
-  std::vector<std::string> args = files;
-  args.insert(args.end(), {"--heatmap", "-o", out.toStdString()});
-  QCOMPARE(RunPlotCommand(args), 0);
-  // By default rows of 16 pixels, but cells at least 240 high; rows that
-  // high have their names beside them.
-  QImage image(out);
-  QCOMPARE(image.width(), 630);
-  THeatmapLayout layout = TSpectrumHeatmap({"a", "b", "c"}, std::vector<TBandValues>(3), false).Layout(image.size());
-  QCOMPARE(layout.Cells.height(), 240);
-  QVERIFY(!layout.Names.isEmpty());
+    std::vector<std::string> files;
+    for (int k = 0; k < 3; ++k) {
+        files.push_back(WriteSpm(FDir, QStringLiteral("s%1.spm").arg(k), 1e-6L, LineCodes({40 * k})));
+    }
+    const QString out = FDir.filePath(QStringLiteral("sizes.png"));
+    std::vector<std::string> args = files;
+    args.insert(args.end(), {"--heatmap", "-o", out.toStdString()});
+    QCOMPARE(RunPlotCommand(args), 0);
+    // By default rows of 16 pixels, but cells at least 240 high; rows that
+    // high have their names beside them.
+    QImage image(out);
+    QCOMPARE(image.width(), 630);
+    THeatmapLayout layout = TSpectrumHeatmap({"a", "b", "c"}, std::vector<TBandValues>(3), false).Layout(image.size());
+    QCOMPARE(layout.Cells.height(), 240);
+    QVERIFY(!layout.Names.isEmpty());
 
-  args.insert(args.end(), {"--size", "500x201"});
-  QCOMPARE(RunPlotCommand(args), 0);
-  QCOMPARE(QImage(out).size(), QSize(500, 201));
+    args.insert(args.end(), {"--size", "500x201"});
+    QCOMPARE(RunPlotCommand(args), 0);
+    QCOMPARE(QImage(out).size(), QSize(500, 201));
 
-  // 600 rows: one pixel each, too low for names.
-  std::vector<std::string> names(600, "n.spm");
-  std::vector<TSpectrum> spectra(600);
-  image = DrawHeatmap(names, spectra, TPlotArguments{});
-  layout = TSpectrumHeatmap(std::vector<QString>(600), std::vector<TBandValues>(600), false).Layout(image.size());
-  QCOMPARE(image.width(), 630);
-  QCOMPARE(layout.Cells.height(), 600);
-  QVERIFY(layout.Names.isEmpty());
+    // 600 rows: one pixel each, too low for names.
+    std::vector<std::string> names(600, "n.spm");
+    std::vector<TSpectrum> spectra(600);
+    image = DrawHeatmap(names, spectra, TPlotArguments{});
+    layout = TSpectrumHeatmap(std::vector<QString>(600), std::vector<TBandValues>(600), false).Layout(image.size());
+    QCOMPARE(image.width(), 630);
+    QCOMPARE(layout.Cells.height(), 600);
+    QVERIFY(layout.Names.isEmpty());
 }
 
 void PlotCommandTest::heatmapRowsAreBrightestAtTheirPeaks()
 {
-  // Peaks on neighbouring lines (150, 151) must stay apart; the last file's
-  // values are a tenth of the others' (the scale is shared, its peak is still
-  // its row's brightest).
-  const std::vector<std::string> files = {
-      WriteSpm(FDir, QStringLiteral("p30.spm"), 1e-6L, LineCodes({30})),
-      WriteSpm(FDir, QStringLiteral("p150.spm"), 1e-6L, LineCodes({150})),
-      WriteSpm(FDir, QStringLiteral("p151.spm"), 1e-6L, LineCodes({151})),
-      WriteSpm(FDir, QStringLiteral("p360.spm"), 1e-7L, LineCodes({360}))};
-  for (const bool logarithmic : {false, true}) {
-    const QString out = FDir.filePath(QStringLiteral("peaks.png"));
-    std::vector<std::string> args = files;
-    args.insert(args.end(), {"--heatmap", "-o", out.toStdString(), "--size", "800x300"});
-    if (logarithmic) {
-      args.push_back("--log");
+    // Peaks on neighbouring lines (150, 151) must stay apart; the last file's
+    // values are a tenth of the others' (the scale is shared, its peak is still
+    // its row's brightest).
+    const std::vector<std::string> files = {WriteSpm(FDir, QStringLiteral("p30.spm"), 1e-6L, LineCodes({30})),
+                                            WriteSpm(FDir, QStringLiteral("p150.spm"), 1e-6L, LineCodes({150})),
+                                            WriteSpm(FDir, QStringLiteral("p151.spm"), 1e-6L, LineCodes({151})),
+                                            WriteSpm(FDir, QStringLiteral("p360.spm"), 1e-7L, LineCodes({360}))};
+    for (const bool logarithmic : {false, true}) {
+        const QString out = FDir.filePath(QStringLiteral("peaks.png"));
+        std::vector<std::string> args = files;
+        args.insert(args.end(), {"--heatmap", "-o", out.toStdString(), "--size", "800x300"});
+        if (logarithmic) {
+            args.push_back("--log");
+        }
+        QCOMPARE(RunPlotCommand(args), 0);
+        QCOMPARE(BrightestLines(QImage(out), files, logarithmic), (std::vector<int>{30, 150, 151, 360}));
     }
-    QCOMPARE(RunPlotCommand(args), 0);
-    QCOMPARE(BrightestLines(QImage(out), files, logarithmic), (std::vector<int>{30, 150, 151, 360}));
-  }
 }
 
 void PlotCommandTest::heatmapSortedMostDifferentFirst()
 {
-  // Against the reference (line 100 high): b moves the peak to line 250
-  // (distance sqrt(2 * 16.99^2 / 361) = 1.26 dB), a adds one at line 30 and
-  // halves line 100 (0.91 dB), c is the reference itself (0 dB).
-  const std::string reference = WriteSpm(FDir, QStringLiteral("ref.spm"), 1e-6L, LineCodes({100}));
-  const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, LineCodes({30}, 5000));
-  const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 1e-6L, LineCodes({250}));
-  const std::string c = WriteSpm(FDir, QStringLiteral("c.spm"), 1e-6L, LineCodes({100}));
-  const QString out = FDir.filePath(QStringLiteral("sorted.png"));
-  QCOMPARE(RunPlotCommand({"--heatmap", a, c, b, "--sort", "distance", "--reference", reference, "-o",
-                           out.toStdString(), "--size", "800x300"}),
-           0);
-  QCOMPARE(BrightestLines(QImage(out), {b, a, c}), (std::vector<int>{250, 30, 100}));
+    // Against the reference (line 100 high): b moves the peak to line 250
+    // (distance sqrt(2 * 16.99^2 / 361) = 1.26 dB), a adds one at line 30 and
+    // halves line 100 (0.91 dB), c is the reference itself (0 dB).
+    const std::string reference = WriteSpm(FDir, QStringLiteral("ref.spm"), 1e-6L, LineCodes({100}));
+    const std::string a = WriteSpm(FDir, QStringLiteral("a.spm"), 1e-6L, LineCodes({30}, 5000));
+    const std::string b = WriteSpm(FDir, QStringLiteral("b.spm"), 1e-6L, LineCodes({250}));
+    const std::string c = WriteSpm(FDir, QStringLiteral("c.spm"), 1e-6L, LineCodes({100}));
+    const QString out = FDir.filePath(QStringLiteral("sorted.png"));
+    QCOMPARE(RunPlotCommand({"--heatmap", a, c, b, "--sort", "distance", "--reference", reference, "-o",
+                             out.toStdString(), "--size", "800x300"}),
+             0);
+    QCOMPARE(BrightestLines(QImage(out), {b, a, c}), (std::vector<int>{250, 30, 100}));
 
-  // An unreadable reference draws nothing.
-  const std::string missing = FDir.filePath(QStringLiteral("nothing.spm")).toStdString();
-  const QString none = FDir.filePath(QStringLiteral("none.png"));
-  QCOMPARE(RunPlotCommand({"--heatmap", a, "--sort=distance", "--reference", missing, "-o", none.toStdString()}), 1);
-  QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
-  QVERIFY(!QFile::exists(none));
+    // An unreadable reference draws nothing.
+    const std::string missing = FDir.filePath(QStringLiteral("nothing.spm")).toStdString();
+    const QString none = FDir.filePath(QStringLiteral("none.png"));
+    QCOMPARE(RunPlotCommand({"--heatmap", a, "--sort=distance", "--reference", missing, "-o", none.toStdString()}), 1);
+    QCOMPARE(PlotErrors, "tulvo-cli: " + missing + ": File not found\n");
+    QVERIFY(!QFile::exists(none));
 }
 
 void PlotCommandTest::helpNeedsNoFiles()
 {
-  QCOMPARE(RunPlotCommand({"--help"}), 0);
-  QCOMPARE(RunPlotCommand({"a.spm", "-h"}), 0);
-  QCOMPARE(PlotErrors, std::string());
+    QCOMPARE(RunPlotCommand({"--help"}), 0);
+    QCOMPARE(RunPlotCommand({"a.spm", "-h"}), 0);
+    QCOMPARE(PlotErrors, std::string());
 }
 
+// clang-format off
 void PlotCommandTest::usageErrors_data()
 {
-  QTest::addColumn<QStringList>("args");
-  QTest::newRow("nothing") << QStringList{};
-  QTest::newRow("no_output") << QStringList{"a.spm"};
-  QTest::newRow("no_file") << QStringList{"-o", "x.png"};
-  QTest::newRow("o_without_name") << QStringList{"a.spm", "-o"};
-  QTest::newRow("bad_size") << QStringList{"a.spm", "-o", "x.png", "--size", "640-480"};
-  QTest::newRow("zero_size") << QStringList{"a.spm", "-o", "x.png", "--size", "0x480"};
-  QTest::newRow("huge_size") << QStringList{"a.spm", "-o", "x.png", "--size", "20000x480"};
-  QTest::newRow("unknown_option") << QStringList{"a.spm", "-o", "x.png", "--colour"};
-  QTest::newRow("heatmap_overlay") << QStringList{"--heatmap", "--overlay", "a.spm", "-o", "x.png"};
-  QTest::newRow("sort_without_reference") << QStringList{"--heatmap", "--sort", "distance", "a.spm", "-o", "x.png"};
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("no_output") << QStringList{"a.spm"};
+    QTest::newRow("no_file") << QStringList{"-o", "x.png"};
+    QTest::newRow("o_without_name") << QStringList{"a.spm", "-o"};
+    QTest::newRow("bad_size") << QStringList{"a.spm", "-o", "x.png", "--size", "640-480"};
+    QTest::newRow("zero_size") << QStringList{"a.spm", "-o", "x.png", "--size", "0x480"};
+    QTest::newRow("huge_size") << QStringList{"a.spm", "-o", "x.png", "--size", "20000x480"};
+    QTest::newRow("unknown_option") << QStringList{"a.spm", "-o", "x.png", "--colour"};
+    QTest::newRow("heatmap_overlay") << QStringList{"--heatmap", "--overlay", "a.spm", "-o", "x.png"};
+    QTest::newRow("sort_without_reference") << QStringList{"--heatmap", "--sort", "distance", "a.spm", "-o", "x.png"};
 }
+// clang-format on
 
 void PlotCommandTest::usageErrors()
 {
-  QFETCH(QStringList, args);
-  std::vector<std::string> words;
-  for (const QString& arg : args) {
-    words.push_back(arg.toStdString());
-  }
-  QCOMPARE(RunPlotCommand(words), 2);
-  QVERIFY(PlotErrors.find("Try 'tulvo-cli plot --help'") != std::string::npos);
-  QVERIFY(!QFile::exists(QStringLiteral("x.png")));
+    QFETCH(QStringList, args);
+    std::vector<std::string> words;
+    for (const QString& arg : args) {
+        words.push_back(arg.toStdString());
+    }
+    QCOMPARE(RunPlotCommand(words), 2);
+    QVERIFY(PlotErrors.find("Try 'tulvo-cli plot --help'") != std::string::npos);
+    QVERIFY(!QFile::exists(QStringLiteral("x.png")));
 }
 
 QTEST_MAIN(PlotCommandTest)

@@ -81,8 +81,8 @@ TEST(ToolProcess, SigtermLeavesOnlyWholeSpectrumFilesAndNoTemporary)
     }
     WriteBytes(folder.File("list"), std::vector<std::uint8_t>(list.begin(), list.end()));
     const std::string report = folder.File("report.csv");
-    const pid_t pid = StartProgram(Cli({"batch", "--files-from", folder.File("list"), "--report", report}),
-                                   "/dev/null", "/dev/null", folder.File("stderr"));
+    const pid_t pid = StartProgram(Cli({"batch", "--files-from", folder.File("list"), "--report", report}), "/dev/null",
+                                   "/dev/null", folder.File("stderr"));
     // Signal once the run is under way.
     for (int wait = 0; wait < 5000 && TextOf(report).size() < 50 * 60; ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -138,14 +138,14 @@ TEST(ToolProcess, FullStdoutIsReportedAndStdinIsNoRecording)
 {
     TTempFolder folder;
     const auto paths = CopiesOfARecording(folder, 2);
-    const pid_t batch = StartProgram(Cli({"batch", "--report", "-", paths[0], paths[1]}), "/dev/null",
-                                     "/dev/full", folder.File("batch.err"));
+    const pid_t batch = StartProgram(Cli({"batch", "--report", "-", paths[0], paths[1]}), "/dev/null", "/dev/full",
+                                     folder.File("batch.err"));
     EXPECT_EQ(WaitProgram(batch).Status, 1);
     EXPECT_EQ(TextOf(folder.File("batch.err")), "tulvo-cli: standard output: Disk full\n");
 
     WriteSpectrumFixture(folder.File("a.spm"), 1e-6L, TSpectrumCodes{});
-    const pid_t show = StartProgram(Cli({"show", folder.File("a.spm")}), "/dev/null", "/dev/full",
-                                    folder.File("show.err"));
+    const pid_t show =
+        StartProgram(Cli({"show", folder.File("a.spm")}), "/dev/null", "/dev/full", folder.File("show.err"));
     EXPECT_EQ(WaitProgram(show).Status, 1);
     EXPECT_EQ(TextOf(folder.File("show.err")), "tulvo-cli: standard output: Disk full\n");
 
@@ -194,8 +194,7 @@ TEST_F(PlotProcess, TakesTheSharedOptionFormsAndWritesToStdout)
 
     const TProgramResult toStdout = RunProgram(Cli({"plot", "-", "--output=-"}), TextOf(Spectrum));
     EXPECT_EQ(toStdout.Status, 0) << toStdout.Err;
-    EXPECT_EQ(PngSize(std::vector<std::uint8_t>(toStdout.Out.begin(), toStdout.Out.end())),
-              std::make_pair(630, 360));
+    EXPECT_EQ(PngSize(std::vector<std::uint8_t>(toStdout.Out.begin(), toStdout.Out.end())), std::make_pair(630, 360));
     EXPECT_FALSE(Exists("-"));
 }
 
@@ -224,9 +223,9 @@ TEST_F(PlotProcess, FailuresAreNamedAndLeaveTheOlderPicture)
     // the older picture and leaves no temporary file.
     const std::vector<std::uint8_t> older(100, 0x5A);
     WriteBytes(out, older);
-    const TProgramResult cut = RunProgram({"/bin/sh", "-c",
-                                           "trap '' XFSZ; ulimit -f 2; exec \"$0\" plot \"$1\" -o \"$2\"",
-                                           TULVO_CLI_PATH, Spectrum, out});
+    const TProgramResult cut =
+        RunProgram({"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 2; exec \"$0\" plot \"$1\" -o \"$2\"", TULVO_CLI_PATH,
+                    Spectrum, out});
     EXPECT_EQ(cut.Status, 1);
     EXPECT_EQ(cut.Err, "tulvo-cli: " + out + ": Disk full (File too large)\n");
     EXPECT_EQ(ReadBytes(out), older);
@@ -245,8 +244,7 @@ TEST_F(PlotProcess, UsageErrorsAndHelpComeWithoutTheHelper)
     EXPECT_EQ(RunProgram({copy, "plot", Spectrum, "--size", "0x5", "-o", "x.png"}).Status, 2);
     const TProgramResult run = RunProgram({copy, "plot", Spectrum, "-o", Folder.File("x.png")});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("cannot run the drawing helper (No such file or directory)"), std::string::npos)
-        << run.Err;
+    EXPECT_NE(run.Err.find("cannot run the drawing helper (No such file or directory)"), std::string::npos) << run.Err;
 }
 
 } // namespace

@@ -21,8 +21,8 @@ std::string ReadText(const std::string& path)
 
 } // namespace
 
-TToolRun RunToolInProcess(const std::vector<std::string>& words, const std::string& input,
-                          const std::string& outPath, int stopSignal)
+TToolRun RunToolInProcess(const std::vector<std::string>& words, const std::string& input, const std::string& outPath,
+                          int stopSignal)
 {
     const testsupport::TTempFolder folder;
     const std::string in = folder.File("stdin");

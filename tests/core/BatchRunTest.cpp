@@ -278,11 +278,9 @@ TEST_P(Batch, PipesAreRefusedUnlessAnyKindIsAllowed)
     EXPECT_EQ(ReadBytes(out + "/fifo.spm"), ReadBytes(out + "/rec00.spm"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, Batch, testing::Values(1, 2, 3),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return info.param == 1 ? std::string("Sequential")
-                                                    : std::to_string(info.param) + "Workers";
-                         });
+INSTANTIATE_TEST_SUITE_P(Jobs, Batch, testing::Values(1, 2, 3), [](const testing::TestParamInfo<int>& info) {
+    return info.param == 1 ? std::string("Sequential") : std::to_string(info.param) + "Workers";
+});
 
 TEST(BatchJobs, DefaultCountFollowsTheAffinityMask)
 {

@@ -32,10 +32,7 @@ struct TKindCase {
     TKind Kind;
 };
 
-void PrintTo(const TKindCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TKindCase& c, std::ostream* os) { *os << c.Name; }
 
 // Makes a file of the case's kind and returns its path. A socket stays bound
 // (its descriptor in socketHandle) until the test closes it.
@@ -43,9 +40,7 @@ std::string MakeFileOfKind(const TTempFolder& folder, TKind kind, int& socketHan
 {
     const std::string path = folder.File("rec.wav");
     switch (kind) {
-    case TKind::Fifo:
-        EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
-        return path;
+    case TKind::Fifo: EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0); return path;
     case TKind::LinkToFifo:
         EXPECT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
         EXPECT_EQ(::symlink("fifo", path.c_str()), 0);
@@ -60,11 +55,8 @@ std::string MakeFileOfKind(const TTempFolder& folder, TKind kind, int& socketHan
         EXPECT_EQ(::listen(socketHandle, 1), 0);
         return path;
     }
-    case TKind::Device:
-        return "/dev/null";
-    case TKind::Folder:
-        EXPECT_EQ(::mkdir(path.c_str(), 0755), 0);
-        return path;
+    case TKind::Device: return "/dev/null";
+    case TKind::Folder: EXPECT_EQ(::mkdir(path.c_str(), 0755), 0); return path;
     }
     return path;
 }
@@ -111,10 +103,8 @@ TEST_P(NotARegularFile, IsRefusedAsARecordingOrASpectrumFileWithoutWaiting)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, NotARegularFile,
-                         testing::Values(TKindCase{"Fifo", TKind::Fifo},
-                                         TKindCase{"LinkToFifo", TKind::LinkToFifo},
-                                         TKindCase{"Socket", TKind::Socket},
-                                         TKindCase{"Device", TKind::Device},
+                         testing::Values(TKindCase{"Fifo", TKind::Fifo}, TKindCase{"LinkToFifo", TKind::LinkToFifo},
+                                         TKindCase{"Socket", TKind::Socket}, TKindCase{"Device", TKind::Device},
                                          TKindCase{"Folder", TKind::Folder}),
                          [](const testing::TestParamInfo<TKindCase>& info) { return std::string(info.param.Name); });
 

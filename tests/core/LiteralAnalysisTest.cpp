@@ -39,11 +39,11 @@ namespace {
 // The literal reference
 // ---------------------------------------------------------------------------
 
-constexpr int N = 2048;                 // FFT length
-constexpr int HalfSize = N / 2;         // magnitude lines
-constexpr int Frames = 15;              // frames of N, advanced by N / 2
-constexpr int BandFirst = 40;           // line of 1000 Hz
-constexpr int BandLines = 361;          // 1000..10000 Hz
+constexpr int N = 2048;         // FFT length
+constexpr int HalfSize = N / 2; // magnitude lines
+constexpr int Frames = 15;      // frames of N, advanced by N / 2
+constexpr int BandFirst = 40;   // line of 1000 Hz
+constexpr int BandLines = 361;  // 1000..10000 Hz
 constexpr int Samples = 16384;
 
 // The 16-pole band-pass of the main window: Butterworth, order 8, 1000 Hz to
@@ -61,8 +61,7 @@ public:
     explicit TLiteralFilter(const TdspIIRFilter& design)
         : n_(design.TapCount()), g_(design.GainScale()), feedForward_(design.FeedForward()),
           feedBack_(design.FeedBack())
-    {
-    }
+    {}
 
     extended Step(extended x)
     {
@@ -129,14 +128,14 @@ extended RoundHalfEven(extended v)
 
 // Every stage's result, kept so that a mismatch can be traced to its stage.
 struct TLiteralResult {
-    std::vector<single> Raw;         // filter output, rounded to single
+    std::vector<single> Raw; // filter output, rounded to single
     extended SumSquares = 0;
     extended Rms = 0;
-    std::vector<single> Normalised;  // Raw / Rms
-    std::vector<single> Spectrum;    // normalised power spectrum, 1024 lines
+    std::vector<single> Normalised; // Raw / Rms
+    std::vector<single> Spectrum;   // normalised power spectrum, 1024 lines
     extended Scale = 0;
     std::array<std::int16_t, BandLines> Codes{};
-    std::vector<std::uint8_t> File;  // the 732 bytes
+    std::vector<std::uint8_t> File; // the 732 bytes
 };
 
 TLiteralResult AnalyseLiterally(const TSamples& samples)
@@ -211,13 +210,12 @@ std::string Values(long double fast, long double literal)
 {
     std::ostringstream text;
     text.precision(21);
-    text << "fast " << fast << " (" << std::hexfloat << fast << std::defaultfloat << "), literal " << literal
-         << " (" << std::hexfloat << literal << ")";
+    text << "fast " << fast << " (" << std::hexfloat << fast << std::defaultfloat << "), literal " << literal << " ("
+         << std::hexfloat << literal << ")";
     return text.str();
 }
 
-template <typename A, typename B>
-int FirstDifferent(const A& fast, const B& literal, int count)
+template <typename A, typename B> int FirstDifferent(const A& fast, const B& literal, int count)
 {
     for (int i = 0; i < count; ++i) {
         if (std::memcmp(&fast[i], &literal[i], sizeof(fast[i])) != 0) {
@@ -312,10 +310,7 @@ struct TRecordingCase {
     TSamples (*Make)();
 };
 
-void PrintTo(const TRecordingCase& recording, std::ostream* out)
-{
-    *out << recording.Name;
-}
+void PrintTo(const TRecordingCase& recording, std::ostream* out) { *out << recording.Name; }
 
 const TRecordingCase Cases[] = {
     {"noise_30", [] { return NoiseSamples(101, 30); }},

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <limits>
+#include <ostream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -27,10 +27,7 @@ struct TNameCase {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TNameCase& c, std::ostream* os)
-{
-    *os << c.Recording;
-}
+void PrintTo(const TNameCase& c, std::ostream* os) { *os << c.Recording; }
 
 class SpectrumName : public testing::TestWithParam<TNameCase> {};
 
@@ -41,22 +38,15 @@ TEST_P(SpectrumName, ReplacesTheLastFourCharactersOfTheFileName)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, SpectrumName,
-    testing::Values(TNameCase{"/data/rec01.wav", "/data/rec01.spm"},
-                    TNameCase{"/data/rec01.wave", "/data/rec01..spm"},
-                    TNameCase{"/data/rec01.WAV", "/data/rec01.spm"},
-                    TNameCase{"rec01.wav", "rec01.spm"},
-                    TNameCase{"/data/rec.spm", "/data/rec.spm"},
-                    TNameCase{"/data/abcd", "/data/.spm"},
+    testing::Values(TNameCase{"/data/rec01.wav", "/data/rec01.spm"}, TNameCase{"/data/rec01.wave", "/data/rec01..spm"},
+                    TNameCase{"/data/rec01.WAV", "/data/rec01.spm"}, TNameCase{"rec01.wav", "rec01.spm"},
+                    TNameCase{"/data/rec.spm", "/data/rec.spm"}, TNameCase{"/data/abcd", "/data/.spm"},
                     // Shorter than four characters: never reaches into the folder.
-                    TNameCase{"/data/ab", "/data/ab.spm"},
-                    TNameCase{"/da.ta/abc", "/da.ta/abc.spm"},
-                    TNameCase{"ab", "ab.spm"},
-                    TNameCase{"/data/", "/data/.spm"},
+                    TNameCase{"/data/ab", "/data/ab.spm"}, TNameCase{"/da.ta/abc", "/da.ta/abc.spm"},
+                    TNameCase{"ab", "ab.spm"}, TNameCase{"/data/", "/data/.spm"},
                     // Characters, not bytes.
-                    TNameCase{"/data/запись.wav", "/data/запись.spm"},
-                    TNameCase{"/data/x.ывав", "/data/x..spm"},
-                    TNameCase{"/data/звук", "/data/.spm"},
-                    TNameCase{"/data/ёж", "/data/ёж.spm"},
+                    TNameCase{"/data/запись.wav", "/data/запись.spm"}, TNameCase{"/data/x.ывав", "/data/x..spm"},
+                    TNameCase{"/data/звук", "/data/.spm"}, TNameCase{"/data/ёж", "/data/ёж.spm"},
                     TNameCase{"/папка/ёж", "/папка/ёж.spm"}));
 
 using TTenBytes = std::array<std::uint8_t, ScaleFieldSize>;
@@ -92,12 +82,12 @@ TEST(ExtendedScale, ReadsBackBitForBit)
 TEST(Quantise, LargestLineIsTopCodeAndHalvesGoToEven)
 {
     TBandValues band{};
-    band[0] = 2.5f;      // scale is exactly 1: codes are the values rounded
+    band[0] = 2.5f; // scale is exactly 1: codes are the values rounded
     band[1] = 3.5f;
     band[2] = 0.5f;
     band[3] = 9999.5f;
-    band[4] = 10000.0f;  // the maximum
-    band[5] = 10000.0f;  // equal to it
+    band[4] = 10000.0f; // the maximum
+    band[5] = 10000.0f; // equal to it
     band[6] = 1234.49f;
     TBandCodes codes{};
     const extended scale = QuantiseBand(band, codes);

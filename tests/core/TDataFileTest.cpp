@@ -49,10 +49,14 @@ TEST(DataFile, OperationsOnAClosedFileAreCode103)
     file.Bind("/tmp/whatever");
     for (auto operation : {0, 1, 2, 3}) {
         try {
-            if (operation == 0) file.ReadExactly(buffer, 4);
-            if (operation == 1) file.WriteAll(buffer, 4);
-            if (operation == 2) file.TruncateHere();
-            if (operation == 3) file.Close();
+            if (operation == 0)
+                file.ReadExactly(buffer, 4);
+            if (operation == 1)
+                file.WriteAll(buffer, 4);
+            if (operation == 2)
+                file.TruncateHere();
+            if (operation == 3)
+                file.Close();
             ADD_FAILURE() << "operation " << operation << " did not fail";
         } catch (const EInOutError& e) {
             EXPECT_EQ(e.ErrorCode(), IoCode::FileNotOpen);

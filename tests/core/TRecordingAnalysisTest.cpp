@@ -24,8 +24,7 @@ protected:
     std::unique_ptr<TRecordingAnalysis> Core = std::make_unique<TRecordingAnalysis>();
 
     // Writes samples as name.wav, processes it and returns the spectrum file's bytes.
-    std::vector<std::uint8_t> Process(TRecordingAnalysis& core, const std::string& name,
-                                      const TSamples& samples)
+    std::vector<std::uint8_t> Process(TRecordingAnalysis& core, const std::string& name, const TSamples& samples)
     {
         const std::string path = Folder.File(name + ".wav");
         WriteRecording(path, samples);
@@ -105,8 +104,7 @@ TEST_F(Analysis, WhiteNoiseBandFollowsTheFilter)
     for (int first = 0; first + 8 <= SpectrumLines; first += 8) {
         const double measured = groupMean(first, 8, false) / level;
         const double expected = groupMean(first, 8, true);
-        EXPECT_NEAR(measured, expected, 0.12 * expected + 0.01)
-            << "lines " << first << ".." << first + 7;
+        EXPECT_NEAR(measured, expected, 0.12 * expected + 0.01) << "lines " << first << ".." << first + 7;
     }
     // The band edges are the filter's -3 dB points.
     EXPECT_NEAR(groupMean(0, 3, false) / groupMean(170, 20, false), 0.5, 0.15);

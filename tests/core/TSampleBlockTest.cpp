@@ -50,10 +50,7 @@ struct TSizeCase {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TSizeCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TSizeCase& c, std::ostream* os) { *os << c.Name; }
 
 class SampleBlockSize : public SampleBlock, public testing::WithParamInterface<TSizeCase> {};
 
@@ -75,14 +72,13 @@ TEST_P(SampleBlockSize, ReadsWholeBlocksOnly)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, SampleBlockSize,
-    testing::Values(TSizeCase{"Exact", SampleBlockFileSize, 0},
-                    TSizeCase{"Longer", SampleBlockFileSize + 100, 0},
-                    TSizeCase{"OneByteShort", SampleBlockFileSize - 1, IoCode::ReadBeyondEnd},
-                    TSizeCase{"ShorterThanHeader", WavHeaderSize - 1, IoCode::ReadBeyondEnd},
-                    TSizeCase{"Empty", 0, IoCode::ReadBeyondEnd}),
-    [](const testing::TestParamInfo<TSizeCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, SampleBlockSize,
+                         testing::Values(TSizeCase{"Exact", SampleBlockFileSize, 0},
+                                         TSizeCase{"Longer", SampleBlockFileSize + 100, 0},
+                                         TSizeCase{"OneByteShort", SampleBlockFileSize - 1, IoCode::ReadBeyondEnd},
+                                         TSizeCase{"ShorterThanHeader", WavHeaderSize - 1, IoCode::ReadBeyondEnd},
+                                         TSizeCase{"Empty", 0, IoCode::ReadBeyondEnd}),
+                         [](const testing::TestParamInfo<TSizeCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(SampleBlock, MissingPathsAreNamedByWhatIsMissing)
 {

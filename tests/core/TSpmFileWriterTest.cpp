@@ -151,7 +151,13 @@ TEST_F(SpectrumWriterSeries, AFileAlreadyHoldingTheBytesIsKeptAndMadeNewer)
         bool Kept;
     } cases[] = {
         {"same.spm", ImageOf(7), false, true},
-        {"longer.spm", [] { auto b = ImageOf(7); b.push_back(0); return b; }(), false, false},
+        {"longer.spm",
+         [] {
+             auto b = ImageOf(7);
+             b.push_back(0);
+             return b;
+         }(),
+         false, false},
         {"other.spm", ImageOf(8), false, false},
         {"link.spm", ImageOf(7), true, false},
     };
@@ -223,8 +229,8 @@ TEST_F(SpectrumWriterSeries, FirstWriteIntoAFolderRemovesTheDebrisOfGoneWriters)
     for (const char* name : {".tulvo-4242-0.tmp", ".tulvo-1-17.tmp"}) {
         WriteBytes(Folder.File(name), std::vector<std::uint8_t>(300, 0x42));
     }
-    const std::vector<std::string> unlike = {".tulvo-12.tmp", ".tulvo-1-2.tmp.bak", ".tulvo--1.tmp",
-                                             "tulvo-1-2.tmp", ".tulvo-1-x.tmp"};
+    const std::vector<std::string> unlike = {".tulvo-12.tmp", ".tulvo-1-2.tmp.bak", ".tulvo--1.tmp", "tulvo-1-2.tmp",
+                                             ".tulvo-1-x.tmp"};
     for (const auto& name : unlike) {
         WriteBytes(Folder.File(name), {1});
     }

@@ -2,8 +2,8 @@
 // floating-point messages, and the full stop of the error box; the file and
 // system error an I/O error carries.
 
-#include "core/TDataFile.h"
 #include "core/TulvoErrors.h"
+#include "core/TDataFile.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -18,10 +18,7 @@ struct TCodeCase {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TCodeCase& c, std::ostream* os)
-{
-    *os << c.Code;
-}
+void PrintTo(const TCodeCase& c, std::ostream* os) { *os << c.Code; }
 
 class InOutErrorMessage : public testing::TestWithParam<TCodeCase> {};
 
@@ -33,16 +30,11 @@ TEST_P(InOutErrorMessage, IsChosenByTheCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, InOutErrorMessage,
-                         testing::Values(TCodeCase{2, "File not found"},
-                                         TCodeCase{3, "Invalid filename"},
-                                         TCodeCase{4, "Too many open files"},
-                                         TCodeCase{5, "File access denied"},
-                                         TCodeCase{100, "Read beyond end of file"},
-                                         TCodeCase{101, "Disk full"},
-                                         TCodeCase{103, "File not open"},
-                                         TCodeCase{106, "Invalid numeric input"},
-                                         TCodeCase{32, "I/O error 32"},
-                                         TCodeCase{1, "I/O error 1"}));
+                         testing::Values(TCodeCase{2, "File not found"}, TCodeCase{3, "Invalid filename"},
+                                         TCodeCase{4, "Too many open files"}, TCodeCase{5, "File access denied"},
+                                         TCodeCase{100, "Read beyond end of file"}, TCodeCase{101, "Disk full"},
+                                         TCodeCase{103, "File not open"}, TCodeCase{106, "Invalid numeric input"},
+                                         TCodeCase{32, "I/O error 32"}, TCodeCase{1, "I/O error 1"}));
 
 TEST(InOutError, SystemErrorWithoutMeaningKeepsItsNumberInTheText)
 {
@@ -69,10 +61,7 @@ struct TBoxCase {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TBoxCase& c, std::ostream* os)
-{
-    *os << c.Message;
-}
+void PrintTo(const TBoxCase& c, std::ostream* os) { *os << c.Message; }
 
 class ErrorBox : public testing::TestWithParam<TBoxCase> {};
 
@@ -81,16 +70,15 @@ TEST_P(ErrorBox, AppendsFullStopAfterCharactersSortingAfterIt)
     EXPECT_EQ(ErrorBoxText(GetParam().Message), GetParam().Shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ErrorBox,
-    testing::Values(TBoxCase{"File not found", "File not found."},
-                    TBoxCase{"I/O error 32", "I/O error 32."},
-                    TBoxCase{"Ends with a stop.", "Ends with a stop."},
-                    TBoxCase{"Exclamation!", "Exclamation!"},     // '!' sorts before '.'
-                    TBoxCase{"Bracket (x)", "Bracket (x)"},       // ')' sorts before '.'
-                    TBoxCase{"Slash/", "Slash/."},                // '/' sorts after '.'
-                    TBoxCase{"ОСТАНОВ", "ОСТАНОВ."},              // Cyrillic sorts after '.'
-                    TBoxCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Texts, ErrorBox,
+                         testing::Values(TBoxCase{"File not found", "File not found."},
+                                         TBoxCase{"I/O error 32", "I/O error 32."},
+                                         TBoxCase{"Ends with a stop.", "Ends with a stop."},
+                                         TBoxCase{"Exclamation!", "Exclamation!"}, // '!' sorts before '.'
+                                         TBoxCase{"Bracket (x)", "Bracket (x)"},   // ')' sorts before '.'
+                                         TBoxCase{"Slash/", "Slash/."},            // '/' sorts after '.'
+                                         TBoxCase{"ОСТАНОВ", "ОСТАНОВ."},          // Cyrillic sorts after '.'
+                                         TBoxCase{"", ""}));
 
 struct TErrnoCase {
     const char* Name;
@@ -100,10 +88,7 @@ struct TErrnoCase {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TErrnoCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TErrnoCase& c, std::ostream* os) { *os << c.Name; }
 
 class ErrnoMapping : public testing::TestWithParam<TErrnoCase> {};
 
@@ -129,22 +114,21 @@ TEST(InOutError, WithPathKeepsCodeMessageAndSystemError)
     EXPECT_EQ(EInOutError(IoCode::DiskFull).SystemError(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Errors, ErrnoMapping,
-    testing::Values(TErrnoCase{"MissingFileInExistingFolder", ENOENT, TFileOperation::Open, 2},
-                    TErrnoCase{"MissingFolderOnCreate", ENOENT, TFileOperation::Create, 3},
-                    TErrnoCase{"NotAFolderOnThePath", ENOTDIR, TFileOperation::Open, 3},
-                    TErrnoCase{"NameTooLong", ENAMETOOLONG, TFileOperation::Create, 3},
-                    TErrnoCase{"ProcessOutOfHandles", EMFILE, TFileOperation::Open, 4},
-                    TErrnoCase{"SystemOutOfHandles", ENFILE, TFileOperation::Create, 4},
-                    TErrnoCase{"PermissionRefused", EACCES, TFileOperation::Open, 5},
-                    TErrnoCase{"OperationRefused", EPERM, TFileOperation::Create, 5},
-                    TErrnoCase{"ReadOnlyMedium", EROFS, TFileOperation::Create, 5},
-                    TErrnoCase{"FolderWhereFileExpected", EISDIR, TFileOperation::Read, 5},
-                    TErrnoCase{"NoSpaceOnWrite", ENOSPC, TFileOperation::Write, 101},
-                    TErrnoCase{"QuotaOnWrite", EDQUOT, TFileOperation::Write, 101},
-                    TErrnoCase{"NoSpaceOnClose", ENOSPC, TFileOperation::Close, 101},
-                    TErrnoCase{"Locked", EAGAIN, TFileOperation::Open, EAGAIN}),
-    [](const testing::TestParamInfo<TErrnoCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Errors, ErrnoMapping,
+                         testing::Values(TErrnoCase{"MissingFileInExistingFolder", ENOENT, TFileOperation::Open, 2},
+                                         TErrnoCase{"MissingFolderOnCreate", ENOENT, TFileOperation::Create, 3},
+                                         TErrnoCase{"NotAFolderOnThePath", ENOTDIR, TFileOperation::Open, 3},
+                                         TErrnoCase{"NameTooLong", ENAMETOOLONG, TFileOperation::Create, 3},
+                                         TErrnoCase{"ProcessOutOfHandles", EMFILE, TFileOperation::Open, 4},
+                                         TErrnoCase{"SystemOutOfHandles", ENFILE, TFileOperation::Create, 4},
+                                         TErrnoCase{"PermissionRefused", EACCES, TFileOperation::Open, 5},
+                                         TErrnoCase{"OperationRefused", EPERM, TFileOperation::Create, 5},
+                                         TErrnoCase{"ReadOnlyMedium", EROFS, TFileOperation::Create, 5},
+                                         TErrnoCase{"FolderWhereFileExpected", EISDIR, TFileOperation::Read, 5},
+                                         TErrnoCase{"NoSpaceOnWrite", ENOSPC, TFileOperation::Write, 101},
+                                         TErrnoCase{"QuotaOnWrite", EDQUOT, TFileOperation::Write, 101},
+                                         TErrnoCase{"NoSpaceOnClose", ENOSPC, TFileOperation::Close, 101},
+                                         TErrnoCase{"Locked", EAGAIN, TFileOperation::Open, EAGAIN}),
+                         [](const testing::TestParamInfo<TErrnoCase>& info) { return std::string(info.param.Name); });
 
 } // namespace

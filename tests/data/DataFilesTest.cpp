@@ -61,10 +61,7 @@ std::string PathOf(const char* variable, const char* built)
 std::string CliPath() { return PathOf("TULVO_CLI", TULVO_CLI_PATH); }
 std::string CliManPagePath() { return PathOf("TULVO_CLI_MANPAGE", TULVO_CLI_MANPAGE_PATH); }
 std::string ManPagePath() { return PathOf("TULVO_MANPAGE", TULVO_MANPAGE_PATH); }
-std::string DebianChangelogPath()
-{
-    return PathOf("TULVO_DEBIAN_CHANGELOG", TULVO_DEBIAN_CHANGELOG_PATH);
-}
+std::string DebianChangelogPath() { return PathOf("TULVO_DEBIAN_CHANGELOG", TULVO_DEBIAN_CHANGELOG_PATH); }
 std::string SourceFile(const std::string& name) { return std::string(TULVO_SOURCE_DIR) + "/" + name; }
 
 // The text of a file; a gzip-compressed one (".gz") unpacked.
@@ -163,20 +160,18 @@ std::vector<std::string> NewestChangelogItems()
 
 TEST(HelpWords, FindOptionsAndCommandsInEitherHelpLayout)
 {
-    const std::string commandsFirst =
-        "Usage: tool COMMAND [ARGUMENTS]\n\nCommands:\n"
-        "  batch FILE.wav... [--keep-going] [--jobs N]\n"
-        "      the 16-bit codes, 44-byte header; see tool plot --help\n"
-        "      --report FILE    write a report\n"
-        "  show FILE.spm...\n";
+    const std::string commandsFirst = "Usage: tool COMMAND [ARGUMENTS]\n\nCommands:\n"
+                                      "  batch FILE.wav... [--keep-going] [--jobs N]\n"
+                                      "      the 16-bit codes, 44-byte header; see tool plot --help\n"
+                                      "      --report FILE    write a report\n"
+                                      "  show FILE.spm...\n";
     EXPECT_EQ(HelpWords(commandsFirst),
               (std::set<std::string>{"batch", "show", "--keep-going", "--jobs", "--help", "--report"}));
-    const std::string optionsFirst =
-        "Usage: tool [OPTIONS] SUBCOMMAND\n\nOptions:\n"
-        "  -h,--help                   Print this help message and exit\n"
-        "  -V,--version                Display program version information and exit\n\n"
-        "Subcommands:\n"
-        "  plot                        Draws spectrum files\n";
+    const std::string optionsFirst = "Usage: tool [OPTIONS] SUBCOMMAND\n\nOptions:\n"
+                                     "  -h,--help                   Print this help message and exit\n"
+                                     "  -V,--version                Display program version information and exit\n\n"
+                                     "Subcommands:\n"
+                                     "  plot                        Draws spectrum files\n";
     EXPECT_EQ(HelpWords(optionsFirst), (std::set<std::string>{"-h", "--help", "-V", "--version", "plot"}));
 }
 
@@ -232,21 +227,19 @@ TEST_P(VersionEverywhere, IsTheProjectVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, VersionEverywhere,
-    testing::Values(
-        TVersionCase{"CliVersion", [] { return CommandOutput(Quote(CliPath()) + " --version"); },
-                     R"(^tulvo-cli (\S+)\n$)"},
-        TVersionCase{"CliShortVersion", [] { return CommandOutput(Quote(CliPath()) + " -V"); },
-                     R"(^tulvo-cli (\S+)\n$)"},
-        TVersionCase{"CliManPage", [] { return ReadText(CliManPagePath()); },
-                     R"re(\n\.TH TULVO-CLI "?1"? "[^"]*" "tulvo-cli ([^"]+)")re"},
-        TVersionCase{"ManPage", [] { return ReadText(ManPagePath()); },
-                     R"re(\n\.TH TULVO 1 "[^"]*" "tulvo ([^"]+)")re"},
-        TVersionCase{"Changelog", [] { return ReadText(SourceFile("CHANGELOG.md")); },
-                     R"(\n## (\S+) - )"},
-        TVersionCase{"Metainfo", [] { return ReadText(SourceFile("data/org.tulvo.tulvo.metainfo.xml")); },
-                     R"re(<release version="([^"]+)")re"},
-        TVersionCase{"DebianChangelog", [] { return ReadText(DebianChangelogPath()); },
-                     R"(^tulvo \(([^)]+)\) unstable; urgency=medium\n)"}),
+    testing::Values(TVersionCase{"CliVersion", [] { return CommandOutput(Quote(CliPath()) + " --version"); },
+                                 R"(^tulvo-cli (\S+)\n$)"},
+                    TVersionCase{"CliShortVersion", [] { return CommandOutput(Quote(CliPath()) + " -V"); },
+                                 R"(^tulvo-cli (\S+)\n$)"},
+                    TVersionCase{"CliManPage", [] { return ReadText(CliManPagePath()); },
+                                 R"re(\n\.TH TULVO-CLI "?1"? "[^"]*" "tulvo-cli ([^"]+)")re"},
+                    TVersionCase{"ManPage", [] { return ReadText(ManPagePath()); },
+                                 R"re(\n\.TH TULVO 1 "[^"]*" "tulvo ([^"]+)")re"},
+                    TVersionCase{"Changelog", [] { return ReadText(SourceFile("CHANGELOG.md")); }, R"(\n## (\S+) - )"},
+                    TVersionCase{"Metainfo", [] { return ReadText(SourceFile("data/org.tulvo.tulvo.metainfo.xml")); },
+                                 R"re(<release version="([^"]+)")re"},
+                    TVersionCase{"DebianChangelog", [] { return ReadText(DebianChangelogPath()); },
+                                 R"(^tulvo \(([^)]+)\) unstable; urgency=medium\n)"}),
     [](const testing::TestParamInfo<TVersionCase>& info) { return std::string(info.param.Name); });
 
 // AppStream's newest release and CHANGELOG.md's newest entry are the same day.

@@ -15,6 +15,7 @@ private slots:
     void drawsAtEverySize();
 };
 
+// clang-format off
 void IconTest::drawsAtEverySize_data()
 {
     QTest::addColumn<int>("side");
@@ -24,6 +25,7 @@ void IconTest::drawsAtEverySize_data()
     QTest::newRow("large 256") << 256;
     QTest::newRow("beyond the drawing's 128") << 512;
 }
+// clang-format on
 
 // At each size the icon comes out exactly that large (a bitmap would stop at its own size), with
 // clear corners outside the rounded frame and the red spectrum line inside it.

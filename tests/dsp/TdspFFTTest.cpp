@@ -50,21 +50,19 @@ std::vector<single> MakeSignal(TSignal kind, int n, std::mt19937& rng)
     std::uniform_real_distribution<single> uniform(-1, 1);
     for (single& v : x) {
         switch (kind) {
-        case TSignal::Samples16Bit:
-            v = static_cast<std::int16_t>(rng());
-            break;
-        case TSignal::Uniform:
-            v = uniform(rng);
-            break;
-        case TSignal::WideExponents:
-            v = std::ldexp(uniform(rng), static_cast<int>(rng() % 200) - 100);
-            break;
-        case TSignal::SmallIntegers:
-            v = static_cast<single>(static_cast<int>(rng() % 5) - 2);
-            break;
+        case TSignal::Samples16Bit: v = static_cast<std::int16_t>(rng()); break;
+        case TSignal::Uniform: v = uniform(rng); break;
+        case TSignal::WideExponents: v = std::ldexp(uniform(rng), static_cast<int>(rng() % 200) - 100); break;
+        case TSignal::SmallIntegers: v = static_cast<single>(static_cast<int>(rng() % 5) - 2); break;
         case TSignal::SpecialValues: {
-            const single specials[] = {0.0f, -0.0f, 1e-40f, -3e-45f, 3e38f, std::numeric_limits<single>::infinity(),
-                                       std::numeric_limits<single>::quiet_NaN(), 1.0f};
+            const single specials[] = {0.0f,
+                                       -0.0f,
+                                       1e-40f,
+                                       -3e-45f,
+                                       3e38f,
+                                       std::numeric_limits<single>::infinity(),
+                                       std::numeric_limits<single>::quiet_NaN(),
+                                       1.0f};
             v = specials[rng() % 8];
             break;
         }
@@ -80,8 +78,8 @@ TEST_P(FFTBitExact, MatchesExtendedReference)
     const int power = GetParam();
     TdspFFT fft(TdspFFTProperties{power, 1 << power, fwNone});
     std::mt19937 rng(power);
-    for (const TSignal kind : {TSignal::Samples16Bit, TSignal::Uniform, TSignal::WideExponents,
-                               TSignal::SmallIntegers, TSignal::SpecialValues}) {
+    for (const TSignal kind : {TSignal::Samples16Bit, TSignal::Uniform, TSignal::WideExponents, TSignal::SmallIntegers,
+                               TSignal::SpecialValues}) {
         const int n = 1 << power;
         const std::vector<single> re = MakeSignal(kind, n, rng);
         const std::vector<single> im =

@@ -17,10 +17,7 @@ using TCx = std::complex<extended>;
 
 const TdspIIRFilterProperties MainBandpass{fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 51200.0L, 0.0L};
 
-TCx UnitCirclePoint(extended hz, extended sampleRate)
-{
-    return std::polar(1.0L, 2 * ExtendedPi * hz / sampleRate);
-}
+TCx UnitCirclePoint(extended hz, extended sampleRate) { return std::polar(1.0L, 2 * ExtendedPi * hz / sampleRate); }
 
 // The response of the recurrence itself:
 // g * (z^n + sum FeedForward[i] z^i) / (z^n - sum FeedBack[i] z^i).
@@ -302,16 +299,10 @@ std::string CaseName(const TDesignCase& c)
     return std::string(kinds[c.Kind]) + responses[c.Response] + std::to_string(c.Order);
 }
 
-std::string DesignName(const testing::TestParamInfo<TDesignCase>& info)
-{
-    return CaseName(info.param);
-}
+std::string DesignName(const testing::TestParamInfo<TDesignCase>& info) { return CaseName(info.param); }
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TDesignCase& c, std::ostream* os)
-{
-    *os << CaseName(c);
-}
+void PrintTo(const TDesignCase& c, std::ostream* os) { *os << CaseName(c); }
 
 std::vector<TDesignCase> AllDesigns()
 {
@@ -319,7 +310,8 @@ std::vector<TDesignCase> AllDesigns()
     for (int kind = 0; kind < 3; ++kind) {
         for (int response = 0; response < 4; ++response) {
             for (int order : {1, 2, 5, 8}) {
-                cases.push_back({static_cast<TdspIIRFilterKind>(kind), static_cast<TdspIIRFilterResponse>(response), order});
+                cases.push_back(
+                    {static_cast<TdspIIRFilterKind>(kind), static_cast<TdspIIRFilterResponse>(response), order});
             }
         }
     }
@@ -365,15 +357,9 @@ TEST_P(IIRDesign, CoefficientsReproduceTheirPolesAndZeros)
 TEST_P(IIRDesign, GainIsOneWhereItIsNormalised)
 {
     switch (GetParam().Response) {
-    case ftLowpass:
-        EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 0)), 1, 1e-9);
-        break;
-    case ftHighpass:
-        EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 25600)), 1, 1e-9);
-        break;
-    case ftBandpass:
-        EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 5500)), 1, 1e-9);
-        break;
+    case ftLowpass: EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 0)), 1, 1e-9); break;
+    case ftHighpass: EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 25600)), 1, 1e-9); break;
+    case ftBandpass: EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 5500)), 1, 1e-9); break;
     case ftBandstop:
         EXPECT_NEAR(std::abs(CoefficientResponse(Filter, 0) * CoefficientResponse(Filter, 25600)), 1, 1e-9);
         break;

@@ -51,19 +51,18 @@ TEST(dspBlockDivide, MatchesExtendedDivision)
             std::vector<single> x(length);
             for (int i = 0; i < length; ++i) {
                 switch (i % 4) {
-                case 0:
-                    x[i] = static_cast<std::int16_t>(rng());
-                    break;
-                case 1:
-                    x[i] = uniform(rng) * 5000;
-                    break;
-                case 2:
-                    x[i] = std::ldexp(uniform(rng), static_cast<int>(rng() % 260) - 130);
-                    break;
+                case 0: x[i] = static_cast<std::int16_t>(rng()); break;
+                case 1: x[i] = uniform(rng) * 5000; break;
+                case 2: x[i] = std::ldexp(uniform(rng), static_cast<int>(rng() % 260) - 130); break;
                 default: {
-                    const single specials[] = {0.0f, -0.0f, 1e-40f, 3e38f, -3e38f,
+                    const single specials[] = {0.0f,
+                                               -0.0f,
+                                               1e-40f,
+                                               3e38f,
+                                               -3e38f,
                                                std::numeric_limits<single>::infinity(),
-                                               std::numeric_limits<single>::quiet_NaN(), 1.0f};
+                                               std::numeric_limits<single>::quiet_NaN(),
+                                               1.0f};
                     x[i] = specials[rng() % 8];
                 }
                 }
@@ -106,8 +105,8 @@ TEST(dspBlockDivide, FaultFlagsAsExtendedDivision)
 {
     const int faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
     for (const extended divisor : {0.0L, 1234.5L, 1e-37L}) {
-        for (const std::vector<single>& x : {std::vector<single>(8, 1.0f), std::vector<single>(9, 0.0f),
-                                             std::vector<single>(8, 3e38f)}) {
+        for (const std::vector<single>& x :
+             {std::vector<single>(8, 1.0f), std::vector<single>(9, 0.0f), std::vector<single>(8, 3e38f)}) {
             std::feclearexcept(faults);
             const std::vector<single> expected = ExtendedQuotients(x, divisor);
             const int expectedFlags = std::fetestexcept(faults);

@@ -18,10 +18,7 @@ struct TWindowTable {
 };
 
 // Names the case in test output instead of dumping its bytes.
-void PrintTo(const TWindowTable& c, std::ostream* os)
-{
-    *os << c.Name;
-}
+void PrintTo(const TWindowTable& c, std::ostream* os) { *os << c.Name; }
 
 // Six-digit values of the closed forms for N = 8 (periodic cosine windows,
 // Welch and Parzen over N + 1).

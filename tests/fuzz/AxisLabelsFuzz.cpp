@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double range = input.Take<double>();
     const double increment = input.Take<double>();
     const bool grow = input.TakeBool();
-    const double step = TAxisLabels::LinearLabelStep(range, input.TakeBool() ? input.Take<int>() : maxLabels,
-                                                     increment, grow);
+    const double step =
+        TAxisLabels::LinearLabelStep(range, input.TakeBool() ? input.Take<int>() : maxLabels, increment, grow);
     if (!(step >= TAxisLabels::MinLabelStep) && !std::isnan(step)) {
         std::abort(); // never below the smallest step
     }

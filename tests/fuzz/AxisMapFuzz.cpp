@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)map.PixelToValue(pixel);
         (void)map.PixelToValue(input.Take<int>());
         // Inside a plain linear axis, a value of the range lies on its pixels.
-        const bool plain = !map.Logarithmic && std::isfinite(map.Lo) && std::isfinite(map.Hi) &&
-                           map.Lo < map.Hi && std::abs(static_cast<long long>(map.End) - map.Start) < (1 << 20);
+        const bool plain = !map.Logarithmic && std::isfinite(map.Lo) && std::isfinite(map.Hi) && map.Lo < map.Hi &&
+                           std::abs(static_cast<long long>(map.End) - map.Start) < (1 << 20);
         if (plain && value >= map.Lo && value <= map.Hi) {
             const int low = std::min(map.Start, map.End);
             const int high = std::max(map.Start, map.End);

@@ -19,8 +19,7 @@ public:
 
     // The next sizeof(T) bytes as a T (any bit pattern: NaNs, infinities and
     // denormals included for floating-point types).
-    template <typename T>
-    T Take()
+    template <typename T> T Take()
     {
         T value{};
         const std::size_t count = sizeof(T) < Remaining() ? sizeof(T) : Remaining();

@@ -23,10 +23,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path)
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-bool Exists(const std::string& path)
-{
-    return ::access(path.c_str(), F_OK) == 0;
-}
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
 {

@@ -32,10 +32,8 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& stdinPath, 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, stdinPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> words = argv;
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -45,8 +43,8 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& stdinPath, 
     auto argPointers = Pointers(words);
     auto envPointers = Pointers(environment);
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, argv.at(0).c_str(), &actions, nullptr, argPointers.data(),
-                                    envPointers.data());
+    const int error =
+        ::posix_spawn(&pid, argv.at(0).c_str(), &actions, nullptr, argPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("cannot start " + argv[0]);
@@ -76,8 +74,8 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, const std::strin
     return result;
 }
 
-pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath,
-                   const std::string& stdoutPath, const std::string& stderrPath)
+pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath, const std::string& stdoutPath,
+                   const std::string& stderrPath)
 {
     return Spawn(argv, stdinPath, stdoutPath, stderrPath, {});
 }

@@ -26,8 +26,8 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, const std::strin
 
 // Starts argv with its stdin, stdout and stderr opened on the given paths
 // (stdin read-only, the others truncated), and returns its process id.
-pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath,
-                   const std::string& stdoutPath, const std::string& stderrPath);
+pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath, const std::string& stdoutPath,
+                   const std::string& stderrPath);
 
 // Waits for a program StartProgram started; its status and signal (Out and
 // Err empty).

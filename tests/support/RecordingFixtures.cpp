@@ -15,8 +15,8 @@ TSamples SineSamples(double frequencyHz, double amplitude, double phase)
 {
     TSamples samples(SampleCount);
     for (int i = 0; i < SampleCount; ++i) {
-        samples[i] = static_cast<std::int16_t>(std::lround(
-            amplitude * std::sin(2.0 * std::numbers::pi * frequencyHz * i / SampleRateHz + phase)));
+        samples[i] = static_cast<std::int16_t>(
+            std::lround(amplitude * std::sin(2.0 * std::numbers::pi * frequencyHz * i / SampleRateHz + phase)));
     }
     return samples;
 }
@@ -34,10 +34,7 @@ TSamples NoiseSamples(std::uint32_t seed, int amplitude)
     return samples;
 }
 
-TSamples ConstantSamples(std::int16_t value)
-{
-    return TSamples(SampleCount, value);
-}
+TSamples ConstantSamples(std::int16_t value) { return TSamples(SampleCount, value); }
 
 void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader, int extraBytes)
 {

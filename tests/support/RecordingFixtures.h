@@ -22,7 +22,6 @@ TSamples ConstantSamples(std::int16_t value);
 
 // Writes a recording: a 44-byte header (a plain RIFF header when realHeader,
 // else 44 bytes of 0xEE), the samples, then extraBytes bytes of 0x5A.
-void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader = true,
-                    int extraBytes = 0);
+void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader = true, int extraBytes = 0);
 
 } // namespace testsupport

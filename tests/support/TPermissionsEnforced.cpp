@@ -35,8 +35,7 @@ TPermissionsEnforced::TPermissionsEnforced()
     }
     savedEffective_[0] = data[0].effective;
     savedEffective_[1] = data[1].effective;
-    const std::uint32_t mask = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) |
-                               (1u << CAP_FOWNER);
+    const std::uint32_t mask = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
     data[0].effective &= ~mask;
     changed_ = SetCapabilities(data);
     dropped_ = changed_;

@@ -11,8 +11,7 @@ namespace testsupport {
 
 // A fresh set of the program's windows, answered by scripted dialogs, with the main window
 // shown and exposed.
-struct TProgram
-{
+struct TProgram {
     TProgram();
 
     TScriptedDialogs Dialogs;

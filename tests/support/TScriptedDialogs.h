@@ -16,8 +16,7 @@ namespace testsupport {
 // Each Execute takes the next answer (the paths to pick, or nullopt to cancel; it cancels
 // when none is left) and stores it in the dialog as the Qt dialogs do; every message box is
 // recorded instead of shown.
-class TScriptedDialogs final : public IDialogs
-{
+class TScriptedDialogs final : public IDialogs {
 public:
     void Pick(const QStringList& paths) { Answers.emplace_back(paths); }
     void Cancel() { Answers.emplace_back(std::nullopt); }
@@ -26,8 +25,8 @@ public:
     void Show(const TMessageBox& box, QWidget* owner) override;
 
     std::deque<std::optional<QStringList>> Answers;
-    QStringList Executed;                  // names of the dialogs run, in order
-    std::vector<TMessageBox> Shown;        // message boxes, in order
+    QStringList Executed;           // names of the dialogs run, in order
+    std::vector<TMessageBox> Shown; // message boxes, in order
     std::function<void(const TMessageBox&)> OnShow;
 };
 

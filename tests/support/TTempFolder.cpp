@@ -28,9 +28,6 @@ TTempFolder::~TTempFolder()
     std::filesystem::remove_all(root_, ignored);
 }
 
-std::string TTempFolder::File(const std::string& name) const
-{
-    return (root_ / name).string();
-}
+std::string TTempFolder::File(const std::string& name) const { return (root_ / name).string(); }
 
 } // namespace testsupport

@@ -9,10 +9,7 @@
 
 namespace testsupport {
 
-QString TFixtureFolder::Path() const
-{
-    return QString::fromStdString(folder_.Path().string());
-}
+QString TFixtureFolder::Path() const { return QString::fromStdString(folder_.Path().string()); }
 
 QString TFixtureFolder::File(const QString& name) const
 {

@@ -13,8 +13,7 @@
 namespace testsupport {
 
 // A temporary folder (TTempFolder) that hands out its paths as Qt strings.
-class TFixtureFolder
-{
+class TFixtureFolder {
 public:
     QString Path() const;
     // The path of `name` inside the folder.

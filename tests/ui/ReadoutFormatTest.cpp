@@ -6,8 +6,7 @@
 #include <QLocale>
 #include <QTest>
 
-class TReadoutFormatTest : public QObject
-{
+class TReadoutFormatTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -16,6 +15,7 @@ private slots:
     void readoutUsesLocaleSeparator();
 };
 
+// clang-format off
 void TReadoutFormatTest::formatFixed_data()
 {
     QTest::addColumn<double>("value");
@@ -47,6 +47,7 @@ void TReadoutFormatTest::formatFixed_data()
     QTest::newRow("y_zero") << 0.0 << 9 << 7 << "0.0000000";
     QTest::newRow("y_tiny_positive") << 4e-12 << 9 << 7 << "0.0000000";
 }
+// clang-format on
 
 void TReadoutFormatTest::formatFixed()
 {

@@ -1,7 +1,7 @@
 // The read-out strip: its controls at their designed places, the values it shows, and the
 // proportional places it keeps when it changes size, with and without the vertical centres.
-#include "ui/ReadoutFormat.h"
 #include "ui/TReadoutStrip.h"
+#include "ui/ReadoutFormat.h"
 #include "ui/WindowStyle.h"
 
 #include <QLabel>
@@ -12,24 +12,17 @@ namespace {
 
 TReadoutStripDesign Design(bool vertical)
 {
-    return {QSize(632, 61), vertical, QRect(32, 16, 75, 25), QRect(165, 23, 27, 17), QPoint(199, 25),
+    return {QSize(632, 61),         vertical,       QRect(32, 16, 75, 25), QRect(165, 23, 27, 17), QPoint(199, 25),
             QRect(292, 23, 27, 17), QPoint(324, 23)};
 }
 
-double CentreX(const QWidget& widget, int width)
-{
-    return (widget.x() + widget.width() / 2.0) / width;
-}
+double CentreX(const QWidget& widget, int width) { return (widget.x() + widget.width() / 2.0) / width; }
 
-double CentreY(const QWidget& widget, int height)
-{
-    return (widget.y() + widget.height() / 2.0) / height;
-}
+double CentreY(const QWidget& widget, int height) { return (widget.y() + widget.height() / 2.0) / height; }
 
 } // namespace
 
-class TReadoutStripTest : public QObject
-{
+class TReadoutStripTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -69,12 +62,14 @@ void TReadoutStripTest::showValuesGrowsFromTheLeftEdge()
     QCOMPARE(strip.XValue->size(), strip.XValue->sizeHint());
 }
 
+// clang-format off
 void TReadoutStripTest::resizeKeepsCentres_data()
 {
     QTest::addColumn<bool>("vertical");
     QTest::newRow("horizontal_centres") << false;
     QTest::newRow("horizontal_and_vertical_centres") << true;
 }
+// clang-format on
 
 void TReadoutStripTest::resizeKeepsCentres()
 {

@@ -8,8 +8,7 @@
 namespace {
 
 // A panel of the given size with up to three stacked widgets (top, middle, bottom).
-struct TStack
-{
+struct TStack {
     TStack(QSize size, bool withBottom)
     {
         panel.resize(size);
@@ -38,8 +37,7 @@ struct TStack
 
 } // namespace
 
-class TRowsPanelTest : public QObject
-{
+class TRowsPanelTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -51,6 +49,7 @@ private slots:
     void alignKeepsHeightsOfItsOwn();
 };
 
+// clang-format off
 void TRowsPanelTest::rowHeight_data()
 {
     QTest::addColumn<int>("panelHeight");
@@ -65,6 +64,7 @@ void TRowsPanelTest::rowHeight_data()
     QTest::newRow("2_three_not_below_zero") << 2 << 3 << 0;
     QTest::newRow("0_one_not_below_zero") << 0 << 1 << 0;
 }
+// clang-format on
 
 void TRowsPanelTest::rowHeight()
 {
@@ -74,6 +74,7 @@ void TRowsPanelTest::rowHeight()
     QCOMPARE(TRowsPanel::RowHeight(panelHeight, rows), rowHeight);
 }
 
+// clang-format off
 void TRowsPanelTest::rows_data()
 {
     QTest::addColumn<QSize>("size");
@@ -94,6 +95,7 @@ void TRowsPanelTest::rows_data()
     QTest::newRow("too_small_for_rows") << QSize(50, 4) << true << 3 << QString()
                                         << QList<QRect>{{1, 1, 48, 0}, {1, 1, 48, 2}, {1, 3, 48, 0}};
 }
+// clang-format on
 
 void TRowsPanelTest::rows()
 {

@@ -30,8 +30,7 @@ namespace {
 
 // The texts each window shows of its own: the one table of them. Every window also has the
 // buttons "Совместить", "Разбить" and "&Close" and the toggle "Логарифм." / "Линейный".
-struct TWindowTexts
-{
+struct TWindowTexts {
     const char* Kind;
     TComparisonLayout (*Layout)();
     const char* Caption;
@@ -53,9 +52,9 @@ const TWindowTexts& TextsOf(const QString& kind)
 }
 
 // The colours of file k's spectrum in its own chart and in the overlay, for every window.
-const QColor OwnColours[6] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 160),
+const QColor OwnColours[6] = {QColor(255, 0, 0),  QColor(0, 128, 0), QColor(0, 0, 160),
                               QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
-const QColor OverlayColours[6] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255),
+const QColor OverlayColours[6] = {QColor(255, 0, 0),  QColor(0, 128, 0), QColor(0, 0, 255),
                                   QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
 
 const QString Logarithmic = QStringLiteral("Логарифм.");
@@ -63,19 +62,14 @@ const QString Linear = QStringLiteral("Линейный");
 const QString NotFound = QStringLiteral("File not found.");
 
 // The title a chart that shows `path` reads back.
-QString SpectrumTitle(const QString& path)
-{
-    return QStringLiteral("С П Е К Т Р  ") + path + QLatin1Char('\n');
-}
+QString SpectrumTitle(const QString& path) { return QStringLiteral("С П Е К Т Р  ") + path + QLatin1Char('\n'); }
 
 // One comparison window of the given kind, its dialog's files set by the test, its errors
 // recorded by scripted dialogs; seven spectrum files ready (spm0.spm to spm6.spm).
-struct TWindowFixture
-{
+struct TWindowFixture {
     explicit TWindowFixture(const QString& kind, TSpectrumReader reader = ReadSpectrum)
         : Texts(TextsOf(kind)), Window(Texts.Layout(), TComparisonContext{Boundary, Picked, std::move(reader)})
-    {
-    }
+    {}
 
     // Shows the window (not modally) with `files` picked.
     bool Show(const QStringList& files)
@@ -129,8 +123,7 @@ QList<QRect> ChartRects(const TComparisonWindow& window)
 
 } // namespace
 
-class TComparisonWindowTest : public QObject
-{
+class TComparisonWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -168,10 +161,12 @@ void AddWindowRows()
 
 } // namespace
 
+// clang-format off
 void TComparisonWindowTest::designAndTexts_data()
 {
     AddWindowRows();
 }
+// clang-format on
 
 void TComparisonWindowTest::designAndTexts()
 {
@@ -208,6 +203,7 @@ void TComparisonWindowTest::designAndTexts()
     QVERIFY(!w.OverlayButton()->isVisible() && w.SplitButton()->isVisible());
 }
 
+// clang-format off
 void TComparisonWindowTest::layoutTable_data()
 {
     QTest::addColumn<QString>("kind");
@@ -294,6 +290,7 @@ void TComparisonWindowTest::layoutTable_data()
                                              << QList<QRect>{{1, 1, 698, 229}, {1, 230, 698, 229}}
                                              << QRect(0, 461, 700, 72);
 }
+// clang-format on
 
 void TComparisonWindowTest::layoutTable()
 {
@@ -322,6 +319,7 @@ void TComparisonWindowTest::layoutTable()
     QVERIFY(f.Dialogs.Shown.empty());
 }
 
+// clang-format off
 void TComparisonWindowTest::loadsPickedFiles_data()
 {
     QTest::addColumn<QString>("kind");
@@ -337,6 +335,7 @@ void TComparisonWindowTest::loadsPickedFiles_data()
     QTest::newRow("six_four") << "six" << 4 << 4;
     QTest::newRow("six_seven") << "six" << 7 << 6;
 }
+// clang-format on
 
 void TComparisonWindowTest::loadsPickedFiles()
 {
@@ -384,6 +383,7 @@ void TComparisonWindowTest::loadsPickedFiles()
     QCOMPARE(w.OverlaySeries(1)->Count(), shown > 1 ? SpectrumLines : 0);
 }
 
+// clang-format off
 void TComparisonWindowTest::unreadableFileStopsLoading_data()
 {
     QTest::addColumn<QString>("kind");
@@ -392,6 +392,7 @@ void TComparisonWindowTest::unreadableFileStopsLoading_data()
     QTest::newRow("three_second") << "three" << 1;
     QTest::newRow("six_fourth") << "six" << 3;
 }
+// clang-format on
 
 void TComparisonWindowTest::unreadableFileStopsLoading()
 {
@@ -438,10 +439,12 @@ void TComparisonWindowTest::unreadableFileStopsLoading()
     QVERIFY(w.OverlayButton()->isVisible() && !w.SplitButton()->isVisible());
 }
 
+// clang-format off
 void TComparisonWindowTest::readsThroughItsContext_data()
 {
     AddWindowRows();
 }
+// clang-format on
 
 void TComparisonWindowTest::readsThroughItsContext()
 {
@@ -470,6 +473,7 @@ void TComparisonWindowTest::readsThroughItsContext()
     QCOMPARE(read.back(), picked[1]);
 }
 
+// clang-format off
 void TComparisonWindowTest::everyWayOfClosingFinishes_data()
 {
     QTest::addColumn<QString>("kind");
@@ -479,6 +483,7 @@ void TComparisonWindowTest::everyWayOfClosingFinishes_data()
             QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(texts.Kind), QLatin1String(way))))
                 << QString::fromLatin1(texts.Kind) << QString::fromLatin1(way);
 }
+// clang-format on
 
 void TComparisonWindowTest::everyWayOfClosingFinishes()
 {
@@ -498,17 +503,19 @@ void TComparisonWindowTest::everyWayOfClosingFinishes()
         else
             QTest::keyClick(&w, Qt::Key_Escape);
     });
-    w.exec();   // returns when the window closes
+    w.exec(); // returns when the window closes
     QVERIFY(shownModally);
     QVERIFY(!w.isVisible());
     QCOMPARE(finished.size(), 1);
     QVERIFY(f.Dialogs.Shown.empty());
 }
 
+// clang-format off
 void TComparisonWindowTest::showingAgainStartsSplitAndKeepsScales_data()
 {
     AddWindowRows();
 }
+// clang-format on
 
 void TComparisonWindowTest::showingAgainStartsSplitAndKeepsScales()
 {
@@ -522,7 +529,7 @@ void TComparisonWindowTest::showingAgainStartsSplitAndKeepsScales()
     TChart& lastChart = *w.Chart(last);
     ZoomIn(lastChart);
     const double low = lastChart.LeftAxis()->Minimum();
-    w.ReadoutStrip()->LogAxisButton->click();   // every chart logarithmic, the last one unzoomed
+    w.ReadoutStrip()->LogAxisButton->click(); // every chart logarithmic, the last one unzoomed
     ZoomIn(lastChart);
     w.OverlayButton()->click();
     const QRect geometry = w.geometry();
@@ -551,10 +558,12 @@ void TComparisonWindowTest::showingAgainStartsSplitAndKeepsScales()
     QVERIFY(lastChart.LeftAxis()->Minimum() != low);
 }
 
+// clang-format off
 void TComparisonWindowTest::toggleSwitchesEveryChart_data()
 {
     AddWindowRows();
 }
+// clang-format on
 
 void TComparisonWindowTest::toggleSwitchesEveryChart()
 {
@@ -575,6 +584,7 @@ void TComparisonWindowTest::toggleSwitchesEveryChart()
     QVERIFY(f.Dialogs.Shown.empty());
 }
 
+// clang-format off
 void TComparisonWindowTest::toggleStopsAtChartWithNegativeValues_data()
 {
     QTest::addColumn<QString>("kind");
@@ -585,6 +595,7 @@ void TComparisonWindowTest::toggleStopsAtChartWithNegativeValues_data()
     QTest::newRow("six_fourth") << "six" << 3;
     QTest::newRow("six_last") << "six" << 5;
 }
+// clang-format on
 
 void TComparisonWindowTest::toggleStopsAtChartWithNegativeValues()
 {
@@ -612,6 +623,7 @@ void TComparisonWindowTest::toggleStopsAtChartWithNegativeValues()
     QCOMPARE(w.ReadoutStrip()->LogAxisButton->text(), negative == 0 ? Logarithmic : Linear);
 }
 
+// clang-format off
 void TComparisonWindowTest::readoutThroughTheChartsOwnSeries_data()
 {
     QTest::addColumn<QString>("kind");
@@ -622,6 +634,7 @@ void TComparisonWindowTest::readoutThroughTheChartsOwnSeries_data()
             << QString::fromLatin1(texts.Kind) << true;
     }
 }
+// clang-format on
 
 void TComparisonWindowTest::readoutThroughTheChartsOwnSeries()
 {
