@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -161,10 +162,12 @@ void BM_SyncFoldersAfterWrites(benchmark::State& state)
     TRecordingFolder folder(0);
     TSpmFileWriter writer;
     TDataFile file;
-    const TBandCodes codes{};
+    TBandCodes codes{};
     const std::string root = folder.Root().string();
     for (auto _ : state) {
         state.PauseTiming();
+        // New bytes every round: a file that already holds its bytes is not written again.
+        codes.fill(static_cast<std::int16_t>(codes[0] + 1));
         for (int i = 0; i < state.range(0); ++i) {
             writer.Write(file, root + "/s" + std::to_string(i) + ".spm", 1.0L, codes);
         }
@@ -173,5 +176,35 @@ void BM_SyncFoldersAfterWrites(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SyncFoldersAfterWrites)->Arg(0)->Arg(500)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of writing spectrum files: 500 new files of 732 bytes created in a
+// new folder (open with O_CREAT | O_EXCL, one write, close), nothing more; the
+// time is per file. The folders stay until the end, so that no creation runs
+// into the inodes freed by deleting earlier ones.
+void BM_CreateFileFloor(benchmark::State& state)
+{
+    TRecordingFolder folder(0);
+    const std::array<std::uint8_t, SpectrumFileSize> image{};
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::filesystem::path sub = folder.Root() / std::to_string(round++);
+        std::filesystem::create_directory(sub);
+        state.ResumeTiming();
+        for (int i = 0; i < 500; ++i) {
+            std::string name(1, 's');
+            name += std::to_string(i);
+            name += ".spm";
+            const std::string path = (sub / name).string();
+            const int handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (handle < 0 || ::write(handle, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+                std::abort();
+            }
+            ::close(handle);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+}
+BENCHMARK(BM_CreateFileFloor)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
