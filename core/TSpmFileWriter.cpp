@@ -276,14 +276,19 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
     }
     const auto image = SpectrumFileImage(scale, codes);
     RefuseUnwritableTarget(spmPath);
-    if (TargetAlreadyHolds(spmPath, image)) {
-        file.Bind(spmPath);
-        return;
-    }
     const std::string folder = FolderOf(spmPath);
     const bool firstInFolder = std::find(folders_.begin(), folders_.end(), folder) == folders_.end();
     if (firstInFolder) {
         RemoveWriterDebris(folder);
+    }
+    // A kept file still counts among the folders to flush: it may come from a run cut off
+    // before its own flush, and its new time has to reach the disk as well.
+    if (TargetAlreadyHolds(spmPath, image)) {
+        file.Bind(spmPath);
+        if (firstInFolder) {
+            folders_.push_back(folder);
+        }
+        return;
     }
 
     TTemporary temporary;

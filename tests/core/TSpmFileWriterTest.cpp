@@ -330,6 +330,12 @@ TEST(SyncFolders, ABatchKeepsTheFoldersItWroteInto)
     EXPECT_EQ(SyncFolders(writer.Folders()), 1);
     writer.Release();
     EXPECT_TRUE(writer.Folders().empty());
+
+    // A rerun that finds every file already holding its bytes keeps them, yet still flushes
+    // their folders: they may come from a run that never reached its own flush.
+    writer.Write(file, two.File("b.spm"), 1.0L, TBandCodes{});
+    writer.Write(file, one.File("a.spm"), 1.0L, TBandCodes{});
+    EXPECT_EQ(writer.Folders(), (std::vector<std::string>{two.Path().string(), one.Path().string()}));
 }
 
 } // namespace
