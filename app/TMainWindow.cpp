@@ -187,6 +187,8 @@ void TMainWindow::CreateReadoutStrip(QWidget* client)
 {
     ReadoutStrip = new TReadoutStrip(client, ReadoutDesign);
     ReadoutStrip->setFixedHeight(61);
+    // The window keeps the read-out whole beside the toggle (the spectrum view's, the wider).
+    ReadoutStrip->setMinimumWidth(ReadoutStrip->MinimumWidth());
     ReadoutStrip->hide();
     ReadoutStrip->XValue->setToolTip(QStringLiteral("Значение по оси X"));
     ReadoutStrip->YValue->setToolTip(QStringLiteral("Значение по оси Y"));
@@ -281,6 +283,7 @@ void TMainWindow::ShowWaveform()
     Chart->show();
     ReadoutStrip->show();
     ReadoutStrip->LogAxisButton->hide();
+    ShowEmptyReadout();
     LayoutChart();
 
     const TSampleBlock recording = ReadSampleBlock(LocalPath(RecordingDialog.FileName));
@@ -315,6 +318,7 @@ void TMainWindow::ShowSpectrum()
     QPushButton* toggle = ReadoutStrip->LogAxisButton;
     toggle->show();
     toggle->setText(LogAxisCaption(leftAxis.Logarithmic()));
+    ShowEmptyReadout();
     LayoutChart();
     Chart->Title()->SetText(QStringLiteral("С П Е К Т Р"));
     Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
@@ -350,8 +354,11 @@ void TMainWindow::UpdateReadout()
     ReadoutStrip->ShowValues(x, y);
 }
 
+void TMainWindow::ShowEmptyReadout() { ReadoutStrip->Clear(); }
+
 void TMainWindow::ToggleLogAxis()
 {
+    ReadoutStrip->Clear();
     const bool logarithmic = SwitchLogAxis(*Chart);
     spectrumLogarithmic_ = logarithmic;
     ReadoutStrip->LogAxisButton->setText(LogAxisCaption(logarithmic));

@@ -84,6 +84,8 @@ public:
     void CompareSpectra(int count);
     // The read-out of the point under the mouse in the chart.
     void UpdateReadout();
+    // A new view starts with an empty read-out.
+    void ShowEmptyReadout();
     // Switches the chart's left axis between linear and logarithmic.
     void ToggleLogAxis();
 

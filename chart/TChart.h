@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -27,6 +28,10 @@ struct TChartMouseBand {
     int X1 = 0;
     int Y1 = 0;
 };
+
+// Draws over a finished chart: the painter has the chart's font and origin, `plot` is the
+// plot area.
+using TForegroundPainter = std::function<void(QPainter& painter, const QRect& plot)>;
 
 // The scale of one axis as saved before the first zoom or pan.
 struct TAxisScale {
@@ -96,6 +101,9 @@ public:
     void PaintTo(QPainter& painter);
     // Recomputes ranges, labels and pixel extents when something changed.
     void EnsureLayout();
+    // What is drawn over the series and axes (a legend, for one); an empty one draws nothing.
+    // Marks the chart for redrawing.
+    void SetForeground(TForegroundPainter foreground);
 
 signals:
     // The mouse moved to `position` (pixels of the chart's client area, also
@@ -160,4 +168,5 @@ private:
     int titleBottom_ = 0;
     QImage cache_;
     bool cacheValid_ = false;
+    TForegroundPainter foreground_;
 };

@@ -261,7 +261,16 @@ void TChartAxis::CalcLabels(double labelSize)
     labels_ = TAxisLabels::LinearLabelValues(map_.Lo, map_.Hi, labelStep_, roundFirstLabel_);
 }
 
-QString TChartAxis::LabelText(double value) const { return FormatLabel(axisValuesFormat_, value); }
+QString TChartAxis::LabelText(double value) const
+{
+    if (!logarithmic_) {
+        return FormatLabel(axisValuesFormat_, value);
+    }
+    const QLocale locale;
+    const TNumberFormat separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString(),
+                                   locale.negativeSign().toStdString()};
+    return QString::fromStdString(FormatLogLabel(axisValuesFormat_.toStdString(), value, separators));
+}
 
 QString TChartAxis::FormatLabel(const QString& format, double value, const QLocale& locale)
 {

@@ -102,7 +102,8 @@ public:
     std::vector<double> LabelValues() const;
     std::vector<double> MinorTickValues() const;
     // A label's text: the value formatted with AxisValuesFormat in the
-    // separators of the default locale.
+    // separators of the default locale; on a logarithmic axis, values too small
+    // for the format's decimals in scientific notation (FormatLogLabel).
     QString LabelText(double value) const;
     // FormatFloat (chart/axis/TNumberFormat.h) with the decimal point, group
     // separator and negative sign of `locale`.

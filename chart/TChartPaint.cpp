@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int Margin = 6;
@@ -81,7 +82,16 @@ void TChart::PaintTo(QPainter& painter)
     PaintSeries(painter);
     PaintLeftAxis(painter);
     PaintBottomAxis(painter);
+    if (foreground_) {
+        foreground_(painter, plotRect_);
+    }
     painter.restore();
+}
+
+void TChart::SetForeground(TForegroundPainter foreground)
+{
+    foreground_ = std::move(foreground);
+    Invalidate();
 }
 
 void TChart::PaintBackground(QPainter& painter) const

@@ -85,6 +85,56 @@ QString FormatFixed(double value, int precision, int decimals, QChar decimalPoin
     return result;
 }
 
+QStringList ReadoutForms(double value, int precision, int decimals, QChar decimalPoint)
+{
+    QStringList forms;
+    const auto add = [&forms](const QString& form) {
+        if (!forms.contains(form))
+            forms.append(form);
+    };
+    const auto trimmed = [decimalPoint](QString text) {
+        if (text.contains(decimalPoint) && !text.contains(QLatin1Char('E'))) {
+            while (text.endsWith(QLatin1Char('0')))
+                text.chop(1);
+            if (text.endsWith(decimalPoint))
+                text.chop(1);
+        }
+        return text;
+    };
+    add(FormatFixed(value, precision, decimals, decimalPoint));
+    if (!std::isfinite(value))
+        return forms;
+    precision = std::clamp(precision, 1, 18);
+    // Fewer decimals only while the text still tells the value: exactly, or to two significant
+    // digits at least (0.000123 may read 0.00012, never 0.0001 or 0).
+    const auto tells = [value, decimalPoint](const QString& text) {
+        QString digits = text;
+        digits.remove(decimalPoint).remove(QLatin1Char('-'));
+        while (digits.startsWith(QLatin1Char('0')))
+            digits.remove(0, 1);
+        QString plain = text;
+        plain.replace(decimalPoint, QLatin1Char('.'));
+        return digits.size() >= 2 || plain.toDouble() == value;
+    };
+    for (int kept = std::clamp(decimals, 0, 18); kept >= 0; --kept) {
+        const QString text = trimmed(FormatFixed(value, precision, kept, decimalPoint));
+        if (tells(text))
+            add(text);
+    }
+    if (value != 0.0) {
+        for (int digits = std::min(precision, 6); digits >= 2; --digits) {
+            QString text = QString::fromStdString(Scientific(value, digits));
+            text.replace(QLatin1Char('.'), decimalPoint);
+            add(text);
+        }
+    }
+    return forms;
+}
+
+QStringList ReadoutXForms(double x) { return ReadoutForms(x, 7, 0, QLocale().decimalPoint().front()); }
+
+QStringList ReadoutYForms(double y) { return ReadoutForms(y, 9, 7, QLocale().decimalPoint().front()); }
+
 QString ReadoutXText(double x) { return FormatFixed(x, 7, 0, QLocale().decimalPoint().front()); }
 
 QString ReadoutYText(double y) { return FormatFixed(y, 9, 7, QLocale().decimalPoint().front()); }

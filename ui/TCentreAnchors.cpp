@@ -37,3 +37,11 @@ void TCentreAnchors::Apply()
         anchor.Control->move(x, y);
     }
 }
+
+double TCentreAnchors::CentreFraction(const QWidget* control) const
+{
+    for (const TAnchor& anchor : anchors_)
+        if (anchor.Control == control)
+            return anchor.CentreX;
+    return 0.0;
+}

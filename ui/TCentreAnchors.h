@@ -26,6 +26,12 @@ public:
     // Places every tracked control for the panel's current size.
     void Apply();
 
+    // The fraction of the panel's width at which `control` keeps its horizontal centre, or 0
+    // for a control that is not tracked.
+    double CentreFraction(const QWidget* control) const;
+    // The panel width the anchors were last applied for (the design width at first).
+    int ReferenceWidth() const { return reference_.width(); }
+
 private:
     struct TAnchor {
         QWidget* Control;

@@ -6,31 +6,143 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Shows the first of `forms` that ends by `limit`, or the narrowest when none does; a label
+// without forms is empty.
+void ShowFittingForm(QLabel* label, const QStringList& forms, int limit)
+{
+    if (forms.isEmpty()) {
+        SetLabelCaption(label, QString());
+        return;
+    }
+    const QString* narrowest = &forms.front();
+    int narrowestWidth = -1;
+    for (const QString& form : forms) {
+        SetLabelCaption(label, form);
+        if (label->geometry().right() <= limit)
+            return;
+        if (narrowestWidth < 0 || label->width() < narrowestWidth) {
+            narrowest = &form;
+            narrowestWidth = label->width();
+        }
+    }
+    SetLabelCaption(label, *narrowest);
+}
+
+} // namespace
+
 TReadoutStrip::TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design)
     : TPanel(parent), LogAxisButton(MakeButton(this, QString(), design.LogAxisButton)),
       XCaption(MakeStaticText(this, QStringLiteral("X = "), design.XCaption)),
-      XValue(MakeLabel(this, QStringLiteral("laX"), design.XValue, true)),
+      XValue(MakeLabel(this, QString(), design.XValue, true)),
       YCaption(MakeStaticText(this, QStringLiteral("Y = "), design.YCaption)),
-      YValue(MakeLabel(this, QStringLiteral("laY"), design.YValue, true)),
-      anchors_(*this, design.Size, design.KeepVerticalCentres)
+      YValue(MakeLabel(this, QString(), design.YValue, true)), anchors_(*this, design.Size, design.KeepVerticalCentres),
+      xValueOffset_(design.XValue.x() - design.XCaption.x() - design.XCaption.width()),
+      yValueOffset_(design.YValue.x() - design.YCaption.x() - design.YCaption.width())
 {
-    for (QWidget* control : {static_cast<QWidget*>(XCaption), static_cast<QWidget*>(XValue),
-                             static_cast<QWidget*>(YCaption), static_cast<QWidget*>(YValue)})
-        anchors_.Track(control);
+    Track(XCaption);
+    Track(YCaption);
+    // The values follow their captions across; up and down they keep their own centres.
+    anchors_.Track(XValue);
+    anchors_.Track(YValue);
 }
 
-void TReadoutStrip::Track(QWidget* control) { anchors_.Track(control); }
+void TReadoutStrip::Track(QWidget* control)
+{
+    anchors_.Track(control);
+    tracked_.push_back(control);
+}
 
 void TReadoutStrip::ShowValues(double x, double y)
 {
-    SetLabelCaption(XValue, ReadoutXText(x));
+    xForms_ = ReadoutXForms(x);
+    yForms_ = ReadoutYForms(y);
+    PlaceValues();
+}
+
+void TReadoutStrip::Clear()
+{
+    xForms_.clear();
+    yForms_.clear();
+    PlaceValues();
+}
+
+void TReadoutStrip::PlaceValues()
+{
+    XValue->move(XCaption->geometry().right() + 1 + xValueOffset_, XValue->y());
+    YValue->move(YCaption->geometry().right() + 1 + yValueOffset_, YValue->y());
+    ShowFittingForm(XValue, xForms_, ValueLimit(XValue));
+    ShowFittingForm(YValue, yForms_, ValueLimit(YValue));
+    // The anchors keep a value's vertical centre; its new width must not move it across.
     anchors_.Retrack(XValue);
-    SetLabelCaption(YValue, ReadoutYText(y));
     anchors_.Retrack(YValue);
+}
+
+int TReadoutStrip::ValueLimit(const QLabel* value) const
+{
+    int limit = width() - 1 - ValueGap;
+    for (const QWidget* control : tracked_)
+        if (!control->isHidden() && control->x() > value->x())
+            limit = std::min(limit, control->x() - 1 - ValueGap);
+    return limit;
+}
+
+int TReadoutStrip::ReservedValueWidth() const
+{
+    QLabel probe;
+    probe.setFont(XValue->font());
+    probe.setText(QStringLiteral("-8.8E+308"));
+    return probe.sizeHint().width();
+}
+
+int TReadoutStrip::MinimumWidth() const
+{
+    struct TSpan {
+        int Left;
+        int Right;
+    };
+    const int reserve = ReservedValueWidth();
+    const auto fits = [&](int stripWidth) {
+        std::vector<TSpan> spans;
+        const auto placed = [&](const QWidget* control) {
+            const double centre = anchors_.CentreFraction(control) * stripWidth;
+            const int left = static_cast<int>(std::lround(centre - control->width() / 2.0));
+            return TSpan{left, left + control->width() - 1};
+        };
+        if (!LogAxisButton->isHidden())
+            spans.push_back({LogAxisButton->x(), LogAxisButton->geometry().right()});
+        for (const QWidget* control : tracked_) {
+            if (control->isHidden())
+                continue;
+            TSpan span = placed(control);
+            // A caption spans its value's room as well.
+            if (control == XCaption)
+                span.Right += xValueOffset_ + reserve;
+            else if (control == YCaption)
+                span.Right += yValueOffset_ + reserve;
+            spans.push_back(span);
+        }
+        std::sort(spans.begin(), spans.end(), [](const TSpan& a, const TSpan& b) { return a.Left < b.Left; });
+        for (std::size_t i = 1; i < spans.size(); ++i)
+            if (spans[i].Left <= spans[i - 1].Right + ValueGap)
+                return false;
+        return spans.empty() || spans.back().Right <= stripWidth - 1 - ValueGap;
+    };
+    // Proportional places only drift apart as the strip widens: the first width that fails,
+    // coming down from a generous one, is one below the minimum.
+    int stripWidth = std::max(width(), 4 * anchors_.ReferenceWidth());
+    while (stripWidth > 1 && fits(stripWidth - 1))
+        --stripWidth;
+    return stripWidth;
 }
 
 void TReadoutStrip::resizeEvent(QResizeEvent* event)
 {
     TPanel::resizeEvent(event);
     anchors_.Apply();
+    PlaceValues();
 }

@@ -18,7 +18,9 @@ struct TSpectrumColours {
 
 // What tells one comparison window from another: its charts in columns of rows, the colours
 // of their spectra, the title of the overlaid chart, the caption, and the places of the
-// controls in its bottom strip. The windows open at a client area of 632 x 433 pixels.
+// controls in its bottom strip. The windows open at a client area of 632 x 433 pixels and
+// never get narrower than their strip's read-out needs (TReadoutStrip::MinimumWidth) nor lower
+// than the strip and MinimumChartsHeight pixels of charts.
 //
 // Layout for a client area of W x H pixels:
 // - the bottom strip is 72 pixels high at the bottom, StripInset pixels short of the right edge;
@@ -44,6 +46,8 @@ struct TComparisonLayout {
     int StripInset;      // pixels the strip leaves free at the right
 
     static constexpr int StripHeight = 72;
+    // The charts' height at least, above the strip, in the smallest window.
+    static constexpr int MinimumChartsHeight = 120;
     static constexpr QSize ClientSize{632, 433};
 
     // Columns x RowsPerColumn: one chart for each file shown.

@@ -9,8 +9,11 @@
 #include "ui/WindowStyle.h"
 
 #include <QFile>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QToolTip>
 
 #include <algorithm>
 #include <utility>
@@ -31,6 +34,7 @@ TComparisonWindow::TComparisonWindow(TComparisonLayout layout, TComparisonContex
 
     CreateButtons();
     CreateCharts();
+    SetMinimumSize();
     strip_->raise();
     resize(TComparisonLayout::ClientSize);
 }
@@ -67,6 +71,7 @@ void TComparisonWindow::CreateCharts()
         column->Stack(stack[0], stack[1], rows > 2 ? stack[2] : nullptr);
         columns_.push_back(column);
     }
+    charts_.front()->installEventFilter(this);
     // The first chart draws its own spectrum first, then the copies of the others in file order.
     for (int k = 0; k < ChartCount(); ++k) {
         const TSpectrumColours& colours = layout_.Colours.at(k);
@@ -76,6 +81,23 @@ void TComparisonWindow::CreateCharts()
         connect(charts_[k], &TChart::mouseMoved, this,
                 context_.Boundary.Guard(this, [this, own] { UpdateReadout(*own); }));
     }
+}
+
+bool TComparisonWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The key names each file in full in a tooltip over its row.
+    if (event->type() == QEvent::ToolTip && watched == charts_.front()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        TChart* first = charts_.front();
+        const QFontMetrics metrics(first->font());
+        const int k = overlaid_ ? legend_.EntryAt(help->pos(), first->PlotRect(), metrics) : -1;
+        if (k >= 0)
+            QToolTip::showText(help->globalPos(), legend_.Entries()[k].Path, first);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TComparisonWindow::showEvent(QShowEvent* event)
@@ -100,6 +122,7 @@ void TComparisonWindow::done(int result)
 
 void TComparisonWindow::StartShow()
 {
+    strip_->Clear();
     overlaid_ = false;
     for (TRowsPanel* column : columns_)
         column->show();
@@ -148,6 +171,7 @@ void TComparisonWindow::Overlay()
     TChart* first = charts_.front();
     savedTitle_ = first->Title()->Text();
     first->Title()->SetText(layout_.OverlayTitle);
+    strip_->Clear();
     LayoutCharts();
     for (int k = 1; k < ChartCount(); ++k) {
         overlaySeries_[k]->Clear();
@@ -155,6 +179,12 @@ void TComparisonWindow::Overlay()
         if (k < fileCount_)
             CopyOverlay(*ownSeries_[k], *overlaySeries_[k]);
     }
+    std::vector<TLegendEntry> entries;
+    for (int k = 0; k < fileCount_; ++k)
+        if (overlaySeries_[k]->Count() > 0)
+            entries.push_back({overlaySeries_[k]->SeriesColor(), context_.PickedFiles.at(k)});
+    legend_ = TOverlayLegend(std::move(entries));
+    ShowLegend(*first, legend_);
     ShowSplitButtons(false);
 }
 
@@ -163,17 +193,21 @@ void TComparisonWindow::Split()
     for (int k = 1; k < ChartCount(); ++k)
         overlaySeries_[k]->Clear();
     charts_.front()->Title()->SetText(savedTitle_);
+    legend_ = TOverlayLegend();
+    ShowLegend(*charts_.front(), legend_);
     for (TChart* chart : charts_)
         chart->show();
     for (TRowsPanel* column : columns_)
         column->show();
     overlaid_ = false;
+    strip_->Clear();
     LayoutCharts();
     ShowSplitButtons(true);
 }
 
 void TComparisonWindow::ToggleLogAxis()
 {
+    strip_->Clear();
     for (std::size_t i = 0; i < charts_.size(); ++i) {
         const bool logarithmic = SwitchLogAxis(*charts_[i]);
         if (i == 0)
@@ -208,6 +242,18 @@ void TComparisonWindow::ShowSplitButtons(bool split)
 {
     overlayButton_->setVisible(split);
     splitButton_->setVisible(!split);
+}
+
+void TComparisonWindow::SetMinimumSize()
+{
+    // The read-out keeps its room next to either of the buttons that take turns after it.
+    int stripWidth = 0;
+    for (const bool split : {true, false}) {
+        ShowSplitButtons(split);
+        stripWidth = std::max(stripWidth, strip_->MinimumWidth());
+    }
+    setMinimumSize(stripWidth + layout_.StripInset,
+                   TComparisonLayout::StripHeight + TComparisonLayout::MinimumChartsHeight);
 }
 
 void TComparisonWindow::SetLogAxisCaption()

@@ -3,6 +3,8 @@
 #include "views/TComparisonContext.h"
 #include "views/TComparisonLayout.h"
 
+#include "plot/TOverlayLegend.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -25,9 +27,11 @@ class TRowsPanel;
 // be read stops the loading there (the error box shows it); the charts after it stay empty.
 // "Совместить" hides every chart but the first, stretches it over the window, titles it with the
 // layout's overlay title and copies the other loaded spectra into it; "Разбить" takes the copies
-// away and brings the charts and the first title back. The window is created once and keeps its
-// size, its place (centred on the first show only) and each chart's left-axis scale and zoom
-// between shows. Every way of closing it ends in `finished`.
+// away and brings the charts and the first title back. While overlaid, the first chart shows a
+// colour key of the loaded files (TOverlayLegend), each file's full path in a tooltip over its
+// row. The read-out is emptied by every show, overlay, split and change of scale. The window is created once and keeps
+// its size, its place (centred on the first show only) and each chart's left-axis scale and zoom between shows. Every
+// way of closing it ends in `finished`.
 class TComparisonWindow : public QDialog {
     Q_OBJECT
 
@@ -53,6 +57,9 @@ public:
     QPushButton* OverlayButton() const { return overlayButton_; }
     QPushButton* SplitButton() const { return splitButton_; }
     QPushButton* CloseButton() const { return closeButton_; }
+    // The colour key of the first chart: one entry per loaded file while overlaid, none
+    // while split.
+    const TOverlayLegend& Legend() const { return legend_; }
 
     // "Совместить": all loaded spectra in the first chart.
     void Overlay();
@@ -70,6 +77,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateButtons();
@@ -84,6 +92,8 @@ private:
     void LayoutWindow();
     void AlignColumns();
     void ShowSplitButtons(bool split);
+    // The smallest window that keeps the read-out whole beside either button.
+    void SetMinimumSize();
     void SetLogAxisCaption();
     void UpdateReadout(const TChartSeries& series);
 
@@ -102,4 +112,5 @@ private:
     int fileCount_ = 0;
     // The first chart's title while overlaid, given back by Split.
     QString savedTitle_;
+    TOverlayLegend legend_;
 };

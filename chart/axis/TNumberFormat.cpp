@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -10,6 +11,8 @@ namespace {
 constexpr double ScientificFrom = 1e18;
 // More decimals than a double holds add nothing but zeros.
 constexpr int MaxDecimals = 20;
+// A logarithmic label kept to this fraction of itself tells its decade from the next.
+constexpr double RelativeTolerance = 1e-6;
 
 // The picture characters are ASCII, so they never match a byte of a UTF-8
 // sequence in the literal text around them.
@@ -153,7 +156,38 @@ std::string FormatFloat(std::string_view picture, double value, const TNumberFor
         text += decimals;
     }
     if (text.empty() || text == format.NegativeSign) {
-        text = "0";
+        text.assign(1, '0');
     }
     return parsed.Prefix + text + parsed.Suffix;
+}
+
+std::string FormatLogLabel(std::string_view picture, double value, const TNumberFormat& format)
+{
+    const std::string text = FormatFloat(picture, value, format);
+    if (!std::isfinite(value) || value == 0.0) {
+        return text;
+    }
+    const TPicture parsed = ParsePicture(picture);
+    const double magnitude = std::fabs(value);
+    const double unit = std::pow(10.0, -parsed.MaxDecimalsShown);
+    // Powers of ten computed by repeated products may land a hair below the smallest decimal;
+    // those the picture still writes exactly.
+    const double shown = std::round(magnitude / unit) * unit;
+    if (!(magnitude < unit * (1.0 - 1e-9)) || std::fabs(shown - magnitude) <= RelativeTolerance * magnitude) {
+        return text;
+    }
+    char buffer[64];
+    for (int digits = 0; digits <= 5; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*E", digits, value);
+        if (std::fabs(std::strtod(buffer, nullptr) - value) <= RelativeTolerance * magnitude) {
+            break;
+        }
+    }
+    std::string mantissa = buffer;
+    const std::size_t e = mantissa.find('E');
+    const int exponent = std::atoi(mantissa.c_str() + e + 1);
+    mantissa.erase(e);
+    ReplaceAll(mantissa, '.', format.DecimalPoint);
+    ReplaceAll(mantissa, '-', format.NegativeSign);
+    return parsed.Prefix + mantissa + 'E' + std::to_string(exponent) + parsed.Suffix;
 }

@@ -21,3 +21,11 @@ struct TNumberFormat {
 // digits, "1.5E+20"), non-finite values as "NAN", "INF" and "-INF". The
 // picture and the result are UTF-8.
 std::string FormatFloat(std::string_view picture, double value, const TNumberFormat& format = {});
+
+// A label of a logarithmic axis: FormatFloat's text, except for a value below the smallest
+// decimal the picture shows (below 1e-5 for "#,##0.#####") that the picture would round by
+// more than a millionth of itself: such a value is written in scientific notation with the
+// fewest significant digits (at most six) that keep it to a millionth, and an exponent
+// without leading zeros ("1E-6", "2.5E-7"), so that the decades below stay apart instead of
+// all reading "0". The picture's literal text and the separators of `format` are kept.
+std::string FormatLogLabel(std::string_view picture, double value, const TNumberFormat& format = {});

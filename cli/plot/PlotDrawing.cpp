@@ -12,6 +12,7 @@
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "plot/SpectrumChart.h"
+#include "plot/TOverlayLegend.h"
 #include "plot/TSpectrumHeatmap.h"
 
 #include <QApplication>
@@ -33,30 +34,37 @@ constexpr int StackedChartHeight = 180;
 const std::array<QColor, 6> PlotColours{QColor(255, 0, 0),  QColor(0, 128, 0), QColor(0, 0, 255),
                                         QColor(128, 0, 64), QColor(0, 0, 0),   QColor(128, 64, 0)};
 
+// The title of an overlay, whose files the colour key names.
+const QString OverlayTitle = QStringLiteral("О Б Щ И Й   С П Е К Т Р");
+
 QString SpectrumTitle(const std::string& name)
 {
     return QStringLiteral("С П Е К Т Р  ") + QString::fromStdString(name);
 }
 
-// One chart per file unless overlaid.
+// One chart per file unless overlaid; the overlay names its files in a colour key.
 std::vector<std::unique_ptr<TChart>> BuildCharts(const std::vector<std::string>& names,
                                                  const std::vector<TSpectrum>& spectra, bool overlay)
 {
     std::vector<std::unique_ptr<TChart>> charts;
-    QString overlayTitle;
+    std::vector<TLegendEntry> legend;
     for (std::size_t k = 0; k < spectra.size(); ++k) {
         if (!overlay || charts.empty()) {
             charts.emplace_back(MakeChart(nullptr));
         }
         TChart& chart = *charts.back();
-        PlotSpectrum(spectra[k], *MakeSeries(&chart, PlotColours[k % PlotColours.size()]));
+        const QColor colour = PlotColours[k % PlotColours.size()];
+        PlotSpectrum(spectra[k], *MakeSeries(&chart, colour));
         if (overlay) {
-            overlayTitle += SpectrumTitle(names[k]) + QLatin1Char('\n');
-            chart.Title()->SetText(overlayTitle);
+            legend.push_back({colour, QString::fromStdString(names[k])});
         } else {
             chart.Title()->SetText(SpectrumTitle(names[k]));
         }
         chart.BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
+    }
+    if (overlay && !charts.empty()) {
+        charts.front()->Title()->SetText(OverlayTitle);
+        ShowLegend(*charts.front(), TOverlayLegend(std::move(legend)));
     }
     return charts;
 }

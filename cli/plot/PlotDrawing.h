@@ -17,8 +17,9 @@
 // integer division leaves), or with Overlay all in one chart, in the
 // comparison windows' colours (red, green, blue, purple 128,0,64, black,
 // brown 128,64,0, then again from red). Each chart is the program's own:
-// title "С П Е К Т Р  " and the file's name (one title line per file when
-// overlaid), bottom caption "Гц", 361 points at 1000 + 25 i Hz. Logarithmic
+// title "С П Е К Т Р  " and the file's name, bottom caption "Гц", 361 points
+// at 1000 + 25 i Hz. Overlaid, the chart is titled "О Б Щ И Й   С П Е К Т Р"
+// and a colour key in its upper right corner names the files (TOverlayLegend). Logarithmic
 // switches the value axes to a logarithmic scale; a chart refuses that over
 // negative values with EChartError. Needs a QApplication.
 QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,

@@ -1,5 +1,6 @@
 // The waveform and single-spectrum views of the main window: the points they draw, the fill
-// value of zero lines, the linear/logarithmic toggle and the X/Y read-out.
+// value of zero lines, the linear/logarithmic toggle and the X/Y read-out: its values, its room
+// beside the toggle at the designed and the smallest size, and its emptying by a new view.
 #include "tests/support/MouseGestures.h"
 #include "tests/support/TProgram.h"
 #include "tests/support/WidgetFixtures.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <utility>
 #include <vector>
 
 using namespace testsupport;
@@ -65,6 +67,10 @@ private slots:
     void negativeCodesFailTheSwitch();
     void waveformDrawsOnLinearAxis();
     void readoutOverTheSpectrum();
+    void readoutFitsBesideTheToggle_data();
+    void readoutFitsBesideTheToggle();
+    void readoutEmptiedWhenTheViewChanges_data();
+    void readoutEmptiedWhenTheViewChanges();
 };
 
 void TMainWindowViewsTest::waveformPoints()
@@ -232,6 +238,76 @@ void TMainWindowViewsTest::readoutOverTheSpectrum()
     const QChar point = QLocale().decimalPoint().front();
     QCOMPARE(yText.size() - yText.indexOf(point) - 1, 7);
     QVERIFY(qAbs(QLocale().toDouble(yText) - y) <= 5e-8);
+}
+
+// clang-format off
+void TMainWindowViewsTest::readoutFitsBesideTheToggle_data()
+{
+    QTest::addColumn<bool>("spectrum"); // the spectrum view with its toggle, else the waveform
+    QTest::addColumn<bool>("smallest"); // the window at its minimum size, else at the design size
+    QTest::newRow("waveform_design") << false << false;
+    QTest::newRow("waveform_smallest") << false << true;
+    QTest::newRow("spectrum_design") << true << false;
+    QTest::newRow("spectrum_smallest") << true << true;
+}
+// clang-format on
+
+void TMainWindowViewsTest::readoutFitsBesideTheToggle()
+{
+    QFETCH(bool, spectrum);
+    QFETCH(bool, smallest);
+    TMainView view;
+    TMainWindow& main = view.Main;
+    if (spectrum)
+        view.ShowSpectrum(0.0001L, PeakCodes(200));
+    else
+        view.ShowWaveform(WriteRecordings(view.Folder, 1).front());
+    TReadoutStrip& strip = *main.ReadoutStrip;
+    // A view starts with nothing read out.
+    QVERIFY(strip.XValue->text().isEmpty() && strip.YValue->text().isEmpty());
+    if (smallest) {
+        main.resize(1, 1);
+        QTRY_COMPARE(strip.width(), strip.MinimumWidth());
+        QVERIFY(strip.width() < 632);
+    }
+    for (const auto& [x, y] :
+         {std::pair{319.98046875, -32768.0}, std::pair{9975.0, 10185.1667}, std::pair{-1.5e300, -9.87654321e-300}}) {
+        strip.ShowValues(x, y);
+        QCOMPARE(ReadoutFault(strip, x, y), QString());
+    }
+}
+
+// clang-format off
+void TMainWindowViewsTest::readoutEmptiedWhenTheViewChanges_data()
+{
+    QTest::addColumn<bool>("spectrumFirst");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("spectrum_then_waveform") << true << "waveform";
+    QTest::newRow("waveform_then_spectrum") << false << "spectrum";
+    QTest::newRow("spectrum_then_toggle") << true << "toggle";
+}
+// clang-format on
+
+void TMainWindowViewsTest::readoutEmptiedWhenTheViewChanges()
+{
+    QFETCH(bool, spectrumFirst);
+    QFETCH(QString, next);
+    TMainView view;
+    const QString wave = WriteRecordings(view.Folder, 1).front();
+    if (spectrumFirst)
+        view.ShowSpectrum(0.001L, PeakCodes(50));
+    else
+        view.ShowWaveform(wave);
+    const TReadoutStrip& strip = *view.Main.ReadoutStrip;
+    view.Main.ReadoutStrip->ShowValues(5205.0, 0.0123);
+    if (next == QLatin1String("spectrum"))
+        view.ShowSpectrum(0.001L, PeakCodes(60));
+    else if (next == QLatin1String("waveform"))
+        view.ShowWaveform(wave);
+    else
+        view.Toggle().click();
+    QCOMPARE(strip.XValue->text() + strip.YValue->text(), QString());
+    QVERIFY(view.Dialogs.Shown.empty());
 }
 
 QTEST_MAIN(TMainWindowViewsTest)

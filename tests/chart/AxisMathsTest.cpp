@@ -325,4 +325,65 @@ INSTANTIATE_TEST_SUITE_P(
         TFormatCase{"nan", "#,##0.#####", NaN, C, "NAN"}, TFormatCase{"inf", "#,##0.#####", Inf, German, "INF"},
         TFormatCase{"minus_inf", "#,##0.#####", -Inf, Wide, "-INF"}),
     [](const testing::TestParamInfo<TFormatCase>& info) { return std::string(info.param.Name); });
+
+struct TLogAxisCase {
+    const char* Name;
+    double Lo;
+    double Hi;
+    std::vector<std::string> Texts; // from the lowest label up
+};
+
+void PrintTo(const TLogAxisCase& c, std::ostream* os) { *os << c.Name; }
+
+class LogAxisLabelsTest : public testing::TestWithParam<TLogAxisCase> {};
+
+// The labels of a decimal logarithmic axis in the spectrum charts' picture: every decade has
+// its own text, and the texts from 1e-5 up are FormatFloat's, as on a linear axis.
+TEST_P(LogAxisLabelsTest, TellsDecadesApart)
+{
+    const TLogAxisCase& c = GetParam();
+    double lo = c.Lo;
+    std::vector<std::string> texts;
+    for (const double value : TAxisLabels::LogLabelValues(lo, c.Hi, 10)) {
+        texts.push_back(FormatLogLabel("#,##0.#####", value));
+        if (value >= 1e-5 * (1 - 1e-9)) {
+            EXPECT_EQ(texts.back(), FormatFloat("#,##0.#####", value)) << value;
+        }
+    }
+    EXPECT_EQ(texts, c.Texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    chart, LogAxisLabelsTest,
+    testing::Values(
+        TLogAxisCase{
+            "from_1e_minus_8", 1e-8, 1, {"1E-8", "1E-7", "1E-6", "0.00001", "0.0001", "0.001", "0.01", "0.1", "1"}},
+        TLogAxisCase{"from_1e_minus_3", 1e-3, 1, {"0.001", "0.01", "0.1", "1"}},
+        TLogAxisCase{"from_3e_minus_8", 3e-8, 0.05, {"1E-7", "1E-6", "0.00001", "0.0001", "0.001", "0.01"}},
+        TLogAxisCase{"from_zero", 0, 100, {"0.1", "1", "10", "100"}},
+        TLogAxisCase{"from_negative", -1, 1e-4, {"1E-10", "1E-9", "1E-8", "1E-7", "1E-6", "0.00001", "0.0001"}}),
+    [](const testing::TestParamInfo<TLogAxisCase>& info) { return std::string(info.param.Name); });
+
+class LogLabelTextTest : public testing::TestWithParam<TFormatCase> {};
+
+TEST_P(LogLabelTextTest, WritesSmallValuesInScientificNotation)
+{
+    const TFormatCase& c = GetParam();
+    EXPECT_EQ(FormatLogLabel(c.Picture, c.Value, c.Separators), std::string(c.Text));
+}
+
+// Below the picture's smallest decimal only what the picture would round away changes form.
+INSTANTIATE_TEST_SUITE_P(
+    chart, LogLabelTextTest,
+    testing::Values(TFormatCase{"below_five_decimals", "#,##0.#####", 1e-6, C, "1E-6"},
+                    TFormatCase{"hair_below_the_smallest_decimal", "#,##0.#####", 0.00001 * (1 - 1e-15), C, "0.00001"},
+                    TFormatCase{"mantissa_digits_as_needed", "#,##0.#####", 2.5e-7, C, "2.5E-7"},
+                    TFormatCase{"power_of_two", "#,##0.#####", 0x1p-17, C, "7.6294E-6"},
+                    TFormatCase{"russian_decimal_comma", "#,##0.#####", 2.5e-7, Russian, "2,5E-7"},
+                    TFormatCase{"literals_kept", "~0.## Hz", 3e-3, C, "~3E-3 Hz"},
+                    TFormatCase{"far_below", "#,##0.#####", 1e-300, C, "1E-300"},
+                    TFormatCase{"zero", "#,##0.#####", 0.0, C, "0"}, TFormatCase{"nan", "#,##0.#####", NaN, C, "NAN"},
+                    TFormatCase{"one", "#,##0.#####", 1.0, C, "1"},
+                    TFormatCase{"grouped", "#,##0.#####", 12345.0, German, "12.345"}),
+    [](const testing::TestParamInfo<TFormatCase>& info) { return std::string(info.param.Name); });
 } // namespace

@@ -123,6 +123,24 @@ std::vector<int> BrightestLines(const QImage& image, const std::vector<std::stri
     return lines;
 }
 
+// The top row of the first line two pixels thick and at least 16 long, in `colour`, in the
+// upper right quarter of `image`, or -1: what a colour key draws and a curve does not.
+int KeyLineRow(const QImage& image, QRgb colour)
+{
+    const auto run = [&](int x, int y) {
+        int length = 0;
+        while (x + length < image.width() && (image.pixel(x + length, y) | 0xff000000u) == colour &&
+               (image.pixel(x + length, y + 1) | 0xff000000u) == colour)
+            ++length;
+        return length;
+    };
+    for (int y = 0; y + 1 < image.height() / 2; ++y)
+        for (int x = image.width() / 2; x < image.width(); ++x)
+            if (run(x, y) >= 16)
+                return y;
+    return -1;
+}
+
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Green = qRgb(0, 128, 0);
 const QRgb Blue = qRgb(0, 0, 255);
@@ -179,6 +197,14 @@ void PlotCommandTest::overlayShowsEveryColour()
     QVERIFY(colours.count(Red) == 1);
     QVERIFY(colours.count(Green) == 1);
     QVERIFY(colours.count(Blue) == 1);
+    // The colour key in the upper right corner: a short thick line of each curve's colour, in
+    // the files' order from the top.
+    int previous = -1;
+    for (const QRgb colour : {Red, Green, Blue}) {
+        const int row = KeyLineRow(image, colour);
+        QVERIFY2(row > previous, qPrintable(QString::number(colour, 16)));
+        previous = row;
+    }
 }
 
 void PlotCommandTest::logarithmicAxis()

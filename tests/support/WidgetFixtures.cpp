@@ -1,5 +1,11 @@
 #include "tests/support/WidgetFixtures.h"
 
+#include "ui/ReadoutFormat.h"
+#include "ui/TReadoutStrip.h"
+
+#include <QLabel>
+#include <QPushButton>
+
 #include <QFile>
 
 #include <algorithm>
@@ -81,6 +87,36 @@ QByteArray ReadAll(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QString ReadoutFault(const TReadoutStrip& strip, double x, double y)
+{
+    const QLabel* const readout[] = {strip.XCaption, strip.XValue, strip.YCaption, strip.YValue};
+    for (const QLabel* label : readout) {
+        const QRect place = label->geometry();
+        const QString name = label->text();
+        if (place.right() >= strip.width())
+            return QStringLiteral("\"%1\" reaches past the strip's right edge").arg(name);
+        // The captions have their designed size; the values are sized to their texts.
+        if ((label == strip.XValue || label == strip.YValue) && label->width() < label->sizeHint().width())
+            return QStringLiteral("\"%1\" is cut").arg(name);
+        for (const QObject* child : strip.children()) {
+            const auto* other = qobject_cast<const QWidget*>(child);
+            if (other == nullptr || other == label || other->isHidden())
+                continue;
+            if (place.intersects(other->geometry()))
+                return QStringLiteral("\"%1\" runs under %2 \"%3\"")
+                    .arg(name, QString::fromLatin1(other->metaObject()->className()),
+                         qobject_cast<const QLabel*>(other)        ? qobject_cast<const QLabel*>(other)->text()
+                         : qobject_cast<const QPushButton*>(other) ? qobject_cast<const QPushButton*>(other)->text()
+                                                                   : QString());
+        }
+    }
+    if (!ReadoutXForms(x).contains(strip.XValue->text()))
+        return QStringLiteral("X shows \"%1\"").arg(strip.XValue->text());
+    if (!ReadoutYForms(y).contains(strip.YValue->text()))
+        return QStringLiteral("Y shows \"%1\"").arg(strip.YValue->text());
+    return {};
 }
 
 } // namespace testsupport

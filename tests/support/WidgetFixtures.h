@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class TReadoutStrip;
+
 namespace testsupport {
 
 // A temporary folder (TTempFolder) that hands out its paths as Qt strings.
@@ -41,5 +43,11 @@ QStringList WriteSpectra(const TFixtureFolder& folder, int count);
 
 // The whole file; empty when it cannot be read.
 QByteArray ReadAll(const QString& path);
+
+// What is wrong with the read-out of `strip` as laid out now, or an empty text: a value or
+// caption that overlaps another shown control of the strip or reaches past its right edge, a
+// value narrower than its text needs (cut), or a value text that is not one of the read-out
+// forms of `x` and `y` (ReadoutXForms, ReadoutYForms).
+QString ReadoutFault(const TReadoutStrip& strip, double x, double y);
 
 } // namespace testsupport

@@ -1,6 +1,6 @@
 // The read-out texts under the charts: fixed-point with a precision and a number of decimals,
 // scientific when the integer part needs more digits than the precision, the locale's
-// decimal separator.
+// decimal separator; the shorter forms of a text that does not fit.
 #include "ui/ReadoutFormat.h"
 
 #include <QLocale>
@@ -13,6 +13,8 @@ private slots:
     void formatFixed_data();
     void formatFixed();
     void readoutUsesLocaleSeparator();
+    void shorterForms_data();
+    void shorterForms();
 };
 
 // clang-format off
@@ -68,6 +70,36 @@ void TReadoutFormatTest::readoutUsesLocaleSeparator()
     QLocale::setDefault(QLocale::c());
     QCOMPARE(ReadoutYText(0.000123456789), QStringLiteral("0.0001235"));
     QLocale::setDefault(saved);
+}
+
+// clang-format off
+void TReadoutFormatTest::shorterForms_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QStringList>("forms");
+    QTest::newRow("padding_zeros_first") << 10185.1667 << 7 << QStringList{
+        "10185.1667000", "10185.1667", "10185.167", "10185.17", "10185.2", "10185",
+        "1.01852E+04", "1.0185E+04", "1.019E+04", "1.02E+04", "1E+04"};
+    QTest::newRow("small") << 0.000123456789 << 7 << QStringList{
+        "0.0001235", "0.000123", "0.00012", "1.23457E-04", "1.2346E-04", "1.235E-04", "1.23E-04",
+        "1.2E-04"};
+    QTest::newRow("whole_hertz") << 4537.6 << 0 << QStringList{
+        "4538", "4.5376E+03", "4.538E+03", "4.54E+03", "4.5E+03"};
+    QTest::newRow("zero") << 0.0 << 7 << QStringList{"0.0000000", "0"};
+    QTest::newRow("exact_digit") << -5.0 << 7 << QStringList{"-5.0000000", "-5", "-5E+00"};
+    QTest::newRow("beyond_the_precision") << 1234567890.5 << 7 << QStringList{
+        "1.23456789E+09", "1.23457E+09", "1.2346E+09", "1.235E+09", "1.23E+09", "1.2E+09"};
+    QTest::newRow("nan") << qQNaN() << 7 << QStringList{"NAN"};
+}
+// clang-format on
+
+void TReadoutFormatTest::shorterForms()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QStringList, forms);
+    QCOMPARE(ReadoutForms(value, decimals == 0 ? 7 : 9, decimals, QLatin1Char('.')), forms);
 }
 
 QTEST_GUILESS_MAIN(TReadoutFormatTest)

@@ -1,7 +1,8 @@
 // The comparison windows, each test run over the two-, three- and six-spectrum layouts: the
 // places of columns, charts and strip at the design size, after resizing, overlaid and split
 // again; the files a show loads and the overlay of them; unreadable files; closing; what
-// persists between shows; the linear/logarithmic toggle over every chart; the read-out.
+// persists between shows; the linear/logarithmic toggle over every chart; the read-out, its
+// room beside the neighbouring controls and its emptying; the overlay's colour key.
 #include "tests/support/MouseGestures.h"
 #include "tests/support/TScriptedDialogs.h"
 #include "tests/support/WidgetFixtures.h"
@@ -15,13 +16,17 @@
 #include "ui/TRowsPanel.h"
 #include "views/TComparisonWindow.h"
 
+#include <QHelpEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 using namespace testsupport;
@@ -147,6 +152,12 @@ private slots:
     void toggleStopsAtChartWithNegativeValues();
     void readoutThroughTheChartsOwnSeries_data();
     void readoutThroughTheChartsOwnSeries();
+    void readoutFitsBesideItsNeighbours_data();
+    void readoutFitsBesideItsNeighbours();
+    void readoutEmptiedWhenTheViewChanges_data();
+    void readoutEmptiedWhenTheViewChanges();
+    void legendNamesTheOverlaidFiles_data();
+    void legendNamesTheOverlaidFiles();
 };
 
 namespace {
@@ -190,8 +201,9 @@ void TComparisonWindowTest::designAndTexts()
     QCOMPARE(w.ReadoutStrip()->LogAxisButton->text(), Logarithmic);
     QCOMPARE(w.ReadoutStrip()->XCaption->text(), QStringLiteral("X = "));
     QCOMPARE(w.ReadoutStrip()->YCaption->text(), QStringLiteral("Y = "));
-    QCOMPARE(w.ReadoutStrip()->XValue->text(), QStringLiteral("laX"));
-    QCOMPARE(w.ReadoutStrip()->YValue->text(), QStringLiteral("laY"));
+    // Nothing is read out before the mouse is over a chart.
+    QVERIFY(w.ReadoutStrip()->XValue->text().isEmpty());
+    QVERIFY(w.ReadoutStrip()->YValue->text().isEmpty());
     QCOMPARE(w.OverlayButton()->text(), QStringLiteral("Совместить"));
     QCOMPARE(w.SplitButton()->text(), QStringLiteral("Разбить"));
     QCOMPARE(w.CloseButton()->text(), QStringLiteral("&Close"));
@@ -656,6 +668,149 @@ void TComparisonWindowTest::readoutThroughTheChartsOwnSeries()
     QCOMPARE(strip.YValue->text(), ReadoutYText(chart.LeftAxis()->PixelToValue(at.y())));
     // A value grows from its left edge as the design placed it.
     QCOMPARE(strip.XValue->x(), w.Layout().Strip.XValue.x());
+}
+
+// clang-format off
+void TComparisonWindowTest::readoutFitsBesideItsNeighbours_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("smallest"); // at the window's minimum size, else at the design size
+    QTest::addColumn<bool>("overlaid"); // "Разбить" shown in place of "Совместить"
+    for (const TWindowTexts& texts : Windows)
+        for (const bool smallest : {false, true})
+            for (const bool overlaid : {false, true})
+                QTest::newRow(qPrintable(QLatin1String(texts.Kind) + (smallest ? "_smallest" : "_design") +
+                                         (overlaid ? "_overlaid" : "")))
+                    << QString::fromLatin1(texts.Kind) << smallest << overlaid;
+}
+// clang-format on
+
+void TComparisonWindowTest::readoutFitsBesideItsNeighbours()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, smallest);
+    QFETCH(bool, overlaid);
+    const QLocale saved;
+    QLocale::setDefault(QLocale::c());
+    TWindowFixture f(kind);
+    TComparisonWindow& w = f.Window;
+    QVERIFY(f.ShowAll());
+    if (overlaid)
+        w.OverlayButton()->click();
+    if (smallest) {
+        QVERIFY(w.minimumWidth() > 300 && w.minimumWidth() < 632);
+        f.Resize(w.minimumSize());
+    }
+    TReadoutStrip& strip = *w.ReadoutStrip();
+    // Values of the spectra and the waveform, and the widest of any kind.
+    for (const auto& [x, y] : {std::pair{9975.0, 10185.1667}, std::pair{1000.0, 0.000123456789},
+                               std::pair{319.98, -32768.0}, std::pair{1.2345678e12, -9.87654321e300}}) {
+        strip.ShowValues(x, y);
+        QCOMPARE(ReadoutFault(strip, x, y), QString());
+    }
+    // At the design size a large value loses only the zeros that pad its decimals.
+    strip.ShowValues(9975.0, 10185.1667);
+    if (!smallest)
+        QCOMPARE(strip.YValue->text(), QStringLiteral("10185.1667"));
+    QLocale::setDefault(saved);
+}
+
+// clang-format off
+void TComparisonWindowTest::readoutEmptiedWhenTheViewChanges_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("change");
+    for (const TWindowTexts& texts : Windows)
+        for (const char* change : {"overlay", "split", "toggle", "show_again"})
+            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(texts.Kind), QLatin1String(change))))
+                << QString::fromLatin1(texts.Kind) << QString::fromLatin1(change);
+}
+// clang-format on
+
+void TComparisonWindowTest::readoutEmptiedWhenTheViewChanges()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, change);
+    TWindowFixture f(kind);
+    TComparisonWindow& w = f.Window;
+    QVERIFY(f.ShowAll());
+    if (change == QLatin1String("split"))
+        w.OverlayButton()->click();
+    TReadoutStrip& strip = *w.ReadoutStrip();
+    strip.ShowValues(5205.0, 0.25);
+    QVERIFY(!strip.XValue->text().isEmpty() && !strip.YValue->text().isEmpty());
+    if (change == QLatin1String("overlay"))
+        w.OverlayButton()->click();
+    else if (change == QLatin1String("split"))
+        w.SplitButton()->click();
+    else if (change == QLatin1String("toggle"))
+        strip.LogAxisButton->click();
+    else {
+        w.CloseButton()->click();
+        QVERIFY(f.ShowAll());
+    }
+    QCOMPARE(strip.XValue->text(), QString());
+    QCOMPARE(strip.YValue->text(), QString());
+    QVERIFY(f.Dialogs.Shown.empty());
+}
+
+// clang-format off
+void TComparisonWindowTest::legendNamesTheOverlaidFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<int>("unreadable"); // the file that cannot be read, or -1
+    QTest::addColumn<int>("entries");
+    QTest::newRow("two") << "two" << 2 << -1 << 2;
+    QTest::newRow("two_one_file") << "two" << 1 << -1 << 1;
+    QTest::newRow("three") << "three" << 3 << -1 << 3;
+    QTest::newRow("three_second_unreadable") << "three" << 3 << 1 << 1;
+    QTest::newRow("six") << "six" << 6 << -1 << 6;
+    QTest::newRow("six_of_four") << "six" << 4 << -1 << 4;
+    QTest::newRow("six_fifth_unreadable") << "six" << 6 << 4 << 4;
+}
+// clang-format on
+
+void TComparisonWindowTest::legendNamesTheOverlaidFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, picked);
+    QFETCH(int, unreadable);
+    QFETCH(int, entries);
+    TWindowFixture f(kind);
+    TComparisonWindow& w = f.Window;
+    QStringList files = f.Spectra.mid(0, picked);
+    if (unreadable >= 0)
+        files[unreadable] = f.Folder.File(QStringLiteral("missing.spm"));
+    QVERIFY(f.Show(files));
+    QVERIFY(w.Legend().Empty());
+    w.OverlayButton()->click();
+
+    const std::vector<TLegendEntry> legend = w.Legend().Entries();
+    QCOMPARE(static_cast<int>(legend.size()), entries);
+    TChart& chart = *w.Chart(0);
+    const QImage image = chart.grab().toImage();
+    const QFontMetrics metrics(chart.font());
+    const QRect frame = w.Legend().Frame(chart.PlotRect(), metrics);
+    QVERIFY(chart.PlotRect().contains(frame));
+    QCOMPARE(frame.right(), chart.PlotRect().right() - TOverlayLegend::Inset);
+    for (int k = 0; k < entries; ++k) {
+        QCOMPARE(legend[k].Path, files[k]);
+        QCOMPARE(legend[k].Colour, OverlayColours[k]);
+        // The row's line is drawn in the curve's colour.
+        const QRect row = w.Legend().Row(k, chart.PlotRect(), metrics);
+        const QPoint line(row.left() + TOverlayLegend::LineLength / 2, row.top() + row.height() / 2);
+        QCOMPARE(image.pixelColor(line), OverlayColours[k]);
+        // Over the row, a tooltip names the file in full.
+        QHelpEvent help(QEvent::ToolTip, row.center(), chart.mapToGlobal(row.center()));
+        QCoreApplication::sendEvent(&chart, &help);
+        QTRY_COMPARE(QToolTip::text(), files[k]);
+    }
+    // The title stays the designed one.
+    QCOMPARE(chart.Title()->Text(), QString::fromUtf8(f.Texts.OverlayTitle) + QLatin1Char('\n'));
+
+    w.SplitButton()->click();
+    QVERIFY(w.Legend().Empty());
 }
 
 QTEST_MAIN(TComparisonWindowTest)
