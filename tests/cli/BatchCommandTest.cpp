@@ -342,14 +342,6 @@ TEST_F(FormatCheck, AppendingToAFourColumnReportKeepsItsColumns)
         EXPECT_EQ(row.size(), 4u);
     }
     EXPECT_EQ(rows[3][0], Paths[1]);
-
-    const std::string fresh = Folder.File("new.csv");
-    ASSERT_EQ(RunToolInProcess({"batch", "--report", fresh, "--append", Paths[1]}).Status, ExitOk);
-    ASSERT_EQ(RunToolInProcess({"batch", "--report", fresh, "--append", Paths[0]}).Status, ExitOk);
-    const auto freshRows = CsvRows(Text(ReadBytes(fresh)));
-    ASSERT_EQ(freshRows.size(), 3u);
-    EXPECT_EQ(freshRows[1][4], "2 channels, 44100 Hz");
-    EXPECT_EQ(freshRows[2][4], "ok");
 }
 
 TEST_F(FormatCheck, ProbeTableReadsBackAsCsvWithTheStatusOfTheWorst)
@@ -375,11 +367,6 @@ TEST_F(FormatCheck, ProbeTableReadsBackAsCsvWithTheStatusOfTheWorst)
     const TToolRun piped = RunToolInProcess({"probe", "-"}, std::string(bytes.begin(), bytes.end()));
     EXPECT_EQ(piped.Status, ExitFailure);
     EXPECT_EQ(CsvRows(piped.Out).at(1).at(8), "2 channels, 44100 Hz");
-    const std::string list = Paths[0] + '\0' + Paths[0] + '\0';
-    const TToolRun listed = RunToolInProcess({"probe", "--files-from", "-", "-0"}, list);
-    EXPECT_EQ(listed.Status, ExitOk);
-    EXPECT_EQ(CsvRows(listed.Out).size(), 3u);
-    EXPECT_EQ(RunToolInProcess({"probe"}).Status, ExitUsage);
 }
 
 // A report that would overwrite a file of the run: (name, how the report
