@@ -1,5 +1,7 @@
 #include "app/TMainWindow.h"
 
+#include "app/FormatWarning.h"
+
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "core/BatchRun.h"
@@ -14,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -226,6 +229,20 @@ void TMainWindow::RunBatch()
     Delay(BatchPauseMs);
     BusyLabel->move(BusyLeft, BusyLabel->y());
     BusyLabel->hide();
+    WarnOfNonconforming();
+}
+
+void TMainWindow::WarnOfNonconforming()
+{
+    if (nonconforming_.empty())
+        return;
+    TMessageBox box;
+    box.Icon = QMessageBox::Warning;
+    box.Caption = QStringLiteral("tulvo");
+    box.Text = FormatWarningText(nonconforming_);
+    box.Button = QStringLiteral("OK");
+    nonconforming_.clear();
+    Dialogs().Show(box, this);
 }
 
 void TMainWindow::ShowBusy(int fileCount)
@@ -256,11 +273,15 @@ void TMainWindow::AnalyseRecordings(const QStringList& files)
     // whenever the step changes what the bar shows, and only then.
     TBatchOptions options;
     options.Jobs = DefaultJobCount();
+    nonconforming_.clear();
     RunBatchParallel(
         paths,
-        [this](const TBatchItem& item, std::size_t, std::size_t) {
+        [this, &files](const TBatchItem& item, std::size_t, std::size_t) {
             if (item.Ok)
                 BatchProgress->setValue(BatchProgress->value() + 1);
+            if (item.Header && !item.Header->Conforms)
+                nonconforming_.push_back(
+                    {QFileInfo(files[static_cast<qsizetype>(item.Index)]).fileName(), item.Header->Differences});
         },
         options);
 }

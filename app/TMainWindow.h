@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class IDialogs;
 class QAction;
@@ -20,6 +21,7 @@ class TChart;
 class TFastLineSeries;
 class TReadoutStrip;
 class TRowsPanel;
+struct TNonconformingRecording;
 
 // The main window: the menu, the chart of the waveform and single-spectrum views, the batch
 // run's busy label and progress bar, the read-out strip and the six open-file dialogs of the
@@ -73,7 +75,8 @@ public:
 
     // --- Commands ------------------------------------------------------------------
     // "&Обработка": analyses the picked recordings (at most MaxBatchFiles) into spectrum
-    // files beside them, then shows the completion text for BatchPauseMs.
+    // files beside them, then shows the completion text for BatchPauseMs; then a warning box
+    // names the recordings not in the expected format, if any.
     void RunBatch();
     // "&Сигнал": the waveform of one recording against time in milliseconds.
     void ShowWaveform();
@@ -116,8 +119,11 @@ private:
     // Shows the busy label saying "wait" at its place and the progress bar for `fileCount`
     // files, and paints them at once.
     void ShowBusy(int fileCount);
-    // Runs the batch over `files`, advancing the progress bar after each written file.
+    // Runs the batch over `files`, advancing the progress bar after each written file, and
+    // gathers the recordings whose header check failed into nonconforming_.
     void AnalyseRecordings(const QStringList& files);
+    // The warning box about nonconforming_, when there are any.
+    void WarnOfNonconforming();
     // The completion text of a run of `fileCount` files, at its own place.
     void ShowCompletion(int fileCount);
     TComparison ComparisonFor(int count);
@@ -129,5 +135,8 @@ private:
     // The left-axis scale the spectrum view's toggle last chose; the waveform view always
     // draws on a linear axis and the spectrum view brings this scale back.
     bool spectrumLogarithmic_ = false;
+    // The recordings of the last batch run that were analysed as raw samples although their
+    // header says otherwise.
+    std::vector<TNonconformingRecording> nonconforming_;
     bool shownBefore_ = false;
 };

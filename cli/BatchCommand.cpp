@@ -63,7 +63,7 @@ void DeclareBatchOptions(CLI::App& app, TBatchArguments& arguments)
         ->check(CLI::Range(1, 256).description(""));
     CLI::Option* report = app.add_option("--report", arguments.ReportPath,
                                          "write a CSV row per recording to FILE ('-': standard output): "
-                                         "File,Status,Peak frequency (Hz),Peak value")
+                                         "File,Status,Peak frequency (Hz),Peak value,Format")
                               ->option_text("FILE");
     app.add_flag("--append", arguments.Append, "add the rows to the report's end; the header only when it is empty")
         ->needs(report);
@@ -71,10 +71,13 @@ void DeclareBatchOptions(CLI::App& app, TBatchArguments& arguments)
                    "write the spectrum files into DIR instead of beside the recordings; recordings may "
                    "then also be pipes and devices")
         ->option_text("DIR");
+    app.add_flag("--strict", arguments.Strict,
+                 "a recording that is not 1 channel, 51200 Hz, 16-bit PCM with its samples at byte 44 "
+                 "fails (no spectrum file) instead of being analysed as raw samples with a warning");
     app.add_flag("-u,--update", arguments.Update,
                  "skip a recording whose spectrum file is not older than it (status \"skipped\")");
     CLI::Option* quiet = app.add_flag_callback(
-        "-q,--quiet", [&arguments] { arguments.Verbosity = TVerbosity::Quiet; }, "say nothing but errors");
+        "-q,--quiet", [&arguments] { arguments.Verbosity = TVerbosity::Quiet; }, "say nothing but errors and warnings");
     app.add_flag_callback(
            "-v,--verbose", [&arguments] { arguments.Verbosity = TVerbosity::Verbose; },
            "a line per recording on stderr")
@@ -104,6 +107,7 @@ int RunBatchCommand(const TBatchArguments& arguments, TToolContext& context)
     options.Jobs = arguments.Jobs;
     options.OutputFolder = arguments.OutputFolder;
     options.Update = arguments.Update;
+    options.Strict = arguments.Strict;
     // A spectrum file beside a pipe or device makes no sense; in a folder of
     // its own it does.
     options.RecordingKinds = arguments.OutputFolder.empty() ? TFileKinds::RegularOnly : TFileKinds::AnyReadable;
@@ -120,6 +124,10 @@ int RunBatchCommand(const TBatchArguments& arguments, TToolContext& context)
         skipped += item.Status == TBatchStatus::Skipped;
         failed += item.Status == TBatchStatus::Failed;
         failureShown = !item.Ok;
+        // Under --strict such a recording is a failure, and Step says so.
+        if (!arguments.Strict && item.Header && !item.Header->Conforms) {
+            display.Error(NonconformingWarning(item.RecordingPath, *item.Header));
+        }
         display.Step(item, done, total);
         if (report) {
             try {

@@ -21,6 +21,7 @@ struct TBatchArguments {
     bool Append = false;
     std::string OutputFolder;
     bool Update = false;
+    bool Strict = false; // a nonconforming recording fails instead of a warning
     TVerbosity Verbosity = TVerbosity::Normal;
 };
 
@@ -32,7 +33,9 @@ void DeclareBatchOptions(CLI::App& app, TBatchArguments& arguments);
 // link) and, with an output folder, two recordings whose spectrum files
 // would have the same name (TUsageError). Then writes the spectrum files in
 // list order (core's RunBatchParallel), the report's rows as they come, and
-// the summary line on stderr. Returns 0 when every recording was written or
+// the summary line on stderr. A recording whose header check fails gets a
+// warning line on stderr and is analysed as raw samples; with Strict it fails
+// instead. Returns 0 when every recording was written or
 // skipped, 1 when one failed or the report could not be written, 128 + N
 // when stopped by signal N.
 int RunBatchCommand(const TBatchArguments& arguments, TToolContext& context);

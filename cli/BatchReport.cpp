@@ -1,12 +1,31 @@
 #include "cli/BatchReport.h"
 
 #include "cli/CsvText.h"
+#include "cli/ToolMessages.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
-constexpr std::string_view Header = "File,Status,Peak frequency (Hz),Peak value\n";
+constexpr std::string_view Header = "File,Status,Peak frequency (Hz),Peak value,Format\n";
+// The header of reports written before the Format column.
+constexpr std::string_view FourColumnHeader = "File,Status,Peak frequency (Hz),Peak value\n";
+
+// True when the file at path starts with the four-column header line.
+bool StartsWithFourColumnHeader(const std::string& path)
+{
+    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0) {
+        return false;
+    }
+    std::string first(FourColumnHeader.size(), '\0');
+    const ssize_t got = ::pread(handle, first.data(), first.size(), 0);
+    ::close(handle);
+    return got == static_cast<ssize_t>(first.size()) && first == FourColumnHeader;
+}
 
 // Holds an exclusive flock on a descriptor for its lifetime.
 class TExclusiveLock {
@@ -35,19 +54,23 @@ TBatchReport::TBatchReport(const std::string& path, bool append, int standardOut
         stream_ = std::make_unique<TOutputStream>(path, append);
     }
     if (append) {
-        WriteHeaderIfEmpty();
+        WriteHeaderIfEmpty(path);
     } else {
         stream_->WriteWhole(Header);
     }
 }
 
-void TBatchReport::WriteHeaderIfEmpty()
+void TBatchReport::WriteHeaderIfEmpty(const std::string& path)
 {
     const TExclusiveLock lock(stream_->Handle());
     struct stat info {};
     // A pipe or terminal takes rows only: its reader has the header already.
-    if (::fstat(stream_->Handle(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0) {
-        stream_->WriteWhole(Header);
+    if (::fstat(stream_->Handle(), &info) == 0 && S_ISREG(info.st_mode)) {
+        if (info.st_size == 0) {
+            stream_->WriteWhole(Header);
+        } else {
+            formatColumn_ = !StartsWithFourColumnHeader(path);
+        }
     }
 }
 
@@ -59,7 +82,11 @@ void TBatchReport::Add(const TBatchItem& item)
         row += "ok," + std::to_string(BandLineFrequencyHz(item.PeakLine)) + "," + FormatSingle(item.PeakValue);
         break;
     case TBatchStatus::Skipped: row += "skipped,,"; break;
-    case TBatchStatus::Failed: row += CsvField(item.ErrorText) + ",,"; break;
+    case TBatchStatus::Failed: row += CsvField(FailureMessage(item)) + ",,"; break;
+    }
+    if (formatColumn_) {
+        row += ',';
+        row += item.Header ? CsvField(item.Header->Reason) : std::string();
     }
     row += '\n';
     stream_->WriteWhole(row);

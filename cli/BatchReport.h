@@ -7,9 +7,13 @@
 #include <string>
 
 // The CSV record of a batch run, one row per recording as it is done:
-//   File,Status,Peak frequency (Hz),Peak value
+//   File,Status,Peak frequency (Hz),Peak value,Format
 // Status is "ok", "skipped" (up to date) or the error's message; the peak is
-// the band's largest line (empty unless written). Each row goes out in one
+// the band's largest line (empty unless written); Format is the header
+// check's verdict, "ok" or what differs (empty when the recording was not
+// read). Format is the last column, so readers of the first four keep their
+// indices; a report appended to whose first line is the four-column header
+// gets four-column rows, so that every row matches its file's header. Each row goes out in one
 // write as soon as its recording is done, so a run that stops still leaves
 // the rows up to there, and runs appending to one report never mix rows.
 // Raises EInOutError naming the report when it cannot be opened or written.
@@ -31,7 +35,8 @@ public:
     const std::string& Name() const noexcept { return stream_->Name(); }
 
 private:
-    void WriteHeaderIfEmpty();
+    void WriteHeaderIfEmpty(const std::string& path);
 
     std::unique_ptr<TOutputStream> stream_;
+    bool formatColumn_ = true;
 };

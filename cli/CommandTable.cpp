@@ -3,13 +3,14 @@
 #include "cli/BatchCommand.h"
 #include "cli/CompareCommand.h"
 #include "cli/PlotCommand.h"
+#include "cli/ProbeCommand.h"
 #include "cli/ShowCommand.h"
 
 #include <array>
 
 namespace {
 
-const std::array<TCommand, 4> Commands{{
+const std::array<TCommand, 5> Commands{{
     {"batch", "[OPTIONS] RECORDING...", "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
      "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
@@ -20,6 +21,15 @@ const std::array<TCommand, 4> Commands{{
      "SIGINT, SIGTERM or SIGHUP stop the run after the file being written, with the\n"
      "report's rows so far.",
      SetupCommand<TBatchArguments, DeclareBatchOptions, RunBatchCommand>},
+    {"probe", "[OPTIONS] RECORDING...", "check that recordings are laid out as batch expects, as a CSV table",
+     "Reads the first 4096 bytes of each recording, walks its RIFF chunks and prints\n"
+     "one CSV row per recording: container, format, channels, rate, bits, where the\n"
+     "samples start and how many bytes they take, and the verdict: \"ok\" for 1\n"
+     "channel, 51200 Hz, 16-bit PCM with at least 32768 bytes of samples at byte 44,\n"
+     "else what differs (batch analyses such a recording as raw samples, with a\n"
+     "warning). RECORDING '-' reads one from standard input. Exit status 1 when any\n"
+     "recording does not conform or cannot be read.",
+     SetupCommand<TProbeArguments, DeclareProbeOptions, RunProbeCommand>},
     {"show", "[OPTIONS] FILE...", "print spectrum files as a CSV table",
      "Prints the spectra as one CSV table on stdout: a \"Frequency (Hz)\" column with\n"
      "the 361 lines from 1000 to 10000 Hz, then one column per file, or with --long\n"

@@ -15,7 +15,7 @@ TProgressDisplay::TProgressDisplay(const TToolContext& context, TVerbosity verbo
 void TProgressDisplay::Step(const TBatchItem& item, std::size_t done, std::size_t total)
 {
     if (!item.Ok) {
-        Error(ErrorLine(item.ErrorPath, item.ErrorText, item.ErrorCode, item.SystemError));
+        Error(ErrorLine(item.ErrorPath, FailureMessage(item), item.ErrorCode, item.SystemError));
     } else if (verbosity_ == TVerbosity::Verbose) {
         ClearBar();
         const char* what = item.Status == TBatchStatus::Skipped ? "up to date" : "written";

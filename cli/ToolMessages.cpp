@@ -51,6 +51,44 @@ std::string ErrorLine(std::string_view path, const EInOutError& error)
                      error.SystemError());
 }
 
+std::string_view InvalidOpHint(TInvalidOpCause cause)
+{
+    switch (cause) {
+    case TInvalidOpCause::SilentRecording: return "all samples are zero";
+    case TInvalidOpCause::EmptyBand: return "the band is empty";
+    case TInvalidOpCause::Unknown: break;
+    }
+    return {};
+}
+
+std::string FailureMessage(const TBatchItem& item)
+{
+    std::string message = item.ErrorText;
+    const std::string_view hint = InvalidOpHint(item.InvalidOpCause);
+    if (!hint.empty()) {
+        message += " (";
+        message += hint;
+        message += ')';
+    }
+    return message;
+}
+
+std::string WarningLine(std::string_view path, std::string_view text)
+{
+    std::string line(ToolName);
+    line += ": warning: ";
+    line += path;
+    line += ": ";
+    line += text;
+    line += '\n';
+    return line;
+}
+
+std::string NonconformingWarning(std::string_view path, const TWavHeaderVerdict& verdict)
+{
+    return WarningLine(path, verdict.Reason + " (expected " + ExpectedWavLayout() + "); analysed as raw samples");
+}
+
 void WriteToErr(const TToolContext& context, std::string_view text)
 {
     while (!text.empty()) {

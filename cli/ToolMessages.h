@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/TToolContext.h"
+#include "core/BatchRun.h"
 #include "core/TulvoErrors.h"
 
 #include <stdexcept>
@@ -32,6 +33,22 @@ std::string ErrorLine(std::string_view path, std::string_view message, int code 
 
 // ErrorLine for an I/O error about path (the error's own path when it has one).
 std::string ErrorLine(std::string_view path, const EInOutError& error);
+
+// The words the tool adds to "Invalid floating point operation" for a known
+// cause: "all samples are zero", "the band is empty"; empty for Unknown.
+std::string_view InvalidOpHint(TInvalidOpCause cause);
+
+// A failed batch item's message: its error text, with the hint of an invalid
+// operation's cause in parentheses when there is one.
+std::string FailureMessage(const TBatchItem& item);
+
+// "tulvo-cli: warning: PATH: " and text, and a line end.
+std::string WarningLine(std::string_view path, std::string_view text);
+
+// The warning about a recording analysed although its header check failed:
+// "tulvo-cli: warning: cd.wav: 2 channels, 44100 Hz (expected 1 channel,
+// 51200 Hz, 16-bit PCM, samples at byte 44); analysed as raw samples".
+std::string NonconformingWarning(std::string_view path, const TWavHeaderVerdict& verdict);
 
 // Writes text to the context's stderr as it is. A failure to write there is
 // ignored: there is nowhere left to report it.

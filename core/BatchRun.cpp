@@ -35,6 +35,8 @@ bool IsRecordingFailure(const std::exception_ptr& error)
         return true;
     } catch (const EMathError&) {
         return true;
+    } catch (const ERecordingFormat&) {
+        return true;
     } catch (...) {
         return false;
     }
@@ -69,6 +71,9 @@ void MarkFailed(TBatchItem& item, const std::exception_ptr& error, const std::st
         item.ErrorText = e.what();
         item.ErrorCode = e.ErrorCode();
         item.SystemError = e.SystemError();
+    } catch (const EInvalidOp& e) {
+        item.ErrorText = e.what();
+        item.InvalidOpCause = e.Cause();
     } catch (const std::exception& e) {
         item.ErrorText = e.what();
     } catch (...) {
@@ -98,7 +103,25 @@ struct TPendingResult {
     TBandCodes Codes{};
     int PeakLine = -1;
     single PeakValue = 0;
+    std::optional<TWavHeaderVerdict> Header;
 };
+
+TFormatPolicy FormatPolicyOf(const TBatchOptions& options)
+{
+    return options.Strict ? TFormatPolicy::RefuseNonconform : TFormatPolicy::AnalyseAsRaw;
+}
+
+// The header check of the recording analysis last read, if it read one this
+// time (its verdict is reset before every recording).
+std::optional<TWavHeaderVerdict> TakeVerdict(TRecordingAnalysis& analysis)
+{
+    std::optional<TWavHeaderVerdict> verdict;
+    if (!analysis.Verdict.Reason.empty()) {
+        verdict = std::move(analysis.Verdict);
+    }
+    analysis.Verdict = TWavHeaderVerdict{};
+    return verdict;
+}
 
 // Workers take recordings in list order and analyse them at most Window
 // places ahead of the writer; the caller's thread writes the results in list
@@ -183,7 +206,7 @@ private:
             return result;
         }
         try {
-            analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds);
+            analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds, FormatPolicyOf(options_));
             result.Scale = analysis.SpectrumScale;
             result.Codes = analysis.BandCodes;
             result.PeakLine = analysis.PeakLine();
@@ -191,6 +214,7 @@ private:
         } catch (...) {
             result.Error = std::current_exception();
         }
+        result.Header = TakeVerdict(analysis);
         return result;
     }
 
@@ -271,11 +295,12 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
             MarkSkipped(item, spmPath);
         } else {
             try {
-                analysis.AnalyseRecording(paths[i], spmPath, options.RecordingKinds);
+                analysis.AnalyseRecording(paths[i], spmPath, options.RecordingKinds, FormatPolicyOf(options));
             } catch (...) {
                 error = std::current_exception();
                 MarkFailed(item, error, paths[i]);
             }
+            item.Header = TakeVerdict(analysis);
             if (!error) {
                 try {
                     analysis.WriteSpectrum(spmPath);
@@ -326,6 +351,7 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBat
         item.Index = i;
         item.RecordingPath = paths[i];
         std::exception_ptr error = result->Error;
+        item.Header = std::move(result->Header);
         if (result->Skipped) {
             MarkSkipped(item, result->SpectrumPath);
         } else if (error) {

@@ -2,11 +2,13 @@
 
 #include "core/TDataFile.h"
 #include "core/TRecordingAnalysis.h"
+#include "core/WavHeader.h"
 #include "dsp/dspTypes.h"
 
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,11 @@ struct TBatchItem {
     std::string ErrorPath;
     // The failure's I/O error code (EInOutError::ErrorCode); 0 for others.
     int ErrorCode = 0;
+    // The cause of an EInvalidOp failure (EInvalidOp::Cause); Unknown for others.
+    TInvalidOpCause InvalidOpCause = TInvalidOpCause::Unknown;
+    // The header check of the recording, once it was read (not for a skipped
+    // recording, nor one that could not be read).
+    std::optional<TWavHeaderVerdict> Header;
     // The operating-system error number behind the failure; 0 when there is
     // none (a short file, a floating-point fault).
     int SystemError = 0;
@@ -52,7 +59,10 @@ struct TBatchItem {
 using TBatchProgress = std::function<void(const TBatchItem& item, std::size_t done, std::size_t total)>;
 
 struct TBatchOptions {
-    // Report a failing recording (EInOutError or EMathError) through the
+    // A recording whose header check fails is a failure (ERecordingFormat)
+    // instead of being analysed as raw samples: no spectrum file for it.
+    bool Strict = false;
+    // Report a failing recording (EInOutError, EMathError or ERecordingFormat) through the
     // progress callback and go on with the next, instead of stopping there.
     bool KeepGoing = false;
     // Worker threads for RunBatchParallel (each with its own analysis

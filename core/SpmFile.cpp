@@ -64,7 +64,14 @@ extended QuantiseBand(const TBandValues& band, TBandCodes& codes)
         // lrintl rounds in the current mode, to nearest with halves to even.
         rounded[i] = std::lrintl(static_cast<extended>(band[i]) / scale);
     }
-    RaiseFloatFaults();
+    try {
+        RaiseFloatFaults();
+    } catch (const EInvalidOp&) {
+        if (maximum == 0) {
+            throw EInvalidOp(TInvalidOpCause::EmptyBand);
+        }
+        throw;
+    }
     for (int i = 0; i < SpectrumLines; ++i) {
         if (rounded[i] < INT16_MIN || rounded[i] > INT16_MAX) {
             throw EInvalidOp();

@@ -38,7 +38,7 @@ extended DecodeExtended(const std::uint8_t* bytes);
 // it is greater, compared in extended), scale = m / 10000 in extended, and
 // each code = band[i] / scale in extended, rounded to nearest with halves to
 // even. Returns the scale. A band whose maximum is 0 divides 0 by 0 and raises
-// EInvalidOp; a code outside the 16-bit range raises EInvalidOp too.
+// EInvalidOp (cause EmptyBand); a code outside the 16-bit range raises EInvalidOp too.
 extended QuantiseBand(const TBandValues& band, TBandCodes& codes);
 
 // Band values of a file: codes[i] x scale in extended, stored as single.

@@ -1,6 +1,7 @@
 #include "core/TRecordingAnalysis.h"
 
 #include "core/FloatFaults.h"
+#include "core/TulvoErrors.h"
 #include "dsp/dspBlockDivide.h"
 
 #include <algorithm>
@@ -45,7 +46,15 @@ void TRecordingAnalysis::FilterRecording()
     Rms = std::sqrt(SumSquares / static_cast<extended>(SampleCount - 1));
     // Bit for bit value = (single)((extended)value / Rms).
     BlockDivide(Filtered.data(), SampleCount, Rms);
-    RaiseFloatFaults();
+    try {
+        RaiseFloatFaults();
+    } catch (const EInvalidOp&) {
+        const auto& samples = Recording.Samples;
+        if (std::all_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample == 0; })) {
+            throw EInvalidOp(TInvalidOpCause::SilentRecording);
+        }
+        throw;
+    }
 }
 
 void TRecordingAnalysis::RunFFT()
@@ -126,7 +135,8 @@ std::string TRecordingAnalysis::AnalyseRecording(const std::string& wavPath)
     return spmPath;
 }
 
-void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std::string& spmPath, TFileKinds kinds)
+void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std::string& spmPath, TFileKinds kinds,
+                                          TFormatPolicy policy)
 {
     // Refused before it is even read, so that the outcome never depends on
     // what an earlier recording of the list wrote.
@@ -134,6 +144,10 @@ void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std:
         throw EInOutError(IoCode::AccessDenied, wavPath);
     }
     Recording = ReadSampleBlock(wavPath, kinds);
+    Verdict = CheckWavHeader(Recording);
+    if (policy == TFormatPolicy::RefuseNonconform && !Verdict.Conforms) {
+        throw ERecordingFormat(Verdict.Reason + " (expected " + ExpectedWavLayout() + ")");
+    }
     FilterRecording();
     AverageSpectrum();
     TakeBand();

@@ -5,6 +5,7 @@
 #include "core/TDataFile.h"
 #include "core/TSampleBlock.h"
 #include "core/TSpmFileWriter.h"
+#include "core/WavHeader.h"
 #include "dsp/TdspFFT.h"
 #include "dsp/TdspIIRFilter.h"
 #include "dsp/dspTypes.h"
@@ -13,6 +14,12 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// What the analysis does with a recording whose header check fails.
+enum class TFormatPolicy {
+    AnalyseAsRaw,     // analyse its sample block as for any other (Verdict tells)
+    RefuseNonconform, // raise ERecordingFormat before analysing it
+};
 
 // The batch's workspace: the buffers and the two signal-processing components
 // that turn one recording after another into spectrum files. It is large
@@ -38,8 +45,9 @@
 // depends on its own samples only, whatever was processed before it.
 //
 // Floating-point faults of a stage raise EInvalidOp ("Invalid floating point
-// operation": a silent recording, 0/0 in the normalisation; a band maximum of
-// 0), EZeroDivide (a power sum of 0) or EOverflow. File failures raise
+// operation": a silent recording, 0/0 in the normalisation, with the cause
+// SilentRecording; a band maximum of 0, with the cause EmptyBand),
+// EZeroDivide (a power sum of 0) or EOverflow. File failures raise
 // EInOutError. Either ends the recording; no file stays open.
 class TRecordingAnalysis {
 public:
@@ -49,6 +57,8 @@ public:
 
     // Header and samples of the last recording read.
     TSampleBlock Recording{};
+    // The header check of the last recording read (CheckWavHeader).
+    TWavHeaderVerdict Verdict{};
     // Filter output, then the signal normalised to unit RMS.
     std::array<single, SampleCount> Filtered{};
     // Sum of the squared filter outputs, and the RMS that normalises them.
@@ -88,9 +98,12 @@ public:
     // AnalyseRecording for a spectrum file spmPath of the caller's choosing
     // (the batch's output folder): refuses, with code 5 and before reading,
     // a spmPath that is the recording itself, and reads the recording as
-    // kinds allows (a pipe or device only with AnyReadable).
+    // kinds allows (a pipe or device only with AnyReadable). The header is
+    // checked into Verdict once read; with RefuseNonconform a recording that
+    // does not conform raises ERecordingFormat there.
     void AnalyseRecording(const std::string& wavPath, const std::string& spmPath,
-                          TFileKinds kinds = TFileKinds::RegularOnly);
+                          TFileKinds kinds = TFileKinds::RegularOnly,
+                          TFormatPolicy policy = TFormatPolicy::AnalyseAsRaw);
 
     // Writes SpectrumScale and BandCodes as the spectrum file spmPath (see
     // TSpmFileWriter). The writer remembers the folders of a series of

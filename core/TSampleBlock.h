@@ -13,6 +13,8 @@
 struct TSampleBlock {
     std::array<std::uint8_t, WavHeaderSize> Header{};
     std::array<std::int16_t, SampleCount> Samples{};
+    // The recording's size in bytes; -1 when it is not a regular file.
+    std::int64_t FileBytes = -1;
 };
 
 // Reads the sample block of the recording wavPath. Any file of at least

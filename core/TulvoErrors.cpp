@@ -37,7 +37,7 @@ std::string EInOutError::MessageForCode(int code)
     }
 }
 
-EInvalidOp::EInvalidOp() : EMathError("Invalid floating point operation") {}
+EInvalidOp::EInvalidOp(TInvalidOpCause cause) : EMathError("Invalid floating point operation"), cause_(cause) {}
 
 EZeroDivide::EZeroDivide() : EMathError("Floating point division by zero") {}
 

@@ -67,10 +67,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What made an invalid operation of the analysis, where it can tell.
+enum class TInvalidOpCause {
+    Unknown,
+    SilentRecording, // every sample of the recording is zero: 0/0 in the normalisation
+    EmptyBand,       // every line of the analysis band is zero: 0/0 in the quantisation
+};
+
 // "Invalid floating point operation": 0/0, 0 * infinity, a NaN made from numbers.
+// The cause is for tools that say more than the message; what() is the same
+// whatever it is.
 class EInvalidOp : public EMathError {
 public:
-    EInvalidOp();
+    explicit EInvalidOp(TInvalidOpCause cause = TInvalidOpCause::Unknown);
+    TInvalidOpCause Cause() const noexcept { return cause_; }
+
+private:
+    TInvalidOpCause cause_;
 };
 
 // "Floating point division by zero": a finite non-zero number divided by 0.
@@ -83,6 +96,14 @@ public:
 class EOverflow : public EMathError {
 public:
     EOverflow();
+};
+
+// A recording whose header says it is not laid out as the analysis assumes,
+// refused where the caller asks for conforming recordings only. what() names
+// what differs and what was expected.
+class ERecordingFormat : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // The text of the default error box for a message: the message with a full

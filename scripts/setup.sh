@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program needs on Debian 12 (GNU parallel
 # too: a test runs the README's parallel command); with --tools also what the benchmarks
-# (hyperfine for the tool's start cost, SciPy for the comparison), the README's pictures and
+# (hyperfine for the tool's start cost, SciPy for the comparison), the README's conversion of
+# recordings (sox), the README's pictures and
 # looking at the program under a virtual display need; with --package also the checkers of the
 # Debian package (scripts/check-package.sh).
 # Idempotent: asks apt only for the packages that are missing, and says nothing
@@ -20,7 +21,7 @@ packages=(
 for option in "$@"; do
   case "$option" in
     --tools)
-      packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine) ;;
+      packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine sox) ;;
     --package)
       packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
     *)

@@ -5,7 +5,9 @@
 #include "core/BatchRun.h"
 #include "core/SyncFolders.h"
 #include "core/TRecordingAnalysis.h"
+#include "core/WavHeader.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
@@ -100,6 +102,31 @@ void BM_AverageSpectrum(benchmark::State& state)
     }
 }
 BENCHMARK(BM_AverageSpectrum)->Unit(benchmark::kMicrosecond);
+
+// The header check a batch makes of each recording it has read, against the
+// analysis of BM_AnalyseInMemory: a conforming header (the whole walk, to the
+// data chunk), on the sample block in memory.
+void BM_CheckWavHeader(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    // clang-format off
+    const std::uint8_t header[WavHeaderSize] = {
+        'R', 'I', 'F', 'F', 0x24, 0x80, 0, 0, 'W', 'A', 'V', 'E',
+        'f', 'm', 't', ' ', 16, 0, 0, 0,
+        1, 0, 1, 0, 0x00, 0xC8, 0, 0, 0x00, 0x90, 0x01, 0, 2, 0, 16, 0, // PCM, 1 channel, 51200 Hz, 16 bits
+        'd', 'a', 't', 'a', 0x00, 0x80, 0, 0};
+    // clang-format on
+    std::copy(std::begin(header), std::end(header), analysis->Recording.Header.begin());
+    analysis->Recording.FileBytes = SampleBlockFileSize;
+    for (auto _ : state) {
+        TWavHeaderVerdict verdict = CheckWavHeader(analysis->Recording);
+        benchmark::DoNotOptimize(verdict);
+    }
+    if (!CheckWavHeader(analysis->Recording).Conforms) {
+        state.SkipWithError("the header does not conform");
+    }
+}
+BENCHMARK(BM_CheckWavHeader)->Unit(benchmark::kMicrosecond);
 
 // Recordings on disk in a temporary folder, removed at exit.
 class TRecordingFolder {

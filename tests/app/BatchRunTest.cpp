@@ -107,6 +107,8 @@ private slots:
     void completionTextStandsForThePause();
     void pauseRunsANestedCommand_data();
     void pauseRunsANestedCommand();
+    void nonconformingRecordingsGetOneWarningBox_data();
+    void nonconformingRecordingsGetOneWarningBox();
 };
 
 void TBatchRunTest::writesTheSameFilesAsTheCommandLine()
@@ -359,6 +361,71 @@ void TBatchRunTest::pauseRunsANestedCommand()
     QCOMPARE(main.Chart->isVisible(), !comparison);
     if (comparison)
         QVERIFY(!comparison->isVisible());
+}
+
+// clang-format off
+void TBatchRunTest::nonconformingRecordingsGetOneWarningBox_data()
+{
+    // Recordings in list order: 'c' conforming, 's' stereo 44100 Hz, 'r' 48000 Hz.
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QString>("text"); // empty: no box
+    const QString head = QStringLiteral(" не в ожидаемом формате (1 канал, 51200 Гц, 16 бит PCM, отсчёты с байта 44) и ");
+    QTest::newRow("conforming") << "ccc" << QString();
+    QTest::newRow("one stereo") << "csc"
+        << QStringLiteral("1 запись") + head + QStringLiteral("обработана как простой поток отсчётов:\n"
+                          "\nrec001.wav: 2 канала, 44100 Гц");
+    QTest::newRow("mixed") << "srcs"
+        << QStringLiteral("3 записи") + head + QStringLiteral("обработаны как простой поток отсчётов:\n"
+                          "\nrec000.wav: 2 канала, 44100 Гц\nrec001.wav: 48000 Гц\nrec003.wav: 2 канала, 44100 Гц");
+    QTest::newRow("more than five") << "rrrrrrrc"
+        << QStringLiteral("7 записей") + head + QStringLiteral("обработаны как простой поток отсчётов:\n"
+                          "\nrec000.wav: 48000 Гц\nrec001.wav: 48000 Гц\nrec002.wav: 48000 Гц\nrec003.wav: 48000 Гц"
+                          "\nrec004.wav: 48000 Гц\nи ещё 2 записи");
+}
+// clang-format on
+
+void TBatchRunTest::nonconformingRecordingsGetOneWarningBox()
+{
+    QFETCH(QString, kinds);
+    QFETCH(QString, text);
+    TBatchProgram program;
+    TFixtureFolder folder;
+    const QStringList recordings = WriteRecordings(folder, static_cast<int>(kinds.size()));
+    QByteArray conformingSpectrum;
+    for (int k = 0; k < kinds.size(); ++k) {
+        if (kinds[k] == QLatin1Char('c'))
+            continue;
+        // Channels at byte 22, the rate at byte 24; the samples stay at byte 44.
+        QFile file(recordings[k]);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const quint32 rate = kinds[k] == QLatin1Char('s') ? 44100 : 48000;
+        const char fields[6] = {kinds[k] == QLatin1Char('s') ? '\2' : '\1',
+                                0,
+                                static_cast<char>(rate & 0xFF),
+                                static_cast<char>(rate >> 8),
+                                0,
+                                0};
+        QVERIFY(file.seek(22));
+        QCOMPARE(file.write(fields, 6), qint64{6});
+    }
+    bool labelHiddenAtBox = false;
+    program.Dialogs.OnShow = [&](const TMessageBox&) { labelHiddenAtBox = !program.Main.BusyLabel->isVisible(); };
+    program.Dialogs.Pick(recordings);
+    program.Main.BatchAction->trigger();
+
+    for (const QString& recording : recordings)
+        QCOMPARE(ReadAll(SpmOf(recording)).size(), 732);
+    if (text.isEmpty()) {
+        QVERIFY(program.Dialogs.Shown.empty());
+        return;
+    }
+    QCOMPARE(program.Dialogs.Shown.size(), std::size_t{1});
+    const TMessageBox& box = program.Dialogs.Shown.front();
+    QCOMPARE(box.Icon, QMessageBox::Warning);
+    QCOMPARE(box.Caption, QStringLiteral("tulvo"));
+    QCOMPARE(box.Button, QStringLiteral("OK"));
+    QCOMPARE(box.Text, text);
+    QVERIFY(labelHiddenAtBox); // after the completion text has stood its time
 }
 
 QTEST_MAIN(TBatchRunTest)

@@ -1,5 +1,6 @@
-// tulvo-cli batch and show, run in-process: the core's bytes, what goes to
-// stdout and to stderr (errors, the summary), the report's rows, collisions
+// tulvo-cli batch, probe and show, run in-process: the core's bytes, what goes to
+// stdout and to stderr (errors, warnings, the summary), the report's rows, the
+// header check with --strict, collisions
 // refused before anything is touched, skipping up-to-date files, a stop
 // request, failed writes named by their file, and lists of awkward names.
 
@@ -10,6 +11,7 @@
 #include "tests/support/TTempFolder.h"
 
 #include "cli/ExitStatus.h"
+#include "core/AnalysisConstants.h"
 #include "core/BatchRun.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +29,7 @@ using namespace testsupport;
 
 namespace {
 
-const std::string Header = "File,Status,Peak frequency (Hz),Peak value";
+const std::string Header = "File,Status,Peak frequency (Hz),Peak value,Format";
 
 std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -107,11 +109,11 @@ TEST_F(BatchCommand, StopsAtTheFirstFailureWithItsErrorRowAndSummary)
     EXPECT_FALSE(Exists(Folder.File("r3.spm")));
     const auto rows = CsvRows(Text(ReadBytes(report)));
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"File", "Status", "Peak frequency (Hz)", "Peak value"}));
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"File", "Status", "Peak frequency (Hz)", "Peak value", "Format"}));
     EXPECT_EQ(rows[1][0], paths[0]);
     EXPECT_EQ(rows[1][1], "ok");
     EXPECT_EQ(rows[1][2], "2000"); // the 2000 Hz sine
-    EXPECT_EQ(rows[3], (std::vector<std::string>{paths[2], "File not found", "", ""}));
+    EXPECT_EQ(rows[3], (std::vector<std::string>{paths[2], "File not found", "", "", ""}));
 }
 
 TEST_F(BatchCommand, VerbosityDecidesWhatElseStderrGets)
@@ -120,7 +122,7 @@ TEST_F(BatchCommand, VerbosityDecidesWhatElseStderrGets)
     const std::string silent = Folder.File("silent.wav");
     WriteRecording(silent, ConstantSamples(0));
     paths.insert(paths.begin() + 1, silent);
-    const std::string error = "tulvo-cli: " + silent + ": Invalid floating point operation\n";
+    const std::string error = "tulvo-cli: " + silent + ": Invalid floating point operation (all samples are zero)\n";
 
     const TToolRun quiet = RunToolInProcess(Words({"batch", "-k", "-q"}, paths));
     EXPECT_EQ(quiet.Status, ExitFailure);
@@ -176,7 +178,7 @@ TEST_F(BatchCommand, UpdateSkipsUntilARecordingIsTouched)
     const TToolRun again = RunToolInProcess(Words({"batch", "--update", "--report", "-"}, paths));
     EXPECT_EQ(again.Status, ExitOk);
     EXPECT_EQ(again.Out,
-              Header + "\n" + paths[0] + ",skipped,,\n" + paths[1] + ",skipped,,\n" + paths[2] + ",skipped,,\n");
+              Header + "\n" + paths[0] + ",skipped,,,\n" + paths[1] + ",skipped,,,\n" + paths[2] + ",skipped,,,\n");
     EXPECT_EQ(again.Err, "tulvo-cli: 3 recordings: 0 written, 0 failed, 3 skipped\n");
 
     // A touch (a later modification time) makes the recording due again.
@@ -224,6 +226,147 @@ TEST_F(BatchCommand, FailedSpectrumWriteNamesTheSpectrumFile)
     const TToolRun run = RunToolInProcess(Words({"batch"}, paths));
     EXPECT_EQ(run.Status, ExitFailure);
     EXPECT_EQ(run.Err.rfind("tulvo-cli: " + spm + ": File access denied", 0), 0u) << run.Err;
+}
+
+// Recordings of the same kind of samples under the headers a user meets:
+// (file name, what the header is, the reason batch and probe give).
+struct TLayoutCase {
+    const char* Name;
+    int Channels;
+    std::uint32_t RateHz;
+    int ListBytes; // a LIST chunk of this size before the data; 0: none
+    const char* Reason;
+};
+
+// A recording at path: the canonical header with channels and rate changed
+// and a LIST chunk inserted, then the samples of a 3000 Hz sine.
+void WriteLaidOut(const std::string& path, const TLayoutCase& layout)
+{
+    const auto canonical = CanonicalWavHeader(2 * SampleCount);
+    std::vector<std::uint8_t> bytes(canonical.begin(), canonical.end());
+    bytes[22] = static_cast<std::uint8_t>(layout.Channels);
+    for (int i = 0; i < 4; ++i) {
+        bytes[24 + i] = static_cast<std::uint8_t>(layout.RateHz >> (8 * i));
+    }
+    if (layout.ListBytes > 0) {
+        std::vector<std::uint8_t> list{'L', 'I', 'S', 'T', static_cast<std::uint8_t>(layout.ListBytes), 0, 0, 0};
+        list.resize(8 + static_cast<std::size_t>(layout.ListBytes), 'i');
+        bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    }
+    const TSamples samples = SineSamples(3000.0, 9000.0);
+    const auto* sampleBytes = reinterpret_cast<const std::uint8_t*>(samples.data());
+    bytes.insert(bytes.end(), sampleBytes, sampleBytes + 2 * samples.size());
+    WriteBytes(path, bytes);
+}
+
+const TLayoutCase Layouts[] = {
+    {"mono.wav", 1, 51200, 0, "ok"},
+    {"cd.wav", 2, 44100, 0, "2 channels, 44100 Hz"},
+    {"list.wav", 1, 51200, 26, "samples at byte 78"},
+    {"rate.wav", 1, 48000, 0, "48000 Hz"},
+};
+
+class FormatCheck : public testing::Test {
+protected:
+    TTempFolder Folder;
+    std::vector<std::string> Paths;
+
+    FormatCheck()
+    {
+        for (const TLayoutCase& layout : Layouts) {
+            Paths.push_back(Folder.File(layout.Name));
+            WriteLaidOut(Paths.back(), layout);
+        }
+    }
+};
+
+TEST_F(FormatCheck, BatchWarnsOfEachNonconformingRecordingAndWritesItAsBefore)
+{
+    const TToolRun run =
+        RunToolInProcess({"batch", "--jobs", "2", "--report", "-", Paths[0], Paths[1], Paths[2], Paths[3]});
+    EXPECT_EQ(run.Status, ExitOk);
+    const std::string expected =
+        " (expected 1 channel, 51200 Hz, 16-bit PCM, samples at byte 44); analysed as raw samples\n";
+    EXPECT_EQ(run.Err, "tulvo-cli: warning: " + Paths[1] + ": 2 channels, 44100 Hz" + expected +
+                           "tulvo-cli: warning: " + Paths[2] + ": samples at byte 78" + expected +
+                           "tulvo-cli: warning: " + Paths[3] + ": 48000 Hz" + expected +
+                           "tulvo-cli: 4 recordings: 4 written, 0 failed\n");
+    const auto rows = CsvRows(run.Out);
+    ASSERT_EQ(rows.size(), 5u);
+    for (std::size_t i = 0; i < Paths.size(); ++i) {
+        EXPECT_EQ(rows[i + 1][1], "ok");
+        EXPECT_EQ(rows[i + 1][4], Layouts[i].Reason);
+    }
+    // Samples at byte 44 whatever the header says: the same spectrum file.
+    EXPECT_EQ(ReadBytes(SpectrumFileName(Paths[1])), ReadBytes(SpectrumFileName(Paths[0])));
+    EXPECT_EQ(ReadBytes(SpectrumFileName(Paths[3])), ReadBytes(SpectrumFileName(Paths[0])));
+    EXPECT_NE(ReadBytes(SpectrumFileName(Paths[2])), ReadBytes(SpectrumFileName(Paths[0])));
+    // Quiet leaves the errors and the warnings.
+    EXPECT_EQ(Lines(RunToolInProcess({"batch", "-q", Paths[0], Paths[1]}).Err).size(), 1u);
+}
+
+TEST_F(FormatCheck, StrictFailsNonconformingRecordingsAndKeepGoingGoesPastThem)
+{
+    const std::string report = Folder.File("report.csv");
+    const TToolRun run =
+        RunToolInProcess({"batch", "--strict", "--keep-going", "--report", report, Paths[1], Paths[0], Paths[2]});
+    EXPECT_EQ(run.Status, ExitFailure);
+    const std::string expected = " (expected 1 channel, 51200 Hz, 16-bit PCM, samples at byte 44)";
+    EXPECT_EQ(run.Err, "tulvo-cli: " + Paths[1] + ": 2 channels, 44100 Hz" + expected + "\n" +
+                           "tulvo-cli: " + Paths[2] + ": samples at byte 78" + expected + "\n" +
+                           "tulvo-cli: 3 recordings: 1 written, 2 failed\n");
+    EXPECT_FALSE(Exists(SpectrumFileName(Paths[1])));
+    EXPECT_TRUE(Exists(SpectrumFileName(Paths[0])));
+    EXPECT_FALSE(Exists(SpectrumFileName(Paths[2])));
+    const auto rows = CsvRows(Text(ReadBytes(report)));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1],
+              (std::vector<std::string>{Paths[1], "2 channels, 44100 Hz" + expected, "", "", "2 channels, 44100 Hz"}));
+    EXPECT_EQ(rows[2][4], "ok");
+
+    const TToolRun stops = RunToolInProcess({"batch", "--strict", Paths[0], Paths[1], Paths[3]});
+    EXPECT_EQ(stops.Status, ExitFailure);
+    EXPECT_EQ(Lines(stops.Err).back(), "tulvo-cli: 3 recordings: 1 written, 1 failed, 1 not done");
+    EXPECT_FALSE(Exists(SpectrumFileName(Paths[3])));
+}
+
+TEST_F(FormatCheck, AppendingToAFourColumnReportKeepsItsColumns)
+{
+    const std::string report = Folder.File("old.csv");
+    const std::string old = "File,Status,Peak frequency (Hz),Peak value\nearlier.wav,ok,3000,0.5\n";
+    WriteBytes(report, std::vector<std::uint8_t>(old.begin(), old.end()));
+    ASSERT_EQ(RunToolInProcess({"batch", "--report", report, "--append", Paths[0], Paths[1]}).Status, ExitOk);
+    const auto rows = CsvRows(Text(ReadBytes(report)));
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.size(), 4u);
+    }
+    EXPECT_EQ(rows[3][0], Paths[1]);
+}
+
+TEST_F(FormatCheck, ProbeTableReadsBackAsCsvWithTheStatusOfTheWorst)
+{
+    const std::string missing = Folder.File("missing.wav");
+    const TToolRun run = RunToolInProcess({"probe", Paths[0], Paths[1], Paths[2], missing});
+    EXPECT_EQ(run.Status, ExitFailure);
+    EXPECT_EQ(run.Err, "tulvo-cli: " + missing + ": File not found\n");
+    const auto rows = CsvRows(run.Out);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"File", "Container", "Format", "Channels", "Rate (Hz)", "Bits",
+                                                 "Data offset", "Data bytes", "Verdict"}));
+    EXPECT_EQ(rows[1],
+              (std::vector<std::string>{Paths[0], "RIFF/WAVE", "PCM", "1", "51200", "16", "44", "32768", "ok"}));
+    EXPECT_EQ(rows[2], (std::vector<std::string>{Paths[1], "RIFF/WAVE", "PCM", "2", "44100", "16", "44", "32768",
+                                                 "2 channels, 44100 Hz"}));
+    EXPECT_EQ(rows[3][6], "78");
+    EXPECT_EQ(rows[3][8], "samples at byte 78");
+    EXPECT_EQ(rows[4], (std::vector<std::string>{missing, "", "", "", "", "", "", "", "File not found"}));
+
+    EXPECT_EQ(RunToolInProcess({"probe", Paths[0]}).Status, ExitOk);
+    const auto bytes = ReadBytes(Paths[1]);
+    const TToolRun piped = RunToolInProcess({"probe", "-"}, std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(piped.Status, ExitFailure);
+    EXPECT_EQ(CsvRows(piped.Out).at(1).at(8), "2 channels, 44100 Hz");
 }
 
 // A report that would overwrite a file of the run: (name, how the report

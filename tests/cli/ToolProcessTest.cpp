@@ -125,7 +125,7 @@ TEST(ToolProcess, TwentyProcessesAppendingToOneReportKeepEveryRow)
     }
     const auto rows = LinesOf(TextOf(report));
     ASSERT_EQ(rows.size(), 201u);
-    EXPECT_EQ(rows[0], "File,Status,Peak frequency (Hz),Peak value");
+    EXPECT_EQ(rows[0], "File,Status,Peak frequency (Hz),Peak value,Format");
     std::set<std::string> files;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         files.insert(rows[i].substr(0, rows[i].find(',')));

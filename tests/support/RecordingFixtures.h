@@ -3,6 +3,7 @@
 // Recordings of known content: sample blocks of a sine, noise or a constant,
 // and WAV files made of a header, a sample block and optional trailing bytes.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,7 +21,12 @@ TSamples NoiseSamples(std::uint32_t seed, int amplitude);
 // 16384 samples of one value.
 TSamples ConstantSamples(std::int16_t value);
 
-// Writes a recording: a 44-byte header (a plain RIFF header when realHeader,
+// The 44-byte header of a recording as the analysis expects it: RIFF/WAVE,
+// a 16-byte PCM format chunk (1 channel, 51200 Hz, 16 bits), then the data
+// chunk's header declaring dataBytes.
+std::array<std::uint8_t, 44> CanonicalWavHeader(std::uint32_t dataBytes);
+
+// Writes a recording: a 44-byte header (CanonicalWavHeader when realHeader,
 // else 44 bytes of 0xEE), the samples, then extraBytes bytes of 0x5A.
 void WriteRecording(const std::string& path, const TSamples& samples, bool realHeader = true, int extraBytes = 0);
 
