@@ -242,10 +242,74 @@ TEST_F(SpectrumFileIo, ValuesOutOfRangeAreFloatingPointErrors)
     WriteSpectrumFixture(Folder.File("huge.spm"), 1e300L, codes);
     WriteSpectrumFixture(Folder.File("infinite.spm"), std::numeric_limits<long double>::infinity(), codes);
     const int before = OpenDescriptorCount();
-    EXPECT_THROW(ReadSpectrum(Folder.File("huge.spm")), EOverflow);
+    try {
+        ReadSpectrum(Folder.File("huge.spm"));
+        ADD_FAILURE() << "read";
+    } catch (const EOverflow& e) {
+        EXPECT_EQ(e.Path(), Folder.File("huge.spm"));
+    }
     EXPECT_THROW(ReadSpectrum(Folder.File("infinite.spm")), EInvalidOp);
     EXPECT_EQ(OpenDescriptorCount(), before);
 }
+
+struct TUnusableScale {
+    const char* Name;
+    TTenBytes Scale;
+    bool ZeroCodes; // codes of 0 beside the others: infinity times 0 faults on its own
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TUnusableScale& c, std::ostream* os) { *os << c.Name << (c.ZeroCodes ? " with zeros" : ""); }
+
+class UnusableScale : public testing::TestWithParam<TUnusableScale> {
+protected:
+    TTempFolder Folder;
+};
+
+// A scale that is no number, or no finite one, gives no values whatever the codes, and is
+// refused as an invalid operation naming the file, as other unusable scales are.
+TEST_P(UnusableScale, IsAnInvalidOperationNamingTheFile)
+{
+    std::vector<std::uint8_t> bytes(GetParam().Scale.begin(), GetParam().Scale.end());
+    for (int i = 0; i < SpectrumLines; ++i) {
+        const std::int16_t code = GetParam().ZeroCodes && i % 2 ? 0 : static_cast<std::int16_t>(1 + i);
+        bytes.push_back(static_cast<std::uint8_t>(code & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(code >> 8));
+    }
+    const std::string path = Folder.File("scale.spm");
+    WriteBytes(path, bytes);
+    const int before = OpenDescriptorCount();
+    try {
+        ReadSpectrum(path);
+        ADD_FAILURE() << "read";
+    } catch (const EInvalidOp& e) {
+        EXPECT_STREQ(e.what(), "Invalid floating point operation");
+        EXPECT_EQ(e.Path(), path);
+    }
+    EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+// Each scale with codes of 1 and up, and with every other code 0.
+std::vector<TUnusableScale> UnusableScales()
+{
+    const TUnusableScale scales[] = {
+        {"Infinity", {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, false},
+        {"MinusInfinity", {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}, false},
+        {"QuietNaN", {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}, false},
+        {"MinusQuietNaN", {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}, false},
+        {"SignallingNaN", {1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, false},
+        {"PseudoInfinity", {0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F}, false}, // integer bit clear
+    };
+    std::vector<TUnusableScale> cases;
+    for (TUnusableScale c : scales) {
+        cases.push_back(c);
+        c.ZeroCodes = true;
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, UnusableScale, testing::ValuesIn(UnusableScales()));
 
 TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
 {
