@@ -220,6 +220,7 @@ void TQtDialogsTest::reopensWhereThePickedFilesAre()
     QCOMPARE(again.ShownFolder, folder);
     QCOMPARE(again.ShownText, selectionText);
     QCOMPARE(again.ShownSelected, listed);
+    QVERIFY(again.OpenEnabled);
     QCOMPARE(again.Refusal, QString());
     QVERIFY(again.Accepted);
     QCOMPARE(dialog.Files, picked);
