@@ -46,13 +46,20 @@ QString SelectionText(const QStringList& files, const QString& folder)
     return names.join(QLatin1Char(' '));
 }
 
-// Whether the list of model shows a file of this name: its name filters are matched as the
-// model matches them on this system, whole names, case-sensitively.
-bool Listed(const QFileSystemModel& model, const QString& name)
+// The name filters of model as it matches them on this system: whole names, case-sensitively.
+QList<QRegularExpression> ListFilters(const QFileSystemModel& model)
 {
-    const QStringList filters = model.nameFilters();
-    return filters.isEmpty() || std::any_of(filters.begin(), filters.end(), [&](const QString& filter) {
-               return QRegularExpression::fromWildcard(filter, Qt::CaseSensitive).match(name).hasMatch();
+    QList<QRegularExpression> filters;
+    for (const QString& filter : model.nameFilters())
+        filters << QRegularExpression::fromWildcard(filter, Qt::CaseSensitive);
+    return filters;
+}
+
+// Whether a list with these filters shows a file of this name.
+bool Listed(const QList<QRegularExpression>& filters, const QString& name)
+{
+    return filters.isEmpty() || std::any_of(filters.begin(), filters.end(), [&](const QRegularExpression& filter) {
+               return filter.match(name).hasMatch();
            });
 }
 
@@ -145,12 +152,13 @@ void TFileDialog::RestoreSelection(const QStringList& files)
     auto* model = qobject_cast<QFileSystemModel*>(list->model());
     if (model == nullptr)
         return;
+    const QList<QRegularExpression> filters = ListFilters(*model);
     QItemSelection selection;
     for (const QString& file : files) {
         const QFileInfo info(file);
         // A file of another folder is named by its full path in the box; one the filter hides
         // is named there too, and selecting it would leave an invisible row selected.
-        if (info.absolutePath() != folder || !Listed(*model, info.fileName()))
+        if (info.absolutePath() != folder || !Listed(filters, info.fileName()))
             continue;
         const QModelIndex index = model->index(file);
         if (index.isValid())

@@ -22,6 +22,7 @@
 #include <memory>
 #include <ostream>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace clitest;
@@ -407,43 +408,32 @@ TEST_F(ShowCommand, UnreadableFilesAndFailedWritesAreNamed)
     EXPECT_EQ(full.Err, "tulvo-cli: standard output: Disk full\n");
 }
 
-struct TScaleCase {
-    const char* Name;
-    long double Scale;
-    bool FromStdin;
-};
-
-// Names the case in test output instead of dumping its bytes.
-void PrintTo(const TScaleCase& c, std::ostream* os) { *os << c.Name << (c.FromStdin ? " from stdin" : ""); }
-
-class ShowUnusableScale : public BatchCommand, public testing::WithParamInterface<TScaleCase> {};
+class ShowUnusableScale : public BatchCommand, public testing::WithParamInterface<std::tuple<long double, bool>> {};
 
 // A scale that is no finite number fails like other unusable scales: the message of the
-// invalid operation naming the file, status 1 and no table, also beside a readable file.
+// invalid operation naming the file (or standard input), status 1 and no table, also beside a
+// readable file.
 TEST_P(ShowUnusableScale, FailsWithTheInvalidOperation)
 {
+    const auto [scale, fromStdin] = GetParam();
     const std::string good = Folder.File("good.spm");
     const std::string bad = Folder.File("bad.spm");
     TSpectrumCodes codes{};
     codes.fill(10000);
     WriteSpectrumFixture(good, 1e-4L, codes);
-    WriteSpectrumFixture(bad, GetParam().Scale, codes);
-    const TToolRun run = GetParam().FromStdin ? RunToolInProcess({"show", good, "-"}, Text(ReadBytes(bad)))
-                                              : RunToolInProcess({"show", good, bad});
+    WriteSpectrumFixture(bad, scale, codes);
+    const TToolRun run =
+        fromStdin ? RunToolInProcess({"show", good, "-"}, Text(ReadBytes(bad))) : RunToolInProcess({"show", good, bad});
     EXPECT_EQ(run.Status, ExitFailure);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "tulvo-cli: " + (GetParam().FromStdin ? std::string("standard input") : bad) +
+    EXPECT_EQ(run.Err, "tulvo-cli: " + (fromStdin ? std::string("standard input") : bad) +
                            ": Invalid floating point operation\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ShowUnusableScale,
-                         testing::Values(TScaleCase{"Infinity", std::numeric_limits<long double>::infinity(), false},
-                                         TScaleCase{"MinusInfinity", -std::numeric_limits<long double>::infinity(),
-                                                    true},
-                                         TScaleCase{"NaN", std::numeric_limits<long double>::quiet_NaN(), false},
-                                         TScaleCase{"NaN", std::numeric_limits<long double>::quiet_NaN(), true}),
-                         [](const testing::TestParamInfo<TScaleCase>& info) {
-                             return std::string(info.param.Name) + (info.param.FromStdin ? "FromStdin" : "");
-                         });
+                         testing::Combine(testing::Values(std::numeric_limits<long double>::infinity(),
+                                                          -std::numeric_limits<long double>::infinity(),
+                                                          std::numeric_limits<long double>::quiet_NaN()),
+                                          testing::Bool()));
 
 } // namespace

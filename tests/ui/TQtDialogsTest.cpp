@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -22,7 +21,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <limits>
 #include <stdexcept>
 
