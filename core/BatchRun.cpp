@@ -317,7 +317,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
             progress(item, i + 1, paths.size());
         }
         if (error && !ContinueAfter(error, options)) {
-            std::rethrow_exception(error);
+            RethrowNamingFile(error, item.ErrorPath);
         }
     }
     SyncFolders(analysis.WrittenFolders()); // one flush per file system, not one per file
@@ -370,7 +370,7 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBat
             progress(item, i + 1, paths.size());
         }
         if (error && !ContinueAfter(error, options)) {
-            std::rethrow_exception(error);
+            RethrowNamingFile(error, item.ErrorPath);
         }
     }
     SyncFolders(writer.Folders()); // one flush per file system, not one per file

@@ -112,9 +112,11 @@ int DefaultJobCount();
 // and analysed (TRecordingAnalysis::AnalyseRecording) and its spectrum file
 // written (SpectrumPathFor). Without KeepGoing the first failure ends the
 // run: progress is called for the failing recording, then its error is
-// rethrown as it was raised. The spectrum files of the recordings before it
-// stay; the recordings after it are not read. Errors other than EInOutError
-// and EMathError always end the run. No limit on the count.
+// rethrown with its message, naming the file of the step that failed (the
+// TBatchItem's ErrorPath, see RethrowNamingFile). The spectrum files of the
+// recordings before it stay; the recordings after it are not read. Errors
+// other than EInOutError and EMathError always end the run. No limit on the
+// count.
 // A run that reaches the end of the list, or stops on request, then flushes
 // the file systems it wrote to (SyncFolders), raising the EInOutError of a
 // flush that fails.

@@ -2,10 +2,12 @@
 
 #include "core/FloatFaults.h"
 #include "core/TSpmFileWriter.h"
+#include "core/TulvoErrors.h"
 
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 static_assert(std::endian::native == std::endian::little,
               "the spectrum file is little-endian and is read and written as memory images");
@@ -83,6 +85,9 @@ extended QuantiseBand(const TBandValues& band, TBandCodes& codes)
 
 void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band)
 {
+    if (!std::isfinite(scale)) {
+        throw EInvalidOp();
+    }
     ClearFloatFaults();
     for (int i = 0; i < SpectrumLines; ++i) {
         band[i] = static_cast<single>(static_cast<extended>(codes[i]) * scale);
@@ -116,6 +121,10 @@ TSpectrum ReadSpectrum(const std::string& spmPath)
     file.ReadExactly(spectrum.Codes.data(), sizeof(spectrum.Codes));
     file.Close();
     spectrum.Scale = DecodeExtended(scaleBytes.data());
-    BandFromCodes(spectrum.Codes, spectrum.Scale, spectrum.Values);
+    try {
+        BandFromCodes(spectrum.Codes, spectrum.Scale, spectrum.Values);
+    } catch (const EMathError&) {
+        RethrowNamingFile(std::current_exception(), spmPath);
+    }
     return spectrum;
 }

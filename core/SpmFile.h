@@ -43,7 +43,10 @@ extended QuantiseBand(const TBandValues& band, TBandCodes& codes);
 
 // Band values of a file: codes[i] x scale in extended, stored as single.
 // Raises the floating-point error of the multiplication (a scale so large
-// that a value overflows single, an infinite scale times a code of 0).
+// that a value overflows single). A scale that is NaN or infinite has no
+// values to give and raises EInvalidOp, whatever the codes (an infinite
+// scale times a code of 0 would raise it too; times other codes, or a quiet
+// NaN times any code, would pass silently).
 void BandFromCodes(const TBandCodes& codes, extended scale, TBandValues& band);
 
 // Writes a spectrum file to spmPath through file, replacing an older file
@@ -67,6 +70,6 @@ struct TSpectrum {
 // raises 100 "Read beyond end of file", and any other failure of the file the
 // EInOutError of TDataFile (a FIFO, socket or device: 5, refused without
 // waiting for it). A file that reads raises the floating-point error
-// of BandFromCodes, if any. Nothing else is validated. The file is opened and
-// closed here, on every path.
+// of BandFromCodes, if any, naming spmPath. Nothing else is validated. The
+// file is opened and closed here, on every path.
 TSpectrum ReadSpectrum(const std::string& spmPath);

@@ -43,6 +43,47 @@ EZeroDivide::EZeroDivide() : EMathError("Floating point division by zero") {}
 
 EOverflow::EOverflow() : EMathError("Floating point overflow") {}
 
+std::string ErrorFilePath(const std::exception& error)
+{
+    if (const auto* io = dynamic_cast<const EInOutError*>(&error)) {
+        return io->Path();
+    }
+    if (const auto* math = dynamic_cast<const EMathError*>(&error)) {
+        return math->Path();
+    }
+    return {};
+}
+
+namespace {
+
+// A copy of error naming path, thrown as its own class (which handlers pick
+// it by), never as a base.
+template <class E> [[noreturn]] void ThrowNamed(const E& error, const std::string& path)
+{
+    E named(error);
+    named.SetPath(path);
+    throw named;
+}
+
+} // namespace
+
+void RethrowNamingFile(const std::exception_ptr& error, const std::string& path)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EInOutError& e) {
+        throw e.WithPath(path);
+    } catch (const EInvalidOp& e) {
+        ThrowNamed(e, path);
+    } catch (const EZeroDivide& e) {
+        ThrowNamed(e, path);
+    } catch (const EOverflow& e) {
+        ThrowNamed(e, path);
+    } catch (const EMathError& e) {
+        ThrowNamed(e, path);
+    }
+}
+
 std::string ErrorBoxText(const std::string& message)
 {
     // Compared as unsigned bytes: the last byte of a multi-byte UTF-8

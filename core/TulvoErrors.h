@@ -1,7 +1,9 @@
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // Errors of the file and analysis core. Each what() is the exact text that the
 // user sees; nothing below the boundary (the GUI's error box, the CLI's main)
@@ -62,9 +64,19 @@ inline constexpr int InvalidNumericInput = 106;
 } // namespace IoCode
 
 // A floating-point fault (invalid operation, division by zero, overflow).
+// Besides the message, the error may name the file whose data raised it.
 class EMathError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+
+    // The file whose data raised the error; empty when unknown.
+    const std::string& Path() const noexcept { return path_; }
+
+    // Names the file; the message stays as it is.
+    void SetPath(std::string path) { path_ = std::move(path); }
+
+private:
+    std::string path_;
 };
 
 // What made an invalid operation of the analysis, where it can tell.
@@ -105,6 +117,16 @@ class ERecordingFormat : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The file an error of the core concerns: the path of an EInOutError or an
+// EMathError, empty for any other error or when the error names none.
+std::string ErrorFilePath(const std::exception& error);
+
+// Throws error again, naming path as the file it concerns when it is an
+// EInOutError or an EMathError (replacing any file it named); any other
+// error is thrown unchanged. For the places that know which file a failure
+// belongs to when the step that raised it did not.
+[[noreturn]] void RethrowNamingFile(const std::exception_ptr& error, const std::string& path);
 
 // The text of the default error box for a message: the message with a full
 // stop appended when its last character sorts after "." (a letter or a digit

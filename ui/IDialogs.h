@@ -11,7 +11,8 @@ struct TMessageBox {
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QString Caption;
     QString Text;
-    QString Button; // the caption of its one button, e.g. "OK" or "&Abort"
+    QString Button;            // the caption of its one button, e.g. "OK" or "&Abort"
+    QString InformativeText{}; // shown under Text as plain text, e.g. the file that failed; none when empty
 };
 
 // The seam between the windows and the modal dialogs that need a person to answer them. The
@@ -21,9 +22,9 @@ class IDialogs {
 public:
     virtual ~IDialogs() = default;
 
-    // Runs an open-file dialog owned by `owner`. When the person confirms, stores the picked
-    // full paths in dialog.Files (the first also in dialog.FileName) and the folder in
-    // dialog.InitialDir, and returns true. When cancelled returns false and changes nothing.
+    // Runs an open-file dialog owned by `owner`, in dialog.InitialDir with dialog.Files
+    // selected. When the person confirms, stores the picked full paths (TOpenDialog::Confirm)
+    // and returns true. When cancelled returns false and changes nothing.
     virtual bool Execute(TOpenDialog& dialog, QWidget* owner) = 0;
 
     // Shows a message box and returns once it is dismissed; owner may be null (no owner window).

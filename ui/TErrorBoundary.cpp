@@ -3,6 +3,8 @@
 #include "core/TulvoErrors.h"
 #include "ui/IDialogs.h"
 
+#include <QFile>
+
 #include <exception>
 
 TErrorBoundary::TErrorBoundary(IDialogs& dialogs) : dialogs_(dialogs) {}
@@ -17,6 +19,7 @@ void TErrorBoundary::Run(QWidget* owner, const std::function<void()>& handler) c
         box.Caption = QString::fromLatin1(ApplicationTitle);
         box.Text = QString::fromStdString(ErrorBoxText(error.what()));
         box.Button = QStringLiteral("OK");
+        box.InformativeText = QFile::decodeName(QByteArray::fromStdString(ErrorFilePath(error)));
         dialogs_.Show(box, owner);
     }
 }

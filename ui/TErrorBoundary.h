@@ -12,7 +12,8 @@ inline constexpr char ApplicationTitle[] = "tulvo";
 // menu command, button, resize, show and mouse handler runs through Run. An error that the
 // handler raises ends the handler where it arose (what it did before stays done) and is shown
 // in the default error box: error icon, one OK button, the application's title as caption and
-// the message, with a full stop appended when its last character sorts after ".". The program
+// the message, with a full stop appended when its last character sorts after ".", and the path
+// of the file it concerns, when the error names one, as the box's informative text. The program
 // then goes on waiting for the next command; no error reaches Qt's event loop.
 class TErrorBoundary {
 public:

@@ -1,5 +1,7 @@
 #include "ui/TOpenDialog.h"
 
+#include <QFileInfo>
+
 #include <utility>
 
 TOpenDialog::TOpenDialog(QString name, QString filterName, QString pattern, bool multiSelect)
@@ -8,3 +10,10 @@ TOpenDialog::TOpenDialog(QString name, QString filterName, QString pattern, bool
 {}
 
 QString TOpenDialog::NameFilter() const { return FilterName + QStringLiteral(" (") + Pattern + QStringLiteral(")"); }
+
+void TOpenDialog::Confirm(const QStringList& files)
+{
+    Files = files;
+    FileName = files.front();
+    InitialDir = QFileInfo(FileName).absolutePath();
+}

@@ -201,6 +201,7 @@ void TBatchRunTest::failureAtRecordingKeepsEarlierFiles()
     QCOMPARE(program.Dialogs.Shown.front().Text, QStringLiteral("File not found."));
     QCOMPARE(program.Dialogs.Shown.front().Caption, QStringLiteral("tulvo"));
     QCOMPARE(program.Dialogs.Shown.front().Icon, QMessageBox::Critical);
+    QCOMPARE(program.Dialogs.Shown.front().InformativeText, missing); // the recording that stopped it
     QVERIFY(QFile::exists(SpmOf(picked[0])));
     QVERIFY(QFile::exists(SpmOf(picked[1])));
     for (int k = 2; k < picked.size(); ++k)

@@ -8,6 +8,7 @@
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/RecordingFixtures.h"
+#include "tests/support/SpectrumFixtures.h"
 #include "tests/support/TTempFolder.h"
 
 #include "cli/ExitStatus.h"
@@ -19,9 +20,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace clitest;
@@ -547,5 +550,33 @@ TEST_F(ShowCommand, UnreadableFilesAndFailedWritesAreNamed)
     EXPECT_EQ(full.Status, ExitFailure);
     EXPECT_EQ(full.Err, "tulvo-cli: standard output: Disk full\n");
 }
+
+class ShowUnusableScale : public BatchCommand, public testing::WithParamInterface<std::tuple<long double, bool>> {};
+
+// A scale that is no finite number fails like other unusable scales: the message of the
+// invalid operation naming the file (or standard input), status 1 and no table, also beside a
+// readable file.
+TEST_P(ShowUnusableScale, FailsWithTheInvalidOperation)
+{
+    const auto [scale, fromStdin] = GetParam();
+    const std::string good = Folder.File("good.spm");
+    const std::string bad = Folder.File("bad.spm");
+    TSpectrumCodes codes{};
+    codes.fill(10000);
+    WriteSpectrumFixture(good, 1e-4L, codes);
+    WriteSpectrumFixture(bad, scale, codes);
+    const TToolRun run =
+        fromStdin ? RunToolInProcess({"show", good, "-"}, Text(ReadBytes(bad))) : RunToolInProcess({"show", good, bad});
+    EXPECT_EQ(run.Status, ExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "tulvo-cli: " + (fromStdin ? std::string("standard input") : bad) +
+                           ": Invalid floating point operation\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ShowUnusableScale,
+                         testing::Combine(testing::Values(std::numeric_limits<long double>::infinity(),
+                                                          -std::numeric_limits<long double>::infinity(),
+                                                          std::numeric_limits<long double>::quiet_NaN()),
+                                          testing::Bool()));
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace testsupport;
 
@@ -242,10 +243,57 @@ TEST_F(SpectrumFileIo, ValuesOutOfRangeAreFloatingPointErrors)
     WriteSpectrumFixture(Folder.File("huge.spm"), 1e300L, codes);
     WriteSpectrumFixture(Folder.File("infinite.spm"), std::numeric_limits<long double>::infinity(), codes);
     const int before = OpenDescriptorCount();
-    EXPECT_THROW(ReadSpectrum(Folder.File("huge.spm")), EOverflow);
+    try {
+        ReadSpectrum(Folder.File("huge.spm"));
+        ADD_FAILURE() << "read";
+    } catch (const EOverflow& e) {
+        EXPECT_EQ(e.Path(), Folder.File("huge.spm"));
+    }
     EXPECT_THROW(ReadSpectrum(Folder.File("infinite.spm")), EInvalidOp);
     EXPECT_EQ(OpenDescriptorCount(), before);
 }
+
+// Scales that are no finite number, as the file holds them.
+const TTenBytes UnusableScales[] = {
+    {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, // infinity
+    {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}, // minus infinity
+    {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}, // quiet NaN
+    {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0xFF}, // minus quiet NaN
+    {1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, // signalling NaN
+    {0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F}, // pseudo-infinity: integer bit clear
+};
+
+// A scale, and whether every other code is 0 (infinity times 0 faults on its own).
+class UnusableScale : public testing::TestWithParam<std::tuple<TTenBytes, bool>> {
+protected:
+    TTempFolder Folder;
+};
+
+// A scale that is no number, or no finite one, gives no values whatever the codes, and is
+// refused as an invalid operation naming the file, as other unusable scales are.
+TEST_P(UnusableScale, IsAnInvalidOperationNamingTheFile)
+{
+    const auto [scale, zeroCodes] = GetParam();
+    std::vector<std::uint8_t> bytes(scale.begin(), scale.end());
+    for (int i = 0; i < SpectrumLines; ++i) {
+        const std::int16_t code = zeroCodes && i % 2 ? 0 : static_cast<std::int16_t>(1 + i);
+        bytes.push_back(static_cast<std::uint8_t>(code & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(code >> 8));
+    }
+    const std::string path = Folder.File("scale.spm");
+    WriteBytes(path, bytes);
+    const int before = OpenDescriptorCount();
+    try {
+        ReadSpectrum(path);
+        ADD_FAILURE() << "read";
+    } catch (const EInvalidOp& e) {
+        EXPECT_STREQ(e.what(), "Invalid floating point operation");
+        EXPECT_EQ(e.Path(), path);
+    }
+    EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, UnusableScale, testing::Combine(testing::ValuesIn(UnusableScales), testing::Bool()));
 
 TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
 {

@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <ostream>
+#include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -130,5 +133,61 @@ INSTANTIATE_TEST_SUITE_P(Errors, ErrnoMapping,
                                          TErrnoCase{"NoSpaceOnClose", ENOSPC, TFileOperation::Close, 101},
                                          TErrnoCase{"Locked", EAGAIN, TFileOperation::Open, EAGAIN}),
                          [](const testing::TestParamInfo<TErrnoCase>& info) { return std::string(info.param.Name); });
+
+struct TNamingCase {
+    const char* Name;
+    std::exception_ptr Error;
+    const char* Message;
+    bool Named; // a file or floating-point error, which names the file
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TNamingCase& c, std::ostream* os) { *os << c.Name; }
+
+class NamingFile : public testing::TestWithParam<TNamingCase> {};
+
+// The error thrown on names the file and is otherwise the same error: its class (which a
+// handler picks it by), its message and its code.
+TEST_P(NamingFile, KeepsClassAndMessage)
+{
+    const auto& c = GetParam();
+    const std::string path = "/data/запись 1.wav";
+    try {
+        RethrowNamingFile(c.Error, path);
+    } catch (const std::exception& e) {
+        try {
+            std::rethrow_exception(c.Error);
+        } catch (const std::exception& original) {
+            EXPECT_EQ(typeid(e), typeid(original));
+            EXPECT_EQ(ErrorFilePath(original), c.Named ? "/old.spm" : "");
+        }
+        EXPECT_STREQ(e.what(), c.Message);
+        EXPECT_EQ(ErrorFilePath(e), c.Named ? path : "");
+        if (const auto* io = dynamic_cast<const EInOutError*>(&e)) {
+            EXPECT_EQ(io->ErrorCode(), IoCode::ReadBeyondEnd);
+            EXPECT_EQ(io->SystemError(), EIO);
+        }
+    }
+}
+
+// The error of each class, naming "/old.spm" where it can.
+std::vector<TNamingCase> NamingCases()
+{
+    const auto named = [](auto error) {
+        error.SetPath("/old.spm");
+        return std::make_exception_ptr(error);
+    };
+    return {
+        {"InOut", std::make_exception_ptr(EInOutError(IoCode::ReadBeyondEnd, "/old.spm", EIO)),
+         "Read beyond end of file", true},
+        {"InvalidOp", named(EInvalidOp()), "Invalid floating point operation", true},
+        {"ZeroDivide", named(EZeroDivide()), "Floating point division by zero", true},
+        {"Overflow", named(EOverflow()), "Floating point overflow", true},
+        {"Other", std::make_exception_ptr(std::runtime_error("not a file's")), "not a file's", false},
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, NamingFile, testing::ValuesIn(NamingCases()),
+                         [](const testing::TestParamInfo<TNamingCase>& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "ui/TOpenDialog.h"
 
-#include <QFileInfo>
-
 namespace testsupport {
 
 bool TScriptedDialogs::Execute(TOpenDialog& dialog, QWidget*)
@@ -15,10 +13,12 @@ bool TScriptedDialogs::Execute(TOpenDialog& dialog, QWidget*)
     Answers.pop_front();
     if (!answer)
         return false;
-    dialog.Files = *answer;
-    dialog.FileName = answer->value(0);
-    if (!answer->isEmpty())
-        dialog.InitialDir = QFileInfo(answer->front()).absolutePath();
+    if (answer->isEmpty()) {
+        dialog.Files.clear();
+        dialog.FileName.clear();
+    } else {
+        dialog.Confirm(*answer);
+    }
     return true;
 }
 
