@@ -26,6 +26,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -168,6 +169,17 @@ void AddWindowRows()
     QTest::addColumn<QString>("kind");
     for (const TWindowTexts& texts : Windows)
         QTest::newRow(texts.Kind) << QString::fromLatin1(texts.Kind);
+}
+
+// One row per window and value of a second column, named "<kind>_<value>".
+void AddWindowRows(const char* column, std::initializer_list<const char*> values)
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>(column);
+    for (const TWindowTexts& texts : Windows)
+        for (const char* value : values)
+            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(texts.Kind), QLatin1String(value))))
+                << QString::fromLatin1(texts.Kind) << QString::fromLatin1(value);
 }
 
 } // namespace
@@ -488,12 +500,7 @@ void TComparisonWindowTest::readsThroughItsContext()
 // clang-format off
 void TComparisonWindowTest::everyWayOfClosingFinishes_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("way");
-    for (const TWindowTexts& texts : Windows)
-        for (const char* way : {"close_button", "frame", "escape"})
-            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(texts.Kind), QLatin1String(way))))
-                << QString::fromLatin1(texts.Kind) << QString::fromLatin1(way);
+    AddWindowRows("way", {"close_button", "frame", "escape"});
 }
 // clang-format on
 
@@ -718,12 +725,7 @@ void TComparisonWindowTest::readoutFitsBesideItsNeighbours()
 // clang-format off
 void TComparisonWindowTest::readoutEmptiedWhenTheViewChanges_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("change");
-    for (const TWindowTexts& texts : Windows)
-        for (const char* change : {"overlay", "split", "toggle", "show_again"})
-            QTest::newRow(qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(texts.Kind), QLatin1String(change))))
-                << QString::fromLatin1(texts.Kind) << QString::fromLatin1(change);
+    AddWindowRows("change", {"overlay", "split", "toggle", "show_again"});
 }
 // clang-format on
 
