@@ -17,8 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <memory>
@@ -406,17 +408,20 @@ INSTANTIATE_TEST_SUITE_P(
                     TCollisionCase{"ThroughDotDot", [](const TTempFolder& f) { return f.File("sub/../a.wav"); }},
                     TCollisionCase{"HardLinkToTheRecording",
                                    [](const TTempFolder& f) {
-                                       ::link(f.File("a.wav").c_str(), f.File("sub/hard.csv").c_str());
+                                       if (::link(f.File("a.wav").c_str(), f.File("sub/hard.csv").c_str()) != 0)
+                                           ADD_FAILURE() << "link: " << std::strerror(errno);
                                        return f.File("sub/hard.csv");
                                    }},
                     TCollisionCase{"SymbolicLinkToTheSpectrumFileToBe",
                                    [](const TTempFolder& f) {
-                                       ::symlink("../a.spm", f.File("sub/soft.csv").c_str());
+                                       if (::symlink("../a.spm", f.File("sub/soft.csv").c_str()) != 0)
+                                           ADD_FAILURE() << "symlink: " << std::strerror(errno);
                                        return f.File("sub/soft.csv");
                                    }},
                     TCollisionCase{"LinkedFolder",
                                    [](const TTempFolder& f) {
-                                       ::symlink(f.Path().c_str(), f.File("sub/up").c_str());
+                                       if (::symlink(f.Path().c_str(), f.File("sub/up").c_str()) != 0)
+                                           ADD_FAILURE() << "symlink: " << std::strerror(errno);
                                        return f.File("sub/up/a.spm");
                                    }}),
     [](const testing::TestParamInfo<TCollisionCase>& info) { return std::string(info.param.Name); });
