@@ -4,7 +4,7 @@
 # (hyperfine for the tool's start cost, SciPy for the comparison), the README's conversion of
 # recordings (sox), the README's pictures and
 # looking at the program under a virtual display need; with --package also the checkers of the
-# Debian package (scripts/check-package.sh).
+# Debian package (scripts/check-package.sh); with --windows also what the Windows build needs.
 # Idempotent: asks apt only for the packages that are missing, and says nothing
 # when everything is already in place.
 set -euo pipefail
@@ -12,7 +12,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
-  libqt6svg6   # Qt's SVG plugins, which draw the program's icon
+  libqt6svg6 qt6-svg-dev  # Qt's SVG plugins (the icon) and module (pictures saved as SVG)
   libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev parallel
   fonts-dejavu-core
@@ -22,10 +22,14 @@ for option in "$@"; do
   case "$option" in
     --tools)
       packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine sox) ;;
+    --windows)
+      # The Windows build: MinGW-w64 cross compilers, wine to run what they build, NSIS for the
+      # installer, and apt-get source for Qt's source (scripts/build-qt-windows.sh).
+      packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip xvfb xauth imagemagick) ;;
     --package)
       packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
     *)
-      echo "setup.sh: unknown option $option (known: --tools, --package)" >&2
+      echo "setup.sh: unknown option $option (known: --tools, --package, --windows)" >&2
       exit 2 ;;
   esac
 done
