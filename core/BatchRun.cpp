@@ -332,6 +332,8 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBatchProgress& progress,
                                const TBatchOptions& options)
 {
+    // The caller's thread designs the filters of every analysis below.
+    dspFloatControl::SetExactFloatControl();
     int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobCount();
     jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size()));
     if (jobs <= 1) {

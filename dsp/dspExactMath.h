@@ -5,7 +5,7 @@
 //
 // The spectrum files are fixed to the bit, and the long double cos, sin, tan
 // and hypot of C runtimes differ in their last bits (glibc's and MinGW-w64's
-// disagree for 5-25% of arguments). These functions give glibc's results on
+// disagree for 5-20% of arguments). These functions give glibc's results on
 // every system:
 //   Cos, Sin, Tan  look the argument up in a table of the angles the analysis
 //                  uses (all FFT twiddle steps pi/2^k, k = 0..14; the poles
@@ -20,7 +20,7 @@
 //                  extended format; the same operations in the same order,
 //                  so glibc's bits for every argument but a signalling NaN
 //                  beside an infinity (infinity here, a NaN in glibc).
-// All of them need the control word that SetExactFloatControl sets.
+// Hypot's arithmetic needs the state that dspFloatControl::SetExactFloatControl sets.
 
 #include <cstdint>
 #include <span>

@@ -14,62 +14,55 @@
 
 namespace {
 
-// The stored values came from glibc; other runtimes differ in the last bits.
 #ifdef __GLIBC__
-constexpr bool RuntimeIsGlibc = true;
+constexpr bool RuntimeIsGlibc = true; // where the stored values came from
 #else
 constexpr bool RuntimeIsGlibc = false;
 #endif
 
 bool SameBits(extended a, extended b) { return std::memcmp(&a, &b, 10) == 0; }
 
-// An extended value with a random significand, an exponent in [lo, hi] and a random sign.
+// A random significand, an exponent in [lo, hi] and a random sign.
 extended RandomExtended(std::mt19937_64& random, int lo, int hi)
 {
-    const std::uint64_t significand = random() | 0x8000000000000000u;
-    const auto exponent = static_cast<std::uint16_t>(lo + static_cast<int>(random() % (hi - lo + 1)) + 16383);
-    const auto signExponent = static_cast<std::uint16_t>(exponent | ((random() & 1) != 0 ? 0x8000 : 0));
-    unsigned char bytes[sizeof(extended)] = {};
-    std::memcpy(bytes, &significand, 8);
-    std::memcpy(bytes + 8, &signExponent, 2);
+    const std::uint64_t bits[2] = {random() | 1ull << 63, (random() % (hi - lo + 1) + lo + 16383) | (random() & 1)
+                                                                                                        << 15};
     extended x;
-    std::memcpy(&x, bytes, sizeof x);
+    std::memcpy(&x, bits, 10);
     return x;
 }
 
+// The tables are the reference: a failure on another glibc release means the runtime moved.
 TEST(dspExactMath, TablesHoldTheRuntimeValuesOfGlibc)
 {
     if (!RuntimeIsGlibc) {
         GTEST_SKIP() << "the tables hold glibc's values";
     }
     for (const auto& row : dspExactMath::CosSinRows()) {
-        EXPECT_TRUE(SameBits(row.Cos, std::cos(row.Angle))) << std::hexfloat << row.Angle;
-        EXPECT_TRUE(SameBits(row.Sin, std::sin(row.Angle))) << std::hexfloat << row.Angle;
+        EXPECT_TRUE(SameBits(row.Cos, std::cos(row.Angle)) && SameBits(row.Sin, std::sin(row.Angle))) << row.Angle;
     }
     for (const auto& row : dspExactMath::TangentRows()) {
-        EXPECT_TRUE(SameBits(row.Tan, std::tan(row.Angle))) << std::hexfloat << row.Angle;
+        EXPECT_TRUE(SameBits(row.Tan, std::tan(row.Angle))) << row.Angle;
     }
 }
 
-// One million pairs over the whole range (both scaled paths, the negligible
-// operand, the common case). Their results' FNV-1a digest is glibc's, where
-// the test also compares every result with the runtime's hypotl.
+// A million pairs: both scaled paths, a negligible operand, near-equal ones, the
+// common case. The FNV-1a digest of the results is glibc's, where every result
+// is also compared with the runtime's.
 TEST(dspExactMath, HypotGivesGlibcBitsEverywhere)
 {
+    const int lo[] = {-40, -16382, 8180, -16382};
+    const int hi[] = {40, 16383, 16383, -8100};
     std::mt19937_64 random(20);
     std::uint64_t digest = 1469598103934665603u;
     int differing = 0;
     for (int i = 0; i < 1000000; ++i) {
-        const int lo[] = {-40, -16382, 8180, -16382};
-        const int hi[] = {40, 16383, 16383, -8100};
         const extended x = RandomExtended(random, lo[i % 4], hi[i % 4]);
         const extended y =
             i % 8 == 1 ? x * (1 + RandomExtended(random, -70, -1)) : RandomExtended(random, lo[i % 4], hi[i % 4]);
         const extended h = dspExactMath::Hypot(x, y);
-        unsigned char bytes[10];
-        std::memcpy(bytes, &h, 10);
-        for (const unsigned char b : bytes) {
-            digest = (digest ^ b) * 1099511628211u;
+        for (int b = 0; b < 10; ++b) {
+            digest = (digest ^ reinterpret_cast<const unsigned char*>(&h)[b]) * 1099511628211u;
         }
         differing += RuntimeIsGlibc && !SameBits(h, std::hypot(x, y)) ? 1 : 0;
     }
@@ -77,8 +70,7 @@ TEST(dspExactMath, HypotGivesGlibcBitsEverywhere)
     EXPECT_EQ(digest, 0xd8485cb1a2cab960u) << std::hex << digest;
 }
 
-// Builds the band-pass of the analysis with a last redesign from
-// 44100 Hz to 51200 Hz, and the FFT of every length.
+// The analysis' band-pass, last redesigned from 44100 Hz to 51200 Hz, and the FFT of every length.
 TEST(dspExactMath, FixedAnalysisTakesEveryAngleFromTheTables)
 {
     TdspIIRFilter bandPass(TdspIIRFilterProperties{fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, 44100.0L, 0.0L});
@@ -94,25 +86,18 @@ TEST(dspExactMath, FixedAnalysisTakesEveryAngleFromTheTables)
 
 TEST(dspFloatControl, SetRestoresPrecisionRoundingAndSubnormals)
 {
-    const unsigned int sse = _mm_getcsr();
-    std::uint16_t x87 = 0;
-    __asm__ __volatile__("fnstcw %0" : "=m"(x87));
-    const auto double53 = static_cast<std::uint16_t>((x87 & ~0x0300) | 0x0200);
+    const std::uint16_t double53 = 0x027F;
     __asm__ __volatile__("fldcw %0" : : "m"(double53));
     std::fesetround(FE_UPWARD);
-    _mm_setcsr(_mm_getcsr() | 0x8040);
+    _mm_setcsr(_mm_getcsr() | 0x8040); // flush-to-zero, denormals-are-zero
     EXPECT_FALSE(dspFloatControl::ExactFloatControlActive());
-
     dspFloatControl::SetExactFloatControl();
     EXPECT_TRUE(dspFloatControl::ExactFloatControlActive());
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
-    volatile extended one = 1;
     volatile extended tiny = 0x1p-62L;
-    EXPECT_NE(one + tiny, one); // 64-bit significand
-    volatile double small = 0x1p-1070;
-    EXPECT_NE(small * 0.5, 0.0); // subnormal kept
-    __asm__ __volatile__("fldcw %0" : : "m"(x87));
-    _mm_setcsr(sse);
+    EXPECT_NE(1 + tiny, 1.0L); // 64-bit significands
+    volatile double subnormal = 0x1p-1070;
+    EXPECT_NE(subnormal * 0.5, 0.0);
 }
 
 } // namespace
