@@ -146,6 +146,8 @@ private slots:
     void setRangeWidensNarrowRanges_data();
     void setRangeWidensNarrowRanges();
     void mouseMovedBeforePan();
+    void rightClickOrPan_data();
+    void rightClickOrPan();
     void pressOnTitleStartsNothing();
 
     void nonFiniteAndExtremeData_data();
@@ -737,6 +739,64 @@ void ChartWidgetTest::mouseMovedBeforePan()
     QCOMPARE(qvariant_cast<Qt::KeyboardModifiers>(moves[1][0]), Qt::KeyboardModifiers(Qt::ShiftModifier));
     QCOMPARE(moves[1][1].toPoint(), onTitle);
     QCOMPARE(seenLows.size(), std::size_t{2});
+}
+
+// clang-format off
+void ChartWidgetTest::rightClickOrPan_data()
+{
+    QTest::addColumn<QList<QPoint>>("moves"); // from the press, in order; released at the last
+    QTest::addColumn<bool>("click");
+    QTest::newRow("still") << QList<QPoint>{QPoint(0, 0)} << true;
+    QTest::newRow("within the slop") << QList<QPoint>{QPoint(2, -1), QPoint(3, -3)} << true;
+    QTest::newRow("slop then back") << QList<QPoint>{QPoint(-3, 3), QPoint(0, 0)} << true;
+    QTest::newRow("past it across") << QList<QPoint>{QPoint(4, 0)} << false;
+    QTest::newRow("past it down") << QList<QPoint>{QPoint(0, -4)} << false;
+    QTest::newRow("held moves, then a pan") << QList<QPoint>{QPoint(2, 1), QPoint(25, 12)} << false;
+    QTest::newRow("out and back") << QList<QPoint>{QPoint(9, 0), QPoint(1, 0)} << false;
+}
+// clang-format on
+
+// A right press and release that stay within three pixels are a click: the plot does not
+// move. A longer move pans from the press point as one move straight there would.
+void ChartWidgetTest::rightClickOrPan()
+{
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(bool, click);
+    auto f = MakeChart();
+    AddLine(f.Series, 0, 0, 100, 50, 101);
+    const TRanges before = Ranges(*f.Chart);
+    QSignalSpy clicks(f.Chart.get(), &TChart::rightClicked);
+    const QPoint press = f.Chart->PlotRect().center();
+    QTest::mousePress(f.Chart.get(), Qt::RightButton, Qt::NoModifier, press);
+    for (const QPoint& move : moves)
+        MoveMouse(f.Chart.get(), press + move, Qt::RightButton);
+    QTest::mouseRelease(f.Chart.get(), Qt::RightButton, Qt::NoModifier, press + moves.back());
+    QCOMPARE(clicks.count(), click ? 1 : 0);
+    const TRanges after = Ranges(*f.Chart);
+    if (click) {
+        QCOMPARE(clicks[0][0].toPoint(), f.Chart->mapToGlobal(press + moves.back()));
+        QVERIFY(IsAutomatic(*f.Chart));
+        QCOMPARE(after.XLo, before.XLo);
+        QCOMPARE(after.YHi, before.YHi);
+        return;
+    }
+    // The same drag without the moves held back: from the first move past the slop on.
+    auto g = MakeChart();
+    AddLine(g.Series, 0, 0, 100, 50, 101);
+    QTest::mousePress(g.Chart.get(), Qt::RightButton, Qt::NoModifier, press);
+    bool past = false;
+    for (const QPoint& move : moves) {
+        past = past || std::abs(move.x()) > TChart::RightClickSlop || std::abs(move.y()) > TChart::RightClickSlop;
+        if (past)
+            MoveMouse(g.Chart.get(), press + move, Qt::RightButton);
+    }
+    QTest::mouseRelease(g.Chart.get(), Qt::RightButton, Qt::NoModifier, press + moves.back());
+    const TRanges expected = Ranges(*g.Chart);
+    QVERIFY(after.XLo != before.XLo || after.YLo != before.YLo);
+    QCOMPARE(after.XLo, expected.XLo);
+    QCOMPARE(after.XHi, expected.XHi);
+    QCOMPARE(after.YLo, expected.YLo);
+    QCOMPARE(after.YHi, expected.YHi);
 }
 
 void ChartWidgetTest::pressOnTitleStartsNothing()
