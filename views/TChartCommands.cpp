@@ -33,6 +33,10 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
+    // As the spectrum files: an existing file that may not be written is refused, not replaced.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isDir() && !target.isWritable())
+        throw EInOutError(IoCode::AccessDenied, LocalPath(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         // The path as given: "missing/../name" has no folder even though "name" would.

@@ -61,6 +61,8 @@ private:
     TChartCommandSource source_;
 };
 
-// Writes `bytes` as the file `path`, replacing a file of that name only by the whole new one:
-// on a failure the file is left as it was and EInOutError naming `path` is raised.
+// Writes `bytes` as the file `path`, replacing a file of that name only by the whole new one (a
+// temporary file beside it, renamed over it): on a failure the file is left as it was and
+// EInOutError naming `path` is raised. A read-only file is refused with code 5 ("File access
+// denied") before anything is written.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);

@@ -99,14 +99,12 @@ void TOpenFilesTest::filesOpenTheirView_data()
     QTest::newRow("two spectra") << spectra.mid(0, 2) << "TwoSpectraDialog";
     QTest::newRow("three spectra") << QStringList{"spm2.spm", "UPPER.SPM", "spm0.spm"} << "ThreeSpectraDialog";
     QTest::newRow("four spectra") << spectra.mid(0, 4) << "SixSpectraDialog";
-    QTest::newRow("five spectra") << spectra.mid(0, 5) << "SixSpectraDialog";
     QTest::newRow("six spectra") << spectra.mid(0, 6) << "SixSpectraDialog";
     QTest::newRow("seven spectra") << spectra << "refused";
     QTest::newRow("spectrum and recording") << QStringList{"spm0.spm", "rec000.wav"} << "refused";
     QTest::newRow("other extension") << QStringList{"notes.txt"} << "refused";
     QTest::newRow("folder") << QStringList{"folder.spm"} << "refused";
     QTest::newRow("missing spectrum") << QStringList{"missing.spm"} << "error";
-    QTest::newRow("missing recording") << QStringList{"missing.wav"} << "error";
 }
 // clang-format on
 
