@@ -3,13 +3,14 @@
 // library.
 
 #include "cli/CommandLine.h"
-
-#include <unistd.h>
+#include "core/platform/Program.h"
+#include "core/platform/Terminal.h"
 
 int main(int argc, char** argv)
 {
+    Platform::PrepareStandardStreams();
     TToolContext context;
-    context.ErrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    context.ErrIsTerminal = Platform::IsTerminal(context.Err);
     context.CatchSignals = true;
-    return RunTool(std::vector<std::string>(argv + 1, argv + argc), context);
+    return RunTool(Platform::CommandLineArguments(argc, argv), context);
 }

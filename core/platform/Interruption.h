@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Requests from the user or the system to stop the program (Ctrl+C, a
 // terminal closed, a termination), routed to the program so that a run can
 // stop after the file it is on.
@@ -29,5 +31,10 @@ using TStopHandler = void (*)(int request) noexcept;
 // closed pipe ends the tool as it ends any filter. Interrupted system calls
 // are restarted on POSIX (SA_RESTART).
 void RouteStopRequests(TStopHandler handler) noexcept;
+
+// The name of a request in the tool's words, the same on both systems:
+// "SIGHUP", "SIGINT", "SIGTERM". POSIX: "SIG" and the C library's
+// abbreviation for any signal ("SIG" and the number where it has none).
+std::string StopRequestName(int request);
 
 } // namespace Platform
