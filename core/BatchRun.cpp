@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -89,6 +90,53 @@ bool ContinueAfter(const std::exception_ptr& error, const TBatchOptions& options
     return options.KeepGoing && IsRecordingFailure(error);
 }
 
+// The recordings of a run, for refusing a spectrum file that is a symbolic
+// link to one of them: the write goes through the link and would replace
+// that recording with spectrum bytes. A spectrum file that is no link is
+// replaced by rename, which leaves every other name of the old file as it
+// was, so only links are examined; the recordings' identities are gathered
+// once, when the first link to an existing file turns up. Used from several
+// workers at once.
+class TRunRecordings {
+public:
+    explicit TRunRecordings(const std::vector<std::string>& paths) : paths_(paths) {}
+
+    // Refuses the recording wavPath as one that is its own spectrum file
+    // (code 5, naming the recording) when spmPath is a symbolic link to a
+    // recording of the run.
+    void RefuseLinkToARecording(const std::string& wavPath, const std::string& spmPath)
+    {
+        if (!Platform::IsSymbolicLink(spmPath)) {
+            return;
+        }
+        const auto target = Platform::StatusOf(spmPath);
+        if (!target) {
+            return;
+        }
+        std::call_once(gathered_, [this] {
+            for (const std::string& path : paths_) {
+                if (const auto status = Platform::StatusOf(path)) {
+                    identities_.push_back(status->Identity);
+                }
+            }
+            std::sort(identities_.begin(), identities_.end(), Before);
+        });
+        if (std::binary_search(identities_.begin(), identities_.end(), target->Identity, Before)) {
+            throw EInOutError(IoCode::AccessDenied, wavPath);
+        }
+    }
+
+private:
+    static bool Before(const Platform::TFileIdentity& a, const Platform::TFileIdentity& b)
+    {
+        return std::tie(a.Device, a.Index) < std::tie(b.Device, b.Index);
+    }
+
+    const std::vector<std::string>& paths_;
+    std::once_flag gathered_;
+    std::vector<Platform::TFileIdentity> identities_;
+};
+
 // One recording analysed by a worker, waiting to be written in list order.
 struct TPendingResult {
     bool Ready = false;
@@ -126,7 +174,7 @@ std::optional<TWavHeaderVerdict> TakeVerdict(TRecordingAnalysis& analysis)
 class TParallelBatch {
 public:
     TParallelBatch(const std::vector<std::string>& paths, int jobs, const TBatchOptions& options)
-        : paths_(paths), options_(options), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
+        : paths_(paths), recordings_(paths), options_(options), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
     {
         for (int i = 0; i < jobs; ++i) {
             analyses_.push_back(std::make_unique<TRecordingAnalysis>());
@@ -193,7 +241,7 @@ private:
         }
     }
 
-    TPendingResult Analyse(TRecordingAnalysis& analysis, const std::string& wavPath) const
+    TPendingResult Analyse(TRecordingAnalysis& analysis, const std::string& wavPath)
     {
         TPendingResult result;
         result.SpectrumPath = SpectrumPathFor(wavPath, options_.OutputFolder);
@@ -205,6 +253,7 @@ private:
             // The worker's floating-point state, before each recording: a state
             // that cannot be set fails the recording instead of changing its bytes.
             dspFloatControl::SetExactFloatControl();
+            recordings_.RefuseLinkToARecording(wavPath, result.SpectrumPath);
             analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds, FormatPolicyOf(options_));
             result.Scale = analysis.SpectrumScale;
             result.Codes = analysis.BandCodes;
@@ -218,6 +267,7 @@ private:
     }
 
     const std::vector<std::string>& paths_;
+    TRunRecordings recordings_;
     const TBatchOptions& options_;
     const std::size_t window_;
     std::vector<TPendingResult> pending_;
@@ -272,6 +322,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
         TRecordingAnalysis& Analysis;
         ~TReleaseSpare() { Analysis.ReleaseSpareFile(); }
     } releaseSpare{analysis};
+    TRunRecordings recordings(paths);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (StopRequested(options)) {
             summary.Stopped = true;
@@ -287,6 +338,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
         } else {
             try {
                 dspFloatControl::SetExactFloatControl(); // as in the parallel batch's workers
+                recordings.RefuseLinkToARecording(paths[i], spmPath);
                 analysis.AnalyseRecording(paths[i], spmPath, options.RecordingKinds, FormatPolicyOf(options));
             } catch (...) {
                 error = std::current_exception();

@@ -110,7 +110,9 @@ int DefaultJobCount();
 
 // Runs paths through analysis one after the other: each recording is read
 // and analysed (TRecordingAnalysis::AnalyseRecording) and its spectrum file
-// written (SpectrumPathFor). Without KeepGoing the first failure ends the
+// written (SpectrumPathFor). A recording whose spectrum file is a symbolic
+// link to a recording of the run is refused as one that is its own spectrum
+// file (code 5, before it is read). Without KeepGoing the first failure ends the
 // run: progress is called for the failing recording, then its error is
 // rethrown with its message, naming the file of the step that failed (the
 // TBatchItem's ErrorPath, see RethrowNamingFile). The spectrum files of the

@@ -57,6 +57,11 @@ bool SameExistingFile(const std::string& a, const std::string& b) noexcept;
 // Windows); nothing when it does not resolve. Never fails.
 std::optional<std::string> CanonicalFolder(const std::string& folder);
 
+// True when path itself (its last component) is a symbolic link, on Windows
+// also a junction or another reparse point; the link is not followed, and
+// its target need not exist. False when path does not exist. Never fails.
+bool IsSymbolicLink(const std::string& path) noexcept;
+
 // path after the symbolic links (on Windows also junctions) of its last
 // component, as far as they go: each link's target, taken relative to the
 // link's folder unless absolute, at most 40 links deep. path itself when it

@@ -55,6 +55,12 @@ bool SameExistingFile(const std::string& a, const std::string& b) noexcept
     return statusA && statusB && statusA->Identity == statusB->Identity;
 }
 
+bool IsSymbolicLink(const std::string& path) noexcept
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 std::optional<std::string> CanonicalFolder(const std::string& folder)
 {
     const std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr), &std::free);

@@ -147,6 +147,16 @@ bool SameExistingFile(const std::string& a, const std::string& b) noexcept
     return statusA && statusB && statusA->Identity == statusB->Identity;
 }
 
+bool IsSymbolicLink(const std::string& path) noexcept
+{
+    try {
+        const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    } catch (...) {
+        return false;
+    }
+}
+
 std::optional<std::string> CanonicalFolder(const std::string& folder)
 {
     const HANDLE handle = OpenForStatus(folder);

@@ -1,6 +1,7 @@
 // The batch run where POSIX behaviour decides: modification times to the
-// nanosecond, a folder standing in for a spectrum file, FIFOs as recordings,
-// and the default worker count from the affinity mask.
+// nanosecond, a folder standing in for a spectrum file, a spectrum file that
+// is a symbolic link to another recording, FIFOs as recordings, and the
+// default worker count from the affinity mask.
 
 #include "BatchFixture.h"
 
@@ -70,6 +71,20 @@ TEST_P(Batch, FailuresNameTheFileThatFailed)
     EXPECT_EQ(Reported[1].ErrorCode, IoCode::AccessDenied);
     EXPECT_EQ(Reported[1].SystemError, EISDIR);
     EXPECT_TRUE(Reported[2].Ok);
+}
+
+// Written through, the link would replace recording 0 with spectrum bytes.
+TEST_P(Batch, ASpectrumFileLinkedToAnotherRecordingIsRefused)
+{
+    MakeRecordings(2);
+    const auto before = ReadBytes(Paths[0]);
+    ASSERT_EQ(::symlink("rec00.wav", SpectrumFileName(Paths[1]).c_str()), 0);
+    Run(true);
+    ASSERT_EQ(Reported.size(), 2u);
+    EXPECT_TRUE(Reported[0].Ok);
+    EXPECT_EQ(Reported[1].ErrorPath, Paths[1]);
+    EXPECT_EQ(Reported[1].ErrorCode, IoCode::AccessDenied);
+    EXPECT_EQ(ReadBytes(Paths[0]), before);
 }
 
 TEST_P(Batch, PipesAreRefusedUnlessAnyKindIsAllowed)
