@@ -26,6 +26,7 @@ TBatchReport::TBatchReport(const std::string& path, bool append, Platform::TFile
         stream_ = std::make_unique<TOutputStream>(path, append);
     }
     if (append) {
+        lockRows_ = path != "-";
         WriteHeaderIfEmpty(path);
     } else {
         stream_->WriteWhole(Header);
@@ -61,7 +62,12 @@ void TBatchReport::Add(const TBatchItem& item)
         row += item.Header ? CsvField(item.Header->Reason) : std::string();
     }
     row += '\n';
-    stream_->WriteWhole(row);
+    if (lockRows_) {
+        const Platform::TFileLock lock(stream_->Handle());
+        stream_->WriteWhole(row);
+    } else {
+        stream_->WriteWhole(row);
+    }
 }
 
 void TBatchReport::Close() { stream_->Close(); }

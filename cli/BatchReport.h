@@ -38,5 +38,8 @@ private:
     void WriteHeaderIfEmpty(const std::string& path);
 
     std::unique_ptr<TOutputStream> stream_;
+    // Rows added to a file that other runs may add to are written under its lock, so that no
+    // row depends on the system appending each write whole.
+    bool lockRows_ = false;
     bool formatColumn_ = true;
 };

@@ -2,11 +2,12 @@
 
 #include "core/platform/Files.h"
 
-// An exclusive lock on a whole open file, held for the lock's lifetime, for
-// processes that add to one file (tulvo-cli's --append report). Advisory on
-// POSIX (flock: only those who lock see it); on Windows a LockFileEx of the
-// whole file, which others' reads and writes of the locked range also meet.
-// Waits until the lock is had. A file system that has no locks leaves the
+// An exclusive lock on an open file, held for the lock's lifetime, for
+// processes that add to one file (tulvo-cli's --append report). Only those
+// who lock see it: flock on POSIX; on Windows a LockFileEx of the file's last
+// possible byte, far beyond any data, because Windows' locks also refuse
+// others' reads and writes of the locked range, and a lock over the data
+// would make another process's plain append fail. Waits until the lock is had. A file system that has no locks leaves the
 // file unlocked (Held() false) rather than failing.
 namespace Platform {
 
