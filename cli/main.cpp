@@ -3,11 +3,14 @@
 // library.
 
 #include "cli/CommandLine.h"
+#include "dsp/dspFloatControl.h"
 
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // Before anything designs a filter: the exact arithmetic's floating-point state.
+    dspFloatControl::SetExactFloatControl();
     TToolContext context;
     context.ErrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     context.CatchSignals = true;

@@ -2,6 +2,7 @@
 
 #include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
+#include "dsp/dspFloatControl.h"
 
 #include <algorithm>
 #include <chrono>
@@ -206,6 +207,9 @@ private:
             return result;
         }
         try {
+            // The worker's floating-point state, before each recording: a state
+            // that cannot be set fails the recording instead of changing its bytes.
+            dspFloatControl::SetExactFloatControl();
             analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds, FormatPolicyOf(options_));
             result.Scale = analysis.SpectrumScale;
             result.Codes = analysis.BandCodes;
@@ -295,6 +299,7 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
             MarkSkipped(item, spmPath);
         } else {
             try {
+                dspFloatControl::SetExactFloatControl(); // as in the parallel batch's workers
                 analysis.AnalyseRecording(paths[i], spmPath, options.RecordingKinds, FormatPolicyOf(options));
             } catch (...) {
                 error = std::current_exception();
@@ -327,6 +332,8 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBatchProgress& progress,
                                const TBatchOptions& options)
 {
+    // The caller's thread designs the filters of every analysis below.
+    dspFloatControl::SetExactFloatControl();
     int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobCount();
     jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size()));
     if (jobs <= 1) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "dsp/dspExactMath.h"
+
 TComplex CxMake(extended re, extended im) { return {re, im}; }
 
 TComplex CxAdd(TComplex a, TComplex b) { return {a.Re + b.Re, a.Im + b.Im}; }
@@ -44,8 +46,8 @@ TComplex CxSqrt(TComplex a)
     return {re, im};
 }
 
-extended CxAbs(TComplex a) { return std::hypot(a.Re, a.Im); }
+extended CxAbs(TComplex a) { return dspExactMath::Hypot(a.Re, a.Im); }
 
-TComplex CxCis(extended x) { return {std::cos(x), std::sin(x)}; }
+TComplex CxCis(extended x) { return {dspExactMath::Cos(x), dspExactMath::Sin(x)}; }
 
 extended SqrtNonNeg(extended x) { return x < 0 ? 0.0L : std::sqrt(x); }

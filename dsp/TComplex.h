@@ -36,9 +36,9 @@ TComplex CxSqr(TComplex a);
 // Principal square root: r = |a|, (SqrtNonNeg((r + a.Re)*0.5), +-SqrtNonNeg((r - a.Re)*0.5)),
 // the imaginary part negative only when a.Im < 0. The real part is never negative.
 TComplex CxSqrt(TComplex a);
-// |a| by the hypotenuse function (no intermediate overflow).
+// |a| by the hypotenuse function (no intermediate overflow), dspExactMath::Hypot.
 extended CxAbs(TComplex a);
-// (cos x, sin x)
+// (cos x, sin x) by dspExactMath: exact for the angles of the fixed analysis.
 TComplex CxCis(extended x);
 // sqrt(max(0, x)): absorbs rounding that leaves a tiny negative argument.
 extended SqrtNonNeg(extended x);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/dspExactMath.h"
 #include "dsp/dspFFTStages.h"
 
 using dspFFTStages::MulIm;
@@ -115,8 +116,9 @@ void TdspFFT::BuildTwiddles()
     sinTable_ = std::make_unique<single[]>(power_);
     for (int k = 0; k < power_; ++k) {
         const extended angle = ExtendedPi / static_cast<extended>(std::int64_t{1} << k);
-        cosTable_[k] = static_cast<single>(std::cos(angle));
-        sinTable_[k] = static_cast<single>(std::sin(angle));
+        // Every step of every length is in dspExactMath's table.
+        cosTable_[k] = static_cast<single>(dspExactMath::Cos(angle));
+        sinTable_[k] = static_cast<single>(dspExactMath::Sin(angle));
     }
     BuildStageFactors();
 }

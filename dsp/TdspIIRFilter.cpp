@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dsp/dspExactMath.h"
+
 TdspIIRFilter::TdspIIRFilter()
 {
     BindSteps(&TdspIIRFilter::PassStep, &TdspIIRFilter::PassBlock);
@@ -168,8 +170,8 @@ void TdspIIRFilter::PlaceDigitalPolesAndZeros(const TNormalisedEdges& edges)
 {
     // Prewarping puts the digital filter's edges exactly where asked, despite
     // the bilinear map's compression of the frequency axis.
-    const extended w1 = 2.0L * std::tan(ExtendedPi * edges.Alpha1);
-    const extended w2 = 2.0L * std::tan(ExtendedPi * edges.Alpha2);
+    const extended w1 = 2.0L * dspExactMath::Tan(ExtendedPi * edges.Alpha1);
+    const extended w2 = 2.0L * dspExactMath::Tan(ExtendedPi * edges.Alpha2);
     TransformResponse(analogPZ_, response_, order_, w1, w2);
     ClearPoleZeroSet(digitalPZ_);
     MapToDigital(analogPZ_, digitalPZ_);

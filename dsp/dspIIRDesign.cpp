@@ -76,6 +76,8 @@ void AddBesselPoles(TPoleZeroSet& pz, int order)
 
 bool ApplyChebyshevRipple(TPoleZeroSet& pz, int order, extended rippleDb, std::string& errorText)
 {
+    // The runtime's pow, asinh, sinh and cosh: Chebyshev designs are off the
+    // exact path (its band-pass is a Butterworth).
     const extended r = std::pow(10.0L, rippleDb / 10.0L);
     const extended root = std::sqrt(r - 1.0L);
     const extended eps = root > RealnessTolerance ? root : RealnessTolerance;

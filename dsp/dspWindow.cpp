@@ -16,6 +16,8 @@ extended Weight(TdspWindow kind, std::int32_t index, std::int32_t count)
     // FFT uses (N <= 32768), without overflow for longer windows.
     const std::int64_t i = index;
     const std::int64_t n = count;
+    // The cosine and Gaussian windows use the runtime's cos and exp: the exact
+    // analysis weighs with fwParzen only, which needs no transcendental function.
     switch (kind) {
     case fwNone: return 1.0L;
     case fwHamming: return 0.54L - 0.46L * std::cos(CosineAngle(2 * i, count));
