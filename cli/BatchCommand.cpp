@@ -7,19 +7,19 @@
 
 #include "core/BatchRun.h"
 #include "core/TulvoErrors.h"
+#include "core/platform/FileStatus.h"
 
 #include <CLI/CLI.hpp>
 
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
 
 bool IsFolder(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const auto status = Platform::StatusOf(path);
+    return status && status->Folder;
 }
 
 // The refusals that must come before anything is read or written.

@@ -22,9 +22,9 @@ public:
     // Opens the report path ("-": the descriptor standardOutput, named
     // "standard output"). A new report starts with the header; with append
     // the rows go after what the file holds, and the header is written only
-    // into an empty regular file, decided under an exclusive lock (flock) so
+    // into an empty regular file, decided under an exclusive lock (Platform::TFileLock) so
     // that of many processes starting at once exactly one writes it.
-    TBatchReport(const std::string& path, bool append, int standardOutput);
+    TBatchReport(const std::string& path, bool append, Platform::TFileHandle standardOutput);
 
     void Add(const TBatchItem& item);
 

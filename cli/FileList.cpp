@@ -5,29 +5,19 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
 // The whole of what handle delivers until its end; name is for errors.
-std::string ReadAll(int handle, const std::string& name)
+std::string ReadAll(Platform::TFileHandle handle, const std::string& name)
 {
     std::string text;
     char buffer[64 * 1024];
     for (;;) {
-        const ssize_t got = ::read(handle, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw IoErrorFromErrno(errno, TFileOperation::Read, name);
-        }
+        const std::size_t got = Platform::ReadSome(handle, buffer, sizeof buffer, name);
         if (got == 0) {
             return text;
         }
-        text.append(buffer, static_cast<std::size_t>(got));
+        text.append(buffer, got);
     }
 }
 
@@ -37,21 +27,12 @@ std::string ReadListFile(const std::string& path, const TToolContext& context)
         return ReadAll(context.In, "standard input");
     }
     // Any readable kind: a list often comes through a pipe (<(find ...)).
-    int handle;
-    do {
-        handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (handle < 0 && errno == EINTR);
-    if (handle < 0) {
-        throw IoErrorFromErrno(errno, TFileOperation::Open, path);
-    }
-    try {
-        std::string text = ReadAll(handle, path);
-        ::close(handle);
-        return text;
-    } catch (...) {
-        ::close(handle);
-        throw;
-    }
+    TDataFile file; // closes itself when a read fails
+    file.Bind(path);
+    file.OpenRead(TFileKinds::AnyReadable);
+    std::string text = ReadAll(file.Handle(), path);
+    file.CloseQuietly();
+    return text;
 }
 
 } // namespace

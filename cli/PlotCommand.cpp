@@ -5,13 +5,12 @@
 #include "cli/PathCollisions.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
+#include "core/platform/Paths.h"
+#include "core/platform/Program.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
 #include <charconv>
-#include <climits>
-#include <unistd.h>
 
 namespace {
 
@@ -26,14 +25,6 @@ bool ParseSize(const std::string& text, int& width, int& height)
     const auto h = std::from_chars(w.ptr + 1, end, height);
     return h.ec == std::errc() && h.ptr == end && width >= 1 && height >= 1 && width <= MaxPictureSide &&
            height <= MaxPictureSide;
-}
-
-std::string RunningProgram()
-{
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return path;
 }
 
 } // namespace
@@ -85,27 +76,20 @@ std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolC
 
 std::string PlotHelperPath(const std::string& exePath)
 {
-    const auto slash = exePath.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : exePath.substr(0, slash);
-    const std::string installed = folder + "/" + TULVO_PLOT_FROM_BINDIR;
-    if (::access(installed.c_str(), X_OK) == 0) {
+    const std::string folder = Platform::FolderPath(exePath);
+    const std::string installed = Platform::JoinPath(folder, Platform::ExecutableName(TULVO_PLOT_FROM_BINDIR));
+    if (Platform::IsRunnable(installed)) {
         return installed;
     }
-    return folder + "/tulvo-plot";
+    return Platform::JoinPath(folder, Platform::ExecutableName("tulvo-plot"));
 }
 
 int RunPlotCommand(const TPlotArguments&, TToolContext& context)
 {
-    const std::string helper = PlotHelperPath(RunningProgram());
-    std::vector<char*> argv;
-    static char name[] = "tulvo-plot";
-    argv.push_back(name);
-    for (auto& word : context.CommandWords) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    ::execv(helper.c_str(), argv.data());
-    const int error = errno;
+    const std::string helper = PlotHelperPath(Platform::RunningProgramPath());
+    std::vector<std::string> words{"tulvo-plot"};
+    words.insert(words.end(), context.CommandWords.begin(), context.CommandWords.end());
+    const int error = Platform::RunInPlaceOfThisProcess(helper, words);
     WriteToErr(context, ErrorLine(helper, "cannot run the drawing helper", -1, error));
     return ExitFailure;
 }

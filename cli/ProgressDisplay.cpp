@@ -1,8 +1,7 @@
 #include "cli/ProgressDisplay.h"
 
 #include "cli/ToolMessages.h"
-
-#include <cstring>
+#include "core/platform/Interruption.h"
 
 namespace {
 constexpr std::size_t BarWidth = 40;
@@ -74,8 +73,7 @@ std::string BatchSummaryLine(std::size_t total, std::size_t written, std::size_t
         line += ", " + std::to_string(total - done) + " not done";
     }
     if (signal != 0) {
-        const char* name = ::sigabbrev_np(signal);
-        line += "; stopped by SIG" + (name != nullptr ? std::string(name) : std::to_string(signal));
+        line += "; stopped by " + Platform::StopRequestName(signal);
     }
     return line + "\n";
 }

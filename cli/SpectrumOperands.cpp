@@ -3,8 +3,6 @@
 #include "cli/ToolMessages.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& context)
 {
@@ -14,17 +12,12 @@ TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& conte
     std::array<std::uint8_t, SpectrumFileSize> image{};
     std::size_t done = 0;
     while (done < image.size()) {
-        const ssize_t got = ::read(context.In, image.data() + done, image.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            throw IoErrorFromErrno(errno, TFileOperation::Read, StandardInputName);
-        }
+        const std::size_t got =
+            Platform::ReadSome(context.In, image.data() + done, image.size() - done, StandardInputName);
         if (got == 0) {
             throw EInOutError(IoCode::ReadBeyondEnd, StandardInputName);
         }
-        done += static_cast<std::size_t>(got);
+        done += got;
     }
     TSpectrum spectrum;
     spectrum.Scale = DecodeExtended(image.data());

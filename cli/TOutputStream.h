@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/platform/Files.h"
+
 #include <string>
 #include <string_view>
 
-// A descriptor that data is written to, every write checked: standard output,
+// A handle that data is written to, every write checked: standard output,
 // a report, a picture. A failed or short write raises EInOutError naming the
 // stream (for example "standard output", code 101 "Disk full" for ENOSPC),
 // with the system's error number. Text collects in a buffer that goes out
@@ -11,10 +13,11 @@
 class TOutputStream {
 public:
     // Writes to handle, which stays open afterwards (standard output).
-    TOutputStream(int handle, std::string name);
+    TOutputStream(Platform::TFileHandle handle, std::string name);
     // Opens the file path for writing: created if missing, emptied unless
-    // append, where every write goes to the end of the file (O_APPEND), so
-    // that several processes can add to one file.
+    // append, where every write goes to the end of the file
+    // (Platform::OpenForAppending), so that several processes can add to one
+    // file.
     TOutputStream(const std::string& path, bool append);
     ~TOutputStream();
     TOutputStream(const TOutputStream&) = delete;
@@ -26,21 +29,21 @@ public:
     // Writes what the buffer holds.
     void Flush();
 
-    // Flush, then text in a single write() call where the system takes it
-    // whole, as it does for a regular file opened with append: lines of
-    // several processes then never mix.
+    // Flush, then text in a single write where the system takes it whole,
+    // as it does for a regular file opened for appending: lines of several
+    // processes then never mix.
     void WriteWhole(std::string_view text);
 
-    // Flush, then closes the descriptor if it is this stream's own.
+    // Flush, then closes the handle if it is this stream's own.
     void Close();
 
-    int Handle() const noexcept { return handle_; }
+    Platform::TFileHandle Handle() const noexcept { return handle_; }
     const std::string& Name() const noexcept { return name_; }
 
 private:
     void WriteOut(std::string_view text);
 
-    int handle_ = -1;
+    Platform::TFileHandle handle_ = Platform::NoFileHandle;
     bool owned_ = false;
     std::string name_;
     std::string buffer_;

@@ -1,14 +1,14 @@
 #include "cli/TStopRequest.h"
 
-#include <csignal>
+#include "core/platform/Interruption.h"
 
 namespace {
 
-// A signal handler reaches its object only through a global; this one is set
-// once, before the handlers are.
+// A stop handler reaches its object only through a global; this one is set
+// once, before the handler is routed.
 TStopRequest* HandledRequest = nullptr;
 
-void OnStopSignal(int signal)
+void OnStopSignal(int signal) noexcept
 {
     if (HandledRequest != nullptr) {
         HandledRequest->Request(signal);
@@ -30,11 +30,5 @@ void TStopRequest::Request(int signal) noexcept
 void CatchStopSignals(TStopRequest& stop)
 {
     HandledRequest = &stop;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        ::sigaction(signal, &action, nullptr);
-    }
+    Platform::RouteStopRequests(OnStopSignal);
 }

@@ -22,9 +22,10 @@ private:
     std::atomic<int> signal_{0};
 };
 
-// Routes SIGINT, SIGTERM and SIGHUP to stop for the rest of the process.
-// Each handler serves once: a second signal of the same kind ends the process
-// as if no handler were set, for a run that cannot stop (a read that waits
-// on a pipe nobody writes to). SIGPIPE is left alone: a closed pipe ends the
-// tool as it ends any filter.
+// Routes the stop requests (SIGINT, SIGTERM and SIGHUP; on Windows Ctrl+C
+// and Ctrl+Break) to stop for the rest of the process, numbered as the
+// signals (Platform::RouteStopRequests). Each kind serves once: a second
+// request of the same kind ends the process as if none were routed, for a
+// run that cannot stop (a read that waits on a pipe nobody writes to).
+// SIGPIPE is left alone: a closed pipe ends the tool as it ends any filter.
 void CatchStopSignals(TStopRequest& stop);

@@ -1,29 +1,14 @@
 #include "cli/ToolMessages.h"
 
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
-
-bool ReasonAddsToMessage(int code, int errnum)
-{
-    switch (errnum) {
-    case 0: return false;
-    case ENOENT: return code != IoCode::FileNotFound;
-    case EACCES: return code != IoCode::AccessDenied;
-    case ENOSPC: return code != IoCode::DiskFull;
-    case EMFILE: return code != IoCode::TooManyOpenFiles;
-    default: return true;
-    }
-}
+#include "core/platform/SystemErrors.h"
 
 std::string ErrorText(std::string_view message, int code, int errnum)
 {
     std::string text(message);
-    if (ReasonAddsToMessage(code, errnum)) {
-        // The untranslated description, whatever the locale: one language.
-        const char* reason = ::strerrordesc_np(errnum);
+    const std::string reason = Platform::ReasonForMessage(code, errnum);
+    if (!reason.empty()) {
         text += " (";
-        text += reason != nullptr ? reason : "error " + std::to_string(errnum);
+        text += reason;
         text += ')';
     }
     return text;
@@ -91,14 +76,15 @@ std::string NonconformingWarning(std::string_view path, const TWavHeaderVerdict&
 
 void WriteToErr(const TToolContext& context, std::string_view text)
 {
-    while (!text.empty()) {
-        const ssize_t put = ::write(context.Err, text.data(), text.size());
-        if (put < 0 && errno == EINTR) {
-            continue;
+    try {
+        while (!text.empty()) {
+            const std::size_t put = Platform::WriteSome(context.Err, text.data(), text.size(), "standard error");
+            if (put == 0) {
+                return;
+            }
+            text.remove_prefix(put);
         }
-        if (put <= 0) {
-            return;
-        }
-        text.remove_prefix(static_cast<std::size_t>(put));
+    } catch (const EInOutError&) {
+        // Nowhere left to say it.
     }
 }

@@ -13,16 +13,11 @@
 // The name every message starts with, also from the drawing helper.
 inline constexpr std::string_view ToolName = "tulvo-cli";
 
-// True when the system's description of errnum tells the user more than the
-// message chosen for code: not for the error a message already names
-// (ENOENT behind "File not found", EACCES behind "File access denied", ENOSPC
-// behind "Disk full", EMFILE behind "Too many open files"), nor when there
-// is no system error (errnum 0).
-bool ReasonAddsToMessage(int code, int errnum);
-
-// message with " (the system's reason)" when ReasonAddsToMessage(code,
-// errnum). The message is what() of the core's errors, the error box's text
-// without its full stop.
+// message with " (the system's reason)" when the system error errnum tells
+// the user more than the message chosen for code (Platform::ReasonForMessage:
+// not for the error a message already names, nor without a system error).
+// The message is what() of the core's errors, the error box's text without
+// its full stop.
 std::string ErrorText(std::string_view message, int code = 0, int errnum = 0);
 
 // ErrorText of an I/O error.

@@ -3,16 +3,17 @@
 // library.
 
 #include "cli/CommandLine.h"
+#include "core/platform/Program.h"
+#include "core/platform/Terminal.h"
 #include "dsp/dspFloatControl.h"
-
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     // Before anything designs a filter: the exact arithmetic's floating-point state.
     dspFloatControl::SetExactFloatControl();
+    Platform::PrepareStandardStreams();
     TToolContext context;
-    context.ErrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    context.ErrIsTerminal = Platform::IsTerminal(context.Err);
     context.CatchSignals = true;
-    return RunTool(std::vector<std::string>(argv + 1, argv + argc), context);
+    return RunTool(Platform::CommandLineArguments(argc, argv), context);
 }

@@ -2,6 +2,9 @@
 
 #include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
+#include "core/platform/FileStatus.h"
+#include "core/platform/Paths.h"
+#include "core/platform/Processors.h"
 #include "dsp/dspFloatControl.h"
 
 #include <algorithm>
@@ -11,8 +14,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <sched.h>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -86,12 +87,6 @@ void MarkFailed(TBatchItem& item, const std::exception_ptr& error, const std::st
 bool ContinueAfter(const std::exception_ptr& error, const TBatchOptions& options)
 {
     return options.KeepGoing && IsRecordingFailure(error);
-}
-
-// Newer is later to the nanosecond.
-bool NotOlder(const timespec& a, const timespec& b)
-{
-    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
 }
 
 // One recording analysed by a worker, waiting to be written in list order.
@@ -253,28 +248,20 @@ std::string SpectrumPathFor(const std::string& wavPath, const std::string& outpu
     if (outputFolder.empty()) {
         return spmPath;
     }
-    const auto slash = spmPath.find_last_of('/');
-    const std::string name = slash == std::string::npos ? spmPath : spmPath.substr(slash + 1);
-    return outputFolder.back() == '/' ? outputFolder + name : outputFolder + "/" + name;
+    return Platform::JoinPath(outputFolder, Platform::FileNamePart(spmPath));
 }
 
 bool SpectrumUpToDate(const std::string& wavPath, const std::string& spmPath)
 {
-    struct stat spectrum {};
-    struct stat recording {};
-    return ::stat(spmPath.c_str(), &spectrum) == 0 && S_ISREG(spectrum.st_mode) &&
-           ::stat(wavPath.c_str(), &recording) == 0 && NotOlder(spectrum.st_mtim, recording.st_mtim);
+    const auto spectrum = Platform::StatusOf(spmPath);
+    if (!spectrum || !spectrum->Regular) {
+        return false;
+    }
+    const auto recording = Platform::StatusOf(wavPath);
+    return recording && spectrum->Modified >= recording->Modified;
 }
 
-int DefaultJobCount()
-{
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (::sched_getaffinity(0, sizeof set, &set) == 0) {
-        return std::max(1, CPU_COUNT(&set));
-    }
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
+int DefaultJobCount() { return Platform::AvailableProcessorCount(); }
 
 TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::string>& paths,
                        const TBatchProgress& progress, const TBatchOptions& options)

@@ -3,6 +3,7 @@
 #include "core/FloatFaults.h"
 #include "core/TSpmFileWriter.h"
 #include "core/TulvoErrors.h"
+#include "core/platform/Paths.h"
 
 #include <bit>
 #include <cmath>
@@ -20,8 +21,7 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 
 std::string SpectrumFileName(const std::string& recordingPath)
 {
-    const auto slash = recordingPath.find_last_of('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t nameStart = Platform::FileNameStart(recordingPath);
     std::size_t cut = recordingPath.size();
     int removed = 0;
     while (removed < 4 && cut > nameStart) {

@@ -24,7 +24,8 @@ using TBandCodes = std::array<std::int16_t, SpectrumLines>;
 
 // The name of a recording's spectrum file: the last four characters of the
 // file name replaced by ".spm" ("rec01.wav" gives "rec01.spm", "rec01.wave"
-// gives "rec01..spm"). Only the file name is cut, never the folder: a name of
+// gives "rec01..spm"). Only the file name is cut, never the folder (split at
+// the system's separators, '\' too on Windows): a name of
 // fewer than four characters gets ".spm" appended. Characters are counted as
 // UTF-8 code points, so a multi-byte character is never split.
 std::string SpectrumFileName(const std::string& recordingPath);

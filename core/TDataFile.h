@@ -1,36 +1,22 @@
 #pragma once
 
 #include "core/TulvoErrors.h"
+#include "core/platform/Files.h"
 
 #include <cstddef>
 #include <string>
 
-// The operation a system error came from; it decides what a missing path
-// means (see IoErrorFromErrno).
-enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
-
-// The I/O error for an operating-system error number, mapped by meaning:
-//   ENOENT: 2 when the file's folder exists (open), else 3; always 3 on create
-//           and rename, since only a missing folder makes those fail so;
-//   an empty path, ENOTDIR, ENAMETOOLONG: 3;
-//   EMFILE, ENFILE: 4;
-//   EACCES, EPERM, EROFS, ETXTBSY, EISDIR: 5 (refused, read-only medium, a
-//           folder where a file was expected);
-//   ENOSPC, EDQUOT, EFBIG on write or close: 101;
-//   anything else: "I/O error n" with n the error number.
-// path is the file the operation was on; the error carries it and errnum.
-EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path);
-
-// What OpenRead accepts. RegularOnly: regular files (through symbolic links
-// too); a FIFO, socket or device is refused with code 5 without waiting for
-// it. AnyReadable: anything that opens for reading, pipes and devices
-// included, read with blocking reads (a FIFO's open waits for a writer).
-// A folder is refused with code 5 either way.
-enum class TFileKinds { RegularOnly, AnyReadable };
+// The I/O error for a system error code (errno on POSIX): the program's one
+// table of the system's errors, Platform::IoErrorFromSystem. path is the file
+// the operation was on; the error carries it and errnum.
+inline EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path)
+{
+    return Platform::IoErrorFromSystem(errnum, operation, path);
+}
 
 // A file read and written as raw bytes: a path bound to it and,
-// while it is open, one descriptor that it owns. Every operation raises
-// EInOutError on failure, with the codes of IoErrorFromErrno, 100 for a read
+// while it is open, one handle of the system's that it owns. Every operation
+// raises EInOutError on failure, with the codes of Platform::IoErrorFromSystem, 100 for a read
 // that finds fewer bytes than asked, 101 for a write that stores fewer, and
 // 103 for a read, write or close while the file is not open. A failed
 // operation leaves the file open (if it was); callers on a failure path use
@@ -43,7 +29,7 @@ public:
     TDataFile& operator=(const TDataFile&) = delete;
 
     // Attaches path and marks the file closed; does not touch the disk. A
-    // descriptor still held is closed quietly.
+    // handle still held is closed quietly.
     void Bind(const std::string& path);
 
     // Opens the existing file for reading at position 0. Asks for read access
@@ -72,26 +58,25 @@ public:
     // Cuts the file off at the current position, when it is longer.
     void TruncateHere();
 
-    // Closes the descriptor.
+    // Closes the handle.
     void Close();
 
-    // Closes the descriptor, if any, ignoring errors: for failure paths,
+    // Closes the handle. if any, ignoring errors: for failure paths,
     // where the first error is the one to report.
     void CloseQuietly() noexcept;
 
-    // Binds path and takes over handle, an open descriptor (which this file
-    // closes from then on). For descriptors opened by other means than the
-    // calls above, e.g. an unnamed temporary file.
-    void Attach(const std::string& path, int handle);
+    // Binds path and takes over handle, an open handle (which this file
+    // closes from then on). For handles opened by other means than the
+    // calls above.
+    void Attach(const std::string& path, Platform::TFileHandle handle);
 
-    bool IsOpen() const noexcept { return handle_ >= 0; }
-    // The open descriptor, -1 while closed; still owned by this file.
-    int Handle() const noexcept { return handle_; }
+    bool IsOpen() const noexcept { return handle_ != Platform::NoFileHandle; }
+    // The open handle, Platform::NoFileHandle while closed; still owned by
+    // this file.
+    Platform::TFileHandle Handle() const noexcept { return handle_; }
     const std::string& FileName() const noexcept { return path_; }
 
 private:
-    int OpenHandle(int flags, TFileOperation operation);
-
     std::string path_;
-    int handle_ = -1;
+    Platform::TFileHandle handle_ = Platform::NoFileHandle;
 };

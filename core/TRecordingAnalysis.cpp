@@ -2,12 +2,12 @@
 
 #include "core/FloatFaults.h"
 #include "core/TulvoErrors.h"
+#include "core/platform/FileStatus.h"
 #include "dsp/dspBlockDivide.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace {
 
@@ -15,16 +15,6 @@ const TdspIIRFilterProperties BandPassProperties{
     fkButterworth, ftBandpass, 8, 1000.0L, 10000.0L, static_cast<extended>(SampleRateHz), 0.0L};
 
 const TdspFFTProperties FrameFftProperties{11, FrameLength, fwParzen};
-
-// True when both paths name one existing file (hard link, symbolic link, or
-// a file system that ignores case).
-bool SameExistingFile(const std::string& a, const std::string& b)
-{
-    struct stat infoA {};
-    struct stat infoB {};
-    return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
-           infoA.st_ino == infoB.st_ino;
-}
 
 } // namespace
 
@@ -140,7 +130,7 @@ void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std:
 {
     // Refused before it is even read, so that the outcome never depends on
     // what an earlier recording of the list wrote.
-    if (spmPath == wavPath || SameExistingFile(spmPath, wavPath)) {
+    if (spmPath == wavPath || Platform::SameExistingFile(spmPath, wavPath)) {
         throw EInOutError(IoCode::AccessDenied, wavPath);
     }
     Recording = ReadSampleBlock(wavPath, kinds);

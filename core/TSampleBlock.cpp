@@ -2,8 +2,9 @@
 
 #include "core/TDataFile.h"
 
+#include "core/platform/FileStatus.h"
+
 #include <bit>
-#include <sys/stat.h>
 
 static_assert(std::endian::native == std::endian::little,
               "the samples are little-endian and are read as a memory image");
@@ -14,9 +15,8 @@ TSampleBlock ReadSampleBlock(const std::string& wavPath, TFileKinds kinds)
     TDataFile file; // closes itself quietly when a read fails
     file.Bind(wavPath);
     file.OpenRead(kinds);
-    struct stat info {};
-    if (::fstat(file.Handle(), &info) == 0 && S_ISREG(info.st_mode)) {
-        block.FileBytes = info.st_size;
+    if (const auto status = Platform::StatusOf(file.Handle()); status && status->Regular) {
+        block.FileBytes = status->Size;
     }
     file.ReadExactly(block.Header.data(), sizeof(block.Header));
     file.ReadExactly(block.Samples.data(), sizeof(block.Samples));

@@ -10,24 +10,23 @@
 // and never by writing into a file that anyone else may hold.
 //
 // Each file's 732 bytes go to a new temporary file in the target's folder,
-// which is then renamed over the target in one atomic step. The temporary is
-// unnamed while it is written (O_TMPFILE); when no file has the target's name
-// it is linked under that name directly, and otherwise it gets a hidden name
-// (".tulvo-<pid>-<n>.tmp") only for the rename. Where the file system has no
-// unnamed files, it is created under that hidden name (O_CREAT | O_EXCL).
-// Either way it is a new inode that no one else has seen, so whoever still
-// holds the replaced file (an open descriptor, a hard link) keeps its
-// contents as they were. A target that is a regular file already holding
-// exactly the new bytes (a rerun over the same recording) is not replaced:
-// only its modification time is brought to now, as a write would. A failure (EInOutError, for example 101 "Disk full")
-// removes the temporary and leaves the target, or its absence, as it was. An existing target that may not be written
-// (read-only) is refused with code 5 before anything is written.
+// which then replaces the target in one atomic step (see
+// core/platform/FileReplacement.h, kind SpectrumFile): whoever still holds
+// the replaced file (an open descriptor, a hard link) keeps its contents as
+// they were. A target that is a symbolic link is written through: the file
+// the link leads to is replaced in its own folder and the link stays; a link
+// that loops or leads into a missing folder fails as an open would, nothing
+// written. A target that is a regular file already holding exactly the new
+// bytes (a rerun over the same recording) is not replaced: only its
+// modification time is brought to now, as a write would. A failure
+// (EInOutError, for example 101 "Disk full") removes the temporary and leaves
+// the target, or its absence, as it was. An existing target that may not be
+// written (read-only) is refused with code 5 before anything is written.
 //
-// Crash debris: the writer holds an exclusive flock on the temporary from
-// before it has a name until it is renamed, so a named temporary whose lock
-// can be taken belongs to a writer that is gone (killed, say). The first
-// write into a folder removes such temporaries; those of live writers, in
-// this process or another, are locked and left alone.
+// Crash debris: the temporary is locked until it has replaced the target, so
+// a temporary whose lock can be taken belongs to a writer that is gone
+// (killed, say). The first write into a folder removes such temporaries;
+// those of live writers, in this process or another, are left alone.
 //
 // One writer serves one thread.
 class TSpmFileWriter {
@@ -41,7 +40,9 @@ public:
     void Write(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes);
 
     // The distinct folders written into since construction or Release, in
-    // the order of their first write ("." for the current folder).
+    // the order of their first write ("." for the current folder); for a
+    // file reached through a symbolic link, the folder of the file the link
+    // leads to.
     const std::vector<std::string>& Folders() const noexcept { return folders_; }
 
     // Ends a series of writes: forgets the folders written into, so that
@@ -53,7 +54,7 @@ private:
 };
 
 // Removes from folder the temporaries of spectrum-file writers that are gone:
-// regular files named ".tulvo-<digits>-<digits>.tmp" whose flock can be
-// taken. Returns how many were removed. Never fails; a folder that cannot be
-// read removes nothing.
+// regular files named ".tulvo-<digits>-<digits>.tmp" whose lock can be
+// taken (Platform::RemoveReplacementDebris). Returns how many were removed.
+// Never fails; a folder that cannot be read removes nothing.
 int RemoveWriterDebris(const std::string& folder) noexcept;

@@ -1,13 +1,11 @@
 #include "core/WavHeader.h"
 
 #include "core/AnalysisConstants.h"
+#include "core/platform/FileStatus.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -167,27 +165,20 @@ TWavHeaderVerdict CheckWavHeader(const TSampleBlock& block)
     return CheckWavHeader(first, fileBytes);
 }
 
-TWavHeaderVerdict ProbeWavHandle(int handle, const std::string& name)
+TWavHeaderVerdict ProbeWavHandle(Platform::TFileHandle handle, const std::string& name)
 {
     std::array<std::uint8_t, WavHeaderWindow> first{};
     std::size_t got = 0;
     while (got < first.size()) {
-        const ssize_t count = ::read(handle, first.data() + got, first.size() - got);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw IoErrorFromErrno(errno, TFileOperation::Read, name);
-        }
+        const std::size_t count = Platform::ReadSome(handle, first.data() + got, first.size() - got, name);
         if (count == 0) {
             break;
         }
-        got += static_cast<std::size_t>(count);
+        got += count;
     }
     std::optional<std::uint64_t> fileBytes;
-    struct stat info {};
-    if (::fstat(handle, &info) == 0 && S_ISREG(info.st_mode)) {
-        fileBytes = static_cast<std::uint64_t>(info.st_size);
+    if (const auto status = Platform::StatusOf(handle); status && status->Regular) {
+        fileBytes = static_cast<std::uint64_t>(status->Size);
     } else if (got < first.size()) {
         fileBytes = got; // a pipe that ended within the window: its whole length
     }

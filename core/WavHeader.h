@@ -82,9 +82,9 @@ TWavHeaderVerdict CheckWavHeader(const TSampleBlock& block);
 // cannot be opened or read.
 TWavHeaderVerdict ProbeWavFile(const std::string& path, TFileKinds kinds = TFileKinds::RegularOnly);
 
-// The same for a descriptor already open for reading (standard input), named
+// The same for a handle already open for reading (standard input), named
 // name in errors; reads from its current position.
-TWavHeaderVerdict ProbeWavHandle(int handle, const std::string& name);
+TWavHeaderVerdict ProbeWavHandle(Platform::TFileHandle handle, const std::string& name);
 
 // One difference in words ("2 channels", "samples at byte 78").
 std::string DescribeDifference(const TWavDifference& difference);

@@ -3,8 +3,10 @@
 # offscreen platform, so no display is needed): the whole suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (preset `asan`), the
 # parallel batch's tests under ThreadSanitizer (preset `tsan`, which builds
-# only the core tests), and last the whole suite in the optimised build,
-# whose summary closes the output.
+# only the core tests), the Windows build's Qt-free tests under wine (preset
+# `windows-cli`, among them tulvo-cli.exe against the optimised build's
+# tulvo-cli over a reference set), and last the whole suite in the optimised
+# build, whose summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -23,5 +25,10 @@ ctest --preset asan -j"$(nproc)" -E 'TooManyOpenFilesIsCodeFour'
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -- -j"$(nproc)" --quiet
 ctest --preset tsan -j"$(nproc)"
+
+windows_start=$(date +%s)
+bash scripts/build-windows.sh --cli-only
+ctest --preset windows-cli -j"$(nproc)"
+echo "Windows build and its tests under wine: $(($(date +%s) - windows_start)) s"
 
 ctest --preset release -j"$(nproc)"

@@ -3,12 +3,13 @@
 // never loads Qt.
 
 #include "cli/plot/PlotDrawing.h"
-
-#include <unistd.h>
+#include "core/platform/Program.h"
+#include "core/platform/Terminal.h"
 
 int main(int argc, char** argv)
 {
+    Platform::PrepareStandardStreams();
     TToolContext context;
-    context.ErrIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    return RunPlotHelper(std::vector<std::string>(argv + 1, argv + argc), context);
+    context.ErrIsTerminal = Platform::IsTerminal(context.Err);
+    return RunPlotHelper(Platform::CommandLineArguments(argc, argv), context);
 }

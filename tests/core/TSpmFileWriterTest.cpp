@@ -141,7 +141,9 @@ TEST_F(SpectrumWriterSeries, ReplacedFilesKeepTheirContentsForWhoeverHoldsThem)
 
 // A rerun over the same recording writes the same bytes: a regular file that
 // already holds exactly them stays the same file and only becomes newer; one
-// that holds anything else (more bytes, other codes) or is a link is replaced.
+// that holds anything else (more bytes, other codes) is replaced. A symbolic
+// link is written through: the file it leads to is kept or replaced the same
+// way, in its own folder, and the link stays.
 TEST_F(SpectrumWriterSeries, AFileAlreadyHoldingTheBytesIsKeptAndMadeNewer)
 {
     const struct {
@@ -159,30 +161,68 @@ TEST_F(SpectrumWriterSeries, AFileAlreadyHoldingTheBytesIsKeptAndMadeNewer)
          }(),
          false, false},
         {"other.spm", ImageOf(8), false, false},
-        {"link.spm", ImageOf(7), true, false},
+        {"link.spm", ImageOf(7), true, true},
+        {"relinked.spm", ImageOf(8), true, false},
     };
     const timespec old{1000000000, 0};
     const timespec times[2] = {old, old};
+    ASSERT_EQ(::mkdir(Folder.File("elsewhere").c_str(), 0755), 0);
     for (const auto& c : cases) {
         const std::string path = Folder.File(c.Name);
-        const std::string held = c.Link ? Folder.File(std::string(c.Name) + ".target") : path;
+        const std::string held = c.Link ? Folder.File("elsewhere/" + std::string(c.Name)) : path;
         WriteBytes(held, c.Held);
         ASSERT_EQ(::utimensat(AT_FDCWD, held.c_str(), times, 0), 0);
         if (c.Link) {
-            ASSERT_EQ(::symlink(held.c_str(), path.c_str()), 0);
+            ASSERT_EQ(::symlink(("elsewhere/" + std::string(c.Name)).c_str(), path.c_str()), 0);
         }
         struct stat before {};
-        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+        ASSERT_EQ(::stat(held.c_str(), &before), 0);
         Write(c.Name, 7);
         struct stat after {};
-        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+        ASSERT_EQ(::stat(held.c_str(), &after), 0);
+        struct stat named {};
+        ASSERT_EQ(::lstat(path.c_str(), &named), 0);
         EXPECT_EQ(ReadBytes(path), ImageOf(7)) << c.Name;
+        EXPECT_EQ(S_ISLNK(named.st_mode), c.Link) << c.Name;
         EXPECT_TRUE(S_ISREG(after.st_mode)) << c.Name;
         EXPECT_EQ(after.st_ino == before.st_ino, c.Kept) << c.Name;
         EXPECT_GT(after.st_mtim.tv_sec, old.tv_sec) << c.Name;
-        EXPECT_EQ(ReadBytes(held), c.Link ? c.Held : ImageOf(7)) << c.Name;
+        EXPECT_EQ(ReadBytes(held), ImageOf(7)) << c.Name;
     }
     EXPECT_TRUE(Temporaries().empty());
+    EXPECT_EQ(FolderEntries(Folder.File("elsewhere")), (std::vector<std::string>{"link.spm", "relinked.spm"}));
+    EXPECT_EQ(Writer.Folders(), (std::vector<std::string>{Folder.Path().string(), Folder.File("elsewhere")}));
+}
+
+// A link that cannot be written through fails as an open for writing would,
+// and nothing is written: not the link, not its folder, not the target's.
+TEST_F(SpectrumWriterSeries, ALinkThatLeadsNowhereFailsAsAnOpenWould)
+{
+    const struct {
+        const char* Name;
+        const char* Target;
+        int Code;
+        const char* Message;
+    } cases[] = {
+        {"loop.spm", "loop.spm", ELOOP, "I/O error 40"},
+        {"ring.spm", "ring2.spm", ELOOP, "I/O error 40"},
+        {"nowhere.spm", "missing/a.spm", IoCode::InvalidFilename, "Invalid filename"},
+    };
+    ASSERT_EQ(::symlink("ring.spm", Folder.File("ring2.spm").c_str()), 0);
+    for (const auto& c : cases) {
+        const std::string path = Folder.File(c.Name);
+        ASSERT_EQ(::symlink(c.Target, path.c_str()), 0);
+        try {
+            Write(c.Name, 1);
+            ADD_FAILURE() << c.Name << " written";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.ErrorCode(), c.Code) << c.Name;
+            EXPECT_STREQ(e.what(), c.Message) << c.Name;
+            EXPECT_EQ(e.Path(), path) << c.Name;
+        }
+    }
+    EXPECT_EQ(FolderEntries(Folder.Path()),
+              (std::vector<std::string>{"loop.spm", "nowhere.spm", "ring.spm", "ring2.spm"}));
 }
 
 TEST_F(SpectrumWriterSeries, FilesRemovedBetweenWritesDoNotHinderTheNext)

@@ -35,14 +35,4 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
     return names;
 }
 
-int OpenDescriptorCount()
-{
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
-
 } // namespace testsupport

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/platform/SystemErrors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Files as raw bytes: opening, reading, writing, closing, by a handle of the
+// system's own. Every path is UTF-8 (converted to UTF-16 for the wide Win32
+// calls on Windows). Every call that fails raises EInOutError through
+// Platform::IoErrorFromSystem with the operation named there, naming the path
+// or name it is given, unless it says otherwise. Interrupted calls (EINTR)
+// are repeated, never reported.
+//
+// Files are opened in binary mode on both systems: no byte is translated (no
+// CRLF, no end at 0x1A). Handles are not inherited by programs started later
+// (close-on-exec on POSIX, not inheritable on Windows).
+
+// What Platform::OpenForReading accepts. RegularOnly: regular files (through
+// symbolic links too); anything else (a FIFO, socket, device) is refused with
+// code 5 without waiting for it. AnyReadable: anything that opens for
+// reading, pipes and devices included, read with blocking reads (a FIFO's
+// open waits for a writer). A folder is refused with code 5 either way.
+enum class TFileKinds { RegularOnly, AnyReadable };
+
+namespace Platform {
+
+// An open file of the system's own: a file descriptor on POSIX, a HANDLE
+// (as an integer) on Windows. NoFileHandle is none on both.
+using TFileHandle = std::intptr_t;
+inline constexpr TFileHandle NoFileHandle = -1;
+
+// The process's standard input, output and error (never closed by the calls
+// below unless asked to).
+TFileHandle StandardInput() noexcept;
+TFileHandle StandardOutput() noexcept;
+TFileHandle StandardError() noexcept;
+
+// Opens the existing file path for reading at position 0, asking for read
+// access only (a read-only file or medium reads normally; on Windows others
+// may read, write and delete it meanwhile). kinds as TFileKinds says; errors
+// as TFileOperation::Open.
+TFileHandle OpenForReading(const std::string& path, TFileKinds kinds);
+
+// Opens the existing file path for writing at position 0, keeping its
+// contents. Errors as TFileOperation::Open.
+TFileHandle OpenForWriting(const std::string& path);
+
+// Creates the file path for writing (mode 0666 less the umask on POSIX), or
+// empties an existing one. Errors as TFileOperation::Create.
+TFileHandle CreateOrTruncate(const std::string& path);
+
+// Creates the file path for writing only if nothing of that name exists (not
+// even a dangling symbolic link). Returns NoFileHandle when the name is
+// taken; other errors as TFileOperation::Create.
+TFileHandle CreateNew(const std::string& path);
+
+// Opens path for adding at its end, creating it if missing: every write goes
+// to the end of the file as it is at that moment (O_APPEND; FILE_APPEND_DATA
+// on Windows), so that several processes can add to one file without
+// overwriting each other. Errors as TFileOperation::Create.
+TFileHandle OpenForAppending(const std::string& path);
+
+// Reads up to count bytes at the current position. Returns how many were
+// read, 0 only at the end of the file (or of a pipe whose writers are gone).
+// Errors as TFileOperation::Read, naming name.
+std::size_t ReadSome(TFileHandle handle, void* buffer, std::size_t count, const std::string& name);
+
+// Writes up to count bytes at the current position (at the end for a file
+// opened for appending). Returns how many were written; a return of 0 for a
+// non-zero count means nothing could be stored. A write to a regular file of
+// at most a few KiB is stored in one piece (one write() call / WriteFile).
+// Text to a console shows UTF-8 correctly on both systems (Windows converts
+// it for WriteConsoleW). Errors as TFileOperation::Write, naming name.
+std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count, const std::string& name);
+
+// Cuts the file off at its current position when it is longer there.
+// Errors as TFileOperation::Write.
+void TruncateAtPosition(TFileHandle handle, const std::string& name);
+
+// Closes handle. The handle is released even when the close reports an
+// error, so it is never closed twice. Errors as TFileOperation::Close (a
+// deferred write failure, "Disk full" on a network file system, for example).
+void CloseFile(TFileHandle handle, const std::string& name);
+
+// Closes handle (if it is not NoFileHandle) ignoring any error: for failure
+// paths, where the first error is the one to report.
+void CloseFileQuietly(TFileHandle handle) noexcept;
+
+// Up to count bytes from the start of the file path, fewer when it is
+// shorter; "" when it cannot be opened or read. Never fails, never waits on
+// a FIFO.
+std::string ReadFileStart(const std::string& path, std::size_t count) noexcept;
+
+} // namespace Platform

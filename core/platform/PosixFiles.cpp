@@ -1,0 +1,183 @@
+// Files on POSIX: file descriptors, opened close-on-exec.
+
+#include "core/platform/Files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Platform {
+
+namespace {
+
+int Descriptor(TFileHandle handle) noexcept { return static_cast<int>(handle); }
+
+// Opens path with flags, repeating an interrupted open. Returns the
+// descriptor, or -1 with errno set.
+int OpenRepeating(const std::string& path, int flags) noexcept
+{
+    int handle;
+    do {
+        handle = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (handle < 0 && errno == EINTR);
+    return handle;
+}
+
+TFileHandle OpenOrThrow(const std::string& path, int flags, TFileOperation operation)
+{
+    if (path.empty()) {
+        throw EInOutError(IoCode::InvalidFilename);
+    }
+    const int handle = OpenRepeating(path, flags);
+    if (handle < 0) {
+        throw IoErrorFromSystem(errno, operation, path);
+    }
+    return handle;
+}
+
+} // namespace
+
+TFileHandle StandardInput() noexcept { return STDIN_FILENO; }
+TFileHandle StandardOutput() noexcept { return STDOUT_FILENO; }
+TFileHandle StandardError() noexcept { return STDERR_FILENO; }
+
+TFileHandle OpenForReading(const std::string& path, TFileKinds kinds)
+{
+    // Only what may be any kind of file is opened in the blocking way: the
+    // open of a FIFO waits for a writer, that of some devices for the device.
+    const bool anyKind = kinds == TFileKinds::AnyReadable;
+    int handle = -1;
+    try {
+        handle =
+            static_cast<int>(OpenOrThrow(path, O_RDONLY | O_NOCTTY | (anyKind ? 0 : O_NONBLOCK), TFileOperation::Open));
+    } catch (const EInOutError& e) {
+        // A socket has no open at all: it fails with ENXIO.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+            throw EInOutError(IoCode::AccessDenied, path, e.SystemError());
+        }
+        throw;
+    }
+    struct stat info {};
+    if (::fstat(handle, &info) != 0) {
+        const int error = errno;
+        ::close(handle);
+        throw IoErrorFromSystem(error, TFileOperation::Open, path);
+    }
+    if (S_ISDIR(info.st_mode) || (!anyKind && !S_ISREG(info.st_mode))) {
+        ::close(handle);
+        throw EInOutError(IoCode::AccessDenied, path, S_ISDIR(info.st_mode) ? EISDIR : 0);
+    }
+    if (!anyKind) {
+        // Reads of a regular file never wait anyway; the flag goes so that
+        // the reads are the usual blocking ones whatever the file system.
+        const int flags = ::fcntl(handle, F_GETFL);
+        if (flags < 0 || ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            const int error = errno;
+            ::close(handle);
+            throw IoErrorFromSystem(error, TFileOperation::Open, path);
+        }
+    }
+    return handle;
+}
+
+TFileHandle OpenForWriting(const std::string& path) { return OpenOrThrow(path, O_WRONLY, TFileOperation::Open); }
+
+TFileHandle CreateOrTruncate(const std::string& path)
+{
+    return OpenOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC, TFileOperation::Create);
+}
+
+TFileHandle CreateNew(const std::string& path)
+{
+    if (path.empty()) {
+        throw EInOutError(IoCode::InvalidFilename);
+    }
+    const int handle = OpenRepeating(path, O_WRONLY | O_CREAT | O_EXCL);
+    if (handle < 0) {
+        if (errno == EEXIST) {
+            return NoFileHandle;
+        }
+        throw IoErrorFromSystem(errno, TFileOperation::Create, path);
+    }
+    return handle;
+}
+
+TFileHandle OpenForAppending(const std::string& path)
+{
+    return OpenOrThrow(path, O_WRONLY | O_CREAT | O_APPEND, TFileOperation::Create);
+}
+
+std::size_t ReadSome(TFileHandle handle, void* buffer, std::size_t count, const std::string& name)
+{
+    for (;;) {
+        const ssize_t got = ::read(Descriptor(handle), buffer, count);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            throw IoErrorFromSystem(errno, TFileOperation::Read, name);
+        }
+    }
+}
+
+std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count, const std::string& name)
+{
+    for (;;) {
+        const ssize_t put = ::write(Descriptor(handle), buffer, count);
+        if (put >= 0) {
+            return static_cast<std::size_t>(put);
+        }
+        if (errno != EINTR) {
+            throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+        }
+    }
+}
+
+void TruncateAtPosition(TFileHandle handle, const std::string& name)
+{
+    const off_t position = ::lseek(Descriptor(handle), 0, SEEK_CUR);
+    struct stat info {};
+    if (position < 0 || ::fstat(Descriptor(handle), &info) != 0) {
+        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+    }
+    if (info.st_size > position && ::ftruncate(Descriptor(handle), position) != 0) {
+        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+    }
+}
+
+void CloseFile(TFileHandle handle, const std::string& name)
+{
+    // close releases the descriptor even when it reports an error (EINTR
+    // included, on Linux): it is never closed a second time.
+    if (::close(Descriptor(handle)) != 0 && errno != EINTR) {
+        throw IoErrorFromSystem(errno, TFileOperation::Close, name);
+    }
+}
+
+void CloseFileQuietly(TFileHandle handle) noexcept
+{
+    if (handle != NoFileHandle) {
+        ::close(Descriptor(handle));
+    }
+}
+
+std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
+{
+    try {
+        std::string bytes(count, '\0');
+        const int handle = OpenRepeating(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        if (handle < 0) {
+            return {};
+        }
+        const ssize_t got = ::pread(handle, bytes.data(), bytes.size(), 0);
+        ::close(handle);
+        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return bytes;
+    } catch (...) {
+        return {};
+    }
+}
+
+} // namespace Platform

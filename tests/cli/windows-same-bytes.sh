@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR
+# The Windows build against the Linux build on one reference set: the recordings the tests of the
+# exact analysis make, recordings that are refused, 200 recordings of scripts/make-recordings.py
+# and a few of those under Cyrillic names, all in a folder with a Cyrillic name. tulvo-cli.exe
+# (under wine) and the Linux tulvo-cli analyse copies of the set; every spectrum byte, the
+# report, the messages and the exit statuses must be the same. Skipped (77) without a Linux build.
+set -euo pipefail
+win_cli=$1
+linux_build=$2
+source_dir=$3
+linux_cli=$linux_build/cli/tulvo-cli
+maker=$linux_build/tests/cli/tulvo_make_recordings
+if [ ! -x "$linux_cli" ] || [ ! -x "$maker" ]; then
+  echo "skipped: no Linux build of tulvo-cli and tulvo_make_recordings in $linux_build"
+  exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+set_dir="$work/set"
+mkdir "$set_dir"
+"$maker" --reference-set "$set_dir"
+python3 "$source_dir/scripts/make-recordings.py" "$set_dir" 200
+for i in 1 2 3 4 5; do cp "$set_dir/rec$i.wav" "$set_dir/запись $i.wav"; done
+folder="Записи испытаний"
+mkdir -p "$work/linux/$folder" "$work/windows/$folder"
+cp "$set_dir"/*.wav "$work/linux/$folder/"
+cp "$set_dir"/*.wav "$work/windows/$folder/"
+
+# One run over the whole set, then each refused recording alone, in each build's copy; the
+# Windows build also by its absolute Windows path (drive letter, backslashes).
+run() { # system command... -> system/out-N, err-N, status-N
+  local system=$1 n=$2
+  shift 2
+  local status=0
+  (cd "$work/$system/$folder" && "$@" >"$work/$system.out-$n" 2>"$work/$system.err-$n") || status=$?
+  echo "$status" >"$work/$system.status-$n"
+}
+names=()
+while IFS= read -r -d '' f; do names+=("$(basename "$f")"); done < <(find "$set_dir" -name '*.wav' -print0 | LC_ALL=C sort -z)
+broken=()
+for name in "${names[@]}"; do [[ $name == broken-* ]] && broken+=("$name"); done
+
+start=$(date +%s.%N)
+run linux all "$linux_cli" batch --keep-going --jobs 2 --report - "${names[@]}"
+middle=$(date +%s.%N)
+run windows all wine "$win_cli" batch --keep-going --jobs 2 --report - "${names[@]}"
+end=$(date +%s.%N)
+n=0
+for name in "${broken[@]}"; do
+  n=$((n + 1))
+  run linux "$n" "$linux_cli" batch "$name"
+  run windows "$n" wine "$win_cli" batch "$name"
+done
+absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
+rm "$work/windows/$folder/запись 1.spm"
+run windows absolute wine "$win_cli" batch "$absolute"
+
+failures=0
+fail() { echo "DIFFERS: $*"; failures=$((failures + 1)); }
+for f in "$work"/linux.*; do
+  other="$work/windows.${f##*/linux.}"
+  cmp -s "$f" "$other" || { fail "${f##*/linux.}"; diff "$f" "$other" | head -5 || true; }
+done
+[ "$(cat "$work/windows.status-absolute")" = 0 ] || fail "the run by absolute Windows path: $(cat "$work/windows.err-absolute")"
+compared=0
+for spm in "$work/linux/$folder"/*.spm; do
+  compared=$((compared + 1))
+  cmp -s "$spm" "$work/windows/$folder/${spm##*/}" || fail "spectrum file ${spm##*/}"
+done
+[ "$compared" -gt 200 ] || fail "only $compared spectrum files written"
+
+echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files compared byte for byte;" \
+  "messages and statuses of $((n + 1)) runs compared"
+awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
+if [ "$failures" -gt 0 ]; then
+  echo "$failures differences"
+  exit 1
+fi
+echo "all identical"

@@ -1,0 +1,166 @@
+// The Windows side of the platform layer, where it differs from the POSIX one: the table of
+// Windows error codes, the forms of Windows paths, and a spectrum file that another program holds
+// open. Built in the Windows build only.
+
+#include "tests/support/FileBytes.h"
+#include "tests/support/TTempFolder.h"
+
+#include "core/SpmFile.h"
+#include "core/platform/FileReplacement.h"
+#include "core/platform/Paths.h"
+#include "core/platform/SystemErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <windows.h>
+
+using namespace testsupport;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Windows error codes
+// ---------------------------------------------------------------------------
+
+struct TErrorCase {
+    DWORD Code;
+    TFileOperation Operation;
+    int IoCode;
+    const char* Text; // the message with the reason tulvo-cli prints in brackets
+};
+
+void PrintTo(const TErrorCase& c, std::ostream* out) { *out << "Windows error " << c.Code; }
+
+class WindowsErrors : public testing::TestWithParam<TErrorCase> {};
+
+TEST_P(WindowsErrors, MapToTheLinuxMessagesWithReasonsOfTheProgramsOwn)
+{
+    const TErrorCase& c = GetParam();
+    const TTempFolder folder; // a missing file in it is "not found" on open
+    const EInOutError error = Platform::IoErrorFromSystem(static_cast<int>(c.Code), c.Operation, folder.File("x.spm"));
+    const std::string reason = Platform::ReasonForMessage(error.ErrorCode(), error.SystemError());
+    EXPECT_EQ(error.ErrorCode(), c.IoCode);
+    EXPECT_EQ(error.SystemError(), static_cast<int>(c.Code));
+    EXPECT_EQ(error.what() + (reason.empty() ? "" : " (" + reason + ")"), c.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowsErrors,
+    testing::Values(
+        TErrorCase{ERROR_FILE_NOT_FOUND, TFileOperation::Open, 2, "File not found"},
+        TErrorCase{ERROR_FILE_NOT_FOUND, TFileOperation::Create, 3, "Invalid filename (No such file or directory)"},
+        TErrorCase{ERROR_PATH_NOT_FOUND, TFileOperation::Open, 3, "Invalid filename (No such file or directory)"},
+        TErrorCase{ERROR_INVALID_NAME, TFileOperation::Create, 3, "Invalid filename (Invalid file name)"},
+        TErrorCase{ERROR_FILENAME_EXCED_RANGE, TFileOperation::Open, 3, "Invalid filename (File name too long)"},
+        TErrorCase{ERROR_BAD_NETPATH, TFileOperation::Open, 3, "Invalid filename (Network path not found)"},
+        TErrorCase{ERROR_TOO_MANY_OPEN_FILES, TFileOperation::Open, 4, "Too many open files"},
+        TErrorCase{ERROR_ACCESS_DENIED, TFileOperation::Create, 5, "File access denied"},
+        TErrorCase{ERROR_WRITE_PROTECT, TFileOperation::Write, 5, "File access denied (Read-only file system)"},
+        TErrorCase{ERROR_SHARING_VIOLATION, TFileOperation::Rename, 5,
+                   "File access denied (the file is open in another program)"},
+        TErrorCase{ERROR_LOCK_VIOLATION, TFileOperation::Read, 5,
+                   "File access denied (the file is open in another program)"},
+        TErrorCase{336, TFileOperation::Open, 5, "File access denied (Is a directory)"},
+        TErrorCase{ERROR_DISK_FULL, TFileOperation::Write, 101, "Disk full"},
+        TErrorCase{ERROR_HANDLE_DISK_FULL, TFileOperation::Close, 101, "Disk full"},
+        TErrorCase{1295, TFileOperation::Write, 101, "Disk full (Disk quota exceeded)"},
+        // A full disk means "Disk full" only where something is stored.
+        TErrorCase{ERROR_DISK_FULL, TFileOperation::Create, 112, "I/O error 112 (No space left on device)"},
+        // Codes outside the table: the Windows code, no reason (never the system's own text).
+        TErrorCase{ERROR_NOT_READY, TFileOperation::Read, 21, "I/O error 21"},
+        TErrorCase{ERROR_CRC, TFileOperation::Read, 23, "I/O error 23"},
+        TErrorCase{ERROR_FILE_EXISTS, TFileOperation::Create, 80, "I/O error 80"},
+        TErrorCase{ERROR_CANT_RESOLVE_FILENAME, TFileOperation::Create, 1921, "I/O error 1921"}));
+
+// ---------------------------------------------------------------------------
+// Path forms
+// ---------------------------------------------------------------------------
+
+struct TPathCase {
+    const char* Path;
+    const char* Name;     // FileNamePart
+    const char* Prefix;   // FolderPrefix
+    const char* Folder;   // FolderPath
+    const char* Spectrum; // SpectrumFileName
+};
+
+void PrintTo(const TPathCase& c, std::ostream* out) { *out << c.Path; }
+
+class WindowsPaths : public testing::TestWithParam<TPathCase> {};
+
+TEST_P(WindowsPaths, SplitAtEitherSeparatorKeepingDrivesAndShares)
+{
+    const TPathCase& c = GetParam();
+    EXPECT_EQ(Platform::FileNamePart(c.Path), c.Name);
+    EXPECT_EQ(Platform::FolderPrefix(c.Path), c.Prefix);
+    EXPECT_EQ(Platform::FolderPath(c.Path), c.Folder);
+    EXPECT_EQ(SpectrumFileName(c.Path), c.Spectrum);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, WindowsPaths,
+    testing::Values(TPathCase{"rec.wav", "rec.wav", "", ".", "rec.spm"},
+                    TPathCase{"data\\rec.wav", "rec.wav", "data\\", "data", "data\\rec.spm"},
+                    TPathCase{"data/sub\\rec.wav", "rec.wav", "data/sub\\", "data/sub", "data/sub\\rec.spm"},
+                    TPathCase{"da.ta\\ab", "ab", "da.ta\\", "da.ta", "da.ta\\ab.spm"},
+                    TPathCase{"C:rec.wav", "rec.wav", "C:", "C:", "C:rec.spm"},
+                    TPathCase{"C:ab", "ab", "C:", "C:", "C:ab.spm"},
+                    TPathCase{"C:\\rec.wav", "rec.wav", "C:\\", "C:\\", "C:\\rec.spm"},
+                    TPathCase{"d:/Data/rec.wav", "rec.wav", "d:/Data/", "d:/Data", "d:/Data/rec.spm"},
+                    TPathCase{"\\rec.wav", "rec.wav", "\\", "\\", "\\rec.spm"},
+                    TPathCase{"\\\\server\\share\\rec.wav", "rec.wav", "\\\\server\\share\\", "\\\\server\\share\\",
+                              "\\\\server\\share\\rec.spm"},
+                    TPathCase{"\\\\server\\share\\ab", "ab", "\\\\server\\share\\", "\\\\server\\share\\",
+                              "\\\\server\\share\\ab.spm"},
+                    TPathCase{"\\\\server\\share\\Записи\\проба 1.wav", "проба 1.wav", "\\\\server\\share\\Записи\\",
+                              "\\\\server\\share\\Записи", "\\\\server\\share\\Записи\\проба 1.spm"},
+                    TPathCase{"C:\\Записи испытаний\\ёж", "ёж", "C:\\Записи испытаний\\", "C:\\Записи испытаний",
+                              "C:\\Записи испытаний\\ёж.spm"},
+                    TPathCase{"data\\", "", "data\\", "data", "data\\.spm"}));
+
+TEST(WindowsPaths, JoinAddsOneSeparatorWhereNoneIs)
+{
+    EXPECT_EQ(Platform::JoinPath("C:\\data", "a.spm"), "C:\\data/a.spm");
+    EXPECT_EQ(Platform::JoinPath("C:\\data\\", "a.spm"), "C:\\data\\a.spm");
+    EXPECT_EQ(Platform::JoinPath("C:", "a.spm"), "C:a.spm");
+    EXPECT_EQ(Platform::JoinPath("\\\\server\\share\\", "a.spm"), "\\\\server\\share\\a.spm");
+}
+
+// ---------------------------------------------------------------------------
+// A target another program holds open
+// ---------------------------------------------------------------------------
+
+std::wstring Wide(const std::string& text)
+{
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
+    wide.pop_back();
+    return wide;
+}
+
+TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
+{
+    const TTempFolder folder;
+    const std::string target = folder.File("Спектр.spm");
+    const std::vector<std::uint8_t> old(732, 0x11);
+    WriteBytes(target, old);
+    // Held as editors and viewers hold files: read access, others may only read.
+    const HANDLE holder = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    try {
+        Platform::ReplaceWithBytes(target, std::string(732, '\x22'), Platform::TReplacementKind::SpectrumFile, target);
+        ADD_FAILURE() << "a file held open was replaced";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.ErrorCode(), IoCode::AccessDenied);
+        EXPECT_EQ(e.Path(), target);
+        EXPECT_EQ(Platform::ReasonForMessage(e.ErrorCode(), e.SystemError()), "the file is open in another program");
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Спектр.spm"});
+}
+
+} // namespace
