@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Tests the Windows installer as an operator meets it, under wine on a virtual display:
 #   scripts/test-windows-installer.sh SETUP_EXE LINUX_TULVO_CLI [PICTURES_DIR]
-#  - a silent install (/S /D=...) into a new wine prefix: the files, the Start menu entry, the
-#    "Apps & features" entry with version and publisher, the .spm file type and "Open with Tulvo";
-#  - the installed tulvo.exe starts and draws its main window;
+#  - a silent install (/S, /D= a folder with a Cyrillic name) into a new wine prefix: the files, the
+#    Start menu entry, the "Apps & features" entry with version and publisher, the .spm file type
+#    and "Open with Tulvo", PATH left alone;
 #  - the installed tulvo-cli.exe writes the same spectrum bytes as the Linux build for a set of
 #    recordings (in a folder with a Cyrillic name);
-#  - the file type's own command with a spectrum file shows the spectrum;
+#  - the installed tulvo.exe starts and draws its main window;
+#  - a spectrum file opened as Explorer opens it (the file type's command) shows the spectrum;
 #  - the silent uninstall leaves no file, shortcut or registry key of the program.
-# Screenshots of the two windows go to PICTURES_DIR when given. Each check is counted; the last line
+# Pictures of the two windows go to PICTURES_DIR when given. Each check is counted; the last line
 # says how many passed and failed, and the exit status is 1 when one failed.
 set -euo pipefail
 setup=$(realpath "$1")
@@ -17,11 +18,13 @@ pictures=${3:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 work=$(mktemp -d /tmp/tulvo-installer.XXXXXX)
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# No wine menu builder: the Start menu entry and the file type stay inside the prefix instead of
+# becoming desktop entries and MIME types of this machine.
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
 display=":$((60 + RANDOM % 30))"
 cleanup() {
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -40,40 +43,46 @@ check() { # name, command...
   fi
 }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 wine wineboot --init >/dev/null 2>&1
-wineserver -w
-
-install_dir='C:\Program Files\Tulvo'
-unix_dir="$WINEPREFIX/drive_c/Program Files/Tulvo"
-wine "$setup" /S "/D=$install_dir" >/dev/null 2>&1
 wineserver -w
 
 reg_value() { # key, value name ("" for the default) -> the data, or nothing
   local out
   if [ -z "$2" ]; then out=$(wine reg query "$1" /ve 2>/dev/null) || return 0
   else out=$(wine reg query "$1" /v "$2" 2>/dev/null) || return 0; fi
-  tr -d '\r' <<<"$out" | sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
+  tr -d '\r' <<<"$out" | sed -n 's/^ *[^ ].*REG_[A-Z_]*SZ *//p' | head -n 1
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tulvo'
 classes='HKLM\Software\Classes'
+environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+wav_type_before=$(reg_value "$classes\\.wav" "")
+path_before=$(reg_value "$environment" Path)
 
-check "the programs are installed" test -f "$unix_dir/bin/tulvo.exe" -a -f "$unix_dir/bin/tulvo-cli.exe"
+# No spaces in /D=: NSIS takes the rest of its command line as the folder, unquoted.
+install_dir='C:\Программы\Tulvo'
+unix_dir="$WINEPREFIX/drive_c/Программы/Tulvo"
+wine "$setup" /S "/D=$install_dir" >/dev/null 2>&1
+wineserver -w
+
+check "the programs are installed" test -f "$unix_dir/bin/tulvo.exe" -a -f "$unix_dir/bin/tulvo-cli.exe" -a -f "$unix_dir/bin/tulvo-plot.exe"
 check "the windows platform plugin is installed" test -f "$unix_dir/bin/platforms/qwindows.dll"
 check "the notices are installed" test -f "$unix_dir/notices/Qt-LGPL-3.txt" -a -f "$unix_dir/notices/GCC-runtime.txt"
-check "the Start menu has Tulvo" \
-  test -n "$(find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu" -iname 'Tulvo.lnk' 2>/dev/null)"
+start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu"
+check "the Start menu has Tulvo" test -n "$(find "$start_menu" -name 'Tulvo.lnk' 2>/dev/null)"
 version=$(sed -n 's/^project(tulvo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 check "Apps & features names the version" test "$(reg_value "$uninstall_key" DisplayVersion)" = "$version"
 check "Apps & features names the publisher" test "$(reg_value "$uninstall_key" Publisher)" = "Tulvo developers"
 check ".spm is a Tulvo spectrum" test "$(reg_value "$classes\\.spm" "")" = "Tulvo.Spectrum"
 check "the spectrum type is named" test "$(reg_value "$classes\\Tulvo.Spectrum" "")" = "Tulvo spectrum"
+command=$(reg_value "$classes\\Tulvo.Spectrum\\shell\\open\\command" "")
+check "the file type's command runs tulvo.exe" test "$command" = "\"$install_dir\\bin\\tulvo.exe\" \"%1\""
 check "recordings get Open with Tulvo" \
   test "$(reg_value "$classes\\SystemFileAssociations\\.wav\\shell\\Tulvo" "")" = "Open with Tulvo"
-check "the default program of recordings is left alone" test -z "$(reg_value "$classes\\.wav" "")"
-check "tulvo-cli is not on PATH" bash -c '! wine cmd /c "where tulvo-cli" >/dev/null 2>&1'
+check "the default program of recordings is left alone" test "$(reg_value "$classes\\.wav" "")" = "$wav_type_before"
+check "PATH is left alone" test "$(reg_value "$environment" Path)" = "$path_before"
 
 # The installed tulvo-cli against the Linux build, in a folder with a Cyrillic name.
 data="$WINEPREFIX/drive_c/Записи"
@@ -88,24 +97,29 @@ same_bytes() {
 }
 check "the installed tulvo-cli writes the Linux build's bytes" same_bytes
 
-# Starts a command on the display, waits for its window, saves a picture of it, and ends it.
+# Starts a command on the display, waits for a window of tulvo.exe, saves a picture of the screen,
+# and ends every program of the prefix.
 shot() { # picture, command...
   local picture=$1 window
   shift
   "$@" >/dev/null 2>&1 &
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Tulvo|Спектр|Сигнал' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] || return 1
-  sleep 3
+  window=$(timeout 90 xdotool search --sync --onlyvisible --class 'tulvo.exe' 2>/dev/null | head -n 1) || true
+  if [ -z "$window" ]; then
+    wineserver -k 2>/dev/null || true
+    return 1
+  fi
+  sleep 4
   import -window root "$picture"
   wineserver -k 2>/dev/null || true
   sleep 1
 }
-check "tulvo.exe starts and draws its main window" shot "$work/main.png" wine "$unix_dir/bin/tulvo.exe"
-command=$(reg_value "$classes\\Tulvo.Spectrum\\shell\\open\\command" "")
-check "the file type's command runs tulvo.exe" test "$command" = "\"$install_dir\\bin\\tulvo.exe\" \"%1\""
-spectrum='C:\Записи\rec1.spm'
-check "tulvo.exe a.spm by the file type's command" shot "$work/spectrum.png" wine cmd /c "${command//%1/$spectrum}"
-# The spectrum view differs from the empty main window in many pixels (the curve, the axes' labels).
+# A picture with more than one colour: the window drew (an undrawn one is one flat colour).
+drawn() { [ "$(convert "$1" -format '%k' info: 2>/dev/null || echo 0)" -gt 50 ]; }
+check "tulvo.exe starts" shot "$work/main.png" wine "$unix_dir/bin/tulvo.exe"
+check "tulvo.exe draws its main window" drawn "$work/main.png"
+# As a double click in Explorer: ShellExecute follows .spm's file type to its command.
+check "a spectrum file opens in tulvo.exe" shot "$work/spectrum.png" wine start 'C:\Записи\rec1.spm'
+# The spectrum differs from the empty main window in many pixels (the curve, the axes' labels).
 differs() {
   local pixels
   pixels=$(compare -metric AE "$work/main.png" "$work/spectrum.png" null: 2>&1) || true
@@ -118,17 +132,15 @@ if [ -n "$pictures" ]; then
   cp "$work/spectrum.png" "$pictures/windows-spectrum.png" 2>/dev/null || true
 fi
 
-# The silent uninstall.
+# The silent uninstall (it copies itself to a temporary folder and runs from there).
 wine "$unix_dir/Uninstall.exe" /S >/dev/null 2>&1
 wineserver -w
-sleep 2
-wineserver -w
 check "the uninstaller removes every file" test ! -e "$unix_dir"
-check "the uninstaller removes the Start menu entry" \
-  test -z "$(find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu" -iname 'Tulvo*' 2>/dev/null)"
+check "the uninstaller removes the Start menu entry" test -z "$(find "$start_menu" -iname 'Tulvo*' 2>/dev/null)"
 no_key() { ! wine reg query "$1" >/dev/null 2>&1; }
 for key in "$uninstall_key" "$classes\\.spm" "$classes\\Tulvo.Spectrum" \
-  "$classes\\SystemFileAssociations\\.wav\\shell\\Tulvo" "$classes\\Applications\\tulvo.exe" 'HKLM\Software\Tulvo'; do
+  "$classes\\SystemFileAssociations\\.wav\\shell\\Tulvo" "$classes\\Applications\\tulvo.exe" \
+  'HKLM\Software\Tulvo developers'; do
   check "the uninstaller removes $key" no_key "$key"
 done
 

@@ -21,37 +21,47 @@ set(qt_plugins
   imageformats/qico.dll
   imageformats/qsvg.dll
   iconengines/qsvgicon.dll)
-get_filename_component(compiler_dir "${CMAKE_CXX_COMPILER}" DIRECTORY)
-execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=libstdc++-6.dll
-                OUTPUT_VARIABLE libstdcxx_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=libwinpthread-1.dll
-                OUTPUT_VARIABLE winpthread_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
-cmake_path(GET libstdcxx_dll PARENT_PATH gcc_runtime_dir)
-cmake_path(GET winpthread_dll PARENT_PATH winpthread_dir)
 find_program(TULVO_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
 install(CODE "
   set(TULVO_OBJDUMP \"${TULVO_OBJDUMP}\")
   set(TULVO_STRIP \"${CMAKE_STRIP}\")
   set(TULVO_QT_PREFIX \"${TULVO_QT_PREFIX}\")
-  set(TULVO_RUNTIME_DIRS \"${gcc_runtime_dir};${winpthread_dir}\")
+  set(TULVO_RUNTIME_DIRS \"${TULVO_MINGW_RUNTIME_DIRS}\")
   set(TULVO_QT_PLUGINS \"${qt_plugins}\")
   set(TULVO_BIN \"${windows_bin}\")")
 install(SCRIPT windows/DeployRuntime.cmake)
 
 # The notices: the project's licence; Qt's LGPL-3 (which builds on the GPL-3) with where Qt's source
 # and this build's changes to it come from; the GCC runtime library exception and the MinGW-w64
-# runtime's licences (winpthreads among them), as Debian ships them with the compilers.
+# runtime's licences (winpthreads among them), as Debian ships them with the compilers; the
+# licence of the DejaVu fonts.
+# The Debian source versions Qt was built from: those of the host's Qt packages, whose source
+# scripts/build-qt-windows.sh fetches.
+function(tulvo_debian_version package variable)
+  execute_process(COMMAND dpkg-query -W -f=${Version} ${package}
+                  OUTPUT_VARIABLE version OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  set(${variable} "${version}" PARENT_SCOPE)
+endfunction()
+set(TULVO_QT_VERSION "${Qt6_VERSION}")
+tulvo_debian_version(qt6-base-dev TULVO_QT_BASE_SOURCE)
+set(TULVO_QT_SOURCES "  qt6-base ${TULVO_QT_BASE_SOURCE}")
+if(TULVO_QT_HAS_SVG)
+  tulvo_debian_version(qt6-svg-dev TULVO_QT_SVG_SOURCE)
+  string(APPEND TULVO_QT_SOURCES "\n  qt6-svg ${TULVO_QT_SVG_SOURCE}")
+endif()
 set(notices "${CMAKE_CURRENT_BINARY_DIR}/notices")
 file(MAKE_DIRECTORY "${notices}")
 configure_file(windows/README.txt.in "${notices}/README.txt" @ONLY NEWLINE_STYLE CRLF)
 configure_file(windows/Qt.txt.in "${notices}/Qt.txt" @ONLY NEWLINE_STYLE CRLF)
-configure_file("${PROJECT_SOURCE_DIR}/LICENSE" "${notices}/LICENSE.txt" COPYONLY)
+configure_file("${PROJECT_SOURCE_DIR}/LICENSE" "${notices}/LICENSE.txt" @ONLY NEWLINE_STYLE CRLF)
 install(FILES "${notices}/LICENSE.txt" "${notices}/README.txt" DESTINATION .)
 install(FILES "${notices}/Qt.txt" DESTINATION notices)
 install(FILES /usr/share/common-licenses/LGPL-3 RENAME Qt-LGPL-3.txt DESTINATION notices)
 install(FILES /usr/share/common-licenses/GPL-3 RENAME Qt-GPL-3.txt DESTINATION notices)
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright RENAME GCC-runtime.txt DESTINATION notices)
 install(FILES /usr/share/doc/mingw-w64-x86-64-dev/copyright RENAME MinGW-w64-runtime.txt DESTINATION notices)
+# The fonts built into tulvo.exe (app/WindowsFonts.cpp).
+install(FILES /usr/share/doc/fonts-dejavu-core/copyright RENAME DejaVu-fonts.txt DESTINATION notices)
 
 # The packages.
 set(CPACK_GENERATOR NSIS ZIP)
