@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -91,5 +92,10 @@ int RunPlotCommand(const TPlotArguments&, TToolContext& context)
     words.insert(words.end(), context.CommandWords.begin(), context.CommandWords.end());
     const int error = Platform::RunInPlaceOfThisProcess(helper, words);
     WriteToErr(context, ErrorLine(helper, "cannot run the drawing helper", -1, error));
+    // Empty unless the build has no helper to run.
+    constexpr std::string_view missingNote = TULVO_PLOT_MISSING_NOTE;
+    if (!missingNote.empty()) {
+        WriteToErr(context, std::string(ToolName) + ": " + std::string(missingNote) + "\n");
+    }
     return ExitFailure;
 }

@@ -2,7 +2,7 @@
 # libstdc++ and winpthread linked in, so that nothing but Windows' own DLLs is needed), and
 # tulvo_windows_resources(target DESCRIPTION text) for its version resource and manifest.
 enable_language(RC)
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 set(TULVO_WINDOWS_RESOURCES "${CMAKE_CURRENT_LIST_DIR}/windows")
 

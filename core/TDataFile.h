@@ -14,11 +14,12 @@ inline EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const 
     return Platform::IoErrorFromSystem(errnum, operation, path);
 }
 
-// A file read and written as raw bytes: a path bound to it and,
-// while it is open, one handle of the system's that it owns. Every operation
-// raises EInOutError on failure, with the codes of Platform::IoErrorFromSystem, 100 for a read
-// that finds fewer bytes than asked, 101 for a write that stores fewer, and
-// 103 for a read, write or close while the file is not open. A failed
+// A file read and written as raw bytes: a path bound to it and, while it is
+// open, one handle of the system's that it owns (core/platform/Files.h).
+// Every operation raises EInOutError on failure, with the codes of
+// Platform::IoErrorFromSystem, 100 for a read that finds fewer bytes than
+// asked, 101 for a write that stores fewer, and 103 for a read, write or
+// close while the file is not open. A failed
 // operation leaves the file open (if it was); callers on a failure path use
 // CloseQuietly, the destructor closes whatever is still open.
 class TDataFile {

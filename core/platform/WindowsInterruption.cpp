@@ -52,4 +52,14 @@ void RouteStopRequests(TStopHandler handler) noexcept
     ::SetConsoleCtrlHandler(OnControlEvent, TRUE);
 }
 
+std::string StopRequestName(int request)
+{
+    switch (request) {
+    case StopByHangUp: return "SIGHUP";
+    case StopByInterrupt: return "SIGINT";
+    case StopByTermination: return "SIGTERM";
+    default: return "SIG" + std::to_string(request);
+    }
+}
+
 } // namespace Platform

@@ -1,9 +1,10 @@
 // tulvo-cli batch, probe and show, run in-process: the core's bytes, what goes to
 // stdout and to stderr (errors, warnings, the summary), the report's rows, the
-// header check with --strict, collisions
-// refused before anything is touched, skipping up-to-date files, a stop
-// request, failed writes named by their file, and lists of awkward names.
+// header check with --strict, skipping up-to-date files, and failed writes
+// named by their file. Collisions, a stop request and lists of awkward names:
+// BatchCommandPosixTest.cpp.
 
+#include "BatchCommandFixture.h"
 #include "ToolRun.h"
 
 #include "tests/support/FileBytes.h"
@@ -17,73 +18,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
+#include <chrono>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <ostream>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 using namespace clitest;
 using namespace testsupport;
 
 namespace {
 
-const std::string Header = "File,Status,Peak frequency (Hz),Peak value,Format";
-
-std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-// The rows of a CSV text, fields unquoted ("" inside quotes is one quote;
-// line ends inside quotes belong to the field).
-std::vector<std::vector<std::string>> CsvRows(const std::string& text)
-{
-    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-            rows.back().back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && c == ',') {
-            rows.back().emplace_back();
-        } else if (!quoted && c == '\n') {
-            rows.emplace_back(1);
-        } else {
-            rows.back().back() += c;
-        }
-    }
-    rows.pop_back(); // after the last line end
-    return rows;
-}
-
-class BatchCommand : public testing::Test {
-protected:
-    TTempFolder Folder;
-
-    std::vector<std::string> MakeRecordings(const std::string& prefix, int count)
-    {
-        std::vector<std::string> paths;
-        for (int i = 0; i < count; ++i) {
-            paths.push_back(Folder.File(prefix + std::to_string(i) + ".wav"));
-            WriteRecording(paths.back(), i % 2 ? NoiseSamples(static_cast<std::uint32_t>(40 + i), 9000)
-                                               : SineSamples(2000.0 + 700.0 * i, 12000.0));
-        }
-        return paths;
-    }
-
-    static std::vector<std::string> Words(std::vector<std::string> words, const std::vector<std::string>& files)
-    {
-        words.insert(words.end(), files.begin(), files.end());
-        return words;
-    }
-};
+using batchcommandtest::BatchCommand;
+using batchcommandtest::CsvRows;
+using batchcommandtest::Header;
+using batchcommandtest::ShowCommand;
+using batchcommandtest::Text;
 
 TEST_F(BatchCommand, WritesTheCoresBytesAndOnlyTheSummaryOnStderr)
 {
@@ -145,37 +96,6 @@ TEST_F(BatchCommand, VerbosityDecidesWhatElseStderrGets)
     EXPECT_EQ(verbose.Out, "");
 }
 
-TEST_F(BatchCommand, ReportToStdoutAndFailedReportWrites)
-{
-    const auto paths = MakeRecordings("s", 2);
-    const TToolRun toStdout = RunToolInProcess(Words({"batch", "--report=-"}, paths));
-    EXPECT_EQ(toStdout.Status, ExitOk);
-    const auto rows = CsvRows(toStdout.Out);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2][0], paths[1]);
-    EXPECT_EQ(toStdout.Err, "tulvo-cli: 2 recordings: 2 written, 0 failed\n");
-
-    const TToolRun full = RunToolInProcess(Words({"batch", "--report", "-"}, paths), "", "/dev/full");
-    EXPECT_EQ(full.Status, ExitFailure);
-    EXPECT_EQ(full.Err, "tulvo-cli: standard output: Disk full\n");
-
-    const TToolRun device = RunToolInProcess(Words({"batch", "--report", "/dev/full"}, paths));
-    EXPECT_EQ(device.Status, ExitFailure);
-    EXPECT_EQ(device.Err.rfind("tulvo-cli: /dev/full: Disk full\n", 0), 0u) << device.Err;
-}
-
-TEST_F(BatchCommand, StopRequestGivesTheSignalsStatusAndSummary)
-{
-    const auto paths = MakeRecordings("t", 3);
-    const std::string report = Folder.File("report.csv");
-    const TToolRun run = RunToolInProcess(Words({"batch", "--report", report}, paths), "", "", SIGTERM);
-    EXPECT_EQ(run.Status, 143);
-    EXPECT_EQ(run.Err, "tulvo-cli: 3 recordings: 0 written, 0 failed, 3 not done; stopped by SIGTERM\n");
-    EXPECT_EQ(Text(ReadBytes(report)), Header + "\n");
-    EXPECT_EQ(RunToolInProcess(Words({"batch"}, paths), "", "", SIGINT).Status, 130);
-    EXPECT_EQ(RunToolInProcess(Words({"batch"}, paths), "", "", SIGHUP).Status, 129);
-}
-
 TEST_F(BatchCommand, UpdateSkipsUntilARecordingIsTouched)
 {
     const auto paths = MakeRecordings("u", 3);
@@ -187,11 +107,8 @@ TEST_F(BatchCommand, UpdateSkipsUntilARecordingIsTouched)
     EXPECT_EQ(again.Err, "tulvo-cli: 3 recordings: 0 written, 0 failed, 3 skipped\n");
 
     // A touch (a later modification time) makes the recording due again.
-    struct stat spectrum {};
-    ASSERT_EQ(::stat(SpectrumFileName(paths[1]).c_str(), &spectrum), 0);
-    timespec later[2] = {spectrum.st_mtim, spectrum.st_mtim};
-    later[1].tv_sec += 1;
-    ASSERT_EQ(::utimensat(AT_FDCWD, paths[1].c_str(), later, 0), 0);
+    std::filesystem::last_write_time(
+        paths[1], std::filesystem::last_write_time(SpectrumFileName(paths[1])) + std::chrono::seconds(1));
     const TToolRun touched = RunToolInProcess(Words({"batch", "-u", "--report", "-"}, paths));
     const auto rows = CsvRows(touched.Out);
     ASSERT_EQ(rows.size(), 4u);
@@ -205,8 +122,8 @@ TEST_F(BatchCommand, OutputFolderWritesThereAndRefusesTwoRecordingsOfOneName)
     const auto paths = MakeRecordings("o", 2);
     const std::string out = Folder.File("out");
     const std::string other = Folder.File("other");
-    ASSERT_EQ(::mkdir(out.c_str(), 0755), 0);
-    ASSERT_EQ(::mkdir(other.c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(out));
+    ASSERT_TRUE(std::filesystem::create_directory(other));
     const std::string twin = other + "/o1.wav";
     WriteRecording(twin, SineSamples(3000.0, 9000.0));
 
@@ -227,7 +144,7 @@ TEST_F(BatchCommand, FailedSpectrumWriteNamesTheSpectrumFile)
 {
     const auto paths = MakeRecordings("w", 1);
     const std::string spm = SpectrumFileName(paths[0]);
-    ASSERT_EQ(::mkdir(spm.c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(spm));
     const TToolRun run = RunToolInProcess(Words({"batch"}, paths));
     EXPECT_EQ(run.Status, ExitFailure);
     EXPECT_EQ(run.Err.rfind("tulvo-cli: " + spm + ": File access denied", 0), 0u) << run.Err;
@@ -374,153 +291,6 @@ TEST_F(FormatCheck, ProbeTableReadsBackAsCsvWithTheStatusOfTheWorst)
     EXPECT_EQ(CsvRows(piped.Out).at(1).at(8), "2 channels, 44100 Hz");
 }
 
-// A report that would overwrite a file of the run: (name, how the report
-// path is made from the folder and the run's recording a.wav).
-struct TCollisionCase {
-    const char* Name;
-    std::string (*Report)(const TTempFolder& folder);
-};
-
-void PrintTo(const TCollisionCase& c, std::ostream* os) { *os << c.Name; }
-
-class ReportCollision : public testing::TestWithParam<TCollisionCase> {};
-
-TEST_P(ReportCollision, IsRefusedBeforeAnythingIsTouched)
-{
-    TTempFolder folder;
-    ASSERT_EQ(::mkdir(folder.File("sub").c_str(), 0755), 0);
-    const std::string recording = folder.File("a.wav");
-    WriteRecording(recording, SineSamples(2500.0, 9000.0));
-    const auto before = ReadBytes(recording);
-    const std::string report = GetParam().Report(folder);
-
-    const TToolRun run = RunToolInProcess({"batch", "--report", report, recording});
-    EXPECT_EQ(run.Status, ExitUsage);
-    EXPECT_NE(run.Err.find("the report " + report + " would overwrite "), std::string::npos) << run.Err;
-    EXPECT_EQ(ReadBytes(recording), before);
-    EXPECT_FALSE(Exists(folder.File("a.spm")));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ReportCollision,
-    testing::Values(TCollisionCase{"TheRecording", [](const TTempFolder& f) { return f.File("a.wav"); }},
-                    TCollisionCase{"ItsSpectrumFile", [](const TTempFolder& f) { return f.File("a.spm"); }},
-                    TCollisionCase{"ThroughDotDot", [](const TTempFolder& f) { return f.File("sub/../a.wav"); }},
-                    TCollisionCase{"HardLinkToTheRecording",
-                                   [](const TTempFolder& f) {
-                                       if (::link(f.File("a.wav").c_str(), f.File("sub/hard.csv").c_str()) != 0)
-                                           ADD_FAILURE() << "link: " << std::strerror(errno);
-                                       return f.File("sub/hard.csv");
-                                   }},
-                    TCollisionCase{"SymbolicLinkToTheSpectrumFileToBe",
-                                   [](const TTempFolder& f) {
-                                       if (::symlink("../a.spm", f.File("sub/soft.csv").c_str()) != 0)
-                                           ADD_FAILURE() << "symlink: " << std::strerror(errno);
-                                       return f.File("sub/soft.csv");
-                                   }},
-                    TCollisionCase{"LinkedFolder",
-                                   [](const TTempFolder& f) {
-                                       if (::symlink(f.Path().c_str(), f.File("sub/up").c_str()) != 0)
-                                           ADD_FAILURE() << "symlink: " << std::strerror(errno);
-                                       return f.File("sub/up/a.spm");
-                                   }}),
-    [](const testing::TestParamInfo<TCollisionCase>& info) { return std::string(info.param.Name); });
-
-// Names with every awkward byte but NUL, and (with -0 only) a line end.
-class AwkwardNames : public testing::TestWithParam<std::tuple<bool, bool>> {};
-
-TEST_P(AwkwardNames, PassThroughListsFromAFileAndFromStdin)
-{
-    const auto [nulSeparated, fromStdin] = GetParam();
-    TTempFolder folder;
-    std::vector<std::string> names{"with space.wav", "com,ma.wav",         "quo\"te.wav",
-                                   "апельсин.wav",   "bytes-\xff\xfe.wav", "-dash.wav"};
-    if (nulSeparated) {
-        names.push_back("new\nline.wav");
-    }
-    std::string list;
-    for (auto& name : names) {
-        name = folder.File(name);
-        WriteRecording(name, SineSamples(1800.0, 8000.0));
-        list += name + (nulSeparated ? '\0' : '\n');
-    }
-    const std::string listFile = folder.File("list");
-    WriteBytes(listFile, std::vector<std::uint8_t>(list.begin(), list.end()));
-    std::vector<std::string> words{"batch", "--report", "-", "--files-from", fromStdin ? "-" : listFile};
-    if (nulSeparated) {
-        words.push_back("-0");
-    }
-    const TToolRun run = RunToolInProcess(words, fromStdin ? list : "");
-    EXPECT_EQ(run.Status, ExitOk) << run.Err;
-    const auto rows = CsvRows(run.Out);
-    ASSERT_EQ(rows.size(), names.size() + 1);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(rows[i + 1][0], names[i]);
-        EXPECT_EQ(rows[i + 1][1], "ok");
-        EXPECT_EQ(ReadBytes(SpectrumFileName(names[i])).size(), 732u) << names[i];
-    }
-
-    // show reads the spectrum files through a list the same way.
-    std::string spectra;
-    for (const auto& name : names) {
-        spectra += SpectrumFileName(name) + (nulSeparated ? '\0' : '\n');
-    }
-    std::vector<std::string> showWords{"show", "--long", "--files-from", "-"};
-    if (nulSeparated) {
-        showWords.push_back("--null");
-    }
-    const TToolRun shown = RunToolInProcess(showWords, spectra);
-    EXPECT_EQ(shown.Status, ExitOk) << shown.Err;
-    const auto showRows = CsvRows(shown.Out);
-    ASSERT_EQ(showRows.size(), 1 + 361 * names.size());
-    EXPECT_EQ(showRows[1 + 361 * (names.size() - 1)][0], SpectrumFileName(names.back()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Lists, AwkwardNames, testing::Combine(testing::Bool(), testing::Bool()),
-                         [](const testing::TestParamInfo<std::tuple<bool, bool>>& info) {
-                             return std::string(std::get<0>(info.param) ? "Nul" : "Line") +
-                                    (std::get<1>(info.param) ? "FromStdin" : "FromFile");
-                         });
-
-class ShowCommand : public BatchCommand {
-protected:
-    std::vector<std::string> Spectra(int count)
-    {
-        const auto paths = MakeRecordings("s", count);
-        auto analysis = std::make_unique<TRecordingAnalysis>();
-        RunBatch(*analysis, paths);
-        std::vector<std::string> spectra;
-        for (const auto& path : paths) {
-            spectra.push_back(SpectrumFileName(path));
-        }
-        return spectra;
-    }
-};
-
-TEST_F(ShowCommand, WideAndLongTablesWithADecimalPointWhateverTheLocale)
-{
-    const auto files = Spectra(2);
-    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
-    const TToolRun wide = RunToolInProcess({"show", files[0], files[1]});
-    ::unsetenv("LC_ALL");
-    ASSERT_EQ(wide.Status, ExitOk) << wide.Err;
-    const auto rows = CsvRows(wide.Out);
-    ASSERT_EQ(rows.size(), 362u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"Frequency (Hz)", files[0], files[1]}));
-    const TSpectrum spectrum = ReadSpectrum(files[1]);
-    for (int i = 0; i < SpectrumLines; ++i) {
-        ASSERT_EQ(rows[i + 1].size(), 3u);
-        EXPECT_EQ(rows[i + 1][0], std::to_string(1000 + 25 * i));
-        EXPECT_EQ(std::strtof(rows[i + 1][2].c_str(), nullptr), spectrum.Values[i]) << rows[i + 1][2];
-    }
-
-    const TToolRun longCodes = RunToolInProcess({"show", "--long", "--codes", files[1]});
-    const auto longRows = CsvRows(longCodes.Out);
-    ASSERT_EQ(longRows.size(), 362u);
-    EXPECT_EQ(longRows[0], (std::vector<std::string>{"File", "Frequency (Hz)", "Code"}));
-    EXPECT_EQ(longRows[361], (std::vector<std::string>{files[1], "10000", std::to_string(spectrum.Codes[360])}));
-}
-
 TEST_F(ShowCommand, ReadsOneSpectrumFileFromStdin)
 {
     const auto files = Spectra(1);
@@ -534,26 +304,6 @@ TEST_F(ShowCommand, ReadsOneSpectrumFileFromStdin)
     const TToolRun cut = RunToolInProcess({"show", "-"}, Text(bytes).substr(0, 700));
     EXPECT_EQ(cut.Status, ExitFailure);
     EXPECT_EQ(cut.Err, "tulvo-cli: standard input: Read beyond end of file\n");
-}
-
-TEST_F(ShowCommand, UnreadableFilesAndFailedWritesAreNamed)
-{
-    const auto files = Spectra(1);
-    const TToolRun missing = RunToolInProcess({"show", files[0], Folder.File("none.spm")});
-    EXPECT_EQ(missing.Status, ExitFailure);
-    EXPECT_EQ(missing.Out, ""); // the table is whole or not there
-    EXPECT_EQ(missing.Err, "tulvo-cli: " + Folder.File("none.spm") + ": File not found\n");
-
-    // A pipe nobody writes to is refused at once instead of waited for.
-    const std::string fifo = Folder.File("fifo.spm");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const TToolRun pipe = RunToolInProcess({"show", fifo});
-    EXPECT_EQ(pipe.Status, ExitFailure);
-    EXPECT_EQ(pipe.Err, "tulvo-cli: " + fifo + ": File access denied\n");
-
-    const TToolRun full = RunToolInProcess({"show", files[0]}, "", "/dev/full");
-    EXPECT_EQ(full.Status, ExitFailure);
-    EXPECT_EQ(full.Err, "tulvo-cli: standard output: Disk full\n");
 }
 
 class ShowUnusableScale : public BatchCommand, public testing::WithParamInterface<std::tuple<long double, bool>> {};

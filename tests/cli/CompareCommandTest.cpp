@@ -75,7 +75,7 @@ std::vector<std::string> NamesAndVerdicts(const TToolRun& run)
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const auto name = line.substr(0, line.find(','));
-        result.push_back(name.substr(name.find_last_of('/') + 1) + " " + line.substr(line.find_last_of(',') + 1));
+        result.push_back(name.substr(name.find_last_of("/\\") + 1) + " " + line.substr(line.find_last_of(',') + 1));
     }
     return result;
 }

@@ -4,10 +4,9 @@
 #include "tests/support/TTempFolder.h"
 
 #include "cli/CommandLine.h"
+#include "core/platform/Files.h"
 
-#include <fcntl.h>
 #include <sstream>
-#include <unistd.h>
 
 namespace clitest {
 
@@ -31,17 +30,17 @@ TToolRun RunToolInProcess(const std::vector<std::string>& words, const std::stri
     testsupport::WriteBytes(in, std::vector<std::uint8_t>(input.begin(), input.end()));
 
     TToolContext context;
-    context.In = ::open(in.c_str(), O_RDONLY | O_CLOEXEC);
-    context.Out = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    context.Err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    context.In = Platform::OpenForReading(in, TFileKinds::RegularOnly);
+    context.Out = Platform::CreateOrTruncate(out);
+    context.Err = Platform::CreateOrTruncate(err);
     if (stopSignal != 0) {
         context.Stop.Request(stopSignal);
     }
     TToolRun run;
     run.Status = RunTool(words, context);
-    ::close(context.In);
-    ::close(context.Out);
-    ::close(context.Err);
+    Platform::CloseFileQuietly(context.In);
+    Platform::CloseFileQuietly(context.Out);
+    Platform::CloseFileQuietly(context.Err);
     run.Out = outPath.empty() ? ReadText(out) : std::string();
     run.Err = ReadText(err);
     return run;

@@ -6,16 +6,15 @@
 #include "tests/support/TPermissionsEnforced.h"
 #include "tests/support/TTempFolder.h"
 
+#include "SpectrumFileIoFixture.h"
+
 #include "core/SpmFile.h"
 
-#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <ostream>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <tuple>
 
 using namespace testsupport;
@@ -141,35 +140,7 @@ TEST(BandValues, AreCodesTimesScaleInSingle)
     EXPECT_THROW(BandFromCodes(codes, std::numeric_limits<extended>::infinity(), band), EInvalidOp);
 }
 
-class SpectrumFileIo : public testing::Test {
-protected:
-    TTempFolder Folder;
-    TDataFile File;
-
-    static TBandCodes SomeCodes(int seed)
-    {
-        TBandCodes codes{};
-        for (int i = 0; i < SpectrumLines; ++i) {
-            codes[i] = static_cast<std::int16_t>((i * 37 + seed * 101) % 10001);
-        }
-        return codes;
-    }
-
-    // The code of writing, 0 when it succeeds; the descriptor closed either way.
-    int WriteCode(const std::string& path, extended scale, const TBandCodes& codes)
-    {
-        const int before = OpenDescriptorCount();
-        int code = 0;
-        try {
-            WriteSpectrumFile(File, path, scale, codes);
-        } catch (const EInOutError& e) {
-            code = e.ErrorCode();
-        }
-        EXPECT_FALSE(File.IsOpen());
-        EXPECT_EQ(OpenDescriptorCount(), before);
-        return code;
-    }
-};
+using spmfiletest::SpectrumFileIo;
 
 TEST_F(SpectrumFileIo, WritesScaleThenCodesAndReadsThemBack)
 {
@@ -323,28 +294,6 @@ TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
     EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
-TEST_F(SpectrumFileIo, ShortWriteLeavesTheOlderFileAndNoTemporary)
-{
-    const std::string path = Folder.File("old.spm");
-    const std::vector<std::uint8_t> older(732, 0x42);
-    WriteBytes(path, older);
-
-    // A file size limit makes the write store fewer bytes than asked.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 100;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const int code = WriteCode(path, 1.0L, SomeCodes(3));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_EQ(code, IoCode::DiskFull);
-    EXPECT_EQ(ReadBytes(path), older);
-    EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"old.spm"});
-}
-
 TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
 {
     TPermissionsEnforced enforced;
@@ -353,7 +302,7 @@ TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
     }
     const std::string path = Folder.File("locked.spm");
     ASSERT_EQ(WriteCode(path, 0.25L, SomeCodes(4)), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
     const auto before = ReadBytes(path);
 
     // Read access is all a reader asks for.
@@ -362,24 +311,6 @@ TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
     EXPECT_EQ(WriteCode(path, 1.0L, SomeCodes(5)), IoCode::AccessDenied);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"locked.spm"});
-}
-
-TEST_F(SpectrumFileIo, UnwritableOrMissingFolderCreatesNothing)
-{
-    EXPECT_EQ(WriteCode(Folder.File("missing/a.spm"), 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
-    EXPECT_EQ(WriteCode("", 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
-    // A folder standing where the spectrum file should go.
-    ::mkdir(Folder.File("dir.spm").c_str(), 0755);
-    EXPECT_EQ(WriteCode(Folder.File("dir.spm"), 1.0L, SomeCodes(6)), IoCode::AccessDenied);
-
-    TPermissionsEnforced enforced;
-    if (!enforced.Available()) {
-        GTEST_SKIP() << "cannot make file permissions apply to this process";
-    }
-    const std::string locked = Folder.File("locked");
-    ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    EXPECT_EQ(WriteCode(locked + "/a.spm", 1.0L, SomeCodes(6)), IoCode::AccessDenied);
-    EXPECT_TRUE(FolderEntries(locked).empty());
 }
 
 } // namespace

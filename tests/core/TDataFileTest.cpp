@@ -65,22 +65,6 @@ TEST(DataFile, OperationsOnAClosedFileAreCode103)
     }
 }
 
-TEST(DataFile, WriteToAFullDeviceIsDiskFull)
-{
-    TDataFile file;
-    file.Bind("/dev/full");
-    file.Create();
-    const char bytes[16] = {};
-    try {
-        file.WriteAll(bytes, sizeof bytes);
-        ADD_FAILURE() << "write to /dev/full succeeded";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), IoCode::DiskFull);
-    }
-    file.CloseQuietly();
-    EXPECT_FALSE(file.IsOpen());
-}
-
 TEST(DataFile, CreateTruncatesAndBindForgetsTheHandle)
 {
     TTempFolder folder;

@@ -6,33 +6,20 @@
 #include "tests/support/RecordingFixtures.h"
 #include "tests/support/TTempFolder.h"
 
+#include "AnalysisFixture.h"
+
 #include "core/TRecordingAnalysis.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 #include <numbers>
-#include <unistd.h>
 
 using namespace testsupport;
 
 namespace {
 
-class Analysis : public testing::Test {
-protected:
-    TTempFolder Folder;
-    std::unique_ptr<TRecordingAnalysis> Core = std::make_unique<TRecordingAnalysis>();
-
-    // Writes samples as name.wav, processes it and returns the spectrum file's bytes.
-    std::vector<std::uint8_t> Process(TRecordingAnalysis& core, const std::string& name, const TSamples& samples)
-    {
-        const std::string path = Folder.File(name + ".wav");
-        WriteRecording(path, samples);
-        core.ProcessRecording(path);
-        EXPECT_TRUE(Exists(Folder.File(name + ".spm")));
-        return ReadBytes(Folder.File(name + ".spm"));
-    }
-};
+using analysistest::Analysis;
 
 TEST_F(Analysis, SineAt5500HzPeaksAtLine180WithTopCode)
 {
@@ -222,28 +209,6 @@ TEST_F(Analysis, HugeSpectrumIsOverflow)
 {
     Core->Filtered.fill(1e30f);
     EXPECT_THROW(Core->AverageSpectrum(), EOverflow);
-}
-
-TEST_F(Analysis, RecordingThatIsItsOwnSpectrumFileIsRefused)
-{
-    const std::string path = Folder.File("typed.spm");
-    WriteRecording(path, SineSamples(5000.0, 1000.0));
-    const auto before = ReadBytes(path);
-    try {
-        Core->ProcessRecording(path);
-        ADD_FAILURE() << "a recording was overwritten by its own spectrum";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(e.ErrorCode(), IoCode::AccessDenied);
-    }
-    EXPECT_EQ(ReadBytes(path), before);
-
-    // The same file under another name: a link named like its spectrum file.
-    const std::string recording = Folder.File("linked.wav");
-    WriteRecording(recording, SineSamples(5000.0, 1000.0));
-    ASSERT_EQ(::symlink(recording.c_str(), Folder.File("linked.spm").c_str()), 0);
-    const auto original = ReadBytes(recording);
-    EXPECT_THROW(Core->ProcessRecording(recording), EInOutError);
-    EXPECT_EQ(ReadBytes(recording), original);
 }
 
 TEST_F(Analysis, FailedRecordingLeavesItsOlderSpectrumFile)

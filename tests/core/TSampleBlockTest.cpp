@@ -6,42 +6,20 @@
 #include "tests/support/TPermissionsEnforced.h"
 #include "tests/support/TTempFolder.h"
 
+#include "SampleBlockFixture.h"
+
 #include "core/TSampleBlock.h"
 #include "core/TulvoErrors.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace testsupport;
 
 namespace {
 
-class SampleBlock : public testing::Test {
-protected:
-    TTempFolder Folder;
-    // The block of the last read that succeeded.
-    TSampleBlock Block;
-
-    // The I/O code of reading path, 0 when it reads; checks that no
-    // descriptor stays open either way.
-    int ReadCode(const std::string& path)
-    {
-        const int before = OpenDescriptorCount();
-        int code = 0;
-        try {
-            Block = ReadSampleBlock(path);
-        } catch (const EInOutError& e) {
-            code = e.ErrorCode();
-        }
-        EXPECT_EQ(OpenDescriptorCount(), before) << "descriptor left open by " << path;
-        return code;
-    }
-};
+using sampleblocktest::SampleBlock;
 
 struct TSizeCase {
     const char* Name;
@@ -100,41 +78,14 @@ TEST_F(SampleBlock, ReadOnlyRecordingIsReadNormally)
     const TSamples samples = SineSamples(1000.0, 3000.0);
     const std::string path = Folder.File("read-only.wav");
     WriteRecording(path, samples);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
 
     EXPECT_EQ(ReadCode(path), 0);
     EXPECT_TRUE(std::equal(samples.begin(), samples.end(), Block.Samples.begin()));
 
     // Other refusals stay errors: a recording that may not be read at all.
-    ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+    std::filesystem::permissions(path, std::filesystem::perms(0200));
     EXPECT_EQ(ReadCode(path), IoCode::AccessDenied);
-}
-
-TEST_F(SampleBlock, TooManyOpenFilesIsCodeFour)
-{
-    const std::string path = Folder.File("rec.wav");
-    WriteRecording(path, ConstantSamples(3));
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-    rlimit tight = saved;
-    tight.rlim_cur = 256;
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
-    // Use up every descriptor the limit leaves.
-    std::vector<int> fillers;
-    for (int handle; (handle = ::open("/dev/null", O_RDONLY)) >= 0;) {
-        fillers.push_back(handle);
-    }
-    int code = 0;
-    try {
-        ReadSampleBlock(path);
-    } catch (const EInOutError& e) {
-        code = e.ErrorCode();
-    }
-    for (const int handle : fillers) {
-        ::close(handle);
-    }
-    ::setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_EQ(code, IoCode::TooManyOpenFiles);
 }
 
 } // namespace

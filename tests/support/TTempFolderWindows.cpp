@@ -35,6 +35,12 @@ TTempFolder::~TTempFolder()
     std::filesystem::remove_all(root_, ignored);
 }
 
-std::string TTempFolder::File(const std::string& name) const { return (root_ / name).string(); }
+// Joined as UTF-8 text: libstdc++'s std::filesystem::path reads narrow strings in another code
+// page than it writes them in on Windows, which garbles names outside ASCII.
+std::string TTempFolder::File(const std::string& name) const
+{
+    const std::u8string root = root_.u8string();
+    return std::string(root.begin(), root.end()) + "\\" + name;
+}
 
 } // namespace testsupport
