@@ -63,7 +63,9 @@ install(FILES /usr/share/doc/mingw-w64-x86-64-dev/copyright RENAME MinGW-w64-run
 # The fonts built into tulvo.exe (app/WindowsFonts.cpp).
 install(FILES /usr/share/doc/fonts-dejavu-core/copyright RENAME DejaVu-fonts.txt DESTINATION notices)
 
-# The packages.
+# The packages. The values reach CPack as written (backslashes of Windows paths and NSIS commands
+# included).
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR "Tulvo developers")
