@@ -49,11 +49,21 @@ export DISPLAY=$display
 wine wineboot --init >/dev/null 2>&1
 wineserver -w
 
+# A registry value, read from `reg export` (UTF-16): `reg query` prints through the console's code
+# page, which turns Cyrillic letters into "?".
 reg_value() { # key, value name ("" for the default) -> the data, or nothing
-  local out
-  if [ -z "$2" ]; then out=$(wine reg query "$1" /ve 2>/dev/null) || return 0
-  else out=$(wine reg query "$1" /v "$2" 2>/dev/null) || return 0; fi
-  tr -d '\r' <<<"$out" | sed -n 's/^ *[^ ].*REG_[A-Z_]*SZ *//p' | head -n 1
+  rm -f "$WINEPREFIX/drive_c/value.reg"
+  wine reg export "$1" 'C:\value.reg' /y >/dev/null 2>&1 || return 0
+  python3 - "$WINEPREFIX/drive_c/value.reg" "$2" <<'PYTHON'
+import re, sys
+name = '@' if sys.argv[2] == '' else '"%s"' % sys.argv[2]
+section = open(sys.argv[1], encoding='utf-16').read().split('\n\n[')[1].replace('\\\n  ', '')
+for line in section.splitlines():
+    if line.startswith(name + '='):
+        data = line[len(name) + 1:]  # "text", or hex(2):... for an expandable string such as Path
+        print(re.sub(r'\\(.)', r'\1', data[1:-1]) if data.startswith('"') else data)
+        break
+PYTHON
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tulvo'
 classes='HKLM\Software\Classes'
@@ -78,6 +88,7 @@ check "Apps & features names the publisher" test "$(reg_value "$uninstall_key" P
 check ".spm is a Tulvo spectrum" test "$(reg_value "$classes\\.spm" "")" = "Tulvo.Spectrum"
 check "the spectrum type is named" test "$(reg_value "$classes\\Tulvo.Spectrum" "")" = "Tulvo spectrum"
 command=$(reg_value "$classes\\Tulvo.Spectrum\\shell\\open\\command" "")
+echo "  the file type's command: $command"
 check "the file type's command runs tulvo.exe" test "$command" = "\"$install_dir\\bin\\tulvo.exe\" \"%1\""
 check "recordings get Open with Tulvo" \
   test "$(reg_value "$classes\\SystemFileAssociations\\.wav\\shell\\Tulvo" "")" = "Open with Tulvo"
@@ -114,7 +125,7 @@ shot() { # picture, command...
   sleep 1
 }
 # A picture with more than one colour: the window drew (an undrawn one is one flat colour).
-drawn() { [ "$(convert "$1" -format '%k' info: 2>/dev/null || echo 0)" -gt 50 ]; }
+drawn() { [ "$(convert "$1" -format '%k' info: 2>/dev/null || echo 0)" -gt 8 ]; }
 check "tulvo.exe starts" shot "$work/main.png" wine "$unix_dir/bin/tulvo.exe"
 check "tulvo.exe draws its main window" drawn "$work/main.png"
 # As a double click in Explorer: ShellExecute follows .spm's file type to its command.

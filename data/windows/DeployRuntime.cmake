@@ -9,6 +9,8 @@
 # Expects: TULVO_OBJDUMP, TULVO_STRIP, TULVO_QT_PREFIX, TULVO_RUNTIME_DIRS (a list), TULVO_QT_PLUGINS (a list of
 # "folder/name.dll", a missing one is skipped with a note), TULVO_BIN (the programs' folder below
 # the install prefix).
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.25) # install scripts start with the policies of CMake 2.x
 set(bin "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${TULVO_BIN}")
 
 set(queue)
@@ -50,3 +52,4 @@ while(queue)
     endforeach()
   endforeach()
 endwhile()
+cmake_policy(POP)

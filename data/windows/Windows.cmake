@@ -38,7 +38,7 @@ install(SCRIPT windows/DeployRuntime.cmake)
 # The Debian source versions Qt was built from: those of the host's Qt packages, whose source
 # scripts/build-qt-windows.sh fetches.
 function(tulvo_debian_version package variable)
-  execute_process(COMMAND dpkg-query -W -f=${Version} ${package}
+  execute_process(COMMAND dpkg-query -W "-f=\${Version}" ${package}
                   OUTPUT_VARIABLE version OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   set(${variable} "${version}" PARENT_SCOPE)
 endfunction()
