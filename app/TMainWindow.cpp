@@ -1,5 +1,6 @@
 #include "app/TMainWindow.h"
 
+#include "app/FileArguments.h"
 #include "app/FormatWarning.h"
 
 #include "chart/TChart.h"
@@ -7,22 +8,29 @@
 #include "core/BatchRun.h"
 #include "core/SpmFile.h"
 #include "core/TSampleBlock.h"
+#include "plot/ChartPicture.h"
+#include "plot/ChartTable.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"
 #include "ui/TReadoutStrip.h"
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
+#include "views/TChartCommands.h"
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -97,6 +105,7 @@ TMainWindow::TMainWindow(IDialogs& dialogs)
     setWindowTitle(QStringLiteral(" "));
     setFont(DesignFont());
     resize(632, 433);
+    setAcceptDrops(true);
     CreateMenu();
     CreateControls();
 }
@@ -164,6 +173,11 @@ void TMainWindow::CreateControls()
     ChartPanel->Stack(Chart, nullptr, nullptr);
     Series = MakeSeries(Chart, Qt::red);
     connect(Chart, &TChart::mouseMoved, this, boundary_.Guard(this, [this] { UpdateReadout(); }));
+    ChartCommands = new TChartCommands(*this, boundary_,
+                                       {[this] { return Chart->isVisibleTo(this) && view_ != TView::None; },
+                                        [this] { return Picture(); }, [this] { return Table(); },
+                                        [this] { return Chart->Title()->Text().trimmed(); }});
+    ChartCommands->Attach(*Chart);
 
     BusyLabel = new QLabel(BusyCaption, ChartPanel);
     QFont busyFont = DesignFont(true);
@@ -301,6 +315,11 @@ void TMainWindow::ShowWaveform()
     Chart->hide();
     if (!Dialogs().Execute(RecordingDialog, this))
         return;
+    ShowPickedWaveform();
+}
+
+void TMainWindow::ShowPickedWaveform()
+{
     Chart->show();
     ReadoutStrip->show();
     ReadoutStrip->LogAxisButton->hide();
@@ -313,9 +332,10 @@ void TMainWindow::ShowWaveform()
     // Samples are zero and negative: the waveform is always drawn on a linear axis.
     Chart->LeftAxis()->SetLogarithmic(false);
     Series->Clear();
-    constexpr extended SamplePeriodMs = 0.01953125L; // 1000 / 51200, exact in binary
     for (int i = 0; i < SampleCount; ++i)
-        Series->AddPoint(static_cast<double>(i * SamplePeriodMs), static_cast<double>(recording.Samples[i]));
+        Series->AddPoint(WaveformTimeMs(i), static_cast<double>(recording.Samples[i]));
+    view_ = TView::Waveform;
+    recording_ = recording;
 }
 
 void TMainWindow::ShowSpectrum()
@@ -323,6 +343,11 @@ void TMainWindow::ShowSpectrum()
     Chart->hide();
     if (!Dialogs().Execute(SpectrumDialog, this))
         return;
+    ShowPickedSpectrum();
+}
+
+void TMainWindow::ShowPickedSpectrum()
+{
     const QString path = SpectrumDialog.Files.value(0, SpectrumDialog.FileName);
     const TSpectrum spectrum = ReadSpectrum(LocalPath(path));
     Series->Clear();
@@ -344,6 +369,9 @@ void TMainWindow::ShowSpectrum()
     Chart->Title()->SetText(QStringLiteral("С П Е К Т Р"));
     Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
     PlotSpectrum(spectrum, *Series);
+    view_ = TView::Spectrum;
+    spectrum_ = spectrum;
+    spectrumPath_ = LocalPath(path);
 }
 
 TMainWindow::TComparison TMainWindow::ComparisonFor(int count)
@@ -362,9 +390,86 @@ void TMainWindow::CompareSpectra(int count)
     ReadoutStrip->hide();
     if (!Dialogs().Execute(*comparison.Dialog, this))
         return;
+    RunComparison(comparison);
+}
+
+void TMainWindow::RunComparison(const TComparison& comparison)
+{
     hide();
     if (comparison.Window)
         comparison.Window->exec();
+}
+
+void TMainWindow::OpenFiles(const QStringList& files)
+{
+    const TFileOpening opening = ClassifyFiles(files);
+    switch (opening.Kind) {
+    case TFileOpening::Nothing: return;
+    case TFileOpening::Waveform:
+        Chart->hide();
+        RecordingDialog.Confirm(opening.Files);
+        ShowPickedWaveform();
+        return;
+    case TFileOpening::Spectrum:
+        Chart->hide();
+        SpectrumDialog.Confirm(opening.Files);
+        ShowPickedSpectrum();
+        return;
+    case TFileOpening::Comparison: {
+        const TComparison comparison = ComparisonFor(opening.Window);
+        Chart->hide();
+        ReadoutStrip->hide();
+        comparison.Dialog->Confirm(opening.Files);
+        RunComparison(comparison);
+        return;
+    }
+    case TFileOpening::Refused:
+        Dialogs().Show(
+            {QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), RefusedFilesText(), QStringLiteral("OK")},
+            this);
+        return;
+    }
+}
+
+void TMainWindow::Start(const QStringList& files)
+{
+    if (ClassifyFiles(files).Kind != TFileOpening::Comparison)
+        show();
+    if (!files.isEmpty())
+        QTimer::singleShot(0, this, boundary_.Guard(this, [this, files] { OpenFiles(files); }));
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The view opens after the drop has ended: a comparison window runs modally, and the program
+    // the files came from waits for the drop to finish.
+    QTimer::singleShot(0, this, boundary_.Guard(this, [this, files] { OpenFiles(files); }));
+}
+
+TChartPicture TMainWindow::Picture() const { return {Chart->size(), {{Chart, QPoint(0, 0)}}}; }
+
+std::string TMainWindow::Table() const
+{
+    switch (view_) {
+    case TView::Waveform: return WaveformTable(recording_);
+    case TView::Spectrum: return SpectrumTable({spectrumPath_}, {spectrum_});
+    case TView::None: break;
+    }
+    return {};
 }
 
 void TMainWindow::UpdateReadout()

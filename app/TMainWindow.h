@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SpmFile.h"
+#include "core/TSampleBlock.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TOpenDialog.h"
 
@@ -18,14 +20,18 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class TChart;
+class TChartCommands;
 class TFastLineSeries;
 class TReadoutStrip;
 class TRowsPanel;
+struct TChartPicture;
 struct TNonconformingRecording;
 
 // The main window: the menu, the chart of the waveform and single-spectrum views, the batch
 // run's busy label and progress bar, the read-out strip and the six open-file dialogs of the
-// menu's commands. While a comparison window runs this window is hidden; it shows itself again
+// menu's commands. Files given on the command line or dropped onto the window open the view
+// their menu command would show (OpenFiles). Ctrl+S, Ctrl+C and a right click on the chart save
+// or copy what it shows (TChartCommands). While a comparison window runs this window is hidden; it shows itself again
 // when that window finishes. Created once at start-up and kept until the program ends.
 class TMainWindow : public QMainWindow {
     Q_OBJECT
@@ -72,6 +78,7 @@ public:
     QLabel* BusyLabel = nullptr;
     QProgressBar* BatchProgress = nullptr;
     TReadoutStrip* ReadoutStrip = nullptr;
+    TChartCommands* ChartCommands = nullptr; // save and copy of the chart
 
     // --- Commands ------------------------------------------------------------------
     // "&Обработка": analyses the picked recordings (at most MaxBatchFiles) into spectrum
@@ -85,6 +92,18 @@ public:
     // "&2 графика", "&3 графика", "&6 графиков" (count 2, 3 or 6): runs the command's dialog,
     // then hides this window and runs the comparison window modally.
     void CompareSpectra(int count);
+    // Opens `files` (ClassifyFiles) as the menu command of their view does after its dialog
+    // picked them, the dialog keeping them; refused files get a message box and the window
+    // stays as it is. Errors are raised as the menu command raises them.
+    void OpenFiles(const QStringList& files);
+    // At start-up: shows this window, unless `files` open a comparison window (which hides it),
+    // and then opens `files` from the event loop.
+    void Start(const QStringList& files);
+
+    // The chart as the window shows it, for the picture commands.
+    TChartPicture Picture() const;
+    // The data of the view shown: the waveform's samples or the spectrum, as CSV.
+    std::string Table() const;
     // The read-out of the point under the mouse in the chart.
     void UpdateReadout();
     // A new view starts with an empty read-out.
@@ -104,6 +123,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Any local files may be dropped; they open as OpenFiles does, once the drop has ended.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct TComparison {
@@ -114,6 +136,10 @@ private:
     void CreateMenu();
     void CreateControls();
     void CreateReadoutStrip(QWidget* client);
+    // The views with their file already picked in their dialog.
+    void ShowPickedWaveform();
+    void ShowPickedSpectrum();
+    void RunComparison(const TComparison& comparison);
     // The chart fills the chart panel inside its bevel, less one pixel at the bottom.
     void LayoutChart();
     // Shows the busy label saying "wait" at its place and the progress bar for `fileCount`
@@ -139,4 +165,10 @@ private:
     // header says otherwise.
     std::vector<TNonconformingRecording> nonconforming_;
     bool shownBefore_ = false;
+    // What the chart shows, for its table: set when a view has drawn its file.
+    enum class TView { None, Waveform, Spectrum };
+    TView view_ = TView::None;
+    TSampleBlock recording_;
+    TSpectrum spectrum_;
+    std::string spectrumPath_;
 };

@@ -10,6 +10,9 @@ TChart::TChart(QWidget* parent) : QWidget(parent)
     // button is held.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Right presses and releases always reach the mouse handlers here: a right click is the
+    // chart's own (rightClicked), never a context-menu event handed to the parent.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 TChart::~TChart()

@@ -45,7 +45,9 @@ struct TAxisScale {
 // A line chart: a title on top, a plot area with a left and a bottom axis, and
 // series of points drawn as polylines. Axis ranges follow the data unless the
 // operator zoomed (left-button drag to the lower right; any other drag of
-// 17 x 17 pixels or more undoes) or panned (right-button drag).
+// 17 x 17 pixels or more undoes) or panned (right-button drag). A right press
+// and release with no move of more than RightClickSlop pixels either way is a
+// click, not a pan: the chart stays where it was and emits rightClicked.
 //
 // Changing data or settings never draws: it marks the chart for redrawing, and
 // the widget is repainted once when the event loop next runs. Redraw paints at
@@ -53,11 +55,15 @@ struct TAxisScale {
 //
 // Signals: mouseMoved for every mouse move over the chart, before the chart's
 // own zoom or pan handling of that move; zoomed after a mouse zoom; zoomUndone
-// from UndoZoom.
+// from UndoZoom; rightClicked after a right click.
 class TChart : public QWidget {
     Q_OBJECT
 
 public:
+    // How far, in pixels either way, the pointer may move between a right press and its
+    // release for the two to be a click; a longer move pans.
+    static constexpr int RightClickSlop = 3;
+
     explicit TChart(QWidget* parent = nullptr);
     ~TChart() override;
 
@@ -115,6 +121,9 @@ signals:
     // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
     // emitted before the zoomed flag is cleared.
     void zoomUndone();
+    // The right button was pressed and released at `globalPosition` (screen pixels) without
+    // the pointer moving further than RightClickSlop between; the plot did not move.
+    void rightClicked(QPoint globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -161,6 +170,10 @@ private:
     std::array<TAxisScale, 2> savedScales_{};
     TChartMouseBand zoomBand_;
     TChartMouseBand panBand_;
+    // Between a right press and its release while the pointer stays within RightClickSlop
+    // of the press: panning waits, and the release is a click.
+    bool rightClickPending_ = false;
+    QPoint rightPress_;
 
     bool layoutValid_ = false;
     bool inLayout_ = false;

@@ -36,6 +36,8 @@ void TChart::mousePressEvent(QMouseEvent* event)
             zoomBand_ = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
         }
     } else if (event->button() == Qt::RightButton) {
+        rightClickPending_ = true;
+        rightPress_ = pos;
         if (allowPanning_ != pmNone && CanStartBand(pos)) {
             panBand_ = TChartMouseBand{true, pos.x(), pos.y(), pos.x(), pos.y()};
         }
@@ -54,11 +56,18 @@ void TChart::mouseMoveEvent(QMouseEvent* event)
         zoomBand_.Y1 = pos.y();
         update();
     }
+    if (rightClickPending_ && (event->buttons() & Qt::RightButton) &&
+        (std::abs(pos.x() - rightPress_.x()) > RightClickSlop ||
+         std::abs(pos.y() - rightPress_.y()) > RightClickSlop)) {
+        rightClickPending_ = false;
+    }
     if (panBand_.Active) {
         EnsureLayout();
         if (!plotRect_.contains(pos)) {
             panBand_.Active = false;
-        } else if (pos.x() != panBand_.X1 || pos.y() != panBand_.Y1) {
+        } else if (!rightClickPending_ && (pos.x() != panBand_.X1 || pos.y() != panBand_.Y1)) {
+            // The first move past the slop pans from the press point, as if the moves before
+            // it had panned.
             PanTo(pos.x(), pos.y());
         }
     }
@@ -70,6 +79,13 @@ void TChart::mouseReleaseEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     // Releasing any button ends panning.
     panBand_.Active = false;
+    if (event->button() == Qt::RightButton && rightClickPending_) {
+        rightClickPending_ = false;
+        if (std::abs(pos.x() - rightPress_.x()) <= RightClickSlop &&
+            std::abs(pos.y() - rightPress_.y()) <= RightClickSlop) {
+            emit rightClicked(event->globalPosition().toPoint());
+        }
+    }
     if (event->button() == Qt::LeftButton && zoomBand_.Active) {
         zoomBand_.X1 = pos.x();
         zoomBand_.Y1 = pos.y();

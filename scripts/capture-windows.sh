@@ -6,7 +6,7 @@
 #
 # The recordings are the six of scripts/make-recordings.py; the display, locale and pointer
 # positions are fixed, so two runs of the same program under the same fonts give the same
-# pictures. Writes window-*.png.
+# pictures. Writes window-*.png (window-context-menu.png with the chart's menu open).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)"
@@ -64,6 +64,13 @@ pick() {
   sleep 0.8
 }
 capture() { import -window "$1" "$out/$2.png"; }
+# Like capture, but from the screen, so that a menu open over the window is in the picture.
+capture_screen() {
+  local size
+  read -r wx wy < <(origin "$1")
+  size="$(xdotool getwindowgeometry "$1" | awk '/Geometry/ { print $2 }')"
+  import -window root -crop "${size}+${wx}+${wy}" +repage "$out/$2.png"
+}
 # The menu: "Просмотр" (Спектр: 1, 2, 3, 6), "Обработка".
 view_menu() { click "$main" 115 8; }
 spectrum_menu() { view_menu; click "$main" 134 50; }
@@ -73,6 +80,12 @@ comparison() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 spectrum_menu; click "$main" 264 50; pick rec1.spm
 point "$main" 300 180
 capture "$main" window-one
+# The chart's context menu, opened by a right click.
+xdotool click 3
+sleep 0.4
+capture_screen "$main" window-context-menu
+xdotool key Escape
+sleep 0.2
 click "$main" 69 400
 point "$main" 300 180
 capture "$main" window-one-log

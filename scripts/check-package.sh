@@ -107,32 +107,36 @@ installed_window() {
 }
 check "installed tulvo starts" installed_window
 
-check "installed manual pages and changelog against the installed tulvo-cli" \
+check "installed manual pages and changelog against the installed programs" \
   env TULVO_CLI="$root/usr/bin/tulvo-cli" \
+  TULVO="$root/usr/bin/tulvo" \
   TULVO_CLI_MANPAGE="$share/man/man1/tulvo-cli.1.gz" \
   TULVO_MANPAGE="$share/man/man1/tulvo.1.gz" \
   TULVO_DEBIAN_CHANGELOG="$share/doc/tulvo/changelog.gz" \
   "$build/tests/data/tulvo_data_tests" --gtest_brief=1 \
-  --gtest_filter='CliManPage.*:Files/VersionEverywhere.*:DebianChangelog.*'
+  --gtest_filter='CliManPage.*:ManPage.*:Files/VersionEverywhere.*:DebianChangelog.*'
 
 # The MIME type of a spectrum file in a scratch database: the system's definitions alone call it
-# a source package, with the package's the spectrum type wins.
+# a source package, with the package's the spectrum type wins, also for an upper-case name.
 spm_type() {
-  local data=$1
+  local data=$1 file=${2:-$recordings/rec1.spm}
   XDG_DATA_HOME="$tmp/empty" XDG_DATA_DIRS="$data" update-mime-database "$data/mime" &&
     XDG_DATA_HOME="$tmp/empty" XDG_DATA_DIRS="$data" \
-      gio info -a standard::content-type "$recordings/rec1.spm" |
+      gio info -a standard::content-type "$file" |
     sed -n 's/^ *standard::content-type: //p'
 }
 mime_type() {
   mkdir -p "$tmp/empty" "$tmp/mime/mime/packages"
   cp /usr/share/mime/packages/freedesktop.org.xml "$tmp/mime/mime/packages/"
-  local before after
+  local before after upper
   before=$(spm_type "$tmp/mime")
   cp "$share/mime/packages/"*.xml "$tmp/mime/mime/packages/"
   after=$(spm_type "$tmp/mime")
-  echo "*.spm: $before without the package, $after with it"
-  [ "$before" = application/x-source-rpm ] && [ "$after" = application/x-tulvo-spectrum ]
+  cp "$recordings/rec1.spm" "$recordings/REC1.SPM"
+  upper=$(spm_type "$tmp/mime" "$recordings/REC1.SPM")
+  echo "*.spm: $before without the package, $after with it ($upper for REC1.SPM)"
+  [ "$before" = application/x-source-rpm ] && [ "$after" = application/x-tulvo-spectrum ] &&
+    [ "$upper" = application/x-tulvo-spectrum ]
 }
 check "MIME type of *.spm" mime_type
 

@@ -5,6 +5,7 @@
 
 class QWidget;
 struct TOpenDialog;
+struct TSaveDialog;
 
 // One modal message box with a single button.
 struct TMessageBox {
@@ -26,6 +27,12 @@ public:
     // selected. When the person confirms, stores the picked full paths (TOpenDialog::Confirm)
     // and returns true. When cancelled returns false and changes nothing.
     virtual bool Execute(TOpenDialog& dialog, QWidget* owner) = 0;
+
+    // Runs a save-file dialog owned by `owner`, in dialog.InitialDir with dialog.Type's filter
+    // chosen. When the person confirms a name, stores it (TSaveDialog::Confirm) and returns
+    // true; the dialog has already asked whether to replace an existing file. When cancelled
+    // returns false and changes nothing.
+    virtual bool ExecuteSave(TSaveDialog& dialog, QWidget* owner) = 0;
 
     // Shows a message box and returns once it is dismissed; owner may be null (no owner window).
     virtual void Show(const TMessageBox& box, QWidget* owner) = 0;

@@ -6,5 +6,6 @@
 class TQtDialogs final : public IDialogs {
 public:
     bool Execute(TOpenDialog& dialog, QWidget* owner) override;
+    bool ExecuteSave(TSaveDialog& dialog, QWidget* owner) override;
     void Show(const TMessageBox& box, QWidget* owner) override;
 };

@@ -2,11 +2,13 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
+#include "plot/ChartTable.h"
 #include "plot/SpectrumChart.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TReadoutStrip.h"
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
+#include "views/TChartCommands.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -34,6 +36,11 @@ TComparisonWindow::TComparisonWindow(TComparisonLayout layout, TComparisonContex
 
     CreateButtons();
     CreateCharts();
+    commands_ = new TChartCommands(*this, context_.Boundary,
+                                   {[this] { return true; }, [this] { return Picture(); }, [this] { return Table(); },
+                                    [this] { return charts_.front()->Title()->Text().trimmed(); }});
+    for (TChart* chart : charts_)
+        commands_->Attach(*chart);
     SetMinimumSize();
     strip_->raise();
     resize(TComparisonLayout::ClientSize);
@@ -140,6 +147,8 @@ void TComparisonWindow::StartShow()
     LayoutCharts();
     SetLogAxisCaption();
 
+    loadedPaths_.clear();
+    loadedSpectra_.clear();
     const QStringList& picked = context_.PickedFiles;
     fileCount_ = static_cast<int>(std::min<qsizetype>(picked.size(), ChartCount()));
     for (int k = 0; k < fileCount_; ++k)
@@ -159,7 +168,24 @@ void TComparisonWindow::LoadSpectrum(int k, const QString& path)
     chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") + path);
     chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
     PlotSpectrum(spectrum, *ownSeries_[k]);
+    loadedPaths_.push_back(QFile::encodeName(path).toStdString());
+    loadedSpectra_.push_back(spectrum);
 }
+
+TChartPicture TComparisonWindow::Picture() const
+{
+    QRect area;
+    for (const TChart* chart : charts_)
+        if (chart->isVisibleTo(this))
+            area |= QRect(chart->mapTo(this, QPoint(0, 0)), chart->size());
+    TChartPicture picture{area.size(), {}};
+    for (TChart* chart : charts_)
+        if (chart->isVisibleTo(this))
+            picture.Charts.push_back({chart, chart->mapTo(this, QPoint(0, 0)) - area.topLeft()});
+    return picture;
+}
+
+std::string TComparisonWindow::Table() const { return SpectrumTable(loadedPaths_, loadedSpectra_); }
 
 void TComparisonWindow::Overlay()
 {

@@ -8,11 +8,14 @@
 #include <QDialog>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 class QPushButton;
 class TChart;
+class TChartCommands;
 class TChartSeries;
+struct TChartPicture;
 class TFastLineSeries;
 class TReadoutStrip;
 class TRowsPanel;
@@ -29,9 +32,10 @@ class TRowsPanel;
 // layout's overlay title and copies the other loaded spectra into it; "Разбить" takes the copies
 // away and brings the charts and the first title back. While overlaid, the first chart shows a
 // colour key of the loaded files (TOverlayLegend), each file's full path in a tooltip over its
-// row. The read-out is emptied by every show, overlay, split and change of scale. The window is created once and keeps
-// its size, its place (centred on the first show only) and each chart's left-axis scale and zoom between shows. Every
-// way of closing it ends in `finished`.
+// row. Ctrl+S, Ctrl+C and a right click on a chart save or copy the chart area as a picture, or
+// save the loaded spectra as a table (TChartCommands). The read-out is emptied by every show, overlay, split and change
+// of scale. The window is created once and keeps its size, its place (centred on the first show only) and each chart's
+// left-axis scale and zoom between shows. Every way of closing it ends in `finished`.
 class TComparisonWindow : public QDialog {
     Q_OBJECT
 
@@ -60,6 +64,13 @@ public:
     // The colour key of the first chart: one entry per loaded file while overlaid, none
     // while split.
     const TOverlayLegend& Legend() const { return legend_; }
+    // Save and copy of what the charts show.
+    TChartCommands& Commands() const { return *commands_; }
+
+    // The charts shown now, each at its place in the smallest rectangle that holds them all.
+    TChartPicture Picture() const;
+    // The spectra loaded in this show, in the form of tulvo-cli show, headed by their paths.
+    std::string Table() const;
 
     // "Совместить": all loaded spectra in the first chart.
     void Overlay();
@@ -113,4 +124,8 @@ private:
     // The first chart's title while overlaid, given back by Split.
     QString savedTitle_;
     TOverlayLegend legend_;
+    // The files loaded in this show and their spectra, in chart order (the table's columns).
+    std::vector<std::string> loadedPaths_;
+    std::vector<TSpectrum> loadedSpectra_;
+    TChartCommands* commands_ = nullptr;
 };

@@ -34,6 +34,7 @@ public:
         dialog.FileName = files_.value(0);
         return true;
     }
+    bool ExecuteSave(TSaveDialog&, QWidget*) override { return false; }
     void Show(const TMessageBox&, QWidget*) override {}
 
 private:

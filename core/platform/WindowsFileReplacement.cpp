@@ -73,8 +73,8 @@ bool IsLink(DWORD attributes)
 bool TargetAlreadyHolds(const std::string& target, std::string_view bytes)
 {
     const HANDLE handle = ::CreateFileW(Wide(target).c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -84,8 +84,8 @@ bool TargetAlreadyHolds(const std::string& target, std::string_view bytes)
         size.QuadPart == static_cast<LONGLONG>(bytes.size())) {
         std::string held(bytes.size(), '\0');
         DWORD got = 0;
-        same = ::ReadFile(handle, held.data(), static_cast<DWORD>(held.size()), &got, nullptr) &&
-               got == bytes.size() && held == bytes;
+        same = ::ReadFile(handle, held.data(), static_cast<DWORD>(held.size()), &got, nullptr) && got == bytes.size() &&
+               held == bytes;
         if (same) {
             FILETIME now{};
             ::GetSystemTimeAsFileTime(&now);
@@ -103,9 +103,9 @@ int MoveError(const std::string& target, DWORD error)
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
         return static_cast<int>(error);
     }
-    const HANDLE probe = ::CreateFileW(Wide(target).c_str(), DELETE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE probe =
+        ::CreateFileW(Wide(target).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (probe == INVALID_HANDLE_VALUE) {
         const DWORD probeError = ::GetLastError();
         return static_cast<int>(probeError == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : error);
@@ -124,8 +124,8 @@ bool ReplaceOnce(const std::string& target, std::string_view bytes, TReplacement
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = NewTemporaryName(target, kind);
-        handle = ::CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES,
-                               FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        handle = ::CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();
             if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 100) {

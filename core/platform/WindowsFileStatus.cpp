@@ -132,8 +132,8 @@ std::optional<TFileStatus> StatusOf(TFileHandle handle) noexcept
     if (status.Regular) {
         status.Size = static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
     }
-    const std::int64_t ticks = static_cast<std::int64_t>(
-        (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) | info.ftLastWriteTime.dwLowDateTime);
+    const std::int64_t ticks = static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                                         info.ftLastWriteTime.dwLowDateTime);
     status.Modified = {ticks / 10000000 - EpochDifference, static_cast<std::int32_t>(ticks % 10000000) * 100};
     status.Identity = {info.dwVolumeSerialNumber,
                        (std::uint64_t{info.nFileIndexHigh} << 32) | std::uint64_t{info.nFileIndexLow}};

@@ -135,8 +135,7 @@ std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count,
         std::size_t left = text.size();
         while (left > 0) {
             DWORD written = 0;
-            if (!::WriteConsoleW(AsHandle(handle), next, static_cast<DWORD>(left), &written, nullptr) ||
-                written == 0) {
+            if (!::WriteConsoleW(AsHandle(handle), next, static_cast<DWORD>(left), &written, nullptr) || written == 0) {
                 throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
             }
             next += written;

@@ -1,6 +1,7 @@
 // Consoles on Windows: a console handle is one GetConsoleMode accepts. The C runtime's standard
-// streams are put in binary mode, and the console's output code page to UTF-8 for what the
-// runtime itself writes there (the program's own console text goes through WriteConsoleW).
+// streams are put in binary mode, the console's output code page to UTF-8 for what the runtime
+// itself writes there (the program's own console text goes through WriteConsoleW), and the
+// console made to understand the terminal sequences the progress bar uses ("\r\033[K").
 
 #include "core/platform/Terminal.h"
 
@@ -31,6 +32,13 @@ void PrepareStandardStreams() noexcept
     ::_setmode(::_fileno(stdin), _O_BINARY);
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
+    for (const DWORD stream : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE console = ::GetStdHandle(stream);
+        DWORD mode = 0;
+        if (::GetConsoleMode(console, &mode)) {
+            ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+        }
+    }
     SavedOutputCodePage = ::GetConsoleOutputCP();
     if (SavedOutputCodePage != 0 && SavedOutputCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
         std::atexit(RestoreOutputCodePage);

@@ -146,6 +146,8 @@ private slots:
     void setRangeWidensNarrowRanges_data();
     void setRangeWidensNarrowRanges();
     void mouseMovedBeforePan();
+    void rightClickOrPan_data();
+    void rightClickOrPan();
     void pressOnTitleStartsNothing();
 
     void nonFiniteAndExtremeData_data();
@@ -737,6 +739,51 @@ void ChartWidgetTest::mouseMovedBeforePan()
     QCOMPARE(qvariant_cast<Qt::KeyboardModifiers>(moves[1][0]), Qt::KeyboardModifiers(Qt::ShiftModifier));
     QCOMPARE(moves[1][1].toPoint(), onTitle);
     QCOMPARE(seenLows.size(), std::size_t{2});
+}
+
+// clang-format off
+void ChartWidgetTest::rightClickOrPan_data()
+{
+    QTest::addColumn<QList<QPoint>>("moves"); // from the press, in order; released at the last
+    QTest::addColumn<bool>("click");
+    QTest::newRow("still") << QList<QPoint>{QPoint(0, 0)} << true;
+    QTest::newRow("within the slop") << QList<QPoint>{QPoint(2, -1), QPoint(3, -3)} << true;
+    QTest::newRow("slop then back") << QList<QPoint>{QPoint(-3, 3), QPoint(0, 0)} << true;
+    QTest::newRow("past it across") << QList<QPoint>{QPoint(4, 0)} << false;
+    QTest::newRow("past it down") << QList<QPoint>{QPoint(0, -4)} << false;
+    QTest::newRow("held moves, then a pan") << QList<QPoint>{QPoint(2, 1), QPoint(25, 12)} << false;
+}
+// clang-format on
+
+// A right press and release that stay within three pixels are a click: the plot does not move.
+void ChartWidgetTest::rightClickOrPan()
+{
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(bool, click);
+    auto f = MakeChart();
+    AddLine(f.Series, 0, 0, 100, 50, 101);
+    QSignalSpy clicks(f.Chart.get(), &TChart::rightClicked);
+    const QPoint press = f.Chart->PlotRect().center();
+    QTest::mousePress(f.Chart.get(), Qt::RightButton, Qt::NoModifier, press);
+    for (const QPoint& move : moves)
+        MoveMouse(f.Chart.get(), press + move, Qt::RightButton);
+    QTest::mouseRelease(f.Chart.get(), Qt::RightButton, Qt::NoModifier, press + moves.back());
+    QCOMPARE(clicks.count(), click ? 1 : 0);
+    QVERIFY(IsAutomatic(*f.Chart) == click);
+    if (click) {
+        QCOMPARE(clicks[0][0].toPoint(), f.Chart->mapToGlobal(press + moves.back()));
+        return;
+    }
+    // A pan as a drag straight to the last point gives: from the press point, nothing held back.
+    auto g = MakeChart();
+    AddLine(g.Series, 0, 0, 100, 50, 101);
+    Drag(g.Chart.get(), Qt::RightButton, press, press + moves.back());
+    const TRanges after = Ranges(*f.Chart);
+    const TRanges expected = Ranges(*g.Chart);
+    QCOMPARE(after.XLo, expected.XLo);
+    QCOMPARE(after.XHi, expected.XHi);
+    QCOMPARE(after.YLo, expected.YLo);
+    QCOMPARE(after.YHi, expected.YHi);
 }
 
 void ChartWidgetTest::pressOnTitleStartsNothing()

@@ -107,8 +107,8 @@ TEST_F(BatchCommand, UpdateSkipsUntilARecordingIsTouched)
     EXPECT_EQ(again.Err, "tulvo-cli: 3 recordings: 0 written, 0 failed, 3 skipped\n");
 
     // A touch (a later modification time) makes the recording due again.
-    std::filesystem::last_write_time(
-        paths[1], std::filesystem::last_write_time(SpectrumFileName(paths[1])) + std::chrono::seconds(1));
+    std::filesystem::last_write_time(paths[1], std::filesystem::last_write_time(SpectrumFileName(paths[1])) +
+                                                   std::chrono::seconds(1));
     const TToolRun touched = RunToolInProcess(Words({"batch", "-u", "--report", "-"}, paths));
     const auto rows = CsvRows(touched.Out);
     ASSERT_EQ(rows.size(), 4u);

@@ -9,9 +9,9 @@
 
 #include "core/BatchRun.h"
 
-#include <gtest/gtest.h>
 #include <cstdio>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace batchtest {

@@ -1,8 +1,8 @@
 // The POSIX error numbers the I/O errors come from: mapped by meaning, and
 // kept with the error when it is named after another file.
 
-#include "core/TulvoErrors.h"
 #include "core/TDataFile.h"
+#include "core/TulvoErrors.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

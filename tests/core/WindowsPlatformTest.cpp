@@ -1,10 +1,12 @@
 // The Windows side of the platform layer, where it differs from the POSIX one: the table of
-// Windows error codes, the forms of Windows paths, and a spectrum file that another program holds
-// open. Built in the Windows build only.
+// Windows error codes, the forms of Windows paths, a spectrum file that another program holds
+// open, and the default job count from the process's affinity mask. Built in the Windows build
+// only.
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TTempFolder.h"
 
+#include "core/BatchRun.h"
 #include "core/SpmFile.h"
 #include "core/platform/FileReplacement.h"
 #include "core/platform/Paths.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <ostream>
 #include <windows.h>
 
@@ -161,6 +164,22 @@ TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
     ::CloseHandle(holder);
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Спектр.spm"});
+}
+
+// ---------------------------------------------------------------------------
+// Processors
+// ---------------------------------------------------------------------------
+
+TEST(WindowsProcessors, DefaultJobCountFollowsTheProcessAffinityMask)
+{
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    ASSERT_TRUE(::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system));
+    ASSERT_TRUE(::SetProcessAffinityMask(::GetCurrentProcess(), process & (~process + 1))); // its lowest processor
+    const int narrowed = DefaultJobCount();
+    ::SetProcessAffinityMask(::GetCurrentProcess(), process);
+    EXPECT_EQ(narrowed, 1);
+    EXPECT_EQ(DefaultJobCount(), std::popcount(static_cast<unsigned long long>(process)));
 }
 
 } // namespace

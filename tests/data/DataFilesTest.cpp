@@ -59,6 +59,7 @@ std::string PathOf(const char* variable, const char* built)
 }
 
 std::string CliPath() { return PathOf("TULVO_CLI", TULVO_CLI_PATH); }
+std::string ProgramPath() { return PathOf("TULVO", TULVO_PATH); }
 std::string CliManPagePath() { return PathOf("TULVO_CLI_MANPAGE", TULVO_CLI_MANPAGE_PATH); }
 std::string ManPagePath() { return PathOf("TULVO_MANPAGE", TULVO_MANPAGE_PATH); }
 std::string DebianChangelogPath() { return PathOf("TULVO_DEBIAN_CHANGELOG", TULVO_DEBIAN_CHANGELOG_PATH); }
@@ -207,6 +208,24 @@ TEST(CliManPage, NamesEveryCommandAndOptionOfTheHelp)
     }
 }
 
+// What the windowed program prints for `options`, run without a display as over ssh.
+std::string ProgramOutput(const std::string& options)
+{
+    return CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + Quote(ProgramPath()) + " " + options);
+}
+
+// Every option in `tulvo --help` appears in tulvo's manual page.
+TEST(ManPage, NamesEveryOptionOfTheHelp)
+{
+    const std::string page = PageText(ReadText(ManPagePath()));
+    const std::string help = ProgramOutput("--help");
+    const std::set<std::string> words = HelpWords(help);
+    ASSERT_TRUE(words.count("--help") == 1 && words.count("--version") == 1) << help;
+    for (const std::string& word : words) {
+        EXPECT_TRUE(ContainsWord(page, word)) << ManPagePath() << " lacks '" << word << "' of tulvo --help";
+    }
+}
+
 struct TVersionCase {
     const char* Name;
     std::string (*Text)();
@@ -231,6 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  R"(^tulvo-cli (\S+)\n$)"},
                     TVersionCase{"CliShortVersion", [] { return CommandOutput(Quote(CliPath()) + " -V"); },
                                  R"(^tulvo-cli (\S+)\n$)"},
+                    TVersionCase{"ProgramVersion", [] { return ProgramOutput("--version"); }, R"(^tulvo (\S+)\n$)"},
                     TVersionCase{"CliManPage", [] { return ReadText(CliManPagePath()); },
                                  R"re(\n\.TH TULVO-CLI "?1"? "[^"]*" "tulvo-cli ([^"]+)")re"},
                     TVersionCase{"ManPage", [] { return ReadText(ManPagePath()); },

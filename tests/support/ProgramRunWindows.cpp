@@ -116,7 +116,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& stdinPath, 
     startup.hStdError = OpenInherited(stderrPath, true);
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessW(Wide(argv.at(0)).c_str(), line.data(), nullptr, nullptr, TRUE,
-                                         CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &process);
+                                          CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &process);
     ::CloseHandle(startup.hStdInput);
     ::CloseHandle(startup.hStdOutput);
     ::CloseHandle(startup.hStdError);

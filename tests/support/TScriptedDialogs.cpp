@@ -1,6 +1,7 @@
 #include "tests/support/TScriptedDialogs.h"
 
 #include "ui/TOpenDialog.h"
+#include "ui/TSaveDialog.h"
 
 namespace testsupport {
 
@@ -19,6 +20,17 @@ bool TScriptedDialogs::Execute(TOpenDialog& dialog, QWidget*)
     } else {
         dialog.Confirm(*answer);
     }
+    return true;
+}
+
+bool TScriptedDialogs::ExecuteSave(TSaveDialog& dialog, QWidget*)
+{
+    Executed << dialog.Name;
+    if (SaveAnswers.empty())
+        return false;
+    const auto [path, type] = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    dialog.Confirm(path, type);
     return true;
 }
 

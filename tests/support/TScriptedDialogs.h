@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -21,11 +22,17 @@ public:
     void Pick(const QStringList& paths) { Answers.emplace_back(paths); }
     void Cancel() { Answers.emplace_back(std::nullopt); }
 
+    // The next save dialog confirms `path` with file type `type` (TSaveDialog::Confirm).
+    void Save(const QString& path, int type = 0) { SaveAnswers.emplace_back(path, type); }
+
     bool Execute(TOpenDialog& dialog, QWidget* owner) override;
+    // Takes the next answer of Save; cancels when none is left.
+    bool ExecuteSave(TSaveDialog& dialog, QWidget* owner) override;
     void Show(const TMessageBox& box, QWidget* owner) override;
 
     std::deque<std::optional<QStringList>> Answers;
-    QStringList Executed;           // names of the dialogs run, in order
+    std::deque<std::pair<QString, int>> SaveAnswers;
+    QStringList Executed;           // names of the dialogs run (open and save), in order
     std::vector<TMessageBox> Shown; // message boxes, in order
     std::function<void(const TMessageBox&)> OnShow;
 };
