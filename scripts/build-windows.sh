@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs on Debian with MinGW-w64 into build/windows/.
-#   --cli-only   tulvo-cli.exe and the Qt-free test programs (dsp, core, cli), run by CTest under
-#                wine (ctest --preset windows-cli).
-#   (no option)  also the windowed program, against the Qt for Windows that
-#                scripts/build-qt-windows.sh cross-builds: not there yet.
+# Cross-builds the Windows programs on Debian with MinGW-w64.
+#   --cli-only   into build/windows/: tulvo-cli.exe and the Qt-free test programs (dsp, core, cli),
+#                run by CTest under wine (ctest --preset windows-cli).
+#   (no option)  into build/windows-gui/: tulvo.exe, tulvo-cli.exe, tulvo-plot.exe and every test
+#                program (ctest --preset windows) against the Qt for Windows that
+#                scripts/build-qt-windows.sh cross-builds into its cache (building it when it is
+#                missing), then the installer tulvo-VERSION-win64-setup.exe and the zip
+#                tulvo-VERSION-win64.zip of the folder a Windows user gets.
 # Installs what it needs (scripts/setup.sh --windows) and makes the wine prefix the tests run in
-# (build/windows/wine-prefix) once, so that the first test does not pay for it.
+# (wine-prefix in the build folder) once, so that the first test does not pay for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,23 +22,35 @@ done
 
 bash scripts/setup.sh --windows
 
-if ! $cli_only; then
-  # The windowed program: configure against "$(bash scripts/build-qt-windows.sh --print-prefix)" with
-  # TULVO_WITH_QT=ON once the Windows build of the windows is in place.
-  echo "build-windows.sh: the windowed program for Windows is not built yet; building tulvo-cli.exe only" >&2
-fi
-
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-D CMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake --preset windows-cli "${launcher[@]}" >/dev/null
-cmake --build --preset windows-cli -- -j"$(nproc)" --quiet
+# The wine prefix of a build folder's tests, made once.
+make_wine_prefix() {
+  local prefix="$PWD/$1/wine-prefix"
+  if [ ! -f "$prefix/system.reg" ]; then
+    echo "Making the wine prefix $prefix (once)"
+    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver --wait
+  fi
+}
 
-prefix="$PWD/build/windows/wine-prefix"
-if [ ! -f "$prefix/system.reg" ]; then
-  echo "Making the wine prefix $prefix (once)"
-  WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
-  WINEPREFIX="$prefix" wineserver --wait
+if $cli_only; then
+  cmake --preset windows-cli "${launcher[@]}" >/dev/null
+  cmake --build --preset windows-cli -- -j"$(nproc)" --quiet
+  make_wine_prefix build/windows
+  echo "build/windows/cli/tulvo-cli.exe: $(stat -c %s build/windows/cli/tulvo-cli.exe) bytes"
+  exit 0
 fi
-echo "build/windows/cli/tulvo-cli.exe: $(stat -c %s build/windows/cli/tulvo-cli.exe) bytes"
+
+# Qt for Windows: reused from its cache, built there first when missing (about 30 minutes).
+bash scripts/build-qt-windows.sh
+cmake --preset windows "${launcher[@]}" >/dev/null
+cmake --build --preset windows -- -j"$(nproc)" --quiet
+make_wine_prefix build/windows-gui
+# The installer and the zip (CPack: NSIS and ZIP).
+(cd build/windows-gui && cpack -C Release >cpack.log 2>&1) || { tail -40 build/windows-gui/cpack.log; exit 1; }
+for package in build/windows-gui/tulvo-*-win64-setup.exe build/windows-gui/tulvo-*-win64.zip; do
+  echo "$package: $(stat -c %s "$package") bytes"
+done

@@ -24,8 +24,10 @@ for option in "$@"; do
       packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine sox) ;;
     --windows)
       # The Windows build: MinGW-w64 cross compilers, wine to run what they build, NSIS for the
-      # installer, and apt-get source for Qt's source (scripts/build-qt-windows.sh).
-      packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip xvfb xauth imagemagick) ;;
+      # installer, apt-get source for Qt's source (scripts/build-qt-windows.sh), the icon's
+      # rendering (rsvg-convert, icotool), and the installer's test on a virtual display.
+      packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip xvfb xauth imagemagick
+                 librsvg2-bin icoutils xdotool) ;;
     --package)
       packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
     *)

@@ -3,10 +3,10 @@
 # offscreen platform, so no display is needed): the whole suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (preset `asan`), the
 # parallel batch's tests under ThreadSanitizer (preset `tsan`, which builds
-# only the core tests), the Windows build's Qt-free tests under wine (preset
-# `windows-cli`, among them tulvo-cli.exe against the optimised build's
-# tulvo-cli over a reference set), and last the whole suite in the optimised
-# build, whose summary closes the output.
+# only the core tests), the Windows build's suites under wine (preset
+# `windows`, among them tulvo-cli.exe against the optimised build's tulvo-cli
+# over a reference set) and its installer's test on a virtual display, and
+# last the whole suite in the optimised build, whose summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -26,9 +26,13 @@ cmake --preset tsan >/dev/null
 cmake --build --preset tsan -- -j"$(nproc)" --quiet
 ctest --preset tsan -j"$(nproc)"
 
+# The Windows build (Qt for Windows from its cache, built there first when missing), every suite
+# under wine, and the installer as an operator meets it.
 windows_start=$(date +%s)
-bash scripts/build-windows.sh --cli-only
-ctest --preset windows-cli -j"$(nproc)"
-echo "Windows build and its tests under wine: $(($(date +%s) - windows_start)) s"
+bash scripts/build-windows.sh
+ctest --preset windows -j"$(nproc)"
+version=$(sed -n 's/^project(tulvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+bash scripts/test-windows-installer.sh "build/windows-gui/tulvo-$version-win64-setup.exe" build/release/cli/tulvo-cli
+echo "Windows build, its tests under wine and the installer's test: $(($(date +%s) - windows_start)) s"
 
 ctest --preset release -j"$(nproc)"

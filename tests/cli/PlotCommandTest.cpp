@@ -3,6 +3,7 @@
 
 #include "cli/plot/PlotDrawing.h"
 #include "core/SpmFile.h"
+#include "core/platform/Files.h"
 #include "plot/TSpectrumHeatmap.h"
 #include "plot/Viridis.h"
 #include "tests/support/FileBytes.h"
@@ -15,11 +16,9 @@
 #include <QtTest>
 
 #include <cmath>
-#include <fcntl.h>
 #include <map>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -67,9 +66,9 @@ int RunPlotCommand(const std::vector<std::string>& words)
     const testsupport::TTempFolder folder;
     const std::string err = folder.File("stderr");
     TToolContext context;
-    context.Err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    context.Err = Platform::CreateOrTruncate(err);
     const int status = RunPlotHelper(words, context);
-    ::close(context.Err);
+    Platform::CloseFileQuietly(context.Err);
     const auto bytes = testsupport::ReadBytes(err);
     PlotErrors.assign(bytes.begin(), bytes.end());
     return status;
