@@ -4,9 +4,10 @@
 #    (libstdc++, libgcc_s, winpthread: Qt links them dynamically, the programs statically);
 #  - TULVO_WINDOWS_ICON, the programs' ICO rendered from data/org.tulvo.tulvo.svg by the target
 #    tulvo_windows_icon (rsvg-convert and icotool, Debian's librsvg2-bin and icoutils);
-#  - the test runs under wine: Qt's DLLs and the runtime's found on WINEPATH, Qt's plugins on
-#    QT_PLUGIN_PATH, and an empty QT_QPA_FONTDIR, so that the offscreen platform's font database
-#    holds the fonts the programs carry (app/WindowsFonts.cpp) and nothing of the machine's.
+#  - the test runs under wine: Qt's DLLs and the runtime's found on WINEPATH (wine passes no QT_*
+#    variable on, so the QtTest programs get the offscreen platform and its plugin's folder as
+#    arguments, tests/CMakeLists.txt); the offscreen platform's font database then holds the fonts
+#    the programs carry (app/WindowsFonts.cpp) and nothing of the machine's.
 get_filename_component(TULVO_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 # Debian's archive has at times had no qt6-svg source: then the tree is marked .no-svg.
 find_package(Qt6 QUIET COMPONENTS Svg)
@@ -56,14 +57,12 @@ add_custom_target(tulvo_windows_icon DEPENDS "${TULVO_WINDOWS_ICON}")
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(runtime_links "${PROJECT_BINARY_DIR}/wine-runtime")
   file(REMOVE_RECURSE "${runtime_links}")
-  file(MAKE_DIRECTORY "${runtime_links}" "${PROJECT_BINARY_DIR}/wine-fonts")
+  file(MAKE_DIRECTORY "${runtime_links}")
   file(GLOB qt_dlls "${TULVO_QT_PREFIX}/bin/*.dll")
   foreach(dll IN LISTS qt_dlls tulvo_runtime_dlls)
     cmake_path(GET dll FILENAME name)
     file(CREATE_LINK "${dll}" "${runtime_links}/${name}" SYMBOLIC)
   endforeach()
   # Wine sees the machine's root as drive Z:.
-  list(INSERT CMAKE_CROSSCOMPILING_EMULATOR 1
-       "WINEPATH=Z:${runtime_links}" "QT_PLUGIN_PATH=Z:${TULVO_QT_PREFIX}/plugins"
-       "QT_QPA_FONTDIR=Z:${PROJECT_BINARY_DIR}/wine-fonts")
+  list(INSERT CMAKE_CROSSCOMPILING_EMULATOR 1 "WINEPATH=Z:${runtime_links}")
 endif()

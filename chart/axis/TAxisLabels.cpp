@@ -13,6 +13,22 @@ constexpr double MaxLabelsPerAxis = 10000.0;
 constexpr double MaxInt32 = 2147483647.0;
 constexpr double LowerEndTolerance = 1e-12;
 constexpr double LowerEndFactor = 1.000000000001;
+
+// base raised to the whole exponent. For base 10 and exponents up to 22 either way the power is
+// formed exactly (10^22 is the largest power of ten a double holds) and a negative one is a single
+// correctly rounded division, so the labels are the same whatever pow the C runtime has (MinGW's
+// differs from glibc's in the last bit for negative powers of ten; these equal glibc's).
+double WholePower(double base, double exponent)
+{
+    if (base != 10.0 || !(std::fabs(exponent) <= 22.0) || exponent != std::floor(exponent)) {
+        return std::pow(base, exponent);
+    }
+    double power = 1.0;
+    for (int i = 0; i < static_cast<int>(std::fabs(exponent)); ++i) {
+        power *= 10.0;
+    }
+    return exponent < 0.0 ? 1.0 / power : power;
+}
 } // namespace
 
 int MaxLabelCount(double pixelSize, double labelSize, double separationPercent)
@@ -34,7 +50,7 @@ double NextLabelStep(double step)
         return step;
     }
     int exponent = static_cast<int>(std::floor(std::log10(step)));
-    double power = std::pow(10.0, exponent);
+    double power = WholePower(10.0, exponent);
     double mantissa = step / power;
     // log10 can be one off at exact powers of ten; bring the mantissa into [1, 10).
     if (mantissa >= 10.0) {
@@ -127,7 +143,7 @@ std::vector<double> LogLabelValues(double& lo, double hi, double base)
     }
     double candidate;
     if (lo > 0.0) {
-        candidate = std::pow(base, RoundHalfEven(std::log(lo) / std::log(base)));
+        candidate = WholePower(base, RoundHalfEven(std::log(lo) / std::log(base)));
     } else {
         lo = lo == 0.0 ? 0.1 : 1e-10;
         candidate = lo;
