@@ -14,35 +14,6 @@ namespace Platform {
 using Windows::Narrow;
 using Windows::Wide;
 
-namespace {
-
-// One argument as CommandLineToArgvW and the C runtime split it back: quoted when it holds a
-// space, a tab or a quote or is empty; backslashes doubled only before a quote.
-void AppendQuoted(std::wstring& line, const std::wstring& word)
-{
-    if (!line.empty()) {
-        line += L' ';
-    }
-    if (!word.empty() && word.find_first_of(L" \t\"") == std::wstring::npos) {
-        line += word;
-        return;
-    }
-    line += L'"';
-    std::size_t backslashes = 0;
-    for (const wchar_t c : word) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line += c;
-    }
-    line.append(2 * backslashes, L'\\');
-    line += L'"';
-}
-
-} // namespace
 
 std::vector<std::string> CommandLineArguments(int, char**)
 {
@@ -91,7 +62,7 @@ int RunInPlaceOfThisProcess(const std::string& program, const std::vector<std::s
 {
     std::wstring line;
     for (const auto& word : arguments) {
-        AppendQuoted(line, Wide(word));
+        Windows::AppendQuotedArgument(line, Wide(word));
     }
     // The helper gets this process's standard streams.
     STARTUPINFOW startup{};

@@ -38,6 +38,33 @@ inline constexpr DWORD ErrorDiskQuotaExceeded = 1295;    // ERROR_DISK_QUOTA_EXC
 
 inline HANDLE AsHandle(std::intptr_t handle) noexcept { return reinterpret_cast<HANDLE>(handle); }
 
+// One argument as CommandLineToArgvW and the C runtime split it back, added to a command line:
+// quoted when it holds a space, a tab or a quote or is empty; backslashes doubled only before a
+// quote.
+inline void AppendQuotedArgument(std::wstring& line, const std::wstring& word)
+{
+    if (!line.empty()) {
+        line += L' ';
+    }
+    if (!word.empty() && word.find_first_of(L" \t\"") == std::wstring::npos) {
+        line += word;
+        return;
+    }
+    line += L'"';
+    std::size_t backslashes = 0;
+    for (const wchar_t c : word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        line += c;
+    }
+    line.append(2 * backslashes, L'\\');
+    line += L'"';
+}
+
 inline std::intptr_t FromHandle(HANDLE handle) noexcept { return reinterpret_cast<std::intptr_t>(handle); }
 
 } // namespace Platform::Windows

@@ -11,6 +11,7 @@
 #include "core/platform/FileReplacement.h"
 #include "core/platform/Paths.h"
 #include "core/platform/SystemErrors.h"
+#include "core/platform/WindowsWide.h"
 
 #include <gtest/gtest.h>
 
@@ -77,71 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         TErrorCase{ERROR_CANT_RESOLVE_FILENAME, TFileOperation::Create, 1921, "I/O error 1921"}));
 
 // ---------------------------------------------------------------------------
-// Path forms
-// ---------------------------------------------------------------------------
-
-struct TPathCase {
-    const char* Path;
-    const char* Name;     // FileNamePart
-    const char* Prefix;   // FolderPrefix
-    const char* Folder;   // FolderPath
-    const char* Spectrum; // SpectrumFileName
-};
-
-void PrintTo(const TPathCase& c, std::ostream* out) { *out << c.Path; }
-
-class WindowsPaths : public testing::TestWithParam<TPathCase> {};
-
-TEST_P(WindowsPaths, SplitAtEitherSeparatorKeepingDrivesAndShares)
-{
-    const TPathCase& c = GetParam();
-    EXPECT_EQ(Platform::FileNamePart(c.Path), c.Name);
-    EXPECT_EQ(Platform::FolderPrefix(c.Path), c.Prefix);
-    EXPECT_EQ(Platform::FolderPath(c.Path), c.Folder);
-    EXPECT_EQ(SpectrumFileName(c.Path), c.Spectrum);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, WindowsPaths,
-    testing::Values(TPathCase{"rec.wav", "rec.wav", "", ".", "rec.spm"},
-                    TPathCase{"data\\rec.wav", "rec.wav", "data\\", "data", "data\\rec.spm"},
-                    TPathCase{"data/sub\\rec.wav", "rec.wav", "data/sub\\", "data/sub", "data/sub\\rec.spm"},
-                    TPathCase{"da.ta\\ab", "ab", "da.ta\\", "da.ta", "da.ta\\ab.spm"},
-                    TPathCase{"C:rec.wav", "rec.wav", "C:", "C:", "C:rec.spm"},
-                    TPathCase{"C:ab", "ab", "C:", "C:", "C:ab.spm"},
-                    TPathCase{"C:\\rec.wav", "rec.wav", "C:\\", "C:\\", "C:\\rec.spm"},
-                    TPathCase{"d:/Data/rec.wav", "rec.wav", "d:/Data/", "d:/Data", "d:/Data/rec.spm"},
-                    TPathCase{"\\rec.wav", "rec.wav", "\\", "\\", "\\rec.spm"},
-                    TPathCase{"\\\\server\\share\\rec.wav", "rec.wav", "\\\\server\\share\\", "\\\\server\\share\\",
-                              "\\\\server\\share\\rec.spm"},
-                    TPathCase{"\\\\server\\share\\ab", "ab", "\\\\server\\share\\", "\\\\server\\share\\",
-                              "\\\\server\\share\\ab.spm"},
-                    TPathCase{"\\\\server\\share\\Записи\\проба 1.wav", "проба 1.wav", "\\\\server\\share\\Записи\\",
-                              "\\\\server\\share\\Записи", "\\\\server\\share\\Записи\\проба 1.spm"},
-                    TPathCase{"C:\\Записи испытаний\\ёж", "ёж", "C:\\Записи испытаний\\", "C:\\Записи испытаний",
-                              "C:\\Записи испытаний\\ёж.spm"},
-                    TPathCase{"data\\", "", "data\\", "data", "data\\.spm"}));
-
-TEST(WindowsPaths, JoinAddsOneSeparatorWhereNoneIs)
-{
-    EXPECT_EQ(Platform::JoinPath("C:\\data", "a.spm"), "C:\\data/a.spm");
-    EXPECT_EQ(Platform::JoinPath("C:\\data\\", "a.spm"), "C:\\data\\a.spm");
-    EXPECT_EQ(Platform::JoinPath("C:", "a.spm"), "C:a.spm");
-    EXPECT_EQ(Platform::JoinPath("\\\\server\\share\\", "a.spm"), "\\\\server\\share\\a.spm");
-}
-
-// ---------------------------------------------------------------------------
 // A target another program holds open
 // ---------------------------------------------------------------------------
-
-std::wstring Wide(const std::string& text)
-{
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
-    wide.pop_back();
-    return wide;
-}
 
 TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
 {
@@ -150,7 +88,7 @@ TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
     const std::vector<std::uint8_t> old(732, 0x11);
     WriteBytes(target, old);
     // Held as editors and viewers hold files: read access, others may only read.
-    const HANDLE holder = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const HANDLE holder = ::CreateFileW(Platform::Windows::Wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     try {

@@ -5,6 +5,7 @@
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TTempFolder.h"
+#include "core/platform/WindowsWide.h"
 
 #include <map>
 #include <mutex>
@@ -15,47 +16,10 @@ namespace testsupport {
 
 namespace {
 
-std::wstring Wide(const std::string& text)
-{
-    if (text.empty()) {
-        return {};
-    }
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-// One argument as the C runtime's parser (and CommandLineToArgvW) splits it back: quoted when
-// it holds a space, a tab or a quote or is empty; backslashes doubled only before a quote.
-void AppendQuoted(std::wstring& line, const std::wstring& word)
-{
-    if (!line.empty()) {
-        line += L' ';
-    }
-    if (!word.empty() && word.find_first_of(L" \t\"") == std::wstring::npos) {
-        line += word;
-        return;
-    }
-    line += L'"';
-    std::size_t backslashes = 0;
-    for (const wchar_t c : word) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line += c;
-    }
-    line.append(2 * backslashes, L'\\');
-    line += L'"';
-}
-
 HANDLE OpenInherited(const std::string& path, bool write)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    const std::wstring name = path == "/dev/null" ? std::wstring(L"NUL") : Wide(path);
+    const std::wstring name = path == "/dev/null" ? std::wstring(L"NUL") : Platform::Windows::Wide(path);
     const HANDLE handle =
         ::CreateFileW(name.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                       write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -86,7 +50,7 @@ std::wstring Environment(const std::vector<std::string>& env)
         ::FreeEnvironmentStringsW(block);
     }
     for (const auto& entry : env) {
-        add(Wide(entry));
+        add(Platform::Windows::Wide(entry));
     }
     std::wstring result;
     for (const auto& name : order) {
@@ -105,7 +69,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& stdinPath, 
 {
     std::wstring line;
     for (const auto& word : argv) {
-        AppendQuoted(line, Wide(word));
+        Platform::Windows::AppendQuotedArgument(line, Platform::Windows::Wide(word));
     }
     std::wstring environment = Environment(env);
     STARTUPINFOW startup{};
@@ -115,7 +79,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& stdinPath, 
     startup.hStdOutput = OpenInherited(stdoutPath, true);
     startup.hStdError = OpenInherited(stderrPath, true);
     PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(Wide(argv.at(0)).c_str(), line.data(), nullptr, nullptr, TRUE,
+    const BOOL started = ::CreateProcessW(Platform::Windows::Wide(argv.at(0)).c_str(), line.data(), nullptr, nullptr, TRUE,
                                           CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &process);
     ::CloseHandle(startup.hStdInput);
     ::CloseHandle(startup.hStdOutput);
