@@ -1,5 +1,6 @@
 #include "app/FileArguments.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -19,7 +20,7 @@ TFileOpening ClassifyFiles(const QStringList& files)
 {
     TFileOpening opening;
     for (const QString& file : files)
-        opening.Files << QFileInfo(file).absoluteFilePath();
+        opening.Files << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
     const auto all = [&files](QLatin1String suffix) {
         return std::all_of(files.begin(), files.end(),
                            [suffix](const QString& file) { return HasSuffix(QFileInfo(file), suffix); });

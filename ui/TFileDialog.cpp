@@ -31,13 +31,13 @@ QLineEdit* FileNameBox(const QFileDialog& dialog)
 QListView* FileList(const QFileDialog& dialog) { return dialog.findChild<QListView*>(QStringLiteral("listView")); }
 
 // A selection as the file-name box takes it: one name, or several quoted names separated by
-// spaces. A file in folder is written by its name, any other by its full path.
+// spaces. A file in folder is written by its name, any other by its full path in the system's form.
 QString SelectionText(const QStringList& files, const QString& folder)
 {
     QStringList names;
     for (const QString& file : files) {
         const QFileInfo info(file);
-        names << (info.absolutePath() == folder ? info.fileName() : info.absoluteFilePath());
+        names << (info.absolutePath() == folder ? info.fileName() : QDir::toNativeSeparators(info.absoluteFilePath()));
     }
     if (names.size() == 1)
         return names.front();
@@ -160,7 +160,7 @@ void TFileDialog::RestoreSelection(const QStringList& files)
         // is named there too, and selecting it would leave an invisible row selected.
         if (info.absolutePath() != folder || !Listed(filters, info.fileName()))
             continue;
-        const QModelIndex index = model->index(file);
+        const QModelIndex index = model->index(info.absoluteFilePath());
         if (index.isValid())
             selection.select(index, index);
     }

@@ -1,5 +1,6 @@
 #include "ui/TOpenDialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <utility>
@@ -13,7 +14,11 @@ QString TOpenDialog::NameFilter() const { return FilterName + QStringLiteral(" (
 
 void TOpenDialog::Confirm(const QStringList& files)
 {
-    Files = files;
-    FileName = files.front();
-    InitialDir = QFileInfo(FileName).absolutePath();
+    // The program names files as the system does ('\' on Windows), in its messages and tables
+    // as tulvo-cli does; Qt's dialogs give '/'.
+    Files.clear();
+    for (const QString& file : files)
+        Files << QDir::toNativeSeparators(file);
+    FileName = Files.front();
+    InitialDir = QDir::toNativeSeparators(QFileInfo(FileName).absolutePath());
 }

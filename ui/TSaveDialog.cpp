@@ -1,5 +1,6 @@
 #include "ui/TSaveDialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <utility>
@@ -11,9 +12,11 @@ TSaveDialog::TSaveDialog(QString name, QString title, QList<TFileType> types)
 void TSaveDialog::Confirm(const QString& path, int type)
 {
     Type = type >= 0 && type < Types.size() ? type : 0;
-    const QFileInfo info(path);
-    FileName = info.suffix().isEmpty() && !Types.isEmpty() ? path + QLatin1Char('.') + Types[Type].Suffix : path;
-    InitialDir = info.absolutePath();
+    // In the system's form, as the open-file dialogs give their files.
+    const QString file = QDir::toNativeSeparators(path);
+    const QFileInfo info(file);
+    FileName = info.suffix().isEmpty() && !Types.isEmpty() ? file + QLatin1Char('.') + Types[Type].Suffix : file;
+    InitialDir = QDir::toNativeSeparators(info.absolutePath());
 }
 
 int TSaveDialog::TypeOfFile() const

@@ -119,8 +119,8 @@ void TOpenFilesTest::filesOpenTheirView()
         QStringList paths;
         QList<QUrl> urls;
         for (const QString& name : names) {
-            paths << QDir::current().absoluteFilePath(name);
-            urls << QUrl::fromLocalFile(paths.back());
+            urls << QUrl::fromLocalFile(QDir::current().absoluteFilePath(name));
+            paths << QDir::toNativeSeparators(urls.back().toLocalFile()); // as the program names files
         }
         if (!dropped)
             main.Boundary().Run(&main, [&] { main.OpenFiles(names); }); // as queued at start-up

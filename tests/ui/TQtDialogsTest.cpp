@@ -52,7 +52,7 @@ TDialogRun RunDialog(TOpenDialog& dialog, const QString& typed, const QString& b
 {
     TDialogRun run;
     const auto act = [&](QFileDialog* fileDialog) {
-        run.ShownFolder = fileDialog->directory().absolutePath();
+        run.ShownFolder = QDir::toNativeSeparators(fileDialog->directory().absolutePath());
         run.ShownText = NameBox(fileDialog)->text();
         auto* list = fileDialog->findChild<QListView*>(QStringLiteral("listView"));
         if (expectSelected >= 0)
@@ -235,7 +235,7 @@ void TQtDialogsTest::errorBoxNamesTheFile_data()
     QTest::newRow("infinite scale") << folder_.File(QStringLiteral("бесконечность.spm"))
                                     << std::numeric_limits<double>::infinity()
                                     << QStringLiteral("Invalid floating point operation.");
-    QTest::newRow("NaN scale") << folder_.File(QStringLiteral("nan <b>.spm"))
+    QTest::newRow("NaN scale") << folder_.File(QStringLiteral("nan &lt;b&gt;.spm"))
                                << std::numeric_limits<double>::quiet_NaN()
                                << QStringLiteral("Invalid floating point operation.");
     QTest::newRow("overflowing scale") << folder_.File(QStringLiteral("huge.spm")) << 1e300
