@@ -7,7 +7,7 @@
 #  - the test runs under wine: Qt's DLLs and the runtime's found on WINEPATH (wine passes no QT_*
 #    variable on, so the QtTest programs get the offscreen platform and its plugin's folder as
 #    arguments, tests/CMakeLists.txt); the offscreen platform's font database then holds the fonts
-#    the programs carry (app/WindowsFonts.cpp) and nothing of the machine's.
+#    the programs carry (chart/WindowsFonts.cpp) and nothing of the machine's.
 get_filename_component(TULVO_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 # Debian's archive has at times had no qt6-svg source: then the tree is marked .no-svg.
 find_package(Qt6 QUIET COMPONENTS Svg)

@@ -5,7 +5,7 @@
 #    Start menu entry, the "Apps & features" entry with version and publisher, the .spm file type
 #    and "Open with Tulvo", PATH left alone;
 #  - the installed tulvo-cli.exe writes the same spectrum bytes as the Linux build for a set of
-#    recordings (in a folder with a Cyrillic name);
+#    recordings (in a folder with a Cyrillic name), and its plot the same picture;
 #  - the installed tulvo.exe starts and draws its main window;
 #  - a spectrum file opened as Explorer opens it (the file type's command) shows the spectrum;
 #  - the silent uninstall leaves no file, shortcut or registry key of the program.
@@ -107,6 +107,10 @@ same_bytes() {
   for f in "$work"/linux/*.spm; do cmp -s "$f" "$data/$(basename "$f")" || return 1; done
 }
 check "the installed tulvo-cli writes the Linux build's bytes" same_bytes
+# Its drawing helper with the platform plugin and the fonts it needs: the Linux build's picture.
+(cd "$work/linux" && "$linux_cli" plot -o plot.png rec1.spm rec2.spm)
+(cd "$data" && wine "$unix_dir/bin/tulvo-cli.exe" plot -o plot.png rec1.spm rec2.spm) >/dev/null 2>&1 || true
+check "the installed tulvo-cli plot draws the Linux build's picture" cmp -s "$work/linux/plot.png" "$data/plot.png"
 
 # Starts a command on the display, waits for a window of tulvo.exe, saves a picture of the screen,
 # and ends every program of the prefix.

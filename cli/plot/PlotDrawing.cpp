@@ -137,11 +137,16 @@ std::unique_ptr<QApplication> MakeApplicationIfNone()
         return nullptr;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Outside a desktop session Qt notes that it picks its own runtime folder;
-    // that is no concern of someone drawing spectra, so only that note is dropped.
+    // Qt's own messages (a plugin it cannot load, say) on standard error as the helper's, also
+    // where Qt would send them to the debugger instead (Windows without a console).
+    qputenv("QT_FORCE_STDERR_LOGGING", "1");
+    // Outside a desktop session Qt notes that it picks its own runtime folder, and on Windows that
+    // the offscreen platform finds no font folder (the helper draws with the fonts it carries);
+    // neither is a concern of someone drawing spectra, so only those notes are dropped.
     static const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+            if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) &&
+                !message.startsWith(QLatin1String("QFontDatabase: Cannot find font directory"))) {
                 previous(type, context, message);
             }
         });

@@ -13,10 +13,12 @@ if(TARGET tulvo-plot)
   install(TARGETS tulvo-plot RUNTIME DESTINATION ${windows_bin})
 endif()
 
-# The plugins Qt loads at run time that the programs need: the windows platform, the native style,
-# the image formats of the pictures and the icon, and the SVG icon engine where Qt has it.
+# The plugins Qt loads at run time that the programs need: the windows platform, the offscreen one
+# that tulvo-plot draws on without a window, the native style, the image formats of the pictures
+# and the icon, and the SVG icon engine where Qt has it.
 set(qt_plugins
   platforms/qwindows.dll
+  platforms/qoffscreen.dll
   styles/qwindowsvistastyle.dll
   imageformats/qico.dll
   imageformats/qsvg.dll
@@ -60,7 +62,7 @@ install(FILES /usr/share/common-licenses/LGPL-3 RENAME Qt-LGPL-3.txt DESTINATION
 install(FILES /usr/share/common-licenses/GPL-3 RENAME Qt-GPL-3.txt DESTINATION notices)
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright RENAME GCC-runtime.txt DESTINATION notices)
 install(FILES /usr/share/doc/mingw-w64-x86-64-dev/copyright RENAME MinGW-w64-runtime.txt DESTINATION notices)
-# The fonts built into tulvo.exe (app/WindowsFonts.cpp).
+# The fonts built into tulvo.exe and tulvo-plot.exe (chart/WindowsFonts.cpp).
 install(FILES /usr/share/doc/fonts-dejavu-core/copyright RENAME DejaVu-fonts.txt DESTINATION notices)
 
 # The packages. The values reach CPack as written (backslashes of Windows paths and NSIS commands
