@@ -1,6 +1,7 @@
 // The main window: its menu, title and controls, the read-out strip's anchoring, the chart's
 // height, the cancel path of every command, the hand-over to the comparison windows, the
 // default error box, Delay and the contact notice.
+#include "tests/support/FileBytes.h"
 #include "tests/support/TProgram.h"
 #include "tests/support/WidgetFixtures.h"
 
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,8 +24,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-
-#include <ctime>
 
 using namespace testsupport;
 
@@ -70,6 +71,7 @@ class TMainWindowTest : public QObject {
 
 private slots:
     void menuStructure();
+    void textsAreInDejaVuSans();
     void titleBarIsEmptyAndChartHidden();
     void readoutKeepsProportionalCentres();
     void chartFillsItsPanel();
@@ -105,6 +107,25 @@ void TMainWindowTest::menuStructure()
                                                             main.ThreeSpectraAction, main.SixSpectraAction}));
     QCOMPARE(main.ReadoutStrip->XValue->toolTip(), Utf8(XValueTip));
     QCOMPARE(main.ReadoutStrip->YValue->toolTip(), Utf8(YValueTip));
+}
+
+// The layout is made for DejaVu Sans, which "Sans Serif" stands for on Linux through fontconfig
+// and in the Windows build through the fonts the program carries: another face would move or cut
+// the texts.
+void TMainWindowTest::textsAreInDejaVuSans()
+{
+    TProgram program;
+    // What sets no font of its own (menus, message boxes) takes the default of 9 points; on Windows
+    // its theme has fonts of its own for them.
+    for (const char* name : {"QMenu", "QMessageBox", "QTipLabel"}) {
+        const QFontInfo shown(QApplication::font(name));
+        QCOMPARE(shown.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(shown.pointSize(), 9);
+    }
+    const QFontInfo value(program.Main.ReadoutStrip->XValue->font());
+    QCOMPARE(value.family(), QStringLiteral("DejaVu Sans"));
+    QVERIFY(value.bold());
+    QVERIFY(QFontDatabase::styles(QStringLiteral("DejaVu Sans")).contains(QStringLiteral("Bold")));
 }
 
 void TMainWindowTest::titleBarIsEmptyAndChartHidden()
@@ -323,9 +344,9 @@ void TMainWindowTest::delayWaitsWithoutSpinning()
 
     QElapsedTimer wall;
     wall.start();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = ProcessorTimeMs();
     program.Main.Delay(400);
-    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpuMs = ProcessorTimeMs() - cpuStart;
     const qint64 wallMs = wall.elapsed();
 
     QVERIFY2(wallMs >= 395, qPrintable(QString::number(wallMs)));

@@ -20,5 +20,8 @@ bool Exists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 // Number of descriptors this process has open.
 int OpenDescriptorCount();
+// Processor time this process has used so far, user and system, in milliseconds. (std::clock
+// cannot serve: Windows' C runtime gives the wall time since the start with it.)
+double ProcessorTimeMs();
 
 } // namespace testsupport
