@@ -4,12 +4,15 @@
 #include "ui/TErrorBoundary.h"
 #include "ui/TQtDialogs.h"
 
+#include "dsp/dspFloatControl.h"
+
 #include "TulvoVersion.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 
+#include <stdexcept>
 #include <string_view>
 
 namespace {
@@ -56,6 +59,13 @@ void SetIdentity()
 
 int main(int argc, char* argv[])
 {
+    // The values the windows show and save from spectrum files are computed in the floating-point
+    // state of tulvo-cli, which a Windows process may not start with. Where it cannot be set, the
+    // batch refuses each recording and says why.
+    try {
+        dspFloatControl::SetExactFloatControl();
+    } catch (const std::runtime_error&) {
+    }
     if (HasOption(argc, argv)) {
         // Answered without connecting to a display: `tulvo --help` works over ssh and in scripts.
         QCoreApplication core(argc, argv);
