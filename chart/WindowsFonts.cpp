@@ -37,7 +37,7 @@ private:
     static bool HasClassFonts()
     {
         const QFont font = QApplication::font();
-        for (const char* name : {"QMenu", "QMenuBar", "QMessageBox", "QToolTip", "QLabel"})
+        for (const char* name : {"QMenu", "QMenuBar", "QMessageBox", "QTipLabel"})
             if (QApplication::font(name) != font)
                 return true;
         return false;

@@ -4,6 +4,7 @@
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
 #include "core/TulvoErrors.h"
+#include "dsp/dspFloatControl.h"
 
 #include "TulvoVersion.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <stdexcept>
 
 namespace {
 
@@ -207,4 +209,15 @@ int RunTool(const std::vector<std::string>& words, TToolContext& context)
         return UsageError(context, "", "unknown command '" + first + "'");
     }
     return RunCommand(*command, std::vector<std::string>(words.begin() + 1, words.end()), context);
+}
+
+bool SetExactArithmetic(const TToolContext& context)
+{
+    try {
+        dspFloatControl::SetExactFloatControl();
+        return true;
+    } catch (const std::runtime_error& e) {
+        WriteToErr(context, std::string(ToolName) + ": " + e.what() + "\n");
+        return false;
+    }
 }

@@ -24,6 +24,11 @@ class App;
 // "help COMMAND" a command's help, "--version"/"-V" "tulvo-cli 1.0.0".
 int RunTool(const std::vector<std::string>& words, TToolContext& context);
 
+// Sets the exact arithmetic's floating-point state in the calling thread, before anything computes
+// (tulvo-cli's and the drawing helper's main). Where it cannot be set it says so on stderr and
+// returns false: the program then does nothing rather than compute other values.
+bool SetExactArithmetic(const TToolContext& context);
+
 // Parses words (those after the command's name) for command and runs it:
 // help, usage errors (CLI11's and TUsageError), a file's EInOutError or
 // EMathError that escapes the command (exit 1) and any other exception

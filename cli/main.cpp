@@ -4,13 +4,8 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ExitStatus.h"
-#include "cli/ToolMessages.h"
 #include "core/platform/Program.h"
 #include "core/platform/Terminal.h"
-#include "dsp/dspFloatControl.h"
-
-#include <stdexcept>
-#include <string>
 
 int main(int argc, char** argv)
 {
@@ -18,12 +13,8 @@ int main(int argc, char** argv)
     TToolContext context;
     context.ErrIsTerminal = Platform::IsTerminal(context.Err);
     context.CatchSignals = true;
-    try {
-        // Before anything designs a filter: the exact arithmetic's floating-point state.
-        dspFloatControl::SetExactFloatControl();
-    } catch (const std::runtime_error& e) {
-        // Without it the spectrum bytes would differ: nothing is done.
-        WriteToErr(context, std::string(ToolName) + ": " + e.what() + "\n");
+    // Before anything designs a filter: without this state the spectrum bytes would differ.
+    if (!SetExactArithmetic(context)) {
         return ExitFailure;
     }
     return RunTool(Platform::CommandLineArguments(argc, argv), context);
