@@ -1,7 +1,7 @@
 #include "cli/BatchReport.h"
 
-#include "cli/CsvText.h"
 #include "cli/ToolMessages.h"
+#include "core/CsvText.h"
 
 #include "core/platform/FileLock.h"
 #include "core/platform/FileStatus.h"

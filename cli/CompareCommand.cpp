@@ -1,10 +1,10 @@
 #include "cli/CompareCommand.h"
 
-#include "cli/CsvText.h"
 #include "cli/ExitStatus.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
+#include "core/CsvText.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,10 +1,10 @@
 #include "cli/ProbeCommand.h"
 
-#include "cli/CsvText.h"
 #include "cli/ExitStatus.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
+#include "core/CsvText.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,36 +1,21 @@
 #include "cli/ShowCommand.h"
 
-#include "cli/CsvText.h"
 #include "cli/ExitStatus.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
+#include "core/CsvText.h"
 
 #include <CLI/CLI.hpp>
 
 namespace {
 
-std::string Cell(const TSpectrum& spectrum, int line, bool codes)
-{
-    return codes ? std::to_string(spectrum.Codes[line]) : FormatSingle(spectrum.Values[line]);
-}
-
 void PrintWide(TOutputStream& out, const std::vector<std::string>& files, const std::vector<TSpectrum>& spectra,
                bool codes)
 {
-    std::string row = "Frequency (Hz)";
-    for (const auto& name : files) {
-        row += ',';
-        row += CsvField(name);
-    }
-    out.Write(row + "\n");
+    out.Write(SpectrumTableHeader(files));
     for (int line = 0; line < SpectrumLines; ++line) {
-        row = std::to_string(BandLineFrequencyHz(line));
-        for (const auto& spectrum : spectra) {
-            row += ',';
-            row += Cell(spectrum, line, codes);
-        }
-        out.Write(row + "\n");
+        out.Write(SpectrumTableRow(spectra, line, codes));
     }
 }
 
@@ -41,7 +26,8 @@ void PrintLong(TOutputStream& out, const std::vector<std::string>& files, const 
     for (std::size_t f = 0; f < files.size(); ++f) {
         const std::string name = CsvField(files[f]) + ",";
         for (int line = 0; line < SpectrumLines; ++line) {
-            out.Write(name + std::to_string(BandLineFrequencyHz(line)) + "," + Cell(spectra[f], line, codes) + "\n");
+            out.Write(name + std::to_string(BandLineFrequencyHz(line)) + "," +
+                      SpectrumTableCell(spectra[f], line, codes) + "\n");
         }
     }
 }

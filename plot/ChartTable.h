@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// The tables the windows save as CSV, in the forms of tulvo-cli: fields quoted only when they
-// must be, numbers with a '.' decimal point whatever the locale, each row ended by "\n".
+// The tables the windows save as CSV, built from the pieces of tulvo-cli's tables (core/CsvText.h):
+// fields quoted only when they must be, numbers with a '.' decimal point whatever the locale, each
+// row ended by "\n".
 
 // Milliseconds from the first sample to sample `index` (51200 samples a second), as the
 // waveform view plots them.

@@ -1,4 +1,4 @@
-#include "cli/CsvText.h"
+#include "core/CsvText.h"
 
 #include <charconv>
 #include <cmath>
@@ -26,6 +26,13 @@ std::string FormatSingle(float value)
     return std::string(buffer, result.ptr);
 }
 
+std::string FormatShortest(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
 std::string FormatFixed(double value, int decimals)
 {
     if (std::isnan(value)) {
@@ -39,4 +46,29 @@ std::string FormatFixed(double value, int decimals)
         text.erase(0, 1);
     }
     return text;
+}
+
+std::string SpectrumTableHeader(const std::vector<std::string>& names)
+{
+    std::string row = "Frequency (Hz)";
+    for (const auto& name : names) {
+        row += ',';
+        row += CsvField(name);
+    }
+    return row + '\n';
+}
+
+std::string SpectrumTableCell(const TSpectrum& spectrum, int line, bool codes)
+{
+    return codes ? std::to_string(spectrum.Codes[line]) : FormatSingle(spectrum.Values[line]);
+}
+
+std::string SpectrumTableRow(const std::vector<TSpectrum>& spectra, int line, bool codes)
+{
+    std::string row = std::to_string(BandLineFrequencyHz(line));
+    for (const auto& spectrum : spectra) {
+        row += ',';
+        row += SpectrumTableCell(spectrum, line, codes);
+    }
+    return row + '\n';
 }
