@@ -12,6 +12,7 @@
 #include "plot/ChartTable.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
 #include "ui/TReadoutStrip.h"
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
@@ -21,7 +22,6 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -56,8 +56,6 @@ std::uint32_t SteadyTickCount()
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
-
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Takes the batch display away when a run ends in an error, so that neither the busy label
 // nor the progress bar stays on screen behind the error box.

@@ -2,6 +2,7 @@
 
 #include "cli/ToolMessages.h"
 #include "core/CsvText.h"
+#include "core/TDataFile.h"
 
 #include "core/platform/FileLock.h"
 #include "core/platform/FileStatus.h"
@@ -14,7 +15,7 @@ constexpr std::string_view FourColumnHeader = "File,Status,Peak frequency (Hz),P
 // True when the file at path starts with the four-column header line.
 bool StartsWithFourColumnHeader(const std::string& path)
 {
-    return Platform::ReadFileStart(path, FourColumnHeader.size()) == FourColumnHeader;
+    return ReadFileStart(path, FourColumnHeader.size()) == FourColumnHeader;
 }
 } // namespace
 

@@ -1,7 +1,8 @@
 #include "cli/PathCollisions.h"
 
+#include "core/FileReplacement.h"
+#include "core/Paths.h"
 #include "core/platform/FileStatus.h"
-#include "core/platform/Paths.h"
 
 #include <unordered_map>
 
@@ -21,10 +22,7 @@ public:
     }
 
     // path with its folder resolved.
-    std::string ResolveName(const std::string& path)
-    {
-        return Platform::JoinPath(Resolve(Platform::FolderPath(path)), Platform::FileNamePart(path));
-    }
+    std::string ResolveName(const std::string& path) { return JoinPath(Resolve(FolderPath(path)), FileNamePart(path)); }
 
 private:
     std::unordered_map<std::string, std::string> resolved_;
@@ -36,7 +34,7 @@ std::optional<std::string> FindSameFile(const std::string& output, const std::ve
                                         const std::vector<std::string>& outputs)
 {
     TFolderResolver resolver;
-    const std::string outputName = resolver.ResolveName(Platform::FollowLinks(output));
+    const std::string outputName = resolver.ResolveName(FollowLinks(output));
     const auto outputStatus = Platform::StatusOf(output);
 
     for (const auto* list : {&inputs, &outputs}) {
@@ -60,7 +58,7 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSameFileName(const std::v
     std::unordered_map<std::string, std::size_t> seen;
     seen.reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const auto [place, added] = seen.emplace(Platform::FileNamePart(paths[i]), i);
+        const auto [place, added] = seen.emplace(FileNamePart(paths[i]), i);
         if (!added) {
             return std::make_pair(place->second, i);
         }

@@ -5,7 +5,7 @@
 #include "cli/PathCollisions.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
-#include "core/platform/Paths.h"
+#include "core/Paths.h"
 #include "core/platform/Program.h"
 
 #include <CLI/CLI.hpp>
@@ -77,12 +77,12 @@ std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolC
 
 std::string PlotHelperPath(const std::string& exePath)
 {
-    const std::string folder = Platform::FolderPath(exePath);
-    const std::string installed = Platform::JoinPath(folder, Platform::ExecutableName(TULVO_PLOT_FROM_BINDIR));
+    const std::string folder = FolderPath(exePath);
+    const std::string installed = JoinPath(folder, Platform::ExecutableName(TULVO_PLOT_FROM_BINDIR));
     if (Platform::IsRunnable(installed)) {
         return installed;
     }
-    return Platform::JoinPath(folder, Platform::ExecutableName("tulvo-plot"));
+    return JoinPath(folder, Platform::ExecutableName("tulvo-plot"));
 }
 
 int RunPlotCommand(const TPlotArguments&, TToolContext& context)

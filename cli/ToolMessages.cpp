@@ -1,11 +1,11 @@
 #include "cli/ToolMessages.h"
 
-#include "core/platform/SystemErrors.h"
+#include "core/IoErrorMessages.h"
 
 std::string ErrorText(std::string_view message, int code, int errnum)
 {
     std::string text(message);
-    const std::string reason = Platform::ReasonForMessage(code, errnum);
+    const std::string reason = ReasonForMessage(code, errnum);
     if (!reason.empty()) {
         text += " (";
         text += reason;

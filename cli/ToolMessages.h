@@ -14,7 +14,7 @@
 inline constexpr std::string_view ToolName = "tulvo-cli";
 
 // message with " (the system's reason)" when the system error errnum tells
-// the user more than the message chosen for code (Platform::ReasonForMessage:
+// the user more than the message chosen for code (ReasonForMessage:
 // not for the error a message already names, nor without a system error).
 // The message is what() of the core's errors, the error box's text without
 // its full stop.

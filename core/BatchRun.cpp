@@ -1,9 +1,9 @@
 #include "core/BatchRun.h"
 
+#include "core/Paths.h"
 #include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
 #include "core/platform/FileStatus.h"
-#include "core/platform/Paths.h"
 #include "core/platform/Processors.h"
 #include "dsp/dspFloatControl.h"
 
@@ -298,7 +298,7 @@ std::string SpectrumPathFor(const std::string& wavPath, const std::string& outpu
     if (outputFolder.empty()) {
         return spmPath;
     }
-    return Platform::JoinPath(outputFolder, Platform::FileNamePart(spmPath));
+    return JoinPath(outputFolder, FileNamePart(spmPath));
 }
 
 bool SpectrumUpToDate(const std::string& wavPath, const std::string& spmPath)

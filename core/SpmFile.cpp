@@ -1,9 +1,9 @@
 #include "core/SpmFile.h"
 
 #include "core/FloatFaults.h"
+#include "core/Paths.h"
 #include "core/TSpmFileWriter.h"
 #include "core/TulvoErrors.h"
-#include "core/platform/Paths.h"
 
 #include <bit>
 #include <cmath>
@@ -21,7 +21,7 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 
 std::string SpectrumFileName(const std::string& recordingPath)
 {
-    const std::size_t nameStart = Platform::FileNameStart(recordingPath);
+    const std::size_t nameStart = FileNameStart(recordingPath);
     std::size_t cut = recordingPath.size();
     int removed = 0;
     while (removed < 4 && cut > nameStart) {

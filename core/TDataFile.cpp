@@ -97,3 +97,25 @@ void TDataFile::CloseQuietly() noexcept
     Platform::CloseFileQuietly(handle_);
     handle_ = Platform::NoFileHandle;
 }
+
+std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
+{
+    try {
+        TDataFile file;
+        file.Bind(path);
+        file.OpenRead(TFileKinds::RegularOnly);
+        std::string bytes(count, '\0');
+        std::size_t done = 0;
+        while (done < count) {
+            const std::size_t got = Platform::ReadSome(file.Handle(), bytes.data() + done, count - done, path);
+            if (got == 0) {
+                break;
+            }
+            done += got;
+        }
+        bytes.resize(done);
+        return bytes;
+    } catch (...) {
+        return {};
+    }
+}

@@ -6,18 +6,23 @@
 #include <cstddef>
 #include <string>
 
-// The I/O error for a system error code (errno on POSIX): the program's one
-// table of the system's errors, Platform::IoErrorFromSystem. path is the file
-// the operation was on; the error carries it and errnum.
+// The I/O error for a system error number (errno on POSIX): IoErrorFromSystem
+// (core/IoErrorMessages.h). path is the file the operation was on; the error
+// carries it and errnum.
 inline EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path)
 {
-    return Platform::IoErrorFromSystem(errnum, operation, path);
+    return IoErrorFromSystem(errnum, operation, path);
 }
+
+// Up to count bytes from the start of the regular file path, fewer when it is
+// shorter; "" when it is no regular file or cannot be opened or read. Never
+// fails, never waits on a FIFO.
+std::string ReadFileStart(const std::string& path, std::size_t count) noexcept;
 
 // A file read and written as raw bytes: a path bound to it and, while it is
 // open, one handle of the system's that it owns (core/platform/Files.h).
 // Every operation raises EInOutError on failure, with the codes of
-// Platform::IoErrorFromSystem, 100 for a read that finds fewer bytes than
+// IoErrorFromSystem, 100 for a read that finds fewer bytes than
 // asked, 101 for a write that stores fewer, and 103 for a read, write or
 // close while the file is not open. A failed
 // operation leaves the file open (if it was); callers on a failure path use

@@ -1,10 +1,10 @@
 #include "core/TSpmFileWriter.h"
 
-#include "core/platform/FileReplacement.h"
+#include "core/FileReplacement.h"
 
 #include <algorithm>
 
-int RemoveWriterDebris(const std::string& folder) noexcept { return Platform::RemoveReplacementDebris(folder); }
+int RemoveWriterDebris(const std::string& folder) noexcept { return RemoveReplacementDebris(folder); }
 
 void TSpmFileWriter::Release() noexcept { folders_.clear(); }
 
@@ -12,16 +12,17 @@ void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended
 {
     file.CloseQuietly();
     const auto image = SpectrumFileImage(scale, codes);
-    const std::string target = Platform::ReplacementTarget(spmPath, Platform::TReplacementKind::SpectrumFile);
-    const std::string folder = Platform::FolderOfFile(target);
+    const std::string target = ReplacementTarget(spmPath, TReplacementKind::SpectrumFile);
+    const std::string folder = FolderOfFile(target);
     const bool firstInFolder = std::find(folders_.begin(), folders_.end(), folder) == folders_.end();
     if (firstInFolder) {
-        Platform::RemoveReplacementDebris(folder);
+        RemoveReplacementDebris(folder);
     }
     // A kept file still counts among the folders to flush: it may come from a run cut off
-    // before its own flush, and its new time has to reach the disk as well.
-    Platform::ReplaceWithBytes(target, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()),
-                               Platform::TReplacementKind::SpectrumFile, spmPath);
+    // before its own flush, and its new time has to reach the disk as well. The flush is the
+    // batch's, once at its end where the system can flush a file system (SyncFolders).
+    ReplaceWithBytes(target, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()),
+                     TReplacementKind::SpectrumFile, TFlushing::WhereNoFileSystemFlush, spmPath);
     file.Bind(spmPath);
     if (firstInFolder) {
         folders_.push_back(folder);

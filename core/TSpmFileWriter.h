@@ -11,7 +11,7 @@
 //
 // Each file's 732 bytes go to a new temporary file in the target's folder,
 // which then replaces the target in one atomic step (see
-// core/platform/FileReplacement.h, kind SpectrumFile): whoever still holds
+// core/FileReplacement.h, kind SpectrumFile): whoever still holds
 // the replaced file (an open descriptor, a hard link) keeps its contents as
 // they were. A target that is a symbolic link is written through: the file
 // the link leads to is replaced in its own folder and the link stays; a link
@@ -55,6 +55,6 @@ private:
 
 // Removes from folder the temporaries of spectrum-file writers that are gone:
 // regular files named ".tulvo-<digits>-<digits>.tmp" whose lock can be
-// taken (Platform::RemoveReplacementDebris). Returns how many were removed.
+// taken (RemoveReplacementDebris). Returns how many were removed.
 // Never fails; a folder that cannot be read removes nothing.
 int RemoveWriterDebris(const std::string& folder) noexcept;

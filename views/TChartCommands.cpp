@@ -1,18 +1,15 @@
 #include "views/TChartCommands.h"
 
 #include "chart/TChart.h"
-#include "core/TulvoErrors.h"
+#include "core/FileReplacement.h"
 #include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <utility>
@@ -27,29 +24,15 @@ QList<TSaveDialog::TFileType> PictureTypes()
     return types;
 }
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 } // namespace
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
-    // As the spectrum files: an existing file that may not be written is refused, not replaced.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isDir() && !target.isWritable())
-        throw EInOutError(IoCode::AccessDenied, LocalPath(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        // The path as given: "missing/../name" has no folder even though "name" would.
-        const bool folderExists = QFileInfo(QFileInfo(path).path()).isDir();
-        throw EInOutError(folderExists ? IoCode::AccessDenied : IoCode::FileNotFound, LocalPath(path));
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw EInOutError(IoCode::DiskFull, LocalPath(path));
-    }
-    if (!file.commit())
-        throw EInOutError(file.error() == QFileDevice::WriteError ? IoCode::DiskFull : IoCode::AccessDenied,
-                          LocalPath(path));
+    const std::string local = LocalPath(path);
+    // A file saved by hand is on the storage when the save is done, on every system.
+    ReplaceWithBytes(ReplacementTarget(local, TReplacementKind::WindowSave),
+                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                     TReplacementKind::WindowSave, TFlushing::BeforeRename, local);
 }
 
 TChartCommands::TChartCommands(QWidget& window, const TErrorBoundary& boundary, TChartCommandSource source)

@@ -4,13 +4,13 @@
 #include "chart/TFastLineSeries.h"
 #include "plot/ChartTable.h"
 #include "plot/SpectrumChart.h"
+#include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TReadoutStrip.h"
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
 #include "views/TChartCommands.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPushButton>
@@ -157,7 +157,7 @@ void TComparisonWindow::StartShow()
 
 void TComparisonWindow::LoadSpectrum(int k, const QString& path)
 {
-    const TSpectrum spectrum = context_.ReadSpectrum(QFile::encodeName(path).toStdString());
+    const TSpectrum spectrum = context_.ReadSpectrum(LocalPath(path));
     TChart* chart = charts_[k];
     chart->show();
     // A loaded chart takes the row height of the first column. In a second column, which
@@ -168,7 +168,7 @@ void TComparisonWindow::LoadSpectrum(int k, const QString& path)
     chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") + path);
     chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
     PlotSpectrum(spectrum, *ownSeries_[k]);
-    loadedPaths_.push_back(QFile::encodeName(path).toStdString());
+    loadedPaths_.push_back(LocalPath(path));
     loadedSpectra_.push_back(spectrum);
 }
 

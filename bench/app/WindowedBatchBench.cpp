@@ -6,6 +6,7 @@
 #include "core/AnalysisConstants.h"
 #include "core/BatchRun.h"
 #include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
 #include "ui/TOpenDialog.h"
 
 #include <benchmark/benchmark.h>
@@ -70,7 +71,7 @@ std::vector<std::string> RecordingPaths()
 {
     std::vector<std::string> paths;
     for (const QString& file : Recordings())
-        paths.push_back(QFile::encodeName(file).toStdString());
+        paths.push_back(LocalPath(file));
     return paths;
 }
 

@@ -3,10 +3,10 @@
 #include "cli/CommandLine.h"
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
-#include "cli/ReplaceFile.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
+#include "core/FileReplacement.h"
 
 #include "chart/EChartError.h"
 #include "chart/TChart.h"

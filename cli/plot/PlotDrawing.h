@@ -33,7 +33,7 @@ QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpe
                    const TPlotArguments& arguments);
 
 // Runs plot (as parsed by DeclarePlotOptions): reads every file, draws them
-// and writes the PNG to stdout ("-o -") or through ReplaceFile, creating an
+// and writes the PNG to stdout ("-o -") or through ReplaceFile (core/FileReplacement.h), creating an
 // offscreen QApplication when there is none. Exit 0, 1 when a file cannot be
 // read, drawn or written (with its "tulvo-cli: PATH: message" line); usage
 // errors raise TUsageError. A heatmap with Sort has its rows ordered most

@@ -50,7 +50,12 @@ std::optional<TFileStatus> StatusOf(const std::string& path) noexcept;
 std::optional<TFileStatus> StatusOf(TFileHandle handle) noexcept;
 
 // True when a and b both exist and are one file (see TFileIdentity).
-bool SameExistingFile(const std::string& a, const std::string& b) noexcept;
+inline bool SameExistingFile(const std::string& a, const std::string& b) noexcept
+{
+    const auto statusA = StatusOf(a);
+    const auto statusB = StatusOf(b);
+    return statusA && statusB && statusA->Identity == statusB->Identity;
+}
 
 // The absolute form of the folder path with every symbolic link, "." and
 // ".." resolved (realpath on POSIX, the final path of the opened folder on
@@ -62,10 +67,22 @@ std::optional<std::string> CanonicalFolder(const std::string& folder);
 // its target need not exist. False when path does not exist. Never fails.
 bool IsSymbolicLink(const std::string& path) noexcept;
 
-// path after the symbolic links (on Windows also junctions) of its last
-// component, as far as they go: each link's target, taken relative to the
-// link's folder unless absolute, at most 40 links deep. path itself when it
-// is no link or a link cannot be read. Never fails.
-std::string FollowLinks(std::string path);
+// The target that the symbolic link path (on Windows also a junction) names, as written in it:
+// relative to the link's folder unless rooted (an absolute target of a Windows link in its usual
+// form, "C:\..." or "\\server\share\..."). Nothing when path is no link or cannot be read as one.
+// Never fails.
+std::optional<std::string> ReadLink(const std::string& path);
+
+// The system's error number for links that do not end: a loop, or more than the system follows
+// (POSIX: ELOOP, "I/O error 40" on Linux; Windows: ERROR_CANT_RESOLVE_FILENAME, 1921).
+extern const int LinkLoopError;
+
+// The system error that an open of path for writing would meet by what path is, found without
+// opening it for writing (a FIFO or device is not disturbed): a folder (POSIX EISDIR; Windows
+// ERROR_DIRECTORY_NOT_SUPPORTED), a file that may not be written (POSIX: faccessat W_OK with the
+// effective ids, so EACCES or EROFS; Windows: the read-only attribute, ERROR_ACCESS_DENIED). POSIX
+// follows symbolic links; Windows looks at path itself (GetFileAttributesW). 0 when path may be written, does not exist
+// or cannot be examined. Never fails.
+int WriteAccessError(const std::string& path) noexcept;
 
 } // namespace Platform

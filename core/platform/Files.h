@@ -1,15 +1,16 @@
 #pragma once
 
-#include "core/platform/SystemErrors.h"
+#include "core/IoErrorMessages.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Files as raw bytes: opening, reading, writing, closing, by a handle of the
 // system's own. Every path is UTF-8 (converted to UTF-16 for the wide Win32
 // calls on Windows). Every call that fails raises EInOutError through
-// Platform::IoErrorFromSystem with the operation named there, naming the path
+// IoErrorFromSystem (core/IoErrorMessages.h) with the operation named there, naming the path
 // or name it is given, unless it says otherwise. Interrupted calls (EINTR)
 // are repeated, never reported.
 //
@@ -88,9 +89,18 @@ void CloseFile(TFileHandle handle, const std::string& name);
 // paths, where the first error is the one to report.
 void CloseFileQuietly(TFileHandle handle) noexcept;
 
-// Up to count bytes from the start of the file path, fewer when it is
-// shorter; "" when it cannot be opened or read. Never fails, never waits on
-// a FIFO.
-std::string ReadFileStart(const std::string& path, std::size_t count) noexcept;
+// Opens the existing file path for reading and for setting its times (SetModifiedToNow), never
+// waiting (a FIFO or device is opened without waiting, and not as a terminal), on POSIX never
+// through a symbolic link (O_NOFOLLOW). NoFileHandle when it cannot be opened so. The caller
+// checks what kind of file it is (StatusOf). Never fails.
+TFileHandle OpenForComparing(const std::string& path) noexcept;
+
+// Brings the modification time of the file open as handle (from OpenForComparing) to now. False
+// when the system refuses.
+bool SetModifiedToNow(TFileHandle handle) noexcept;
+
+// The names in folder that start with prefix (compared byte for byte), in no order; none when the
+// folder cannot be read. Never fails.
+std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept;
 
 } // namespace Platform

@@ -1,11 +1,11 @@
-// File status on POSIX: stat, realpath and readlink.
+// File status on POSIX: stat, realpath, readlink and faccessat.
 
 #include "core/platform/FileStatus.h"
 
-#include "core/platform/Paths.h"
-
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,9 +13,6 @@
 namespace Platform {
 
 namespace {
-
-// Symbolic links followed at most, as the kernel's own limit.
-constexpr int MaxLinkDepth = 40;
 
 TFileStatus StatusFrom(const struct stat& info) noexcept
 {
@@ -48,13 +45,6 @@ std::optional<TFileStatus> StatusOf(TFileHandle handle) noexcept
     return StatusFrom(info);
 }
 
-bool SameExistingFile(const std::string& a, const std::string& b) noexcept
-{
-    const auto statusA = StatusOf(a);
-    const auto statusB = StatusOf(b);
-    return statusA && statusB && statusA->Identity == statusB->Identity;
-}
-
 bool IsSymbolicLink(const std::string& path) noexcept
 {
     struct stat info {};
@@ -70,22 +60,31 @@ std::optional<std::string> CanonicalFolder(const std::string& folder)
     return std::string(real.get());
 }
 
-std::string FollowLinks(std::string path)
+std::optional<std::string> ReadLink(const std::string& path)
 {
-    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return path;
-        }
-        std::string target(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0) {
-            return path;
-        }
-        target.resize(static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : JoinPath(FolderPath(path), target);
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length <= 0) {
+        return std::nullopt;
     }
-    return path;
+    return std::string(target, static_cast<std::size_t>(length));
+}
+
+const int LinkLoopError = ELOOP;
+
+int WriteAccessError(const std::string& path) noexcept
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return 0;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+        return errno;
+    }
+    return 0;
 }
 
 } // namespace Platform

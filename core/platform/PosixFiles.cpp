@@ -3,6 +3,8 @@
 #include "core/platform/Files.h"
 
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,21 +165,31 @@ void CloseFileQuietly(TFileHandle handle) noexcept
     }
 }
 
-std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
+TFileHandle OpenForComparing(const std::string& path) noexcept
 {
-    try {
-        std::string bytes(count, '\0');
-        const int handle = OpenRepeating(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
-        if (handle < 0) {
-            return {};
-        }
-        const ssize_t got = ::pread(handle, bytes.data(), bytes.size(), 0);
-        ::close(handle);
-        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        return bytes;
-    } catch (...) {
-        return {};
+    return OpenRepeating(path, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+}
+
+bool SetModifiedToNow(TFileHandle handle) noexcept { return ::futimens(Descriptor(handle), nullptr) == 0; }
+
+std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return names;
     }
+    try {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
+                names.emplace_back(entry->d_name);
+            }
+        }
+    } catch (...) {
+        names.clear();
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace Platform

@@ -19,6 +19,8 @@ void FlushFile(TFileHandle handle, const std::string& name)
     }
 }
 
+bool FlushesFileSystems() noexcept { return true; }
+
 int FlushFileSystems(const std::vector<std::string>& folders)
 {
     std::vector<dev_t> flushed;

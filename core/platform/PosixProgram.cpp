@@ -16,6 +16,8 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv)
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
+std::uint32_t CurrentProcessId() noexcept { return static_cast<std::uint32_t>(::getpid()); }
+
 std::string RunningProgramPath()
 {
 #if defined(__linux__)

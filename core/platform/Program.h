@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ namespace Platform {
 // (GetCommandLineW, CommandLineToArgvW) and converted, argv ignored, so
 // names outside the ANSI code page arrive whole.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// The running process's id (POSIX getpid; Windows GetCurrentProcessId).
+std::uint32_t CurrentProcessId() noexcept;
 
 // The full path of the running program's own file (Linux: /proc/self/exe;
 // Windows: GetModuleFileNameW); "" when it cannot be had.

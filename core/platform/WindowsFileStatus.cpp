@@ -4,7 +4,6 @@
 
 #include "core/platform/FileStatus.h"
 
-#include "core/platform/Paths.h"
 #include "core/platform/WindowsWide.h"
 
 #include <cstring>
@@ -20,9 +19,6 @@ using Windows::Narrow;
 using Windows::Wide;
 
 namespace {
-
-// Links followed at most, as POSIX's limit.
-constexpr int MaxLinkDepth = 40;
 
 // Seconds from 1601-01-01 (FILETIME's epoch) to 1970-01-01, so that times count from the same
 // epoch as on POSIX.
@@ -47,15 +43,14 @@ struct TReparseData {
     USHORT PrintNameOffset;
     USHORT PrintNameLength;
 };
-constexpr ULONG RelativeSymbolicLink = 1;
 
-// The target a symbolic link or junction at path names, as written in it; false when path is
-// no link (or not readable as one). relative tells a link relative to its own folder.
-bool ReadLink(const std::string& path, std::string& target, bool& relative)
+// The target of the symbolic link or junction at path, as written in it; nothing when path is
+// no link (or not readable as one).
+std::optional<std::string> ReparseTarget(const std::string& path)
 {
     const HANDLE handle = OpenForStatus(path, FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
-        return false;
+        return std::nullopt;
     }
     std::vector<unsigned char> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
     DWORD got = 0;
@@ -63,23 +58,18 @@ bool ReadLink(const std::string& path, std::string& target, bool& relative)
                                         static_cast<DWORD>(buffer.size()), &got, nullptr) != 0;
     ::CloseHandle(handle);
     if (!read || got < sizeof(TReparseData)) {
-        return false;
+        return std::nullopt;
     }
     TReparseData data{};
     std::memcpy(&data, buffer.data(), sizeof data);
     std::size_t pathStart = sizeof data;
     if (data.Tag == IO_REPARSE_TAG_SYMLINK) {
-        ULONG flags = 0;
-        std::memcpy(&flags, buffer.data() + sizeof data, sizeof flags);
-        relative = (flags & RelativeSymbolicLink) != 0;
-        pathStart += sizeof flags;
-    } else if (data.Tag == IO_REPARSE_TAG_MOUNT_POINT) {
-        relative = false;
-    } else {
-        return false;
+        pathStart += sizeof(ULONG); // the flags
+    } else if (data.Tag != IO_REPARSE_TAG_MOUNT_POINT) {
+        return std::nullopt;
     }
     if (pathStart + data.SubstituteNameOffset + data.SubstituteNameLength > got) {
-        return false;
+        return std::nullopt;
     }
     std::wstring name(data.SubstituteNameLength / sizeof(wchar_t), L'\0');
     std::memcpy(name.data(), buffer.data() + pathStart + data.SubstituteNameOffset, data.SubstituteNameLength);
@@ -89,13 +79,10 @@ bool ReadLink(const std::string& path, std::string& target, bool& relative)
     } else if (name.rfind(L"\\??\\", 0) == 0) {
         name = name.substr(4);
     }
-    target = Narrow(name);
-    return !target.empty();
-}
-
-bool IsAbsolute(const std::string& path)
-{
-    return (!path.empty() && IsPathSeparator(path[0])) || (path.size() >= 2 && path[1] == ':');
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    return Narrow(name);
 }
 
 } // namespace
@@ -140,13 +127,6 @@ std::optional<TFileStatus> StatusOf(TFileHandle handle) noexcept
     return status;
 }
 
-bool SameExistingFile(const std::string& a, const std::string& b) noexcept
-{
-    const auto statusA = StatusOf(a);
-    const auto statusB = StatusOf(b);
-    return statusA && statusB && statusA->Identity == statusB->Identity;
-}
-
 bool IsSymbolicLink(const std::string& path) noexcept
 {
     try {
@@ -183,21 +163,31 @@ std::optional<std::string> CanonicalFolder(const std::string& folder)
     return Narrow(path);
 }
 
-std::string FollowLinks(std::string path)
+std::optional<std::string> ReadLink(const std::string& path)
 {
-    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
-        const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            return path;
-        }
-        std::string target;
-        bool relative = false;
-        if (!ReadLink(path, target, relative)) {
-            return path;
-        }
-        path = relative || !IsAbsolute(target) ? JoinPath(FolderPath(path), target) : target;
+    try {
+        return IsSymbolicLink(path) ? ReparseTarget(path) : std::nullopt;
+    } catch (...) {
+        return std::nullopt;
     }
-    return path;
+}
+
+const int LinkLoopError = ERROR_CANT_RESOLVE_FILENAME;
+
+int WriteAccessError(const std::string& path) noexcept
+{
+    try {
+        const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            return 0;
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return Windows::ErrorDirectoryNotSupported;
+        }
+        return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? ERROR_ACCESS_DENIED : 0;
+    } catch (...) {
+        return 0;
+    }
 }
 
 } // namespace Platform

@@ -4,8 +4,10 @@
 
 #include "core/platform/Files.h"
 
+#include "core/Paths.h"
 #include "core/platform/WindowsWide.h"
 
+#include <cwchar>
 #include <windows.h>
 
 namespace Platform {
@@ -177,31 +179,44 @@ void CloseFileQuietly(TFileHandle handle) noexcept
     }
 }
 
-std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
+TFileHandle OpenForComparing(const std::string& path) noexcept
 {
     try {
-        const HANDLE handle = Open(path, GENERIC_READ, OPEN_EXISTING);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return {};
-        }
-        std::string bytes(count, '\0');
-        std::size_t done = 0;
-        if (::GetFileType(handle) == FILE_TYPE_DISK) {
-            while (done < count) {
-                DWORD got = 0;
-                const DWORD ask = count - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count - done);
-                if (!::ReadFile(handle, bytes.data() + done, ask, &got, nullptr) || got == 0) {
-                    break;
-                }
-                done += got;
-            }
-        }
-        ::CloseHandle(handle);
-        bytes.resize(done);
-        return bytes;
+        const HANDLE handle = Open(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, OPEN_EXISTING);
+        return handle == INVALID_HANDLE_VALUE ? NoFileHandle : FromHandle(handle);
     } catch (...) {
-        return {};
+        return NoFileHandle;
     }
+}
+
+bool SetModifiedToNow(TFileHandle handle) noexcept
+{
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return ::SetFileTime(AsHandle(handle), nullptr, nullptr, &now) != 0;
+}
+
+std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+{
+    std::vector<std::string> names;
+    try {
+        WIN32_FIND_DATAW entry{};
+        const HANDLE search = ::FindFirstFileW(Wide(JoinPath(folder, prefix + "*")).c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            // The pattern also matches short (8.3) names and ignores case: the name is compared again.
+            std::string name = Windows::Narrow(entry.cFileName, std::wcslen(entry.cFileName));
+            if (name.compare(0, prefix.size(), prefix) == 0) {
+                names.push_back(std::move(name));
+            }
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    } catch (...) {
+        names.clear();
+    }
+    return names;
 }
 
 } // namespace Platform

@@ -1,5 +1,5 @@
-// Flushing on Windows: FlushFileBuffers for a file. Spectrum files are flushed one by one before
-// they replace their targets, so a batch's end has nothing left to flush: it counts the volumes.
+// Flushing on Windows: FlushFileBuffers for a file. A volume cannot be flushed without an
+// administrator's rights: a batch's end only counts the volumes.
 
 #include "core/platform/Flushing.h"
 
@@ -16,6 +16,8 @@ void FlushFile(TFileHandle handle, const std::string& name)
         throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
 }
+
+bool FlushesFileSystems() noexcept { return false; }
 
 int FlushFileSystems(const std::vector<std::string>& folders)
 {

@@ -14,7 +14,6 @@ namespace Platform {
 using Windows::Narrow;
 using Windows::Wide;
 
-
 std::vector<std::string> CommandLineArguments(int, char**)
 {
     int count = 0;
@@ -29,6 +28,8 @@ std::vector<std::string> CommandLineArguments(int, char**)
     ::LocalFree(words);
     return arguments;
 }
+
+std::uint32_t CurrentProcessId() noexcept { return ::GetCurrentProcessId(); }
 
 std::string RunningProgramPath()
 {

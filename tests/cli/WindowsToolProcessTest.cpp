@@ -3,8 +3,8 @@
 
 #include "ToolProcessFixture.h"
 
+#include "core/Paths.h"
 #include "core/platform/FileStatus.h"
-#include "core/platform/Paths.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/SpectrumFixtures.h"
 
@@ -64,7 +64,7 @@ TEST(WindowsToolProcess, CtrlCStopsAfterTheFileInHandWithStatus130)
 
 TEST(WindowsToolProcess, PlotSaysThatItsHelperIsNotThere)
 {
-    const std::string helper = Platform::JoinPath(Platform::FolderPath(TULVO_CLI_PATH), "tulvo-plot.exe");
+    const std::string helper = JoinPath(FolderPath(TULVO_CLI_PATH), "tulvo-plot.exe");
     if (Platform::StatusOf(helper)) {
         GTEST_SKIP() << "this build has the drawing helper beside the tool";
     }

@@ -1,11 +1,12 @@
-// Paths split as the system splits them: the file's own name, its folder,
+// Paths split as each style splits them: the file's own name, its folder,
 // the folder as written (what a sibling's name is appended to), the two
-// joined again, and the spectrum file's name derived from a recording's.
-// The first table holds on every system; the second, of the forms Windows
-// adds (drive letters, UNC shares, '\\' beside '/'), runs where '\\' separates.
+// joined again, and, in this system's own style, the spectrum file's name
+// derived from a recording's. The first table is of the POSIX style, which
+// Windows reads alike; the second of the forms the Windows style adds (drive
+// letters, UNC shares, '\\' beside '/'). Both run on every system.
 
+#include "core/Paths.h"
 #include "core/SpmFile.h"
-#include "core/platform/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -29,24 +30,27 @@ void PrintTo(const TPathCase& c, std::ostream* os) { *os << c.Name; }
 class PathForms : public testing::TestWithParam<TPathCase> {};
 class WindowsPathForms : public PathForms {};
 
-void ExpectSplitAndJoin(const TPathCase& c)
+void ExpectSplitAndJoin(const TPathCase& c, TPathStyle style)
 {
-    EXPECT_EQ(Platform::FileNamePart(c.Path), c.FileName);
-    EXPECT_EQ(Platform::FileNameStart(c.Path), c.Path.size() - c.FileName.size());
-    EXPECT_EQ(Platform::FolderPath(c.Path), c.Folder);
-    EXPECT_EQ(Platform::FolderPrefix(c.Path), c.Prefix);
-    EXPECT_EQ(Platform::JoinPath(c.Folder, c.FileName), c.Rejoined);
-    EXPECT_EQ(SpectrumFileName(c.Path), c.Spectrum);
+    EXPECT_EQ(FileNamePart(c.Path, style), c.FileName);
+    EXPECT_EQ(FileNameStart(c.Path, style), c.Path.size() - c.FileName.size());
+    EXPECT_EQ(FolderPath(c.Path, style), c.Folder);
+    EXPECT_EQ(FolderPrefix(c.Path, style), c.Prefix);
+    EXPECT_EQ(JoinPath(c.Folder, c.FileName, style), c.Rejoined);
+    if (style == Platform::NativePathStyle) {
+        EXPECT_EQ(SpectrumFileName(c.Path), c.Spectrum);
+    }
 }
 
-TEST_P(PathForms, SplitAndJoin) { ExpectSplitAndJoin(GetParam()); }
+TEST_P(PathForms, SplitAndJoin)
+{
+    ExpectSplitAndJoin(GetParam(), TPathStyle::Posix);
+    ExpectSplitAndJoin(GetParam(), TPathStyle::Windows);
+}
 
 TEST_P(WindowsPathForms, SplitAtEitherSeparatorKeepingDrivesAndShares)
 {
-    if (!Platform::IsPathSeparator('\\')) {
-        GTEST_SKIP() << "'\\' is no separator here";
-    }
-    ExpectSplitAndJoin(GetParam());
+    ExpectSplitAndJoin(GetParam(), TPathStyle::Windows);
 }
 
 INSTANTIATE_TEST_SUITE_P(

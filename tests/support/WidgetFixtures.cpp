@@ -1,5 +1,6 @@
 #include "tests/support/WidgetFixtures.h"
 
+#include "ui/LocalPath.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TReadoutStrip.h"
 
@@ -40,14 +41,11 @@ TSamples TwoToneSamples(int seed)
     return samples;
 }
 
-void WriteWave(const QString& path, const TSamples& samples)
-{
-    WriteRecording(QFile::encodeName(path).toStdString(), samples);
-}
+void WriteWave(const QString& path, const TSamples& samples) { WriteRecording(LocalPath(path), samples); }
 
 void WriteSpectrum(const QString& path, long double scale, const TSpectrumCodes& codes)
 {
-    WriteSpectrumFixture(QFile::encodeName(path).toStdString(), scale, codes);
+    WriteSpectrumFixture(LocalPath(path), scale, codes);
 }
 
 TSpectrumCodes PeakCodes(int peak)

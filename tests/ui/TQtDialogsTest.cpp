@@ -5,13 +5,13 @@
 #include "tests/support/WidgetFixtures.h"
 
 #include "core/SpmFile.h"
+#include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TOpenDialog.h"
 #include "ui/TQtDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -259,7 +259,7 @@ void TQtDialogsTest::errorBoxNamesTheFile()
     boundary.Run(nullptr, [&] {
         if (path.isEmpty())
             throw std::runtime_error("Logarithmic axis");
-        ReadSpectrum(QFile::encodeName(path).toStdString());
+        ReadSpectrum(LocalPath(path));
     });
     QCOMPARE(dialogs.Shown.size(), std::size_t{1});
     QCOMPARE(dialogs.Shown[0].Text, text);

@@ -1,0 +1,163 @@
+// Temporary files on POSIX: open with O_EXCL (Linux: O_TMPFILE, named by linking its
+// /proc/self/fd entry), held by an exclusive flock, renamed over their targets.
+
+#include "core/platform/TemporaryFile.h"
+
+#include "core/IoErrorMessages.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Platform {
+
+namespace {
+
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// True when the file open as handle still has the name path.
+bool NameLeadsTo(int handle, const std::string& path)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(handle, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && SameInode(opened, named);
+}
+
+int OpenRepeating(const char* path, int flags)
+{
+    int handle;
+    do {
+        handle = ::open(path, flags | O_CLOEXEC, 0666);
+    } while (handle < 0 && errno == EINTR);
+    return handle;
+}
+
+#if defined(__linux__) && defined(O_TMPFILE)
+// Unnamed files are named by linking their /proc/self/fd entry; a Linux system without /proc
+// mounted has none.
+bool CanNameUnnamedFiles()
+{
+    static const bool procMounted = ::access("/proc/self/fd", X_OK) == 0;
+    return procMounted;
+}
+
+int OpenUnnamed(const std::string& folder) { return OpenRepeating(folder.c_str(), O_TMPFILE | O_WRONLY); }
+
+int Link(TFileHandle hold, const std::string& path)
+{
+    const std::string procPath = "/proc/self/fd/" + std::to_string(hold);
+    return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+#else
+bool CanNameUnnamedFiles() { return false; }
+int OpenUnnamed(const std::string&) { return -1; }
+int Link(TFileHandle, const std::string&) { return ENOTSUP; }
+#endif
+
+} // namespace
+
+TTemporaryFile::~TTemporaryFile()
+{
+    CloseFileQuietly(handle_);
+    if (!name_.empty()) {
+        ::unlink(name_.c_str());
+    }
+    CloseFileQuietly(hold_);
+}
+
+int TTemporaryFile::CreateNamed(const std::string& path, bool held, const std::string& name)
+{
+    const int handle = OpenRepeating(path.c_str(), O_WRONLY | O_CREAT | O_EXCL);
+    if (handle < 0) {
+        if (errno == EEXIST) {
+            return EEXIST;
+        }
+        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+    }
+    // Between the creation and the lock, a sweep may have taken the file for debris: it holds the
+    // lock while it removes the name, so the file is ours only when the lock is had (or the file
+    // system has none) and the name still leads to it.
+    if (held && ((::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) || !NameLeadsTo(handle, path))) {
+        ::close(handle);
+        return EEXIST;
+    }
+    handle_ = handle;
+    name_ = path;
+    if (held) {
+        hold_ = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+        if (hold_ < 0) {
+            throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+        }
+    }
+    return 0;
+}
+
+bool TTemporaryFile::CreateUnnamed(const std::string& folder, const std::string& name)
+{
+    if (!CanNameUnnamedFiles()) {
+        return false;
+    }
+    const int handle = OpenUnnamed(folder);
+    if (handle < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+            return false;
+        }
+        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+    }
+    handle_ = handle;
+    // No one else can reach the file yet: the lock is free. A file system without flock leaves
+    // the file unlocked, and its names never swept.
+    ::flock(handle, LOCK_EX | LOCK_NB);
+    hold_ = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+    if (hold_ < 0) {
+        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+    }
+    return true;
+}
+
+void TTemporaryFile::CloseForWriting(const std::string& name)
+{
+    const TFileHandle handle = handle_;
+    handle_ = NoFileHandle;
+    CloseFile(handle, name);
+}
+
+int TTemporaryFile::GiveName(const std::string& path)
+{
+    const int error = Link(hold_, path);
+    if (error == 0) {
+        name_ = path;
+    }
+    return error;
+}
+
+int TTemporaryFile::LinkAs(const std::string& target) { return Link(hold_, target); }
+
+int TTemporaryFile::RenameOver(const std::string& target)
+{
+    if (::rename(name_.c_str(), target.c_str()) != 0) {
+        return errno;
+    }
+    name_.clear();
+    return 0;
+}
+
+bool RemoveUnheldFile(const std::string& path) noexcept
+{
+    const int handle = OpenRepeating(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    if (handle < 0) {
+        return false;
+    }
+    // Removed only while locked by us, and only while the name still leads to the file locked: a
+    // live writer holds its lock until its rename, after which the name is gone.
+    struct stat opened {};
+    const bool removed = ::fstat(handle, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                         ::flock(handle, LOCK_EX | LOCK_NB) == 0 && NameLeadsTo(handle, path) &&
+                         ::unlink(path.c_str()) == 0;
+    ::close(handle);
+    return removed;
+}
+
+} // namespace Platform
