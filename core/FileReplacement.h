@@ -10,11 +10,12 @@
 //
 // The bytes go to a new temporary file in the target's folder, which then takes the target's name
 // in one step (POSIX rename; Windows MoveFileExW with MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH). Whoever still holds the replaced file (an open handle, a hard link)
-// keeps its contents. On any failure the temporary is removed and the target, or its absence,
-// stays as it was; EInOutError names the path the caller gave (never the temporary), with the
-// system's error number. A target that another program holds open so that the system refuses to
-// replace it (Windows) fails with code 5 and the reason "the file is open in another program".
+// MOVEFILE_WRITE_THROUGH). The replaced file's other names (hard links) keep its contents, and
+// on POSIX so do its open handles. On any failure the temporary is removed and the target, or its
+// absence, stays as it was; EInOutError names the path the caller gave (never the temporary),
+// with the system's error number. A target that is open (in this program or another) so that the
+// system refuses to replace it (Windows) fails with code 5 and the reason "the file is open in
+// another program".
 // Every new file gets mode 0666 less the umask (POSIX).
 //
 // Temporaries have hidden names in the target's folder, "<start><process id>-<n>.tmp" with the

@@ -11,10 +11,11 @@
 //
 // Each file's 732 bytes go to a new temporary file in the target's folder,
 // which then replaces the target in one atomic step (see
-// core/FileReplacement.h, kind SpectrumFile): whoever still holds
-// the replaced file (an open descriptor, a hard link) keeps its contents as
-// they were. A target that is a symbolic link is written through: the file
-// the link leads to is replaced in its own folder and the link stays; a link
+// core/FileReplacement.h, kind SpectrumFile): the replaced file's other
+// names (hard links), and on POSIX its open descriptors, keep its contents as
+// they were; on Windows a target held open is refused with code 5. A target
+// that is a symbolic link is written through: the file the link leads to is
+// replaced in its own folder and the link stays; a link
 // that loops or leads into a missing folder fails as an open would, nothing
 // written. A target that is a regular file already holding exactly the new
 // bytes (a rerun over the same recording) is not replaced: only its
@@ -23,9 +24,9 @@
 // the target, or its absence, as it was. An existing target that may not be
 // written (read-only) is refused with code 5 before anything is written.
 //
-// Crash debris: the temporary is locked until it has replaced the target, so
-// a temporary whose lock can be taken belongs to a writer that is gone
-// (killed, say). The first write into a folder removes such temporaries;
+// Crash debris: the temporary is held while its writer writes it (POSIX: an
+// flock until it has replaced the target), so a temporary that nobody holds
+// belongs to a writer that is gone (killed, say). The first write into a folder removes such temporaries;
 // those of live writers, in this process or another, are left alone.
 //
 // One writer serves one thread.
@@ -54,7 +55,7 @@ private:
 };
 
 // Removes from folder the temporaries of spectrum-file writers that are gone:
-// regular files named ".tulvo-<digits>-<digits>.tmp" whose lock can be
-// taken (RemoveReplacementDebris). Returns how many were removed.
+// regular files named ".tulvo-<digits>-<digits>.tmp" that nobody holds
+// (RemoveReplacementDebris). Returns how many were removed.
 // Never fails; a folder that cannot be read removes nothing.
 int RemoveWriterDebris(const std::string& folder) noexcept;

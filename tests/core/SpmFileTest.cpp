@@ -294,6 +294,16 @@ TEST_F(SpectrumFileIo, ShortFilesFailAndLongerOnesAreCut)
     EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
+TEST_F(SpectrumFileIo, MissingFolderOrAFolderInPlaceCreatesNothing)
+{
+    EXPECT_EQ(WriteCode(Folder.File("missing/a.spm"), 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
+    EXPECT_EQ(WriteCode("", 1.0L, SomeCodes(6)), IoCode::InvalidFilename);
+    // A folder standing where the spectrum file should go.
+    std::filesystem::create_directory(Folder.File("dir.spm"));
+    EXPECT_EQ(WriteCode(Folder.File("dir.spm"), 1.0L, SomeCodes(6)), IoCode::AccessDenied);
+    EXPECT_EQ(FolderEntries(Folder.Path()), std::vector<std::string>{"dir.spm"});
+}
+
 TEST_F(SpectrumFileIo, ReadOnlyFilesAreReadButNotReplaced)
 {
     TPermissionsEnforced enforced;

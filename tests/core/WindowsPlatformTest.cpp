@@ -1,16 +1,14 @@
 // The Windows side of the platform layer, where it differs from the POSIX one: the table of
-// Windows error codes, the forms of Windows paths, a spectrum file that another program holds
-// open, and the default job count from the process's affinity mask. Built in the Windows build
-// only.
+// Windows error codes, a spectrum file that another program holds open, and the default job
+// count from the process's affinity mask. Built in the Windows build only.
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TTempFolder.h"
 
 #include "core/BatchRun.h"
+#include "core/FileReplacement.h"
+#include "core/IoErrorMessages.h"
 #include "core/SpmFile.h"
-#include "core/platform/FileReplacement.h"
-#include "core/platform/Paths.h"
-#include "core/platform/SystemErrors.h"
 #include "core/platform/WindowsWide.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +40,8 @@ TEST_P(WindowsErrors, MapToTheLinuxMessagesWithReasonsOfTheProgramsOwn)
 {
     const TErrorCase& c = GetParam();
     const TTempFolder folder; // a missing file in it is "not found" on open
-    const EInOutError error = Platform::IoErrorFromSystem(static_cast<int>(c.Code), c.Operation, folder.File("x.spm"));
-    const std::string reason = Platform::ReasonForMessage(error.ErrorCode(), error.SystemError());
+    const EInOutError error = IoErrorFromSystem(static_cast<int>(c.Code), c.Operation, folder.File("x.spm"));
+    const std::string reason = ReasonForMessage(error.ErrorCode(), error.SystemError());
     EXPECT_EQ(error.ErrorCode(), c.IoCode);
     EXPECT_EQ(error.SystemError(), static_cast<int>(c.Code));
     EXPECT_EQ(error.what() + (reason.empty() ? "" : " (" + reason + ")"), c.Text);
@@ -92,12 +90,13 @@ TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     try {
-        Platform::ReplaceWithBytes(target, std::string(732, '\x22'), Platform::TReplacementKind::SpectrumFile, target);
+        ReplaceWithBytes(target, std::string(732, '\x22'), TReplacementKind::SpectrumFile,
+                         TFlushing::WhereNoFileSystemFlush, target);
         ADD_FAILURE() << "a file held open was replaced";
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.ErrorCode(), IoCode::AccessDenied);
         EXPECT_EQ(e.Path(), target);
-        EXPECT_EQ(Platform::ReasonForMessage(e.ErrorCode(), e.SystemError()), "the file is open in another program");
+        EXPECT_EQ(ReasonForMessage(e.ErrorCode(), e.SystemError()), "the file is open in another program");
     }
     ::CloseHandle(holder);
     EXPECT_EQ(ReadBytes(target), old);

@@ -4,6 +4,7 @@
 #include "tests/support/TTempFolder.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -75,10 +76,12 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, const std::strin
 }
 
 pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath, const std::string& stdoutPath,
-                   const std::string& stderrPath)
+                   const std::string& stderrPath, const std::vector<std::string>& env)
 {
-    return Spawn(argv, stdinPath, stdoutPath, stderrPath, {});
+    return Spawn(argv, stdinPath, stdoutPath, stderrPath, env);
 }
+
+void StopProgram(pid_t pid) { ::kill(pid, SIGKILL); }
 
 TProgramResult WaitProgram(pid_t pid)
 {

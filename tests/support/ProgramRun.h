@@ -25,9 +25,14 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, const std::strin
                           const std::vector<std::string>& env = {});
 
 // Starts argv with its stdin, stdout and stderr opened on the given paths
-// (stdin read-only, the others truncated), and returns its process id.
+// (stdin read-only, the others truncated) and env added to this process's
+// environment, and returns its process id.
 pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath, const std::string& stdoutPath,
-                   const std::string& stderrPath);
+                   const std::string& stderrPath, const std::vector<std::string>& env = {});
+
+// Ends a program StartProgram started at once, as a crash would (SIGKILL;
+// TerminateProcess), without waiting for it (WaitProgram does).
+void StopProgram(pid_t pid);
 
 // Waits for a program StartProgram started; its status and signal (Out and
 // Err empty).

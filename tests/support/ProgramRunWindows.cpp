@@ -117,9 +117,18 @@ TProgramResult RunProgram(const std::vector<std::string>& argv, const std::strin
 }
 
 pid_t StartProgram(const std::vector<std::string>& argv, const std::string& stdinPath, const std::string& stdoutPath,
-                   const std::string& stderrPath)
+                   const std::string& stderrPath, const std::vector<std::string>& env)
 {
-    return Spawn(argv, stdinPath, stdoutPath, stderrPath, {});
+    return Spawn(argv, stdinPath, stdoutPath, stderrPath, env);
+}
+
+void StopProgram(pid_t pid)
+{
+    const std::lock_guard lock(StartedMutex);
+    const auto found = Started.find(pid);
+    if (found != Started.end()) {
+        ::TerminateProcess(found->second, 1);
+    }
 }
 
 TProgramResult WaitProgram(pid_t pid)
