@@ -2,6 +2,7 @@
 
 #include "core/IoErrorMessages.h"
 #include "core/Paths.h"
+#include "core/TDataFile.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Flushing.h"
 #include "core/platform/Program.h"
@@ -91,15 +92,8 @@ bool TargetAlreadyHolds(const std::string& target, std::string_view bytes)
         const auto status = Platform::StatusOf(handle);
         if (status && status->Regular && status->Size == static_cast<std::int64_t>(bytes.size())) {
             std::string held(bytes.size(), '\0');
-            std::size_t got = 0;
-            while (got < held.size()) {
-                const std::size_t part = Platform::ReadSome(handle, held.data() + got, held.size() - got, target);
-                if (part == 0) {
-                    break;
-                }
-                got += part;
-            }
-            same = got == bytes.size() && held == bytes && Platform::SetModifiedToNow(handle);
+            same = ReadUpTo(handle, held.data(), held.size(), target) == held.size() && held == bytes &&
+                   Platform::SetModifiedToNow(handle);
         }
     } catch (const EInOutError&) {
         same = false; // unreadable: replaced

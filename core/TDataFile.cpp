@@ -45,14 +45,8 @@ void TDataFile::ReadExactly(void* buffer, std::size_t count)
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
     }
-    auto* bytes = static_cast<unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t got = Platform::ReadSome(handle_, bytes + done, count - done, path_);
-        if (got == 0) {
-            throw EInOutError(IoCode::ReadBeyondEnd, path_);
-        }
-        done += got;
+    if (ReadUpTo(handle_, buffer, count, path_) < count) {
+        throw EInOutError(IoCode::ReadBeyondEnd, path_);
     }
 }
 
@@ -98,6 +92,20 @@ void TDataFile::CloseQuietly() noexcept
     handle_ = Platform::NoFileHandle;
 }
 
+std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t count, const std::string& name)
+{
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const std::size_t got = Platform::ReadSome(handle, bytes + done, count - done, name);
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
 std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
 {
     try {
@@ -105,15 +113,7 @@ std::string ReadFileStart(const std::string& path, std::size_t count) noexcept
         file.Bind(path);
         file.OpenRead(TFileKinds::RegularOnly);
         std::string bytes(count, '\0');
-        std::size_t done = 0;
-        while (done < count) {
-            const std::size_t got = Platform::ReadSome(file.Handle(), bytes.data() + done, count - done, path);
-            if (got == 0) {
-                break;
-            }
-            done += got;
-        }
-        bytes.resize(done);
+        bytes.resize(ReadUpTo(file.Handle(), bytes.data(), count, path));
         return bytes;
     } catch (...) {
         return {};

@@ -14,6 +14,10 @@ inline EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const 
     return IoErrorFromSystem(errnum, operation, path);
 }
 
+// Reads at handle's position until count bytes are had or the file ends;
+// returns how many were read. Errors as Platform::ReadSome, naming name.
+std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t count, const std::string& name);
+
 // Up to count bytes from the start of the regular file path, fewer when it is
 // shorter; "" when it is no regular file or cannot be opened or read. Never
 // fails, never waits on a FIFO.

@@ -168,14 +168,7 @@ TWavHeaderVerdict CheckWavHeader(const TSampleBlock& block)
 TWavHeaderVerdict ProbeWavHandle(Platform::TFileHandle handle, const std::string& name)
 {
     std::array<std::uint8_t, WavHeaderWindow> first{};
-    std::size_t got = 0;
-    while (got < first.size()) {
-        const std::size_t count = Platform::ReadSome(handle, first.data() + got, first.size() - got, name);
-        if (count == 0) {
-            break;
-        }
-        got += count;
-    }
+    const std::size_t got = ReadUpTo(handle, first.data(), first.size(), name);
     std::optional<std::uint64_t> fileBytes;
     if (const auto status = Platform::StatusOf(handle); status && status->Regular) {
         fileBytes = static_cast<std::uint64_t>(status->Size);

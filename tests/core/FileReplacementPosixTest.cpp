@@ -6,13 +6,13 @@
 // capabilities dropped).
 
 #include "SpectrumFileIoFixture.h"
+#include "SpectrumWriterFixture.h"
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/TPermissionsEnforced.h"
 #include "tests/support/TTempFolder.h"
 
 #include "core/FileReplacement.h"
-#include "core/TSpmFileWriter.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -25,18 +25,7 @@ using namespace testsupport;
 
 namespace {
 
-TBandCodes CodesOf(int value)
-{
-    TBandCodes codes{};
-    codes.fill(static_cast<std::int16_t>(value));
-    return codes;
-}
-
-std::vector<std::uint8_t> ImageOf(int value)
-{
-    const auto image = SpectrumFileImage(0.5L, CodesOf(value));
-    return std::vector<std::uint8_t>(image.begin(), image.end());
-}
+using writertest::ImageOf;
 
 mode_t ModeOf(const std::string& path)
 {
@@ -70,18 +59,7 @@ private:
     bool set_ = false;
 };
 
-class PosixSpectrumWriterSeries : public testing::Test {
-protected:
-    TTempFolder Folder;
-    TDataFile File;
-    TSpmFileWriter Writer;
-
-    void Write(const std::string& name, int value)
-    {
-        Writer.Write(File, Folder.File(name), 0.5L, CodesOf(value));
-        EXPECT_FALSE(File.IsOpen());
-    }
-};
+class PosixSpectrumWriterSeries : public writertest::SpectrumWriterSeries {};
 
 // Every replaced file is a new one, with the mode a new file gets, whatever the old one's was.
 TEST_F(PosixSpectrumWriterSeries, ReplacedFilesGetTheModeOfANewFile)

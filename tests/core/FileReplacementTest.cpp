@@ -6,6 +6,8 @@
 // What only POSIX can show (symbolic links, a replaced file still open, file modes, a limit on a
 // file's size) is in FileReplacementPosixTest.cpp.
 
+#include "SpectrumWriterFixture.h"
+
 #include "tests/support/FileBytes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TPermissionsEnforced.h"
@@ -35,18 +37,8 @@ namespace fs = std::filesystem;
 // The folder the writer started by KilledWriterLeavesNoDebrisAfterTheNextWrite writes into.
 constexpr const char* WriterFolderVariable = "TULVO_TEST_WRITER_FOLDER";
 
-TBandCodes CodesOf(int value)
-{
-    TBandCodes codes{};
-    codes.fill(static_cast<std::int16_t>(value));
-    return codes;
-}
-
-std::vector<std::uint8_t> ImageOf(int value)
-{
-    const auto image = SpectrumFileImage(0.5L, CodesOf(value));
-    return std::vector<std::uint8_t>(image.begin(), image.end());
-}
+using writertest::CodesOf;
+using writertest::ImageOf;
 
 // "<stem><number>.spm", built up in place (GCC 12 warns falsely about a literal + std::string
 // chain).
@@ -77,17 +69,8 @@ Platform::TFileStatus StatusOf(const std::string& path)
     return status.value_or(Platform::TFileStatus{});
 }
 
-class SpectrumWriterSeries : public testing::Test {
+class SpectrumWriterSeries : public writertest::SpectrumWriterSeries {
 protected:
-    TTempFolder Folder;
-    TDataFile File;
-    TSpmFileWriter Writer;
-
-    void Write(const std::string& name, int value)
-    {
-        Writer.Write(File, Folder.File(name), 0.5L, CodesOf(value));
-        EXPECT_FALSE(File.IsOpen());
-    }
     std::vector<std::string> Temporaries() const { return ::Temporaries(Folder.Path()); }
 };
 
