@@ -27,22 +27,15 @@ constexpr int MaxNameAttempts = 100;
 // Replacements started again after a sweep took their temporary away.
 constexpr int MaxAttempts = 8;
 
-// What a kind of replacement does.
+// What a kind of replacement does, by TReplacementKind.
 struct TRules {
     bool WriteThroughLinks; // and refuse unwritable targets
     bool KeepIdentical;
     bool Held; // held temporaries, ".tulvo-" names, swept
 };
+constexpr TRules Rules[] = {{true, true, true}, {true, false, false}, {false, false, false}};
 
-TRules RulesOf(TReplacementKind kind)
-{
-    switch (kind) {
-    case TReplacementKind::SpectrumFile: return {true, true, true};
-    case TReplacementKind::WindowSave: return {true, false, false};
-    case TReplacementKind::ToolOutput: break;
-    }
-    return {false, false, false};
-}
+TRules RulesOf(TReplacementKind kind) { return Rules[static_cast<int>(kind)]; }
 
 std::string NewTemporaryName(const std::string& target, bool held)
 {
@@ -102,42 +95,20 @@ bool TargetAlreadyHolds(const std::string& target, std::string_view bytes)
     return same;
 }
 
-// Creates temporary under a fresh hidden name in target's folder.
-void CreateNamed(TTemporaryFile& temporary, const std::string& target, bool held, const std::string& displayPath)
+// Gives temporary a fresh hidden name in target's folder: creates it under that name, or names
+// the unnamed file it is.
+void TakeFreshName(TTemporaryFile& temporary, bool create, const std::string& target, bool held,
+                   const std::string& displayPath)
 {
     for (int attempt = 1;; ++attempt) {
-        const int error = temporary.CreateNamed(NewTemporaryName(target, held), held, displayPath);
+        const std::string name = NewTemporaryName(target, held);
+        const int error = create ? temporary.CreateNamed(name, held, displayPath) : temporary.Link(name, true);
         if (error == 0) {
             return;
         }
-        if (attempt == MaxNameAttempts) {
+        if (!IsCondition(error, TErrorCondition::Exists) || attempt == MaxNameAttempts) {
             throw IoErrorFromSystem(error, TFileOperation::Create, displayPath);
         }
-    }
-}
-
-// Gives the unnamed temporary a fresh hidden name in target's folder.
-void NameUnnamed(TTemporaryFile& temporary, const std::string& target, const std::string& displayPath)
-{
-    for (;;) {
-        const int error = temporary.GiveName(NewTemporaryName(target, true));
-        if (error == 0) {
-            return;
-        }
-        if (!IsCondition(error, TErrorCondition::Exists)) {
-            throw IoErrorFromSystem(error, TFileOperation::Create, displayPath);
-        }
-    }
-}
-
-void WriteAll(Platform::TFileHandle handle, std::string_view bytes, const std::string& displayPath)
-{
-    while (!bytes.empty()) {
-        const std::size_t put = Platform::WriteSome(handle, bytes.data(), bytes.size(), displayPath);
-        if (put == 0) {
-            throw EInOutError(IoCode::DiskFull, displayPath);
-        }
-        bytes.remove_prefix(put);
     }
 }
 
@@ -192,9 +163,9 @@ TReplaceResult ReplaceWithBytes(const std::string& target, std::string_view byte
     for (int attempt = 1;; ++attempt) {
         TTemporaryFile temporary;
         if (!rules.Held || !temporary.CreateUnnamed(FolderOfFile(target), displayPath)) {
-            CreateNamed(temporary, target, rules.Held, displayPath);
+            TakeFreshName(temporary, true, target, rules.Held, displayPath);
         }
-        WriteAll(temporary.Handle(), bytes, displayPath);
+        WriteAllTo(temporary.Handle(), bytes.data(), bytes.size(), displayPath);
         if (flush) {
             Platform::FlushFile(temporary.Handle(), displayPath);
         }
@@ -202,10 +173,10 @@ TReplaceResult ReplaceWithBytes(const std::string& target, std::string_view byte
         // An unnamed temporary becomes the target in one step when nothing has the target's name;
         // otherwise it gets a hidden name for the rename.
         if (temporary.Name().empty()) {
-            if (temporary.LinkAs(target) == 0) {
+            if (temporary.Link(target, false) == 0) {
                 return TReplaceResult::Replaced;
             }
-            NameUnnamed(temporary, target, displayPath);
+            TakeFreshName(temporary, false, target, true, displayPath);
         }
         const int error = temporary.RenameOver(target);
         if (error == 0) {

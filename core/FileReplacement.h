@@ -48,7 +48,8 @@
 //
 // ToolOutput (temporaries ".tulvo-out-<pid>-<n>.tmp"): a report, table or picture the
 // command-line tool writes. The target's name is replaced as it is (a symbolic link is replaced by
-// the file, a read-only file too where the folder may be written); never kept, never swept.
+// the file; on POSIX a read-only file too, which Windows refuses with code 5); never kept, never
+// swept.
 enum class TReplacementKind { SpectrumFile, WindowSave, ToolOutput };
 
 // When the new file's bytes are flushed to stable storage: the caller's choice, because the

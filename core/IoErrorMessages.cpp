@@ -34,28 +34,26 @@ int CodeSayingAll(TErrorCondition condition)
 
 EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path)
 {
-    if (path.empty()) {
-        return EInOutError(IoCode::InvalidFilename, path, number);
-    }
+    int code = 0; // none of the program's own: "I/O error N"
     switch (Platform::TranslateSystemError(number).Condition) {
     case TErrorCondition::NotFound:
-        if (operation == TFileOperation::Open && ParentFolderExists(path)) {
-            return EInOutError(IoCode::FileNotFound, path, number);
-        }
-        return EInOutError(IoCode::InvalidFilename, path, number);
-    case TErrorCondition::BadName: return EInOutError(IoCode::InvalidFilename, path, number);
-    case TErrorCondition::TooManyOpenFiles: return EInOutError(IoCode::TooManyOpenFiles, path, number);
+        code = operation == TFileOperation::Open && ParentFolderExists(path) ? IoCode::FileNotFound
+                                                                             : IoCode::InvalidFilename;
+        break;
+    case TErrorCondition::BadName: code = IoCode::InvalidFilename; break;
+    case TErrorCondition::TooManyOpenFiles: code = IoCode::TooManyOpenFiles; break;
     case TErrorCondition::Denied:
-    case TErrorCondition::InUse: return EInOutError(IoCode::AccessDenied, path, number);
+    case TErrorCondition::InUse: code = IoCode::AccessDenied; break;
     case TErrorCondition::NoSpace:
-        if (operation == TFileOperation::Write || operation == TFileOperation::Close) {
-            return EInOutError(IoCode::DiskFull, path, number);
-        }
-        return EInOutError::OtherSystemError(number, path);
+        code = operation == TFileOperation::Write || operation == TFileOperation::Close ? IoCode::DiskFull : 0;
+        break;
     case TErrorCondition::Exists:
     case TErrorCondition::Other: break;
     }
-    return EInOutError::OtherSystemError(number, path);
+    if (path.empty()) {
+        code = IoCode::InvalidFilename;
+    }
+    return code != 0 ? EInOutError(code, path, number) : EInOutError::OtherSystemError(number, path);
 }
 
 std::string ReasonForMessage(int ioCode, int number)

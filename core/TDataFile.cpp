@@ -55,15 +55,7 @@ void TDataFile::WriteAll(const void* buffer, std::size_t count)
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
     }
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t put = Platform::WriteSome(handle_, bytes + done, count - done, path_);
-        if (put == 0) {
-            throw EInOutError(IoCode::DiskFull, path_);
-        }
-        done += put;
-    }
+    WriteAllTo(handle_, buffer, count, path_);
 }
 
 void TDataFile::TruncateHere()
@@ -104,6 +96,19 @@ std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t cou
         done += got;
     }
     return done;
+}
+
+void WriteAllTo(Platform::TFileHandle handle, const void* buffer, std::size_t count, const std::string& name)
+{
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const std::size_t put = Platform::WriteSome(handle, bytes + done, count - done, name);
+        if (put == 0) {
+            throw EInOutError(IoCode::DiskFull, name);
+        }
+        done += put;
+    }
 }
 
 std::string ReadFileStart(const std::string& path, std::size_t count) noexcept

@@ -6,17 +6,14 @@
 #include <cstddef>
 #include <string>
 
-// The I/O error for a system error number (errno on POSIX): IoErrorFromSystem
-// (core/IoErrorMessages.h). path is the file the operation was on; the error
-// carries it and errnum.
-inline EInOutError IoErrorFromErrno(int errnum, TFileOperation operation, const std::string& path)
-{
-    return IoErrorFromSystem(errnum, operation, path);
-}
-
 // Reads at handle's position until count bytes are had or the file ends;
 // returns how many were read. Errors as Platform::ReadSome, naming name.
 std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t count, const std::string& name);
+
+// Writes all count bytes at handle's position: 101 "Disk full" when the
+// system stores none of what is left; other errors as Platform::WriteSome,
+// naming name.
+void WriteAllTo(Platform::TFileHandle handle, const void* buffer, std::size_t count, const std::string& name);
 
 // Up to count bytes from the start of the regular file path, fewer when it is
 // shorter; "" when it is no regular file or cannot be opened or read. Never

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-int RemoveWriterDebris(const std::string& folder) noexcept { return RemoveReplacementDebris(folder); }
-
 void TSpmFileWriter::Release() noexcept { folders_.clear(); }
 
 void TSpmFileWriter::Write(TDataFile& file, const std::string& spmPath, extended scale, const TBandCodes& codes)

@@ -7,27 +7,17 @@
 #include <vector>
 
 // Writes spectrum files so that a file is replaced only by a complete one,
-// and never by writing into a file that anyone else may hold.
+// and never by writing into a file that anyone else may hold: each file's 732
+// bytes replace the target as core/FileReplacement.h says for kind
+// SpectrumFile (symbolic links written through, a file already holding the
+// bytes kept and made newer, an unwritable target refused before anything is
+// written, a failure leaving the target as it was). The flush is left to the
+// end of the run where the system can flush file systems (SyncFolders), and
+// made before each rename where it cannot (TFlushing::WhereNoFileSystemFlush).
 //
-// Each file's 732 bytes go to a new temporary file in the target's folder,
-// which then replaces the target in one atomic step (see
-// core/FileReplacement.h, kind SpectrumFile): the replaced file's other
-// names (hard links), and on POSIX its open descriptors, keep its contents as
-// they were; on Windows a target held open is refused with code 5. A target
-// that is a symbolic link is written through: the file the link leads to is
-// replaced in its own folder and the link stays; a link
-// that loops or leads into a missing folder fails as an open would, nothing
-// written. A target that is a regular file already holding exactly the new
-// bytes (a rerun over the same recording) is not replaced: only its
-// modification time is brought to now, as a write would. A failure
-// (EInOutError, for example 101 "Disk full") removes the temporary and leaves
-// the target, or its absence, as it was. An existing target that may not be
-// written (read-only) is refused with code 5 before anything is written.
-//
-// Crash debris: the temporary is held while its writer writes it (POSIX: an
-// flock until it has replaced the target), so a temporary that nobody holds
-// belongs to a writer that is gone (killed, say). The first write into a folder removes such temporaries;
-// those of live writers, in this process or another, are left alone.
+// Crash debris: the first write into a folder removes the temporaries of
+// writers that are gone (RemoveReplacementDebris); those of live writers, in
+// this process or another, are left alone.
 //
 // One writer serves one thread.
 class TSpmFileWriter {
@@ -53,9 +43,3 @@ public:
 private:
     std::vector<std::string> folders_;
 };
-
-// Removes from folder the temporaries of spectrum-file writers that are gone:
-// regular files named ".tulvo-<digits>-<digits>.tmp" that nobody holds
-// (RemoveReplacementDebris). Returns how many were removed.
-// Never fails; a folder that cannot be read removes nothing.
-int RemoveWriterDebris(const std::string& folder) noexcept;

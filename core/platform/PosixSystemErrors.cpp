@@ -7,27 +7,25 @@
 
 namespace Platform {
 
-int LastSystemError() noexcept { return errno; }
-
 TSystemError TranslateSystemError(int number) noexcept
 {
     using C = TErrorCondition;
     switch (number) {
-    case ENOENT: return {number, C::NotFound, true};
+    case ENOENT: return {C::NotFound, true};
     case ENOTDIR:
-    case ENAMETOOLONG: return {number, C::BadName};
-    case EACCES: return {number, C::Denied, true};
+    case ENAMETOOLONG: return {C::BadName};
+    case EACCES: return {C::Denied, true};
     case EPERM:
     case EROFS:
-    case EISDIR: return {number, C::Denied};
-    case ETXTBSY: return {number, C::InUse};
-    case ENOSPC: return {number, C::NoSpace, true};
+    case EISDIR: return {C::Denied};
+    case ETXTBSY: return {C::InUse};
+    case ENOSPC: return {C::NoSpace, true};
     case EDQUOT:
-    case EFBIG: return {number, C::NoSpace};
-    case EMFILE: return {number, C::TooManyOpenFiles, true};
-    case ENFILE: return {number, C::TooManyOpenFiles};
-    case EEXIST: return {number, C::Exists};
-    default: return {number, C::Other};
+    case EFBIG: return {C::NoSpace};
+    case EMFILE: return {C::TooManyOpenFiles, true};
+    case ENFILE: return {C::TooManyOpenFiles};
+    case EEXIST: return {C::Exists};
+    default: return {C::Other};
     }
 }
 

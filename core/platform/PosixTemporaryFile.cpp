@@ -15,14 +15,13 @@ namespace Platform {
 
 namespace {
 
-bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
 // True when the file open as handle still has the name path.
 bool NameLeadsTo(int handle, const std::string& path)
 {
     struct stat opened {};
     struct stat named {};
-    return ::fstat(handle, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && SameInode(opened, named);
+    return ::fstat(handle, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
 }
 
 int OpenRepeating(const char* path, int flags)
@@ -45,7 +44,7 @@ bool CanNameUnnamedFiles()
 
 int OpenUnnamed(const std::string& folder) { return OpenRepeating(folder.c_str(), O_TMPFILE | O_WRONLY); }
 
-int Link(TFileHandle hold, const std::string& path)
+int LinkAt(TFileHandle hold, const std::string& path)
 {
     const std::string procPath = "/proc/self/fd/" + std::to_string(hold);
     return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
@@ -53,7 +52,7 @@ int Link(TFileHandle hold, const std::string& path)
 #else
 bool CanNameUnnamedFiles() { return false; }
 int OpenUnnamed(const std::string&) { return -1; }
-int Link(TFileHandle, const std::string&) { return ENOTSUP; }
+int LinkAt(TFileHandle, const std::string&) { return ENOTSUP; }
 #endif
 
 } // namespace
@@ -124,16 +123,14 @@ void TTemporaryFile::CloseForWriting(const std::string& name)
     CloseFile(handle, name);
 }
 
-int TTemporaryFile::GiveName(const std::string& path)
+int TTemporaryFile::Link(const std::string& path, bool own)
 {
-    const int error = Link(hold_, path);
-    if (error == 0) {
+    const int error = LinkAt(hold_, path);
+    if (error == 0 && own) {
         name_ = path;
     }
     return error;
 }
-
-int TTemporaryFile::LinkAs(const std::string& target) { return Link(hold_, target); }
 
 int TTemporaryFile::RenameOver(const std::string& target)
 {

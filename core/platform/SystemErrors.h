@@ -11,38 +11,28 @@
 // layer tests a system's numbers.
 namespace Platform {
 
-// What a failure means to the program, on every system.
+// What a failure means to the program, on every system (the tables name each system's numbers).
 enum class TErrorCondition {
-    NotFound,         // the file is missing: ENOENT; ERROR_FILE_NOT_FOUND
+    NotFound,         // the file is missing
     BadName,          // no file can have the name: a folder on the way missing or no folder, a bad
-                      // or too long name (ENOTDIR, ENAMETOOLONG; ERROR_PATH_NOT_FOUND and the like)
+                      // or too long name
     Denied,           // the file may not be used so: permissions, a read-only medium, a folder
-                      // where a file was expected (EACCES, EPERM, EROFS, EISDIR; ERROR_ACCESS_DENIED,
-                      // ERROR_WRITE_PROTECT, ERROR_DIRECTORY_NOT_SUPPORTED)
-    InUse,            // another program holds the file: ETXTBSY; ERROR_SHARING_VIOLATION,
-                      // ERROR_LOCK_VIOLATION
-    NoSpace,          // no room to store: ENOSPC, EDQUOT, EFBIG; ERROR_DISK_FULL,
-                      // ERROR_HANDLE_DISK_FULL, ERROR_DISK_QUOTA_EXCEEDED, ERROR_FILE_TOO_LARGE
-    TooManyOpenFiles, // out of handles, the process's or the system's: EMFILE, ENFILE;
-                      // ERROR_TOO_MANY_OPEN_FILES
-    Exists,           // a name that was to be new is taken: EEXIST; ERROR_FILE_EXISTS,
-                      // ERROR_ALREADY_EXISTS
+                      // where a file was expected
+    InUse,            // another program holds the file
+    NoSpace,          // no room to store: a full disk, a quota, a file too large
+    TooManyOpenFiles, // out of handles, the process's or the system's
+    Exists,           // a name that was to be new is taken
     Other,            // anything else, no error (0) included
 };
 
-// A system error number and its meaning.
+// What a system error number means.
 struct TSystemError {
-    int Number = 0;
     TErrorCondition Condition = TErrorCondition::Other;
     // True when the number says no more than its condition: ENOENT, EACCES, ENOSPC, EMFILE;
     // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL,
     // ERROR_TOO_MANY_OPEN_FILES. False for a number that says more (EROFS: a read-only medium).
     bool Plain = false;
 };
-
-// The system error number of the calling thread's last failed call (errno on POSIX,
-// GetLastError() on Windows).
-int LastSystemError() noexcept;
 
 // What number means.
 TSystemError TranslateSystemError(int number) noexcept;

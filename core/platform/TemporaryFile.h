@@ -19,8 +19,8 @@ namespace Platform {
 class TTemporaryFile {
 public:
     TTemporaryFile() = default;
-    // Closes what is still open, removes the name the file still has (not one it has taken over
-    // with RenameOver or LinkAs), and ends the hold.
+    // Closes what is still open, removes the file's own name if it still has one, and ends the
+    // hold.
     ~TTemporaryFile();
     TTemporaryFile(const TTemporaryFile&) = delete;
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
@@ -46,13 +46,9 @@ public:
     // takes its place. Errors as TFileOperation::Close, naming name.
     void CloseForWriting(const std::string& name);
 
-    // Gives the unnamed file the name path as its own. Returns 0, or the system error (Exists:
-    // the name is taken).
-    int GiveName(const std::string& path);
-
-    // Gives the unnamed file the name target, where it stays. Returns 0, or the system error
-    // (Exists: something has that name).
-    int LinkAs(const std::string& target);
+    // Gives the unnamed file the name path: as its own (Name()) when own says so, else as the
+    // place where it stays. Returns 0, or the system error (Exists: the name is taken).
+    int Link(const std::string& path, bool own);
 
     // The named file takes the name target in one step, replacing what had it (POSIX rename;
     // Windows MoveFileExW, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). Returns 0, or the

@@ -44,10 +44,13 @@ struct TReparseData {
     USHORT PrintNameLength;
 };
 
-// The target of the symbolic link or junction at path, as written in it; nothing when path is
-// no link (or not readable as one).
-std::optional<std::string> ReparseTarget(const std::string& path)
+} // namespace
+
+std::optional<std::string> ReadLink(const std::string& path)
 {
+    if (!IsSymbolicLink(path)) {
+        return std::nullopt;
+    }
     const HANDLE handle = OpenForStatus(path, FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
         return std::nullopt;
@@ -84,8 +87,6 @@ std::optional<std::string> ReparseTarget(const std::string& path)
     }
     return Narrow(name);
 }
-
-} // namespace
 
 std::optional<TFileStatus> StatusOf(const std::string& path) noexcept
 {
@@ -161,15 +162,6 @@ std::optional<std::string> CanonicalFolder(const std::string& folder)
         path = path.substr(4);
     }
     return Narrow(path);
-}
-
-std::optional<std::string> ReadLink(const std::string& path)
-{
-    try {
-        return IsSymbolicLink(path) ? ReparseTarget(path) : std::nullopt;
-    } catch (...) {
-        return std::nullopt;
-    }
 }
 
 const int LinkLoopError = ERROR_CANT_RESOLVE_FILENAME;

@@ -56,13 +56,10 @@ const TMeaning* MeaningOf(int number) noexcept
 
 } // namespace
 
-int LastSystemError() noexcept { return static_cast<int>(::GetLastError()); }
-
 TSystemError TranslateSystemError(int number) noexcept
 {
     const TMeaning* meaning = MeaningOf(number);
-    return meaning != nullptr ? TSystemError{number, meaning->Condition, meaning->Plain}
-                              : TSystemError{number, C::Other, false};
+    return meaning != nullptr ? TSystemError{meaning->Condition, meaning->Plain} : TSystemError{};
 }
 
 std::string SystemErrorText(int number)

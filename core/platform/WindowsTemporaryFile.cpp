@@ -71,9 +71,7 @@ void TTemporaryFile::CloseForWriting(const std::string& name)
     CloseFile(handle, name);
 }
 
-int TTemporaryFile::GiveName(const std::string&) { return ERROR_NOT_SUPPORTED; }
-
-int TTemporaryFile::LinkAs(const std::string&) { return ERROR_NOT_SUPPORTED; }
+int TTemporaryFile::Link(const std::string&, bool) { return ERROR_NOT_SUPPORTED; }
 
 int TTemporaryFile::RenameOver(const std::string& target)
 {

@@ -184,7 +184,7 @@ TEST_F(SpectrumWriterSeries, TemporaryOfALiveWriterIsLeftAlone)
         Writer.Release();
         Write("b.spm", 2); // the next series sweeps again
         EXPECT_EQ(ReadBytes(inUse), (std::vector<std::uint8_t>{'l', 'i', 'v', 'e'}));
-        EXPECT_EQ(RemoveWriterDebris(Folder.Path().string()), 0);
+        EXPECT_EQ(RemoveReplacementDebris(Folder.Path().string()), 0);
         live.CloseForWriting(inUse);
     } // its writer is gone now, and its temporary with it
     WriteBytes(inUse, {1});

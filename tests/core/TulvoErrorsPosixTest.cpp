@@ -1,7 +1,7 @@
 // The POSIX error numbers the I/O errors come from: mapped by meaning, and
 // kept with the error when it is named after another file.
 
-#include "core/TDataFile.h"
+#include "core/IoErrorMessages.h"
 #include "core/TulvoErrors.h"
 
 #include <cerrno>
@@ -26,7 +26,7 @@ class ErrnoMapping : public testing::TestWithParam<TErrnoCase> {};
 TEST_P(ErrnoMapping, FollowsTheMeaning)
 {
     const auto& c = GetParam();
-    const EInOutError error = IoErrorFromErrno(c.Errnum, c.Operation, "/tmp/anything.wav");
+    const EInOutError error = IoErrorFromSystem(c.Errnum, c.Operation, "/tmp/anything.wav");
     EXPECT_EQ(error.ErrorCode(), c.Code);
     EXPECT_EQ(std::string(error.what()), EInOutError(c.Code).what());
     // The file and the system's error stay with it, for tools that name them.
@@ -36,7 +36,7 @@ TEST_P(ErrnoMapping, FollowsTheMeaning)
 
 TEST(InOutError, WithPathKeepsCodeMessageAndSystemError)
 {
-    const EInOutError original = IoErrorFromErrno(EROFS, TFileOperation::Create, "/ro/.tulvo-1-0.tmp");
+    const EInOutError original = IoErrorFromSystem(EROFS, TFileOperation::Create, "/ro/.tulvo-1-0.tmp");
     const EInOutError moved = original.WithPath("/ro/rec.spm");
     EXPECT_EQ(moved.Path(), "/ro/rec.spm");
     EXPECT_EQ(moved.ErrorCode(), IoCode::AccessDenied);
