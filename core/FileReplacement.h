@@ -9,14 +9,13 @@
 // over the system's primitives (core/platform/TemporaryFile.h).
 //
 // The bytes go to a new temporary file in the target's folder, which then takes the target's name
-// in one step (POSIX rename; Windows MoveFileExW with MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH). The replaced file's other names (hard links) keep its contents, and
-// on POSIX so do its open handles. On any failure the temporary is removed and the target, or its
-// absence, stays as it was; EInOutError names the path the caller gave (never the temporary),
-// with the system's error number. A target that is open (in this program or another) so that the
-// system refuses to replace it (Windows) fails with code 5 and the reason "the file is open in
-// another program".
-// Every new file gets mode 0666 less the umask (POSIX).
+// in one step (Platform::TTemporaryFile::RenameOver). The replaced file's other names (hard
+// links) keep its contents, and on POSIX so do its open handles; Windows may refuse to replace a
+// file that is open instead: code 5, with the reason "the file is open in another program" where
+// the holder refused others' deletion (as editors and viewers hold files). On any failure the
+// temporary is removed and the target, or its absence, stays as it was; EInOutError names the path
+// the caller gave (never the temporary), with the system's error number. Every new file gets mode
+// 0666 less the umask (POSIX).
 //
 // Temporaries have hidden names in the target's folder, "<start><process id>-<n>.tmp" with the
 // start the kind says. A killed process leaves at most one per folder it was writing into.

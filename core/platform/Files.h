@@ -10,9 +10,9 @@
 // Files as raw bytes: opening, reading, writing, closing, by a handle of the
 // system's own. Every path is UTF-8 (converted to UTF-16 for the wide Win32
 // calls on Windows). Every call that fails raises EInOutError through
-// IoErrorFromSystem (core/IoErrorMessages.h) with the operation named there, naming the path
-// or name it is given, unless it says otherwise. Interrupted calls (EINTR)
-// are repeated, never reported.
+// IoErrorFromSystem (core/IoErrorMessages.h) with the operation named there,
+// naming the path or name it is given, unless it says otherwise. Interrupted
+// calls (EINTR) are repeated, never reported.
 //
 // Files are opened in binary mode on both systems: no byte is translated (no
 // CRLF, no end at 0x1A). Handles are not inherited by programs started later

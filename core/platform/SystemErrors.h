@@ -39,8 +39,8 @@ TSystemError TranslateSystemError(int number) noexcept;
 
 // The system's reason for number in English, never in the user's language. POSIX: the C
 // library's untranslated description (strerrordesc_np; glibc's texts exactly), "error N" where
-// it has none. Windows: the program's own text for the numbers its table translates ("the file
-// is open in another program" for a sharing or lock violation), "" for any other.
+// it has none. Windows: the program's own text where its table has one ("the file is open in
+// another program" for a sharing or lock violation), "" for any other number.
 std::string SystemErrorText(int number);
 
 } // namespace Platform
