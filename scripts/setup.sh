@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs on Debian 12 (GNU parallel
-# too: a test runs the README's parallel command); with --tools also what the benchmarks
+# Installs what building, running and testing the program needs on Debian 12 (GNU parallel and a
+# one-node Slurm too: tests run the README's parallel command and its Slurm array job); with --tools also what the benchmarks
 # (hyperfine for the tool's start cost, SciPy for the comparison), the README's conversion of
 # recordings (sox), the README's pictures and
 # looking at the program under a virtual display need; with --package also the checkers of the
@@ -17,7 +17,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev parallel
   fonts-dejavu-core
   help2man     # writes the manual page of tulvo-cli from its --help
+  slurmctld slurmd slurm-client munge  # started by the Slurm test itself, never as services
 )
+slurm_services=(munge slurmctld slurmd)
 for option in "$@"; do
   case "$option" in
     --tools)
@@ -47,4 +49,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # The Slurm test starts its own munged, slurmctld and slurmd with a configuration of its own:
+  # the packages' system services stay off (and stopped, where systemd runs and started them).
+  if [[ " ${missing[*]} " == *" slurmctld "* ]] && command -v systemctl >/dev/null; then
+    if [ -d /run/systemd/system ]; then now=--now; else now=; fi
+    $sudo systemctl disable $now --quiet "${slurm_services[@]}" 2>/dev/null || true
+  fi
 fi
