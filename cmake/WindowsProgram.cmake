@@ -49,8 +49,8 @@ endfunction()
 # The folders of the runtime's DLLs, as the compiler knows them.
 function(tulvo_windows_runtime_links)
   foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=${dll}
-                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=${dll} OUTPUT_VARIABLE path
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
       message(FATAL_ERROR "The MinGW-w64 compiler does not know where ${dll} is")
     endif()
@@ -73,7 +73,7 @@ tulvo_windows_runtime_links()
 # start wine themselves.
 if(CMAKE_CROSSCOMPILING AND TULVO_WINE)
   set(TULVO_WINEPREFIX "${PROJECT_BINARY_DIR}/wine-prefix")
-  set(TULVO_WINE_ENVIRONMENT "WINEPREFIX=${TULVO_WINEPREFIX}" "WINEPATH=Z:${TULVO_WINDOWS_DLLS}" WINEDEBUG=-all
-                             "WINEDLLOVERRIDES=mscoree,mshtml=")
+  set(TULVO_WINE_ENVIRONMENT "WINEPREFIX=${TULVO_WINEPREFIX}" "WINEPATH=Z:${TULVO_WINDOWS_DLLS}"
+                             WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
   set(CMAKE_CROSSCOMPILING_EMULATOR env ${TULVO_WINE_ENVIRONMENT} "${TULVO_WINE}")
 endif()

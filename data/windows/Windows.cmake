@@ -132,7 +132,7 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ]=])
 # The installer's own key (the install folder), which CPack's uninstaller deletes after these
-# commands, goes here already, so that the publisher's key above it goes too when nothing else is in it.
+# commands, goes here already, so that the publisher's key above it goes too when it is then empty.
 string(APPEND CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
   "  DeleteRegKey SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"\n"
   "  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"\n")
