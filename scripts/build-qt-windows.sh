@@ -6,8 +6,9 @@
 # scripts/qt-patches/, so that changing any of them builds a new tree beside the old one.
 # Builds qtbase (Core, Gui, Widgets, Test; the windows and offscreen platform plugins, the
 # windowsvista style; no SQL, network, D-Bus, OpenGL or print support) and then qtsvg (the SVG
-# export, the icon engine). Prints the folder on its last line; with --print-prefix only computes
-# and prints it (nothing is built).
+# export, the icon engine) from the source packages that scripts/setup.sh --windows fetches into
+# ${TULVO_CACHE:-~/.cache/tulvo}/sources. Prints the folder on its last line; with --print-prefix
+# only computes and prints it (nothing is built).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 project=$(dirname "$here")
@@ -43,9 +44,20 @@ if [ "${1:-}" = --print-prefix ]; then
   exit 0
 fi
 
-fetch() { # source package, binary package of the same version -> the unpacked source folder
-  (cd "$work" && apt-get source -qq "$1=$(dpkg-query -W -f='${Version}' "$2")" >"$work/$1-source.log" 2>&1) || return 1
-  find "$work" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | head -1
+sources="$cache_root/sources"
+# The .dsc in $sources of a source package of the same version as a binary package of the host.
+dsc() { # source package, binary package
+  local version
+  version=$(dpkg-query -W -f='${Version}' "$2")
+  echo "$sources/$1_${version#*:}.dsc"
+}
+# Unpacks that source package, printing the folder.
+unpack() { # source package, binary package
+  local file
+  file=$(dsc "$1" "$2")
+  [ -f "$file" ] || return 1
+  dpkg-source --no-check -x "$file" "$work/$1" >"$work/$1-source.log" 2>&1 || return 1
+  echo "$work/$1"
 }
 # Runs a step with its output in a log, shown in part when the step fails.
 step() {
@@ -55,11 +67,12 @@ step() {
 }
 # Qt's SVG module, built against the tree in $prefix. Debian's archive has at times served the
 # qt6-svg source listing without its tarballs: then the tree is kept without SVG (marked by the
-# file .no-svg, tried again on the next run) and the Windows build goes without SVG export.
+# file .no-svg; the next runs of scripts/setup.sh --windows and of this script try again) and the
+# Windows build goes without SVG export.
 build_svg() {
   local svg_src
-  if ! svg_src=$(fetch qt6-svg qt6-svg-dev); then
-    echo "Qt's SVG module: the qt6-svg source could not be fetched ($(grep -m1 -o 'E: .*' "$work/qt6-svg-source.log" || echo 'see apt-get source'))"
+  if ! svg_src=$(unpack qt6-svg qt6-svg-dev); then
+    echo "Qt's SVG module: no qt6-svg source in $sources (scripts/setup.sh --windows fetches it)"
     echo "  the tree stays without SVG; the next run of this script tries again"
     touch "$prefix/.no-svg"
     return 0
@@ -70,22 +83,12 @@ build_svg() {
   step svg-install cmake --install "$work/svg"
   rm -f "$prefix/.no-svg"
 }
-add_deb_src() {
-  # apt-get source needs a deb-src entry for Debian's archive.
-  if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    echo "Adding Debian's source archive to apt (deb-src)"
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-      >/etc/apt/sources.list.d/tulvo-deb-src.sources
-    apt-get update -qq
-  fi
-}
 work="$cache_root/work-$key"
 
 if [ -f "$prefix/.complete" ]; then
   echo "Qt $qt_version for Windows: reusing $prefix"
   if [ -f "$prefix/.no-svg" ]; then
     rm -rf "$work" && mkdir -p "$work"
-    add_deb_src
     build_svg
     rm -rf "$work"
   fi
@@ -93,18 +96,18 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
+if [ ! -f "$(dsc qt6-base qt6-base-dev)" ]; then
+  echo "build-qt-windows.sh: no qt6-base source in $sources: scripts/setup.sh --windows fetches it" >&2
+  exit 1
+fi
 start=$SECONDS
 echo "Qt $qt_version for Windows (MinGW-w64): building qtbase and qtsvg into $prefix (about 30 minutes on two cores)"
-# The cross compilers and the host's own Qt tools of the same version (moc, rcc, uic, syncqt).
-bash "$here/setup.sh" --windows
-add_deb_src
-
 rm -rf "$work" "$prefix"
 mkdir -p "$work" "$prefix"
 # The toolchain file lives inside the installed tree, so the tree names no path of a checkout.
 cp "$project/cmake/mingw-w64-x86_64.cmake" "$prefix/mingw-w64-x86_64.cmake"
 
-base_src=$(fetch qt6-base qt6-base-dev) || { tail -20 "$work/qt6-base-source.log"; exit 1; }
+base_src=$(unpack qt6-base qt6-base-dev) || { tail -20 "$work/qt6-base-source.log"; exit 1; }
 for p in "$here"/qt-patches/*.patch; do
   [ -e "$p" ] || continue
   echo "Applying $(basename "$p")"

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs on Debian with MinGW-w64.
-#   --cli-only   into build/windows/: tulvo-cli.exe and the Qt-free test programs (dsp, core, cli),
-#                run by CTest under wine (ctest --preset windows-cli).
-#   (no option)  into build/windows-gui/: tulvo.exe, tulvo-cli.exe, tulvo-plot.exe and every test
+# Cross-builds the Windows programs on Debian with MinGW-w64 (what it needs: scripts/setup.sh --windows).
+#   --cli-only   into build/windows-cli/: tulvo-cli.exe and the Qt-free test programs (dsp, core,
+#                cli), run by CTest under wine (ctest --preset windows-cli).
+#   (no option)  into build/windows/: tulvo.exe, tulvo-cli.exe, tulvo-plot.exe and every test
 #                program (ctest --preset windows) against the Qt for Windows that
 #                scripts/build-qt-windows.sh cross-builds into its cache (building it when it is
 #                missing), then the installer tulvo-VERSION-win64-setup.exe and the zip
 #                tulvo-VERSION-win64.zip of the folder a Windows user gets.
-# Installs what it needs (scripts/setup.sh --windows) and makes the wine prefix the tests run in
-# (wine-prefix in the build folder) once, so that the first test does not pay for it.
+# Makes the wine prefix the tests run in (wine-prefix in the build folder) once, so that the first
+# test does not pay for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,8 +19,6 @@ for option in "$@"; do
     *) echo "build-windows.sh: unknown option $option (known: --cli-only)" >&2; exit 2 ;;
   esac
 done
-
-bash scripts/setup.sh --windows
 
 launcher=()
 if command -v ccache >/dev/null; then
@@ -39,18 +37,24 @@ make_wine_prefix() {
 if $cli_only; then
   cmake --preset windows-cli "${launcher[@]}" >/dev/null
   cmake --build --preset windows-cli -- -j"$(nproc)" --quiet
-  make_wine_prefix build/windows
-  echo "build/windows/cli/tulvo-cli.exe: $(stat -c %s build/windows/cli/tulvo-cli.exe) bytes"
+  make_wine_prefix build/windows-cli
+  echo "build/windows-cli/cli/tulvo-cli.exe: $(stat -c %s build/windows-cli/cli/tulvo-cli.exe) bytes"
   exit 0
 fi
 
-# Qt for Windows: reused from its cache, built there first when missing (about 30 minutes).
-bash scripts/build-qt-windows.sh
-cmake --preset windows "${launcher[@]}" >/dev/null
+# Qt for Windows: reused from its cache, built there first when missing (about 30 minutes), or the
+# tree TULVO_QT_WINDOWS names. Its toolchain file makes the tree findable and loads its copy of
+# cmake/mingw-w64-x86_64.cmake.
+qt=${TULVO_QT_WINDOWS:-}
+if [ -z "$qt" ]; then
+  bash scripts/build-qt-windows.sh
+  qt=$(bash scripts/build-qt-windows.sh --print-prefix)
+fi
+cmake --preset windows -D CMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${launcher[@]}" >/dev/null
 cmake --build --preset windows -- -j"$(nproc)" --quiet
-make_wine_prefix build/windows-gui
+make_wine_prefix build/windows
 # The installer and the zip (CPack: NSIS and ZIP).
-(cd build/windows-gui && cpack -C Release >cpack.log 2>&1) || { tail -40 build/windows-gui/cpack.log; exit 1; }
-for package in build/windows-gui/tulvo-*-win64-setup.exe build/windows-gui/tulvo-*-win64.zip; do
+(cd build/windows && cpack -C Release >cpack.log 2>&1) || { tail -40 build/windows/cpack.log; exit 1; }
+for package in build/windows/tulvo-*-win64-setup.exe build/windows/tulvo-*-win64.zip; do
   echo "$package: $(stat -c %s "$package") bytes"
 done

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs on Debian 12 (GNU parallel
-# too: a test runs the README's parallel command); with --tools also what the benchmarks
-# (hyperfine for the tool's start cost, SciPy for the comparison), the README's conversion of
-# recordings (sox), the README's pictures and
-# looking at the program under a virtual display need; with --package also the checkers of the
-# Debian package (scripts/check-package.sh); with --windows also what the Windows build needs.
+# Installs what building, running and testing the program needs on Debian 12 (GNU parallel and a
+# one-node Slurm too: tests run the README's parallel command and its Slurm array job); with
+# --tools also what the benchmarks (hyperfine for the tool's start cost, SciPy for the
+# comparison), the README's conversion of recordings (sox), the README's pictures and looking at
+# the program under a virtual display need; with --package also the checkers of the Debian package
+# (scripts/check-package.sh); with --windows also what the Windows build needs, and the source of
+# Qt while the cache of scripts/build-qt-windows.sh lacks its build.
 # Idempotent: asks apt only for the packages that are missing, and says nothing
 # when everything is already in place.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -17,17 +19,21 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev parallel
   fonts-dejavu-core
   help2man     # writes the manual page of tulvo-cli from its --help
+  slurmctld slurmd slurm-client munge  # started by the Slurm test itself, never as services
 )
+slurm_services=(munge slurmctld slurmd)
+windows=false
 for option in "$@"; do
   case "$option" in
     --tools)
       packages+=(python3 python3-numpy python3-scipy xvfb xauth x11-utils imagemagick xdotool hyperfine sox) ;;
     --windows)
       # The Windows build: MinGW-w64 cross compilers, wine to run what they build, NSIS for the
-      # installer, apt-get source for Qt's source (scripts/build-qt-windows.sh), the icon's
+      # installer, dpkg-source for Qt's source (scripts/build-qt-windows.sh), the icon's
       # rendering (rsvg-convert, icotool), and the installer's test on a virtual display.
       packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev zip xvfb xauth imagemagick
-                 librsvg2-bin icoutils xdotool) ;;
+                 librsvg2-bin icoutils xdotool python3)
+      windows=true ;;
     --package)
       packages+=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin python3) ;;
     *)
@@ -36,6 +42,7 @@ for option in "$@"; do
   esac
 done
 
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -43,8 +50,53 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # The Slurm test starts its own munged, slurmctld and slurmd with a configuration of its own:
+  # the packages' system services stay off (and stopped, where systemd runs and started them).
+  if [[ " ${missing[*]} " == *" slurmctld "* ]] && command -v systemctl >/dev/null; then
+    if [ -d /run/systemd/system ]; then now=--now; else now=; fi
+    $sudo systemctl disable $now --quiet "${slurm_services[@]}" 2>/dev/null || true
+  fi
+fi
+
+# Qt for Windows is cross-built from Debian's source of the host's Qt (scripts/build-qt-windows.sh):
+# while its cache lacks the tree, or the tree lacks the SVG module, the source packages are fetched
+# into the cache's sources/ folder. apt-get source needs a deb-src entry for Debian's archive,
+# added once.
+fetch_source() { # source package, binary package of the same version, where
+  local version
+  version=$(dpkg-query -W -f='${Version}' "$2")
+  [ -f "$3/$1_${version#*:}.dsc" ] && return 0
+  if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "Adding Debian's source archive to apt (deb-src)"
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/tulvo-deb-src.sources >/dev/null
+    $sudo apt-get update -qq
+  fi
+  echo "Fetching the source of $1 $version into $3"
+  # Into a folder of its own first, so that a fetch cut short leaves no .dsc without its tarballs.
+  local part="$3/.part-$1"
+  rm -rf "$part" && mkdir -p "$part"
+  if (cd "$part" && apt-get source --download-only -qq "$1=$version") >"$part.log" 2>&1; then
+    mv "$part"/* "$3"/ && rm -rf "$part" "$part.log"
+  else
+    echo "  failed: $(grep -m1 -o 'E: .*' "$part.log" || echo "see $part.log")"
+    rm -rf "$part"
+    return 1
+  fi
+}
+if $windows; then
+  qt_prefix=$(bash "$here/build-qt-windows.sh" --print-prefix)
+  qt_sources="$(dirname "$qt_prefix")/sources"
+  if [ ! -f "$qt_prefix/.complete" ]; then
+    mkdir -p "$qt_sources"
+    fetch_source qt6-base qt6-base-dev "$qt_sources"
+  fi
+  if [ ! -f "$qt_prefix/.complete" ] || [ -f "$qt_prefix/.no-svg" ]; then
+    mkdir -p "$qt_sources"
+    # Debian's archive has at times not served its tarballs: the Windows build then goes without SVG.
+    fetch_source qt6-svg qt6-svg-dev "$qt_sources" || true
+  fi
 fi

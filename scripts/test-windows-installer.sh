@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Windows installer as an operator meets it, under wine on a virtual display:
 #   scripts/test-windows-installer.sh SETUP_EXE LINUX_TULVO_CLI [PICTURES_DIR]
+#  - a 64-bit installer (PE32+);
 #  - a silent install (/S, /D= a folder with a Cyrillic name) into a new wine prefix: the files, the
 #    Start menu entry, the "Apps & features" entry with version and publisher, the .spm file type
 #    and "Open with Tulvo", PATH left alone;
@@ -8,7 +9,8 @@
 #    recordings (in a folder with a Cyrillic name), and its plot the same picture;
 #  - the installed tulvo.exe starts and draws its main window;
 #  - a spectrum file opened as Explorer opens it (the file type's command) shows the spectrum;
-#  - the silent uninstall leaves no file, shortcut or registry key of the program.
+#  - the silent uninstall leaves no file, shortcut or registry key of the program, nor the
+#    publisher's key.
 # Pictures of the two windows go to PICTURES_DIR when given. Each check is counted; the last line
 # says how many passed and failed, and the exit status is 1 when one failed.
 set -euo pipefail
@@ -71,6 +73,9 @@ environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 wav_type_before=$(reg_value "$classes\\.wav" "")
 path_before=$(reg_value "$environment" Path)
 
+pe32_plus() { [[ $(x86_64-w64-mingw32-objdump -f "$1") == *"file format pei-x86-64"* ]]; }
+check "the installer is a 64-bit program" pe32_plus "$setup"
+
 # No spaces in /D=: NSIS takes the rest of its command line as the folder, unquoted.
 install_dir='C:\Программы\Tulvo'
 unix_dir="$WINEPREFIX/drive_c/Программы/Tulvo"
@@ -79,6 +84,8 @@ wineserver -w
 
 check "the programs are installed" test -f "$unix_dir/bin/tulvo.exe" -a -f "$unix_dir/bin/tulvo-cli.exe" -a -f "$unix_dir/bin/tulvo-plot.exe"
 check "the windows platform plugin is installed" test -f "$unix_dir/bin/platforms/qwindows.dll"
+# Windows finds DLLs whatever their case, wine too: only the names show a DLL installed in lowercase.
+check "Qt's DLLs keep their names" test -f "$unix_dir/bin/Qt6Core.dll" -a -f "$unix_dir/bin/Qt6Widgets.dll"
 check "the notices are installed" test -f "$unix_dir/notices/Qt-LGPL-3.txt" -a -f "$unix_dir/notices/GCC-runtime.txt"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu"
 check "the Start menu has Tulvo" test -n "$(find "$start_menu" -name 'Tulvo.lnk' 2>/dev/null)"

@@ -29,10 +29,11 @@ ctest --preset tsan -j"$(nproc)"
 # The Windows build (Qt for Windows from its cache, built there first when missing), every suite
 # under wine, and the installer as an operator meets it.
 windows_start=$(date +%s)
+bash scripts/setup.sh --windows
 bash scripts/build-windows.sh
 ctest --preset windows -j"$(nproc)"
 version=$(sed -n 's/^project(tulvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-bash scripts/test-windows-installer.sh "build/windows-gui/tulvo-$version-win64-setup.exe" build/release/cli/tulvo-cli
+bash scripts/test-windows-installer.sh "build/windows/tulvo-$version-win64-setup.exe" build/release/cli/tulvo-cli
 echo "Windows build, its tests under wine and the installer's test: $(($(date +%s) - windows_start)) s"
 
 ctest --preset release -j"$(nproc)"

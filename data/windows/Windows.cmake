@@ -13,32 +13,46 @@ if(TARGET tulvo-plot)
   install(TARGETS tulvo-plot RUNTIME DESTINATION ${windows_bin})
 endif()
 
-# The plugins Qt loads at run time that the programs need: the windows platform, the offscreen one
-# that tulvo-plot draws on without a window, the native style, the image formats of the pictures
-# and the icon, and the SVG icon engine where Qt has it.
-set(qt_plugins
-  platforms/qwindows.dll
-  platforms/qoffscreen.dll
-  styles/qwindowsvistastyle.dll
-  imageformats/qico.dll
-  imageformats/qsvg.dll
-  iconengines/qsvgicon.dll)
-find_program(TULVO_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
+# The plugins Qt loads at run time that the programs need, in their folders beside the programs
+# (where Qt looks first): the windows platform, the offscreen one that tulvo-plot draws on without a
+# window, the native style, the image formats of the pictures and the icon, and the SVG icon engine
+# where Qt has its SVG module.
+set(plugin_files)
+function(tulvo_install_qt_plugins folder)
+  install(IMPORTED_RUNTIME_ARTIFACTS ${ARGN} LIBRARY DESTINATION ${windows_bin}/${folder})
+  foreach(plugin IN LISTS ARGN)
+    list(APPEND plugin_files "$<TARGET_FILE:${plugin}>")
+  endforeach()
+  set(plugin_files "${plugin_files}" PARENT_SCOPE)
+endfunction()
+tulvo_install_qt_plugins(platforms Qt6::QWindowsIntegrationPlugin Qt6::QOffscreenIntegrationPlugin)
+tulvo_install_qt_plugins(styles Qt6::QWindowsVistaStylePlugin)
+tulvo_install_qt_plugins(imageformats Qt6::QICOPlugin)
+if(TULVO_QT_HAS_SVG)
+  tulvo_install_qt_plugins(imageformats Qt6::QSvgPlugin)
+  tulvo_install_qt_plugins(iconengines Qt6::QSvgIconPlugin)
+endif()
+
+# The DLLs the programs and the plugins import (windows/InstallDlls.cmake).
+set(windows_programs $<TARGET_FILE:tulvo> $<TARGET_FILE:tulvo-cli>)
+if(TARGET tulvo-plot)
+  list(APPEND windows_programs $<TARGET_FILE:tulvo-plot>)
+endif()
 install(CODE "
-  set(TULVO_OBJDUMP \"${TULVO_OBJDUMP}\")
-  set(TULVO_STRIP \"${CMAKE_STRIP}\")
-  set(TULVO_QT_PREFIX \"${TULVO_QT_PREFIX}\")
-  set(TULVO_RUNTIME_DIRS \"${TULVO_MINGW_RUNTIME_DIRS}\")
-  set(TULVO_QT_PLUGINS \"${qt_plugins}\")
-  set(TULVO_BIN \"${windows_bin}\")")
-install(SCRIPT windows/DeployRuntime.cmake)
+  set(TULVO_PROGRAMS [==[${windows_programs}]==])
+  set(TULVO_PLUGINS [==[${plugin_files}]==])
+  set(TULVO_DLLS [==[${TULVO_WINDOWS_DLLS}]==])
+  set(TULVO_BIN ${windows_bin})
+  set(TULVO_OBJDUMP [==[${CMAKE_OBJDUMP}]==])
+  set(TULVO_STRIP [==[${CMAKE_STRIP}]==])")
+install(SCRIPT windows/InstallDlls.cmake)
 
 # The notices: the project's licence; Qt's LGPL-3 (which builds on the GPL-3) with where Qt's source
 # and this build's changes to it come from; the GCC runtime library exception and the MinGW-w64
 # runtime's licences (winpthreads among them), as Debian ships them with the compilers; the
 # licence of the DejaVu fonts.
 # The Debian source versions Qt was built from: those of the host's Qt packages, whose source
-# scripts/build-qt-windows.sh fetches.
+# scripts/setup.sh --windows fetches.
 function(tulvo_debian_version package variable)
   execute_process(COMMAND dpkg-query -W "-f=\${Version}" ${package}
                   OUTPUT_VARIABLE version OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -77,10 +91,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE "${notices}/LICENSE.txt")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_SOURCE_DIR}/windows/PackageNames.cmake")
-set(CPACK_MODULE_PATH "${CMAKE_CURRENT_SOURCE_DIR}/windows")
 set(CPACK_NSIS_PACKAGE_NAME Tulvo)
 set(CPACK_NSIS_DISPLAY_NAME Tulvo)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer (makensis makes a 32-bit one by default). CPack joins these arguments into one
+# command line and splits it again at spaces: the escaped space keeps the directive one argument.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS [=[-XTarget\ amd64-unicode]=])
 set(CPACK_NSIS_MUI_ICON "${TULVO_WINDOWS_ICON}")
 set(CPACK_NSIS_MUI_UNIICON "${TULVO_WINDOWS_ICON}")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\tulvo.exe")
@@ -115,4 +131,9 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
   DeleteRegKey HKLM "Software\Classes\Applications\tulvo.exe"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ]=])
+# The installer's own key (the install folder), which CPack's uninstaller deletes after these
+# commands, goes here already, so that the publisher's key above it goes too when it is then empty.
+string(APPEND CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+  "  DeleteRegKey SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"\n"
+  "  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"\n")
 include(CPack)

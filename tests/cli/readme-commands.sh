@@ -2,7 +2,8 @@
 # Runs one of the README's "Large jobs" commands as written there, on a few
 # recordings, and checks its result:
 #   readme-commands.sh parallel-local|parallel-ssh|slurm|make BIN_DIR MAKE_RECORDINGS README SLURM_SCRIPT
-# BIN_DIR holds tulvo-cli; MAKE_RECORDINGS FOLDER COUNT writes recordings.
+# BIN_DIR holds tulvo-cli; MAKE_RECORDINGS FOLDER COUNT writes recordings. The slurm job runs
+# on a one-node Slurm that the test starts and stops itself (root, Debian's Slurm packages).
 set -euo pipefail
 mode=$1 bin=$2 make_recordings=$3 readme=$4 slurm_script=$5
 export PATH="$bin:$PATH"
@@ -21,6 +22,115 @@ block() {
 }
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# A one-node Slurm cluster of its own, as root and without systemd: munged with its own key and
+# socket, slurmctld and slurmd on free ports, everything in $work/slurm. Skips the test (status 77)
+# where that cannot be, except under CI, where it fails.
+start_slurm() {
+    local missing=() tool
+    for tool in munged slurmctld slurmd sbatch sinfo; do
+        PATH="$PATH:/usr/sbin" command -v "$tool" >/dev/null || missing+=("$tool")
+    done
+    if [ "$(id -u)" != 0 ] || ((${#missing[@]})); then
+        local reason="a one-node Slurm needs root and the packages slurmctld slurmd slurm-client munge"
+        if ((${#missing[@]})); then reason+=" (missing: ${missing[*]})"; else reason+=" (not root)"; fi
+        if [ "${CI:-}" = true ]; then fail "$reason"; fi
+        echo "skipped: $reason"
+        exit 77
+    fi
+    export PATH="$PATH:/usr/sbin"
+    slurm=$work/slurm
+    mkdir -p "$slurm/state" "$slurm/spool"
+    trap stop_slurm EXIT
+    dd if=/dev/urandom of="$slurm/munge.key" bs=1024 count=1 status=none
+    chmod 600 "$slurm/munge.key"
+    munged --key-file="$slurm/munge.key" --socket="$slurm/munge.socket" --pid-file="$slurm/munged.pid" \
+        --log-file="$slurm/munged.log" --seed-file="$slurm/munge.seed" --force ||
+        fail "munged did not start"
+    local host port
+    host=$(hostname -s)
+    port=$(free_port_pair)
+    cat >"$slurm/slurm.conf" <<CONF
+ClusterName=tulvotest
+SlurmctldHost=$host(127.0.0.1)
+SlurmctldPort=$port
+SlurmdPort=$((port + 1))
+AuthType=auth/munge
+AuthInfo=socket=$slurm/munge.socket
+CryptoType=crypto/munge
+SlurmUser=root
+SlurmdUser=root
+StateSaveLocation=$slurm/state
+SlurmdSpoolDir=$slurm/spool
+SlurmctldPidFile=$slurm/slurmctld.pid
+SlurmdPidFile=$slurm/slurmd.pid
+SlurmctldLogFile=$slurm/slurmctld.log
+SlurmdLogFile=$slurm/slurmd.log
+ProctrackType=proctrack/linuxproc
+TaskPlugin=task/none
+JobAcctGatherType=jobacct_gather/none
+AccountingStorageType=accounting_storage/none
+SchedulerType=sched/backfill
+SelectType=select/cons_tres
+SelectTypeParameters=CR_CPU
+# The job asks for 4 processors per task, more than a small machine may have.
+SlurmdParameters=config_overrides
+ReturnToService=2
+NodeName=$host NodeAddr=127.0.0.1 CPUs=4 State=UNKNOWN
+PartitionName=tulvo Nodes=$host Default=YES MaxTime=INFINITE State=UP
+CONF
+    export SLURM_CONF=$slurm/slurm.conf
+    slurmctld || fail "slurmctld did not start"
+    slurmd || fail "slurmd did not start"
+    local tries
+    for ((tries = 0; tries < 60; ++tries)); do
+        [ "$(sinfo --noheader --format=%T 2>/dev/null)" = idle ] && return 0
+        sleep 0.5
+    done
+    fail "the node is not idle after 30 s: $(sinfo 2>&1)"
+}
+
+# Two free neighbouring TCP ports (nothing answers on either).
+free_port_pair() {
+    local port
+    while :; do
+        port=$((20000 + RANDOM % 20000))
+        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && continue
+        (exec 3<>"/dev/tcp/127.0.0.1/$((port + 1))") 2>/dev/null && continue
+        echo "$port"
+        return
+    done
+}
+
+# Stops the daemons start_slurm started, by their pids; shows their logs and the job's output when
+# the test failed.
+stop_slurm() {
+    local status=$? name pid tries log
+    if [ "$status" != 0 ]; then
+        for log in "$slurm"/*.log "$work"/slurm-*.out; do
+            [ -f "$log" ] && { echo "--- $log"; cat "$log"; }
+        done
+    fi
+    # Tasks still running (sbatch timed out) are cancelled, so that no job step outlives slurmd.
+    if [ -n "$(squeue --noheader 2>/dev/null)" ]; then
+        scancel --user=root 2>/dev/null || true
+        for ((tries = 0; tries < 50; ++tries)); do
+            [ -z "$(squeue --noheader 2>/dev/null)" ] && break
+            sleep 0.1
+        done
+    fi
+    for name in slurmd slurmctld munged; do
+        pid=$(cat "$slurm/$name.pid" 2>/dev/null) || continue
+        kill "$pid" 2>/dev/null || continue
+        for ((tries = 0; tries < 50; ++tries)); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+    exit "$status"
+}
 
 # Every recording has a whole spectrum file.
 check_spectra() {
@@ -57,19 +167,14 @@ parallel-ssh)
 slurm)
     command=$(block slurm)
     [ -n "$command" ] || fail "no command in the README"
-    # sbatch runs the script once per array index; here bash does.
-    sbatch() {
-        local array=${1#--array=} script=$2
-        shift 2
-        for ((task = ${array%-*}; task <= ${array#*-}; ++task)); do
-            SLURM_ARRAY_TASK_ID=$task SLURM_ARRAY_TASK_MIN=${array%-*} \
-                SLURM_ARRAY_TASK_COUNT=$((${array#*-} - ${array%-*} + 1)) bash "$script" "$@"
-        done
-    }
+    start_slurm
+    # The README's job on three tasks; --wait makes sbatch return when every task has ended, with
+    # the job's exit status.
+    sbatch() { timeout 180 sbatch --wait --quiet "$@"; }
     command=${command//scripts\/slurm-batch.sh/$slurm_script}
-    eval "${command//0-31/0-2}"
+    eval "${command//0-31/0-2}" || fail "the Slurm job failed"
     check_spectra
-    [ "$(ls reports | wc -l)" = 3 ] || fail "not one report per task"
+    [ "$(ls reports | wc -l)" = 3 ] || fail "not one report per task: $(ls reports)"
     check_rows reports/*.csv
     ;;
 make)
