@@ -49,6 +49,9 @@ TUnitReader::~TUnitReader() = default;
 
 TUnit TUnitReader::Read(const std::string& path)
 {
+    // As the batch's workers: the exact state before each unit, so that a
+    // state that cannot be set fails it instead of changing its values.
+    dspFloatControl::SetExactFloatControl();
     TUnit unit;
     unit.Source = UnitSourceOf(path).value_or(TUnitSource::SpectrumFile);
     if (unit.Source == TUnitSource::SpectrumFile) {
@@ -56,9 +59,6 @@ TUnit TUnitReader::Read(const std::string& path)
         CheckUnitSpectrum(unit.Spectrum, path);
         return unit;
     }
-    // As the batch's workers: the exact state before each recording, so that
-    // a state that cannot be set fails it instead of changing its bytes.
-    dspFloatControl::SetExactFloatControl();
     if (!analysis_) {
         analysis_ = std::make_unique<TRecordingAnalysis>();
     }
