@@ -54,7 +54,7 @@ int RunCheckCommand(const TCheckArguments& arguments, TToolContext& context)
                       return;
                   }
                   const TUnit& unit = *outcome.Unit;
-                  const TMaskVerdict verdict = CheckUnit(*mask, unit.Spectrum, unit.LevelDbfs, unit.Kind);
+                  const TMaskVerdict verdict = CheckUnit(*mask, unit.LevelsDb, unit.LevelDbfs, unit.Kind);
                   if (!verdict.Ok) {
                       status = ExitFailure;
                   }

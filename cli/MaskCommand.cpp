@@ -112,7 +112,7 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
                       return;
                   }
                   recordings += outcome.Unit->Source == TUnitSource::Recording;
-                  learner.Add(outcome.Unit->Spectrum, outcome.Unit->LevelDbfs);
+                  learner.Add(outcome.Unit->Spectrum.Codes, outcome.Unit->LevelsDb, outcome.Unit->LevelDbfs);
               });
     if (failed > 0) {
         WriteToErr(context, ErrorLine(arguments.Output, "not written: " + std::to_string(failed) + " of " +

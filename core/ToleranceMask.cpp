@@ -125,12 +125,17 @@ std::optional<TFrequencyRange> FrequencyRangeFromText(std::string_view text)
 
 void TMaskLearner::Add(const TSpectrum& spectrum, std::optional<double> levelDbfs)
 {
+    Add(spectrum.Codes, LineLevelsDb(spectrum), levelDbfs);
+}
+
+void TMaskLearner::Add(const TBandCodes& codes, const TLineLevels& levelsDb, std::optional<double> levelDbfs)
+{
     // A level counts only while every unit has one.
     if (levelDbfs && levels_.size() == codes_.size()) {
         levels_.push_back(*levelDbfs);
     }
-    linesDb_.push_back(LineLevelsDb(spectrum));
-    codes_.push_back(spectrum.Codes);
+    linesDb_.push_back(levelsDb);
+    codes_.push_back(codes);
 }
 
 TToleranceMask TMaskLearner::Learn(const TMaskOptions& options) const
@@ -176,6 +181,12 @@ TToleranceMask TMaskLearner::Learn(const TMaskOptions& options) const
 TMaskVerdict CheckUnit(const TToleranceMask& mask, const TSpectrum& spectrum, std::optional<double> levelDbfs,
                        TSpectrumKind kind)
 {
+    return CheckUnit(mask, LineLevelsDb(spectrum), levelDbfs, kind);
+}
+
+TMaskVerdict CheckUnit(const TToleranceMask& mask, const TLineLevels& levels, std::optional<double> levelDbfs,
+                       TSpectrumKind kind)
+{
     if (kind != mask.Options.Kind) {
         throw EContentError("a spectrum of the kind '" + std::string(SpectrumKindName(kind)) +
                             "' cannot be checked against a mask of the kind '" +
@@ -183,7 +194,6 @@ TMaskVerdict CheckUnit(const TToleranceMask& mask, const TSpectrum& spectrum, st
     }
     TMaskVerdict verdict;
     verdict.WorstMarginDb = NotAFigure;
-    const TLineLevels levels = LineLevelsDb(spectrum);
     for (int line = 0; line < SpectrumLines; ++line) {
         const TMaskLine& limits = mask.Lines[line];
         const double level = RoundToMilliDb(levels[line]);

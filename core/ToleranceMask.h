@@ -119,6 +119,9 @@ public:
     // CheckUnitSpectrum) and, for a recording, its level in dBFS.
     void Add(const TSpectrum& spectrum, std::optional<double> levelDbfs = std::nullopt);
 
+    // The same with the spectrum's codes and their LineLevelsDb already formed.
+    void Add(const TBandCodes& codes, const TLineLevels& levelsDb, std::optional<double> levelDbfs);
+
     std::size_t Count() const noexcept { return codes_.size(); }
 
     // True when every unit added has a level (and there is one).
@@ -161,4 +164,8 @@ struct TMaskVerdict {
 // Checks a unit, its spectrum of kind kind and, for a recording, its level
 // in dBFS, against mask. Raises EContentError when kind is not the mask's.
 TMaskVerdict CheckUnit(const TToleranceMask& mask, const TSpectrum& spectrum, std::optional<double> levelDbfs,
+                       TSpectrumKind kind = TSpectrumKind::Average);
+
+// The same with the spectrum's LineLevelsDb already formed.
+TMaskVerdict CheckUnit(const TToleranceMask& mask, const TLineLevels& levelsDb, std::optional<double> levelDbfs,
                        TSpectrumKind kind = TSpectrumKind::Average);

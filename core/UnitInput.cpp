@@ -57,6 +57,7 @@ TUnit TUnitReader::Read(const std::string& path)
     if (unit.Source == TUnitSource::SpectrumFile) {
         unit.Spectrum = path == "-" && options_.StandardInput ? options_.StandardInput() : ReadSpectrum(path);
         CheckUnitSpectrum(unit.Spectrum, path);
+        unit.LevelsDb = LineLevelsDb(unit.Spectrum);
         return unit;
     }
     if (!analysis_) {
@@ -73,6 +74,7 @@ TUnit TUnitReader::Read(const std::string& path)
     } catch (...) {
         RethrowNamingFile(std::current_exception(), path);
     }
+    unit.LevelsDb = LineLevelsDb(unit.Spectrum);
     unit.LevelDbfs = RecordingLevelDbfs(analysis.Rms);
     unit.Header = analysis.Verdict;
     return unit;

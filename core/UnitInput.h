@@ -34,6 +34,9 @@ struct TUnit {
     // A unit's spectrum (CheckUnitSpectrum), values formed as ReadSpectrum
     // forms them.
     TSpectrum Spectrum;
+    // LineLevelsDb of the spectrum, formed by the reader (on a worker
+    // thread of ReadUnits).
+    TLineLevels LevelsDb{};
     // A recording's level, RecordingLevelDbfs of the analysis's Rms.
     std::optional<double> LevelDbfs;
     // A recording's header check.
