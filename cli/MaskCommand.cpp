@@ -102,6 +102,8 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
         }
     }
 
+    // The mask as messages name it.
+    const std::string shown = arguments.Output == "-" ? "standard output" : arguments.Output;
     TMaskLearner learner;
     std::size_t failed = 0;
     std::size_t recordings = 0;
@@ -115,20 +117,19 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
                   learner.Add(outcome.Unit->Spectrum.Codes, outcome.Unit->LevelsDb, outcome.Unit->LevelDbfs);
               });
     if (failed > 0) {
-        WriteToErr(context, ErrorLine(arguments.Output, "not written: " + std::to_string(failed) + " of " +
-                                                            std::to_string(units.size()) + " units cannot be read"));
+        WriteToErr(context, ErrorLine(shown, "not written: " + std::to_string(failed) + " of " +
+                                                 std::to_string(units.size()) + " units cannot be read"));
         return ExitFailure;
     }
 
     if (units.size() < RoughMaskUnits) {
-        WriteToErr(context,
-                   WarningLine(arguments.Output, "a mask from fewer than " + std::to_string(RoughMaskUnits) +
-                                                     " units is rough (" + std::to_string(units.size()) + " given)"));
+        WriteToErr(context, WarningLine(shown, "a mask from fewer than " + std::to_string(RoughMaskUnits) +
+                                                   " units is rough (" + std::to_string(units.size()) + " given)"));
     }
     const std::size_t spectrumFiles = units.size() - recordings;
     if (recordings > 0 && spectrumFiles > 0) {
-        WriteToErr(context, WarningLine(arguments.Output, "no level band: " + std::to_string(spectrumFiles) +
-                                                              " of the units are spectrum files, which hold no level"));
+        WriteToErr(context, WarningLine(shown, "no level band: " + std::to_string(spectrumFiles) +
+                                                   " of the units are spectrum files, which hold no level"));
     }
     TToleranceMask mask = learner.Learn(LearningOptions(arguments));
     mask.Notes.push_back(Provenance(recordings, spectrumFiles));
