@@ -95,7 +95,6 @@ std::vector<TLineCase> LineCases()
     cases.push_back({"ShiftedResonance", GoodUnits(".spm"), "shifted.spm", "differs,26,7600"});
     cases.push_back({"DoubledAgainstSpectrumFiles", GoodUnits(".spm"), "doubled.spm", "ok"});
     cases.push_back({"DoubledAgainstRecordings", GoodUnits(".wav"), "doubled.wav", "differs,0"});
-    cases.push_back({"TwinAgainstRecordings", GoodUnits(".wav"), "twin.wav", "ok"});
     return cases;
 }
 
