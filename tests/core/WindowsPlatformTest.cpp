@@ -88,8 +88,8 @@ TEST(WindowsReplacement, FileHeldOpenByAnotherProgramFailsNamingItAndStaysWhole)
     const std::vector<std::uint8_t> old(732, 0x11);
     WriteBytes(target, old);
     // Held as editors and viewers hold files: read access, others may only read.
-    const HANDLE holder = ::CreateFileW(Platform::Windows::Wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE holder = ::CreateFileW(Platform::Windows::Wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     try {
         Platform::ReplaceWithBytes(target, std::string(732, '\x22'), Platform::TReplacementKind::SpectrumFile, target);
