@@ -162,7 +162,8 @@ std::string ToolHelp()
     std::string text = "Usage: " + std::string(ToolName) +
                        " COMMAND [OPTIONS] [FILE]...\n"
                        "Spectral analysis of short WAV recordings without a window: spectrum files from\n"
-                       "recordings, and spectrum files as CSV tables and pictures.\n"
+                       "recordings, spectrum files as CSV tables and pictures, and units checked against\n"
+                       "tolerance masks learned from known-good ones.\n"
                        "\n"
                        "Commands:\n";
     for (const TCommand& command : CommandTable()) {
@@ -178,8 +179,8 @@ std::string ToolHelp()
             "\n"
             "Exit status:\n"
             "  0 done; 1 a file could not be read, written or analysed, or differs from the\n"
-            "  reference (compare); 2 a command line that cannot be carried out; 129, 130, 143\n"
-            "  stopped by SIGHUP, SIGINT, SIGTERM.\n";
+            "  reference (compare) or the mask (check); 2 a command line that cannot be\n"
+            "  carried out; 129, 130, 143 stopped by SIGHUP, SIGINT, SIGTERM.\n";
     return text;
 }
 

@@ -1,7 +1,9 @@
 #include "cli/CommandTable.h"
 
 #include "cli/BatchCommand.h"
+#include "cli/CheckCommand.h"
 #include "cli/CompareCommand.h"
+#include "cli/MaskCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/ShowCommand.h"
@@ -10,7 +12,7 @@
 
 namespace {
 
-const std::array<TCommand, 5> Commands{{
+const std::array<TCommand, 7> Commands{{
     {"batch", "[OPTIONS] RECORDING...", "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
      "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
@@ -52,6 +54,26 @@ const std::array<TCommand, 5> Commands{{
      "--max-distance or --min-correlation is crossed, or the error of a file that\n"
      "cannot be read. Exit status 1 when any file differs or cannot be read.",
      SetupCommand<TCompareArguments, DeclareCompareOptions, RunCompareCommand>},
+    {"mask", "[OPTIONS] -o MASK.csv UNIT...", "learn a tolerance mask from known-good units",
+     "Learns limits per line from known-good units, spectrum files (.spm) or recordings\n"
+     "(.wav, analysed in memory as batch would, nothing written beside them): the\n"
+     "centre is the median of the units' levels in dB, the spread 1.4826 times their\n"
+     "median absolute deviation (never below --floor nor one code step), the limits\n"
+     "--factor spreads from the centre, widened by the offsets; no limits on --exclude\n"
+     "ranges. From recordings only, also a band for the level in dBFS. At least 5\n"
+     "units (20 or more for a mask that is not rough); a unit that cannot be read\n"
+     "leaves MASK.csv as it was. The mask is CSV with a comment block of its settings.",
+     SetupCommand<TMaskArguments, DeclareMaskOptions, RunMaskCommand>},
+    {"check", "[OPTIONS] --mask MASK.csv UNIT...", "check units against a tolerance mask, as a CSV table",
+     "Prints one CSV row per unit (spectrum files or recordings, as for mask) in the\n"
+     "given order: File,Verdict,Outside,Worst (Hz),Margin (dB),Level (dBFS),Level\n"
+     "margin (dB). Verdict is \"ok\", \"differs\" when a line's level (or a recording's\n"
+     "level) lies outside the mask's limits, or the error of a unit that cannot be\n"
+     "read; Outside counts the lines outside; Worst is the line nearest to or furthest\n"
+     "beyond its limits and Margin its distance to the nearer limit, negative when\n"
+     "outside. Exit status 1 when any unit differs or cannot be read, or the mask\n"
+     "cannot be read (then no rows).",
+     SetupCommand<TCheckArguments, DeclareCheckOptions, RunCheckCommand>},
 }};
 
 } // namespace

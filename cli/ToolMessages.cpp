@@ -2,23 +2,6 @@
 
 #include "core/IoErrorMessages.h"
 
-std::string ErrorText(std::string_view message, int code, int errnum)
-{
-    std::string text(message);
-    const std::string reason = ReasonForMessage(code, errnum);
-    if (!reason.empty()) {
-        text += " (";
-        text += reason;
-        text += ')';
-    }
-    return text;
-}
-
-std::string ErrorText(const EInOutError& error)
-{
-    return ErrorText(error.what(), error.ErrorCode(), error.SystemError());
-}
-
 std::string ErrorLine(std::string_view path, std::string_view message, int code, int errnum)
 {
     std::string line(ToolName);
@@ -34,16 +17,6 @@ std::string ErrorLine(std::string_view path, const EInOutError& error)
 {
     return ErrorLine(error.Path().empty() ? path : std::string_view(error.Path()), error.what(), error.ErrorCode(),
                      error.SystemError());
-}
-
-std::string_view InvalidOpHint(TInvalidOpCause cause)
-{
-    switch (cause) {
-    case TInvalidOpCause::SilentRecording: return "all samples are zero";
-    case TInvalidOpCause::EmptyBand: return "the band is empty";
-    case TInvalidOpCause::Unknown: break;
-    }
-    return {};
 }
 
 std::string FailureMessage(const TBatchItem& item)

@@ -2,6 +2,7 @@
 
 #include "cli/TToolContext.h"
 #include "core/BatchRun.h"
+#include "core/ErrorTexts.h"
 #include "core/TulvoErrors.h"
 
 #include <stdexcept>
@@ -13,25 +14,13 @@
 // The name every message starts with, also from the drawing helper.
 inline constexpr std::string_view ToolName = "tulvo-cli";
 
-// message with " (the system's reason)" when the system error errnum tells
-// the user more than the message chosen for code (ReasonForMessage:
-// not for the error a message already names, nor without a system error).
-// The message is what() of the core's errors, the error box's text without
-// its full stop.
-std::string ErrorText(std::string_view message, int code = 0, int errnum = 0);
-
-// ErrorText of an I/O error.
-std::string ErrorText(const EInOutError& error);
+// ErrorText and InvalidOpHint are core's (core/ErrorTexts.h).
 
 // "tulvo-cli: PATH: " and ErrorText(message, code, errnum), and a line end.
 std::string ErrorLine(std::string_view path, std::string_view message, int code = 0, int errnum = 0);
 
 // ErrorLine for an I/O error about path (the error's own path when it has one).
 std::string ErrorLine(std::string_view path, const EInOutError& error);
-
-// The words the tool adds to "Invalid floating point operation" for a known
-// cause: "all samples are zero", "the band is empty"; empty for Unknown.
-std::string_view InvalidOpHint(TInvalidOpCause cause);
 
 // A failed batch item's message: its error text, with the hint of an invalid
 // operation's cause in parentheses when there is one.

@@ -1,5 +1,6 @@
 #include "core/BatchRun.h"
 
+#include "core/OrderedWork.h"
 #include "core/Paths.h"
 #include "core/SyncFolders.h"
 #include "core/TulvoErrors.h"
@@ -8,20 +9,13 @@
 #include "dsp/dspFloatControl.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <tuple>
 
 namespace {
-
-// How often a wait for a result looks at the stop flag: a signal handler
-// cannot notify a condition variable.
-constexpr std::chrono::milliseconds StopPollInterval{10};
 
 bool StopRequested(const TBatchOptions& options)
 {
@@ -139,7 +133,6 @@ private:
 
 // One recording analysed by a worker, waiting to be written in list order.
 struct TPendingResult {
-    bool Ready = false;
     bool Skipped = false;
     std::exception_ptr Error;
     std::string SpectrumPath;
@@ -167,119 +160,33 @@ std::optional<TWavHeaderVerdict> TakeVerdict(TRecordingAnalysis& analysis)
     return verdict;
 }
 
-// Workers take recordings in list order and analyse them at most Window
-// places ahead of the writer; the caller's thread writes the results in list
-// order. Stopping (a failure, a stop request, or the caller leaving) ends
-// the workers after the recording each has in hand.
-class TParallelBatch {
-public:
-    TParallelBatch(const std::vector<std::string>& paths, int jobs, const TBatchOptions& options)
-        : paths_(paths), recordings_(paths), options_(options), window_(static_cast<std::size_t>(jobs) * 16), pending_(window_)
-    {
-        for (int i = 0; i < jobs; ++i) {
-            analyses_.push_back(std::make_unique<TRecordingAnalysis>());
-        }
-        for (auto& analysis : analyses_) {
-            workers_.emplace_back([this, a = analysis.get()] { Work(*a); });
-        }
-    }
-
-    ~TParallelBatch()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        slotFree_.notify_all();
-        for (auto& worker : workers_) {
-            worker.join();
-        }
-    }
-
-    // The result of recording index, once a worker has it, and frees its
-    // slot; nothing when a stop is requested first.
-    std::optional<TPendingResult> Take(std::size_t index)
-    {
-        TPendingResult result;
-        {
-            std::unique_lock lock(mutex_);
-            TPendingResult& slot = pending_[index % window_];
-            while (!slot.Ready) {
-                if (StopRequested(options_)) {
-                    return std::nullopt;
-                }
-                resultReady_.wait_for(lock, StopPollInterval);
-            }
-            result = std::move(slot);
-            slot = TPendingResult{};
-            taken_ = index + 1;
-        }
-        slotFree_.notify_all();
+// One recording analysed by a worker of the parallel batch (see
+// RunBatchParallel): its spectrum file is not written yet.
+TPendingResult AnalyseAhead(TRecordingAnalysis& analysis, TRunRecordings& recordings, const std::string& wavPath,
+                            const TBatchOptions& options)
+{
+    TPendingResult result;
+    result.SpectrumPath = SpectrumPathFor(wavPath, options.OutputFolder);
+    if (options.Update && SpectrumUpToDate(wavPath, result.SpectrumPath)) {
+        result.Skipped = true;
         return result;
     }
-
-private:
-    void Work(TRecordingAnalysis& analysis)
-    {
-        for (;;) {
-            std::size_t index = 0;
-            {
-                std::unique_lock lock(mutex_);
-                slotFree_.wait(lock, [&] { return stopping_ || next_ >= paths_.size() || next_ < taken_ + window_; });
-                if (stopping_ || next_ >= paths_.size() || StopRequested(options_)) {
-                    return;
-                }
-                index = next_++;
-            }
-            TPendingResult result = Analyse(analysis, paths_[index]);
-            result.Ready = true;
-            {
-                std::lock_guard lock(mutex_);
-                pending_[index % window_] = std::move(result);
-            }
-            resultReady_.notify_all();
-        }
+    try {
+        // The worker's floating-point state, before each recording: a state
+        // that cannot be set fails the recording instead of changing its bytes.
+        dspFloatControl::SetExactFloatControl();
+        recordings.RefuseLinkToARecording(wavPath, result.SpectrumPath);
+        analysis.AnalyseRecording(wavPath, result.SpectrumPath, options.RecordingKinds, FormatPolicyOf(options));
+        result.Scale = analysis.SpectrumScale;
+        result.Codes = analysis.BandCodes;
+        result.PeakLine = analysis.PeakLine();
+        result.PeakValue = analysis.Band[result.PeakLine];
+    } catch (...) {
+        result.Error = std::current_exception();
     }
-
-    TPendingResult Analyse(TRecordingAnalysis& analysis, const std::string& wavPath)
-    {
-        TPendingResult result;
-        result.SpectrumPath = SpectrumPathFor(wavPath, options_.OutputFolder);
-        if (options_.Update && SpectrumUpToDate(wavPath, result.SpectrumPath)) {
-            result.Skipped = true;
-            return result;
-        }
-        try {
-            // The worker's floating-point state, before each recording: a state
-            // that cannot be set fails the recording instead of changing its bytes.
-            dspFloatControl::SetExactFloatControl();
-            recordings_.RefuseLinkToARecording(wavPath, result.SpectrumPath);
-            analysis.AnalyseRecording(wavPath, result.SpectrumPath, options_.RecordingKinds, FormatPolicyOf(options_));
-            result.Scale = analysis.SpectrumScale;
-            result.Codes = analysis.BandCodes;
-            result.PeakLine = analysis.PeakLine();
-            result.PeakValue = analysis.Band[result.PeakLine];
-        } catch (...) {
-            result.Error = std::current_exception();
-        }
-        result.Header = TakeVerdict(analysis);
-        return result;
-    }
-
-    const std::vector<std::string>& paths_;
-    TRunRecordings recordings_;
-    const TBatchOptions& options_;
-    const std::size_t window_;
-    std::vector<TPendingResult> pending_;
-    std::vector<std::unique_ptr<TRecordingAnalysis>> analyses_;
-    std::vector<std::thread> workers_;
-    std::mutex mutex_;
-    std::condition_variable slotFree_;
-    std::condition_variable resultReady_;
-    std::size_t next_ = 0;
-    std::size_t taken_ = 0;
-    bool stopping_ = false;
-};
+    result.Header = TakeVerdict(analysis);
+    return result;
+}
 
 void Count(TBatchSummary& summary, const TBatchItem& item)
 {
@@ -381,7 +288,14 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBat
     }
 
     TBatchSummary summary;
-    TParallelBatch batch(paths, jobs, options);
+    // Workers analyse at most a few dozen recordings ahead of the writer here.
+    TRunRecordings recordings(paths);
+    TOrderedWork<TPendingResult, TRecordingAnalysis> batch(
+        paths.size(), jobs,
+        [&](TRecordingAnalysis& analysis, std::size_t index) {
+            return AnalyseAhead(analysis, recordings, paths[index], options);
+        },
+        [] { return std::make_unique<TRecordingAnalysis>(); }, options.Stop);
     TDataFile file;
     TSpmFileWriter writer;
     for (std::size_t i = 0; i < paths.size(); ++i) {

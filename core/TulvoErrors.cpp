@@ -43,6 +43,11 @@ EZeroDivide::EZeroDivide() : EMathError("Floating point division by zero") {}
 
 EOverflow::EOverflow() : EMathError("Floating point overflow") {}
 
+EContentError::EContentError(const std::string& message, std::string path, int line)
+    : std::runtime_error(line > 0 ? "line " + std::to_string(line) + ": " + message : message), path_(std::move(path)),
+      line_(line)
+{}
+
 std::string ErrorFilePath(const std::exception& error)
 {
     if (const auto* io = dynamic_cast<const EInOutError*>(&error)) {
@@ -50,6 +55,9 @@ std::string ErrorFilePath(const std::exception& error)
     }
     if (const auto* math = dynamic_cast<const EMathError*>(&error)) {
         return math->Path();
+    }
+    if (const auto* content = dynamic_cast<const EContentError*>(&error)) {
+        return content->Path();
     }
     return {};
 }
@@ -80,6 +88,8 @@ void RethrowNamingFile(const std::exception_ptr& error, const std::string& path)
     } catch (const EOverflow& e) {
         ThrowNamed(e, path);
     } catch (const EMathError& e) {
+        ThrowNamed(e, path);
+    } catch (const EContentError& e) {
         ThrowNamed(e, path);
     }
 }

@@ -118,12 +118,35 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The file an error of the core concerns: the path of an EInOutError or an
-// EMathError, empty for any other error or when the error names none.
+// A file whose content cannot serve where it is used: a spectrum file that
+// cannot be a unit's spectrum, a mask file that is not laid out as its
+// reader requires. what() says what is wrong, starting "line N: " when one
+// line of a text file is at fault; Path() names the file.
+class EContentError : public std::runtime_error {
+public:
+    // message about the file path, about its line number line (from 1; 0
+    // when the fault is not one line's).
+    explicit EContentError(const std::string& message, std::string path = {}, int line = 0);
+
+    // The file the error concerns; empty when unknown.
+    const std::string& Path() const noexcept { return path_; }
+    // Names the file; the message stays as it is.
+    void SetPath(std::string path) { path_ = std::move(path); }
+    // The line at fault, from 1; 0 when none.
+    int Line() const noexcept { return line_; }
+
+private:
+    std::string path_;
+    int line_ = 0;
+};
+
+// The file an error of the core concerns: the path of an EInOutError, an
+// EMathError or an EContentError, empty for any other error or when the
+// error names none.
 std::string ErrorFilePath(const std::exception& error);
 
 // Throws error again, naming path as the file it concerns when it is an
-// EInOutError or an EMathError (replacing any file it named); any other
+// EInOutError, an EMathError or an EContentError (replacing any file it named); any other
 // error is thrown unchanged. For the places that know which file a failure
 // belongs to when the step that raised it did not.
 [[noreturn]] void RethrowNamingFile(const std::exception_ptr& error, const std::string& path);

@@ -91,6 +91,14 @@ constexpr extended Large = 0xb.504f333f9de6484p+8188L;
 constexpr extended Tiny = 0x8p-8194L;
 constexpr extended Negligible = 0x8p-68L;
 
+// Log10's constants: sqrt(1/2) rounded down, log10(e), and log10(2) as a
+// 48-bit part (its product with any exponent is exact) plus the rest.
+constexpr extended HalfSqrt2 = 0xb.504f333f9de6484p-4L;
+constexpr extended Log10E = 0xde5bd8a937287195p-65L;
+constexpr extended Log10Of2High = 0x9a209a84fbd0p-49L;
+constexpr extended Log10Of2Low = -0x8677076a653f4837p-117L;
+constexpr int AtanhTerms = 13;
+
 } // namespace
 
 extended Cos(extended x)
@@ -144,6 +152,41 @@ extended Hypot(extended x, extended y)
         return ax + ay;
     }
     return CorrectedHypot(ax, ay);
+}
+
+extended Log10(extended x)
+{
+    if (!(x > 0) || std::isinf(x)) {
+        if (x == 0) {
+            return -std::numeric_limits<extended>::infinity();
+        }
+        return x > 0 ? x : std::numeric_limits<extended>::quiet_NaN();
+    }
+    // x = m 2^e with m in [sqrt(1/2), sqrt(2)): log10 x = e log10(2) + log10(m).
+    int e = 0;
+    extended m = std::frexp(x, &e); // exact: m in [1/2, 1)
+    if (m < HalfSqrt2) {
+        m *= 2;
+        --e;
+    }
+    // ln m = 2 atanh(s), s = f / (2 + f), f = m - 1 (exact), |s| <= 0.1716:
+    // ln m = f - (f^2/2 - s (f^2/2 + R)) with R = 2 (z/3 + z^2/5 + ...),
+    // z = s^2, so that the leading f is exact and every rounding falls on
+    // the smaller terms (fdlibm's arrangement). The terms of R after
+    // z^13/27 lie below 2^-66 of ln m.
+    const extended f = m - 1;
+    const extended s = f / (2 + f);
+    const extended z = s * s;
+    extended series = 2.0L / (2 * AtanhTerms + 1);
+    for (int k = AtanhTerms - 1; k >= 1; --k) {
+        series = series * z + 2.0L / (2 * k + 1);
+    }
+    const extended r = series * z;
+    const extended halfSquare = f * f / 2;
+    const extended log10m = (f - (halfSquare - s * (halfSquare + r))) * Log10E;
+    // e log10(2) in two parts, the first exact for any exponent.
+    const extended exponent = static_cast<extended>(e);
+    return exponent * Log10Of2High + (exponent * Log10Of2Low + log10m);
 }
 
 std::uint64_t RuntimeFallbacks() noexcept { return fallbacks.load(std::memory_order_relaxed); }

@@ -20,7 +20,12 @@
 //                  extended format; the same operations in the same order,
 //                  so glibc's bits for every argument but a signalling NaN
 //                  beside an infinity (infinity here, a NaN in glibc).
-// Hypot's arithmetic needs the state that dspFloatControl::SetExactFloatControl sets.
+//   Log10          log10 from the argument's binary exponent (frexp, exact)
+//                  and an odd series of atanh in +, -, * and / alone, so that
+//                  every system gives the same bits; within 2 units in the
+//                  last place of glibc's log10l. For the levels in dB.
+// Hypot's and Log10's arithmetic needs the state that
+// dspFloatControl::SetExactFloatControl sets.
 
 #include <cstdint>
 #include <span>
@@ -33,6 +38,8 @@ extended Cos(extended x);
 extended Sin(extended x);
 extended Tan(extended x);
 extended Hypot(extended x, extended y);
+// log10 x: -infinity for 0, NaN for a negative x or a NaN, +infinity for +infinity.
+extended Log10(extended x);
 
 // How many calls of Cos, Sin and Tan in this process fell back to the runtime.
 std::uint64_t RuntimeFallbacks() noexcept;

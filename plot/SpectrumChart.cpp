@@ -22,15 +22,6 @@ TFastLineSeries* MakeSeries(TChart* chart, const QColor& colour)
     return series;
 }
 
-double FillValue(const TBandValues& band)
-{
-    double fill = 1.0;
-    for (const single value : band)
-        if (value != 0 && value < fill)
-            fill = value;
-    return fill;
-}
-
 void PlotBand(const TBandValues& band, TChartSeries& series)
 {
     series.Clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SpectrumLevels.h"
 #include "core/SpmFile.h"
 
 #include <QColor>
@@ -21,11 +22,8 @@ TChart* MakeChart(QWidget* parent);
 // A line series of `chart` in `colour`.
 TFastLineSeries* MakeSeries(TChart* chart, const QColor& colour);
 
-// The fill value of a band: its smallest non-zero value below 1.0, or 1.0 when there is none.
-double FillValue(const TBandValues& band);
-
 // Clears `series` and adds the 361 points (1000 + 25 i Hz, band[i]) of a band, a zero line at
-// half the fill value, so that every point of a written spectrum is positive.
+// half the fill value (FillValue of core), so that every point of a written spectrum is positive.
 void PlotBand(const TBandValues& band, TChartSeries& series);
 
 // Plots a spectrum file read by ReadSpectrum: its band values (code x scale in extended,

@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 parallel=${FUZZ_PARALLEL:-1}
-targets=(spm_reader analysis wav_header axis_map axis_labels number_format chart_paint command_line)
+targets=(spm_reader analysis wav_header mask_file axis_map axis_labels number_format chart_paint command_line)
 if (($# > 1)); then
   targets=("${@:2}")
 fi

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Writes synthetic recordings for trying the program out: FOLDER COUNT [--odd N].
+"""Writes synthetic recordings for trying the program out: FOLDER COUNT [--odd N] [--seed S].
 
 Each file has a 44-byte WAV header (mono, 16-bit, 51200 Hz) and 16384 samples:
 two tones in white noise. Without --odd the files are rec1.wav.., the tones
 placed differently in every file, so that the spectra of a batch are easy to
 tell apart. With --odd N they are unit01.wav.., recordings of one product:
 the same two resonances in every file, each a little off in frequency and
-level, but in unit N the upper resonance lies 800 Hz higher.
+level, but in unit N (none for 0) the upper resonance lies 800 Hz higher.
+--seed S draws another set (by default 7 for rec*.wav, 11 for units).
 """
 import argparse
 import math
@@ -50,15 +51,16 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("folder")
     parser.add_argument("count", type=int)
-    parser.add_argument("--odd", type=int, help="write unit01.wav.., unit ODD unlike the others")
+    parser.add_argument("--odd", type=int, help="write unit01.wav.., unit ODD unlike the others (0: none)")
+    parser.add_argument("--seed", type=int, help="draw another set of recordings")
     args = parser.parse_args()
     if args.odd is None:
-        rng = random.Random(7)
+        rng = random.Random(7 if args.seed is None else args.seed)
         for i in range(args.count):
             with open(f"{args.folder}/rec{i + 1}.wav", "wb") as out:
                 out.write(recording(i, rng))
         return
-    rng = random.Random(11)
+    rng = random.Random(11 if args.seed is None else args.seed)
     for i in range(1, args.count + 1):
         with open(f"{args.folder}/unit{i:02d}.wav", "wb") as out:
             out.write(unit(i == args.odd, rng))

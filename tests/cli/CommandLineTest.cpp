@@ -221,7 +221,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "--max-distance"},
         TUsageCase{"CompareCorrelationAboveOne", {"compare", "--reference", "r.spm", "--min-correlation=1.5", "a.spm"},
                    "--min-correlation"},
-        TUsageCase{"CompareStdinTwice", {"compare", "--reference", "-", "-"}, "only once"}),
+        TUsageCase{"CompareStdinTwice", {"compare", "--reference", "-", "-"}, "only once"},
+        TUsageCase{"MaskWithoutOutput", {"mask", "a.spm"}, "--output"},
+        TUsageCase{"MaskReversedExclude", {"mask", "-o", "m.csv", "--exclude", "4600-4400", "a.spm"}, "--exclude"},
+        TUsageCase{"MaskNegativeFactor", {"mask", "-o", "m.csv", "--factor", "-1", "a.spm"}, "--factor"},
+        TUsageCase{"MaskInfiniteFloor", {"mask", "-o", "m.csv", "--floor=inf", "a.spm"}, "--floor"},
+        TUsageCase{"CheckWithoutMask", {"check", "a.spm"}, "--mask"},
+        TUsageCase{"CheckNeitherKind", {"check", "--mask", "m.csv", "a.txt"}, "neither a spectrum file"}),
     [](const testing::TestParamInfo<TUsageCase>& info) { return std::string(info.param.Name); });
 // clang-format on
 

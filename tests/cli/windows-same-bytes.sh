@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR
 # The Windows build against the Linux build on one reference set: the recordings the tests of the
-# exact analysis make, recordings that are refused, 200 recordings of scripts/make-recordings.py
-# and a few of those under Cyrillic names, all in a folder with a Cyrillic name. tulvo-cli.exe
-# (under wine) and the Linux tulvo-cli analyse copies of the set; every spectrum byte, the
-# report, the messages and the exit statuses must be the same. Skipped (77) without a Linux build.
+# exact analysis make, recordings that are refused, 200 recordings and 30 units of one product of
+# scripts/make-recordings.py and a few of those under Cyrillic names, all in a folder with a
+# Cyrillic name. tulvo-cli.exe (under wine) and the Linux tulvo-cli analyse copies of the set, learn
+# masks from its units and check the set against them; every spectrum byte, the report, every mask
+# byte, the check tables, the messages and the exit statuses must be the same. Skipped (77) without
+# a Linux build.
 set -euo pipefail
 win_cli=$1
 linux_build=$2
@@ -22,6 +24,7 @@ set_dir="$work/set"
 mkdir "$set_dir"
 "$maker" --reference-set "$set_dir"
 python3 "$source_dir/scripts/make-recordings.py" "$set_dir" 200
+python3 "$source_dir/scripts/make-recordings.py" "$set_dir" 30 --odd 17
 for i in 1 2 3 4 5; do cp "$set_dir/rec$i.wav" "$set_dir/запись $i.wav"; done
 folder="Записи испытаний"
 mkdir -p "$work/linux/$folder" "$work/windows/$folder"
@@ -53,6 +56,26 @@ for name in "${broken[@]}"; do
   run linux "$n" "$linux_cli" batch "$name"
   run windows "$n" wine "$win_cli" batch "$name"
 done
+# Masks learned from the units (unit 17 is unlike the others) and the whole set checked against
+# them: from spectrum files, from recordings (with a level band), with every option; a mask and a
+# check that fail.
+good=()
+for name in "${names[@]}"; do [[ $name == unit* && $name != unit17.wav ]] && good+=("$name"); done
+spectra=()
+for name in "${names[@]}"; do [[ $name != broken-* ]] && spectra+=("${name%.wav}.spm"); done
+for system in linux windows; do
+  if [ $system = linux ]; then cli=("$linux_cli"); else cli=(wine "$win_cli"); fi
+  run $system mask-spm "${cli[@]}" mask -o mask-spm.csv "${good[@]/%.wav/.spm}"
+  run $system mask-wav "${cli[@]}" mask --jobs 2 -o mask-wav.csv "${good[@]}"
+  run $system mask-options "${cli[@]}" mask -o mask-options.csv --factor 4.5 --offset 0.25 --lower-offset 1 \
+    --floor 1 --exclude 4400-4600 --exclude 9000-10000 "${good[@]:0:12}"
+  run $system mask-refused "${cli[@]}" mask -o mask-refused.csv "${good[@]}" broken-silent.wav missing.spm
+  run $system check-spm "${cli[@]}" check --mask mask-spm.csv "${spectra[@]}"
+  run $system check-wav "${cli[@]}" check --jobs 2 --mask mask-wav.csv "${names[@]}"
+  run $system check-options "${cli[@]}" check --failed-only --mask mask-options.csv "${spectra[@]}"
+  run $system check-refused "${cli[@]}" check --mask unit01.wav unit01.spm
+done
+
 absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
 rm "$work/windows/$folder/запись 1.spm"
 run windows absolute wine "$win_cli" batch "$absolute"
@@ -70,9 +93,15 @@ for spm in "$work/linux/$folder"/*.spm; do
   cmp -s "$spm" "$work/windows/$folder/${spm##*/}" || fail "spectrum file ${spm##*/}"
 done
 [ "$compared" -gt 200 ] || fail "only $compared spectrum files written"
+masks=0
+for mask in "$work/linux/$folder"/mask-*.csv; do
+  masks=$((masks + 1))
+  cmp -s "$mask" "$work/windows/$folder/${mask##*/}" || fail "mask ${mask##*/}"
+done
+[ "$masks" = 3 ] || fail "$masks masks written, not 3"
 
-echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files compared byte for byte;" \
-  "messages and statuses of $((n + 1)) runs compared"
+echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files and $masks masks compared" \
+  "byte for byte; output, messages and statuses of $((n + 9)) runs compared"
 awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
 if [ "$failures" -gt 0 ]; then
   echo "$failures differences"

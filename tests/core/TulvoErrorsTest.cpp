@@ -132,6 +132,7 @@ std::vector<TNamingCase> NamingCases()
         {"InvalidOp", named(EInvalidOp()), "Invalid floating point operation", true},
         {"ZeroDivide", named(EZeroDivide()), "Floating point division by zero", true},
         {"Overflow", named(EOverflow()), "Floating point overflow", true},
+        {"Content", named(EContentError("no positive code", {}, 3)), "line 3: no positive code", true},
         {"Other", std::make_exception_ptr(std::runtime_error("not a file's")), "not a file's", false},
     };
 }

@@ -35,6 +35,108 @@ TSamples NoiseSamples(std::uint32_t seed, int amplitude)
     return samples;
 }
 
+namespace {
+
+// A 32-bit linear congruential generator: the same values everywhere.
+class TLcg {
+public:
+    explicit TLcg(std::uint32_t seed) : state_(seed) {}
+
+    // Uniform in [0, 1).
+    double Uniform()
+    {
+        state_ = state_ * 1664525u + 1013904223u;
+        return static_cast<double>(state_ >> 8) / 16777216.0;
+    }
+
+    // Nearly normal, mean 0 and standard deviation 1: the sum of four
+    // uniforms, centred and scaled.
+    double Normal() { return (Uniform() + Uniform() + Uniform() + Uniform() - 2.0) * 1.7320508075688772; }
+
+private:
+    std::uint32_t state_;
+};
+
+// cos and sin of x (|x| < 2) by their series, in the basic operations alone.
+double SeriesCos(double x)
+{
+    double term = 1.0;
+    double sum = 1.0;
+    for (int k = 1; k < 20; ++k) {
+        term = -term * x * x / ((2 * k - 1) * (2 * k));
+        sum += term;
+    }
+    return sum;
+}
+
+double SeriesSin(double x)
+{
+    double term = x;
+    double sum = x;
+    for (int k = 1; k < 20; ++k) {
+        term = -term * x * x / ((2 * k) * (2 * k + 1));
+        sum += term;
+    }
+    return sum;
+}
+
+// Noise through a two-pole resonance at frequencyHz, about 100 Hz wide,
+// scaled by gain, added to out.
+void AddResonance(std::vector<double>& out, TLcg& random, double frequencyHz, double gain)
+{
+    const double r = 0.9878; // poles at exp(-pi 200 Hz / 51200 Hz)
+    const double c = 2.0 * r * SeriesCos(2.0 * std::numbers::pi * frequencyHz / SampleRateHz);
+    double y1 = 0.0;
+    double y2 = 0.0;
+    // A settled resonance: the first 4096 outputs are dropped.
+    for (int i = -4096; i < SampleCount; ++i) {
+        const double y = random.Normal() + c * y1 - r * r * y2;
+        y2 = y1;
+        y1 = y;
+        if (i >= 0) {
+            out[static_cast<std::size_t>(i)] += gain * y;
+        }
+    }
+}
+
+} // namespace
+
+TSamples LineUnitSamples(const TLineUnit& unit)
+{
+    TLcg random(unit.Seed * 2654435761u + 12345u);
+    std::vector<double> signal(SampleCount, 0.0);
+    for (double& value : signal) {
+        value = 300.0 * random.Normal();
+    }
+    // Each unit's resonances lie up to 10 Hz off and up to 0.5 dB (6 %) louder or softer.
+    const double lowerHz = 2400.0 + 20.0 * random.Uniform() - 10.0;
+    const double upperHz = unit.UpperResonanceHz + 20.0 * random.Uniform() - 10.0;
+    const double lowerGain = 40.0 * (0.94 + 0.12 * random.Uniform());
+    const double upperGain = 30.0 * (0.94 + 0.12 * random.Uniform());
+    AddResonance(signal, random, lowerHz, lowerGain);
+    AddResonance(signal, random, upperHz, upperGain);
+    if (unit.ToneAmplitude != 0.0) {
+        // A sine by rotation, exact to the basic operations.
+        const double w = 2.0 * std::numbers::pi * unit.ToneHz / SampleRateHz;
+        const double c = SeriesCos(w);
+        const double s = SeriesSin(w);
+        double re = 1.0;
+        double im = 0.0;
+        for (double& value : signal) {
+            value += unit.ToneAmplitude * im;
+            const double next = re * c - im * s;
+            im = re * s + im * c;
+            re = next;
+        }
+    }
+    TSamples samples(SampleCount);
+    for (int i = 0; i < SampleCount; ++i) {
+        const double value = std::clamp(signal[static_cast<std::size_t>(i)], -16383.0, 16383.0);
+        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::lround(value));
+    }
+    return samples;
+}
+
 TSamples ConstantSamples(std::int16_t value) { return TSamples(SampleCount, value); }
 
 std::array<std::uint8_t, 44> CanonicalWavHeader(std::uint32_t dataBytes)

@@ -21,6 +21,22 @@ TSamples NoiseSamples(std::uint32_t seed, int amplitude);
 // 16384 samples of one value.
 TSamples ConstantSamples(std::int16_t value);
 
+// A unit of a synthetic production line: noise through two resonances near
+// 2400 and 6800 Hz (about 100 Hz wide, 20 dB above the broadband floor),
+// each a little off in frequency (up to 10 Hz) and level (up to 0.5 dB) from
+// unit to unit as its seed draws, with an RMS of about 1300 counts and no
+// sample beyond 16383 in magnitude, so that doubling never clips. The
+// arithmetic is the basic operations alone: the same samples on every system.
+struct TLineUnit {
+    std::uint32_t Seed = 1;
+    // Where the upper resonance lies, before the unit's own offset.
+    double UpperResonanceHz = 6800.0;
+    // A narrow tone added (a sine of ToneAmplitude counts), none at 0.
+    double ToneHz = 0.0;
+    double ToneAmplitude = 0.0;
+};
+TSamples LineUnitSamples(const TLineUnit& unit);
+
 // The 44-byte header of a recording as the analysis expects it: RIFF/WAVE,
 // a 16-byte PCM format chunk (1 channel, 51200 Hz, 16 bits), then the data
 // chunk's header declaring dataBytes.

@@ -1,0 +1,67 @@
+#include "cli/CheckCommand.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/TOutputStream.h"
+#include "cli/ToolMessages.h"
+#include "core/CheckTable.h"
+#include "core/MaskFile.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+
+namespace {
+
+std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TToolContext& context)
+{
+    try {
+        return ReadMaskFile(path);
+    } catch (const EInOutError& e) {
+        WriteToErr(context, ErrorLine(path, e));
+    } catch (const EContentError& e) {
+        WriteToErr(context, ErrorLine(path, e.what()));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments)
+{
+    app.add_option("--mask", arguments.Mask, "the mask file (written by mask)")->option_text("MASK.csv")->required();
+    app.add_flag("--failed-only", arguments.FailedOnly, "print only the rows that are not \"ok\"");
+    DeclareUnitOptions(app, arguments.Units);
+}
+
+int RunCheckCommand(const TCheckArguments& arguments, TToolContext& context)
+{
+    const std::vector<std::string> units = CollectUnits(arguments.Units, context);
+    const auto mask = ReadMaskOrReport(arguments.Mask, context);
+    if (!mask) {
+        return ExitFailure;
+    }
+
+    TOutputStream out(context.Out, "standard output");
+    out.Write(CheckTableHeaderLine());
+    int status = ExitOk;
+    ReadUnits(units, UnitReadOptions(arguments.Units, context), arguments.Units.Jobs,
+              [&](std::size_t index, TUnitOutcome& outcome) {
+                  const std::string& name = units[index];
+                  const std::string failure = ReportUnit(name, outcome, context);
+                  if (!failure.empty()) {
+                      status = ExitFailure;
+                      out.Write(CheckTableFailureRow(name, failure));
+                      return;
+                  }
+                  const TUnit& unit = *outcome.Unit;
+                  const TMaskVerdict verdict = CheckUnit(*mask, unit.LevelsDb, unit.LevelDbfs, unit.Kind);
+                  if (!verdict.Ok) {
+                      status = ExitFailure;
+                  }
+                  if (!verdict.Ok || !arguments.FailedOnly) {
+                      out.Write(CheckTableRow(name, verdict));
+                  }
+              });
+    out.Flush();
+    return status;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/TToolContext.h"
+#include "cli/UnitOperands.h"
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+// tulvo-cli check: units against a tolerance mask, as a CSV table.
+//
+//   tulvo-cli check --mask MASK.csv [--failed-only] UNIT...
+struct TCheckArguments {
+    std::string Mask;
+    TUnitArguments Units;
+    bool FailedOnly = false; // only the rows that are not "ok"
+};
+
+// Declares check's options and operands on app, bound to arguments.
+void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments);
+
+// Reads the mask (a mask that cannot be read: its message and exit 1 before
+// any row), then prints core's check table (CheckTable.h) on stdout: the
+// header and one row per unit in the given order, each as soon as its unit
+// is checked (with FailedOnly only those not "ok"). A unit that cannot be
+// read gets its failure in its row and on stderr, a recording analysed as
+// raw samples a warning on stderr. Returns 0 when every unit is ok, 1 when
+// any differs or cannot be read.
+int RunCheckCommand(const TCheckArguments& arguments, TToolContext& context);

@@ -1,0 +1,54 @@
+#include "cli/UnitOperands.h"
+
+#include "cli/SpectrumOperands.h"
+#include "cli/ToolMessages.h"
+#include "core/ErrorTexts.h"
+
+#include <CLI/CLI.hpp>
+
+void DeclareUnitOptions(CLI::App& app, TUnitArguments& arguments)
+{
+    app.add_option("UNIT", arguments.Units, "spectrum files (.spm) and recordings (.wav)")->option_text("UNIT...");
+    DeclareFileListOptions(app, arguments.List, "units");
+    app.add_flag("--strict", arguments.Strict,
+                 "a recording that is not 1 channel, 51200 Hz, 16-bit PCM with its samples at byte 44 fails "
+                 "instead of being analysed as raw samples with a warning");
+    app.add_option("-j,--jobs", arguments.Jobs,
+                   "read and analyse on N threads, 1 to 256 (default: one per processor this process may use)")
+        ->option_text("N")
+        ->check(CLI::Range(1, 256).description(""));
+}
+
+std::vector<std::string> CollectUnits(const TUnitArguments& arguments, const TToolContext& context)
+{
+    std::vector<std::string> units = CollectFiles(arguments.Units, arguments.List, context);
+    CheckOneStandardInput(units, arguments.List.FilesFrom == "-");
+    for (const std::string& unit : units) {
+        if (!UnitSourceOf(unit)) {
+            throw TUsageError(unit + ": neither a spectrum file (.spm) nor a recording (.wav)");
+        }
+    }
+    return units;
+}
+
+TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context)
+{
+    TUnitReadOptions options;
+    options.Policy = arguments.Strict ? TFormatPolicy::RefuseNonconform : TFormatPolicy::AnalyseAsRaw;
+    options.StandardInput = [&context] { return ReadSpectrumOperand("-", context); };
+    return options;
+}
+
+std::string ReportUnit(const std::string& name, const TUnitOutcome& outcome, const TToolContext& context)
+{
+    const std::string shown = name == "-" ? StandardInputName : name;
+    if (outcome.Error) {
+        std::string text = FailureText(outcome.Error);
+        WriteToErr(context, ErrorLine(shown, text));
+        return text;
+    }
+    if (outcome.Unit->Header && !outcome.Unit->Header->Conforms) {
+        WriteToErr(context, NonconformingWarning(shown, *outcome.Unit->Header));
+    }
+    return {};
+}
