@@ -4,7 +4,9 @@
 # exact analysis make, recordings that are refused, 200 recordings of scripts/make-recordings.py
 # and a few of those under Cyrillic names, all in a folder with a Cyrillic name. tulvo-cli.exe
 # (under wine) and the Linux tulvo-cli analyse copies of the set; every spectrum byte, the
-# report, the messages and the exit statuses must be the same. Skipped (77) without a Linux build.
+# report, the messages and the exit statuses must be the same, and so must the tables of the
+# reference set's frames (show --frames) and, where the Windows build has its drawing helper,
+# the picture of a recording's frames (plot --frames). Skipped (77) without a Linux build.
 set -euo pipefail
 win_cli=$1
 linux_build=$2
@@ -53,6 +55,19 @@ for name in "${broken[@]}"; do
   run linux "$n" "$linux_cli" batch "$name"
   run windows "$n" wine "$win_cli" batch "$name"
 done
+# The frames of the whole reference set, and of one recording in columns and as a picture.
+exact=()
+for name in "${names[@]}"; do [[ $name == exact-* ]] && exact+=("$name"); done
+run linux frames-long "$linux_cli" show --frames --long "${exact[@]}"
+run windows frames-long wine "$win_cli" show --frames --long "${exact[@]}"
+run linux frames-wide "$linux_cli" show --frames "запись 1.wav"
+run windows frames-wide wine "$win_cli" show --frames "запись 1.wav"
+pictures=0
+if [ -f "$(dirname "$win_cli")/tulvo-plot.exe" ] && [ -x "$linux_build/cli/tulvo-plot" ]; then
+  pictures=1
+  run linux frames-png "$linux_cli" plot --frames exact-burst_6000.wav -o -
+  run windows frames-png wine "$win_cli" plot --frames exact-burst_6000.wav -o -
+fi
 absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
 rm "$work/windows/$folder/запись 1.spm"
 run windows absolute wine "$win_cli" batch "$absolute"
@@ -71,8 +86,10 @@ for spm in "$work/linux/$folder"/*.spm; do
 done
 [ "$compared" -gt 200 ] || fail "only $compared spectrum files written"
 
+[ -s "$work/linux.out-frames-long" ] || fail "show --frames wrote no table"
 echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files compared byte for byte;" \
-  "messages and statuses of $((n + 1)) runs compared"
+  "messages and statuses of $((n + 1)) runs compared; the frames of ${#exact[@]} recordings as tables" \
+  "and $pictures as a picture"
 awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
 if [ "$failures" -gt 0 ]; then
   echo "$failures differences"
