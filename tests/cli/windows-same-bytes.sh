@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR
+# windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR [WINDOWS_PLOT QT_PREFIX QT_DLL_DIR]
 # The Windows build against the Linux build on one reference set: the recordings the tests of the
 # exact analysis make, recordings that are refused, 200 recordings of scripts/make-recordings.py
 # and a few of those under Cyrillic names, all in a folder with a Cyrillic name. tulvo-cli.exe
 # (under wine) and the Linux tulvo-cli analyse copies of the set; every spectrum byte, the
 # report, the messages and the exit statuses must be the same, and so must the tables of the
 # reference set's frames (show --frames) and, where the Windows build has its drawing helper,
-# the picture of a recording's frames (plot --frames). Skipped (77) without a Linux build.
+# the picture of a recording's frames (plot --frames: tulvo-cli.exe and its drawing helper laid
+# out as installed, with the offscreen platform's plugin, Qt's DLLs found in QT_DLL_DIR). Skipped
+# (77) without a Linux build.
 set -euo pipefail
 win_cli=$1
 linux_build=$2
 source_dir=$3
+win_plot=${4:-}
+qt_prefix=${5:-}
+qt_dlls=${6:-}
 linux_cli=$linux_build/cli/tulvo-cli
 maker=$linux_build/tests/cli/tulvo_make_recordings
 if [ ! -x "$linux_cli" ] || [ ! -x "$maker" ]; then
@@ -63,10 +68,14 @@ run windows frames-long wine "$win_cli" show --frames --long "${exact[@]}"
 run linux frames-wide "$linux_cli" show --frames "запись 1.wav"
 run windows frames-wide wine "$win_cli" show --frames "запись 1.wav"
 pictures=0
-if [ -f "$(dirname "$win_cli")/tulvo-plot.exe" ] && [ -x "$linux_build/cli/tulvo-plot" ]; then
+if [ -n "$win_plot" ] && [ -x "$linux_build/cli/tulvo-plot" ]; then
   pictures=1
+  mkdir -p "$work/bin/platforms"
+  cp "$win_cli" "$win_plot" "$work/bin/"
+  ln -s "$qt_prefix/plugins/platforms/qoffscreen.dll" "$work/bin/platforms/"
   run linux frames-png "$linux_cli" plot --frames exact-burst_6000.wav -o -
-  run windows frames-png wine "$win_cli" plot --frames exact-burst_6000.wav -o -
+  run windows frames-png env WINEPATH="Z:$qt_dlls" wine "$work/bin/$(basename "$win_cli")" \
+    plot --frames exact-burst_6000.wav -o -
 fi
 absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
 rm "$work/windows/$folder/запись 1.spm"
