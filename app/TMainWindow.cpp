@@ -10,6 +10,7 @@
 #include "core/TSampleBlock.h"
 #include "plot/ChartPicture.h"
 #include "plot/ChartTable.h"
+#include "plot/SpectrogramChart.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"
@@ -329,9 +330,7 @@ void TMainWindow::ShowPickedWaveform()
     Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("мс"));
     // Samples are zero and negative: the waveform is always drawn on a linear axis.
     Chart->LeftAxis()->SetLogarithmic(false);
-    Series->Clear();
-    for (int i = 0; i < SampleCount; ++i)
-        Series->AddPoint(WaveformTimeMs(i), static_cast<double>(recording.Samples[i]));
+    PlotWaveform(recording, *Series);
     view_ = TView::Waveform;
     recording_ = recording;
 }

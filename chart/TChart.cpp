@@ -117,3 +117,25 @@ void TChart::UndoZoom()
     Invalidate();
     zoomed_ = false;
 }
+
+void TChart::SetPlotInsets(int left, int right)
+{
+    plotInsetLeft_ = left;
+    plotInsetRight_ = right;
+    Invalidate();
+}
+
+void AlignPlotAreas(std::span<TChart* const> charts)
+{
+    int left = 0;
+    int right = 0;
+    for (TChart* chart : charts) {
+        chart->SetPlotInsets(0, 0);
+        const QRect plot = chart->PlotRect();
+        left = std::max(left, plot.left());
+        right = std::max(right, chart->width() - 1 - plot.right());
+    }
+    for (TChart* chart : charts) {
+        chart->SetPlotInsets(left, right);
+    }
+}

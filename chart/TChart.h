@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/TChartAxis.h"
+#include "chart/TChartColourBar.h"
 #include "chart/TChartTitle.h"
 #include "chart/TChartWall.h"
 
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -71,6 +73,8 @@ public:
     TChartAxis* LeftAxis() { return &leftAxis_; }
     TChartAxis* BottomAxis() { return &bottomAxis_; }
     TChartWall* BackWall() { return &backWall_; }
+    // The key of the colour grids' colours at the right; hidden by default.
+    TChartColourBar* ColourBar() { return &colourBar_; }
 
     // Background colour of the whole control (white by default).
     QColor Color() const { return color_; }
@@ -110,6 +114,11 @@ public:
     // What is drawn over the series and axes (a legend, for one); an empty one draws nothing.
     // Marks the chart for redrawing.
     void SetForeground(TForegroundPainter foreground);
+    // The least room in pixels left of the plot area and right of it: 0 (the default) leaves
+    // the room the labels need; more moves the plot area's edge inwards. Charts stacked over
+    // one time or frequency axis get equal insets so that their plot areas line up
+    // (AlignPlotAreas). Marks the chart for redrawing.
+    void SetPlotInsets(int left, int right);
 
 signals:
     // The mouse moved to `position` (pixels of the chart's client area, also
@@ -160,6 +169,9 @@ private:
     TChartAxis leftAxis_{this, false};
     TChartAxis bottomAxis_{this, true};
     TChartWall backWall_{this};
+    TChartColourBar colourBar_{this};
+    int plotInsetLeft_ = 0;
+    int plotInsetRight_ = 0;
     std::vector<TChartSeries*> series_;
     QColor color_ = Qt::white;
     bool allowZoom_ = true;
@@ -183,3 +195,9 @@ private:
     bool cacheValid_ = false;
     TForegroundPainter foreground_;
 };
+
+// Lines up the plot areas of charts of one width that are stacked over a shared bottom axis:
+// each gets the plot insets (SetPlotInsets) that the widest labels of any of them need, so that
+// a value of the bottom axes falls on the same pixel column in every chart. Lay the charts out
+// at their sizes first, and align them again after a resize or a change of their labels.
+void AlignPlotAreas(std::span<TChart* const> charts);

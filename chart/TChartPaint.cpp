@@ -63,6 +63,11 @@ void TChart::CalcLayout()
     const QString lowText = bottomAxis_.LabelText(bottomAxis_.Map().Lo);
     const QString highText = bottomAxis_.LabelText(bottomAxis_.Map().Hi);
     int right = w - 1 - std::max(Margin, TextWidth(fm, highText) / 2 + LabelGap);
+    if (colourBar_.Visible()) {
+        right = colourBar_.Place(fm, top, bottom, right, w);
+    }
+    left = std::max(left, plotInsetLeft_);
+    right = std::min(right, w - 1 - plotInsetRight_);
     right = std::max(right, left);
     bottomAxis_.SetPixelExtent(left, right);
     bottomAxis_.CalcLabels(std::max(TextWidth(fm, lowText), TextWidth(fm, highText)));
@@ -82,6 +87,9 @@ void TChart::PaintTo(QPainter& painter)
     PaintSeries(painter);
     PaintLeftAxis(painter);
     PaintBottomAxis(painter);
+    if (colourBar_.Visible()) {
+        colourBar_.Paint(painter, plotRect_.bottom() + 1 + bottomAxis_.TickLength() + LabelGap);
+    }
     if (foreground_) {
         foreground_(painter, plotRect_);
     }

@@ -35,15 +35,20 @@ const std::array<TCommand, 7> Commands{{
     {"show", "[OPTIONS] FILE...", "print spectrum files as a CSV table",
      "Prints the spectra as one CSV table on stdout: a \"Frequency (Hz)\" column with\n"
      "the 361 lines from 1000 to 10000 Hz, then one column per file, or with --long\n"
-     "one row per file and line. FILE '-' reads one spectrum file from standard input.",
+     "one row per file and line. FILE '-' reads one spectrum file from standard input.\n"
+     "With --frames FILE is a recording, analysed as batch analyses it: the values of\n"
+     "the 15 frames of 40 ms behind its spectrum (starting every 20 ms) and their\n"
+     "largest, or with --long any number of recordings, one row per frame and line.",
      SetupCommand<TShowArguments, DeclareShowOptions, RunShowCommand>},
     {"plot", "[OPTIONS] FILE... -o OUT.png", "draw spectrum files into a PNG picture",
      "Draws spectrum files with the program's own chart: one chart per file, stacked,\n"
      "or with --overlay all curves in one chart, in the colours of the comparison\n"
      "windows (red, green, blue, purple, black, brown). With --heatmap, one row per\n"
      "file instead, its colour the value (viridis, with a colour bar), optionally\n"
-     "sorted by --sort against a --reference as compare sorts. The picture replaces\n"
-     "OUT.png only once it is written whole; '-o -' writes the PNG to standard output.",
+     "sorted by --sort against a --reference as compare sorts. With --frames, one\n"
+     "recording: its waveform over the spectrogram of its 15 frames. The picture\n"
+     "replaces OUT.png only once it is written whole; '-o -' writes the PNG to\n"
+     "standard output.",
      SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
     {"compare", "[OPTIONS] --reference REF.spm FILE...", "compare spectrum files with a reference, as a CSV table",
      "Prints one CSV row per file with figures against the reference (one file, or the\n"

@@ -3,6 +3,7 @@
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/PathCollisions.h"
+#include "cli/RecordingOperands.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
 #include "core/Paths.h"
@@ -44,6 +45,12 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
         app.add_flag("--heatmap", arguments.Heatmap,
                      "one row per file, top to bottom, the value as a colour (viridis) with a colour bar")
             ->excludes(overlay);
+    app.add_flag("--frames", arguments.Frames,
+                 "FILE is one recording: its waveform on top and the spectrogram of its 15 frames below, on one "
+                 "time axis from 0 to 320 ms, the level in dB as a colour (viridis, 60 dB) with a colour bar")
+        ->excludes(overlay)
+        ->excludes(heatmap)
+        ->excludes("--log");
     CLI::Option* sort = DeclareSortOption(app, arguments.Sort)->needs(heatmap);
     CLI::Option* reference = DeclareReferenceOption(app, arguments.References, false);
     sort->needs(reference);
@@ -57,13 +64,19 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments)
                }
            },
            "picture size in pixels (default 630x360, or 180 pixels high per stacked chart; a heatmap 630 wide, "
-           "its rows 16 pixels high, 240 to 480 in all, or 1 pixel each beyond 480 files)")
+           "its rows 16 pixels high, 240 to 480 in all, or 1 pixel each beyond 480 files; --frames 630x420)")
         ->option_text("WxH");
 }
 
 std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context)
 {
     std::vector<std::string> files = CollectFiles(arguments.Files, arguments.List, context);
+    if (arguments.Frames) {
+        if (files.size() > 1) {
+            throw TUsageError("--frames draws one recording, not " + std::to_string(files.size()));
+        }
+        CheckRecordingOperands(files, "--frames");
+    }
     std::vector<std::string> inputs = files;
     inputs.insert(inputs.end(), arguments.References.begin(), arguments.References.end());
     CheckOneStandardInput(inputs, arguments.List.FilesFrom == "-");

@@ -17,6 +17,7 @@ class App;
 //   tulvo-cli plot FILE.spm... -o OUT.png [--log] [--overlay] [--size WxH]
 //   tulvo-cli plot --heatmap FILE.spm... -o OUT.png [--log] [--size WxH]
 //       [--sort distance|correlation --reference REF.spm...]
+//   tulvo-cli plot --frames RECORDING -o OUT.png [--size WxH]
 //
 // Drawing needs Qt's chart and painter, which tulvo-cli does not load: it
 // parses the words itself (so that usage errors and --help come at once),
@@ -35,6 +36,8 @@ struct TPlotArguments {
     // reference of References (set together).
     std::optional<TCompareSort> Sort;
     std::vector<std::string> References;
+    // One recording's waveform and the spectrogram of its frames instead.
+    bool Frames = false;
 };
 
 // The largest width or height of a picture, in pixels.
@@ -42,13 +45,14 @@ inline constexpr int MaxPictureSide = 10000;
 
 // Declares plot's options and operands on app, bound to arguments; --size
 // takes "WxH", each from 1 to MaxPictureSide. --overlay excludes --heatmap;
-// --sort and --reference need each other and --heatmap.
+// --sort and --reference need each other and --heatmap; --frames excludes
+// --overlay, --heatmap and --log.
 void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments);
 
 // The files to draw (operands, then the list) once the command line is
 // checked: at most one "-" among them and the references, and an output that
 // is none of the files or references, nor the same file through a link
-// (TUsageError).
+// (TUsageError). With Frames: one recording, neither "-" nor a spectrum file.
 std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context);
 
 // Runs the drawing helper with the context's command words in place of this

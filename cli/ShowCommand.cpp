@@ -1,10 +1,12 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/RecordingOperands.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
 #include "core/CsvText.h"
+#include "core/FramesTable.h"
 
 #include <CLI/CLI.hpp>
 
@@ -32,6 +34,49 @@ void PrintLong(TOutputStream& out, const std::vector<std::string>& files, const 
     }
 }
 
+// show --frames: the recordings' frames, read whole before the table is printed.
+int ShowFrames(const TShowArguments& arguments, const std::vector<std::string>& files, TToolContext& context)
+{
+    if (arguments.Codes) {
+        throw TUsageError("--frames has no --codes: frames are values on the spectrum's scale, not the codes of "
+                          "a spectrum file");
+    }
+    if (files.size() > 1 && !arguments.Long) {
+        throw TUsageError("--frames shows one recording in columns; for " + std::to_string(files.size()) +
+                          " recordings use --long");
+    }
+    CheckRecordingOperands(files, "--frames");
+
+    std::vector<TRecordingFrames> frames;
+    frames.reserve(files.size());
+    for (const auto& name : files) {
+        try {
+            frames.push_back(ReadFramedOperand(name, context).Frames);
+        } catch (const EInOutError& e) {
+            WriteToErr(context, ErrorLine(name, e));
+            return ExitFailure;
+        } catch (const EMathError& e) {
+            WriteToErr(context, AnalysisErrorLine(name, e));
+            return ExitFailure;
+        }
+    }
+
+    TOutputStream out(context.Out, "standard output");
+    if (arguments.Long) {
+        out.Write(FramesLongHeader());
+        for (std::size_t f = 0; f < files.size(); ++f) {
+            out.Write(FramesLongRows(files[f], frames[f]));
+        }
+    } else {
+        out.Write(FramesTableHeader());
+        for (int line = 0; line < SpectrumLines; ++line) {
+            out.Write(FramesTableRow(frames.front(), line));
+        }
+    }
+    out.Flush();
+    return ExitOk;
+}
+
 } // namespace
 
 void DeclareShowOptions(CLI::App& app, TShowArguments& arguments)
@@ -41,11 +86,18 @@ void DeclareShowOptions(CLI::App& app, TShowArguments& arguments)
     app.add_flag("--codes", arguments.Codes, "the raw 16-bit codes instead of the values");
     app.add_flag("--long", arguments.Long,
                  "one row per file and line (File,Frequency (Hz),Value) instead of a column per file");
+    app.add_flag("--frames", arguments.Frames,
+                 "the 15 frames of 40 ms behind a recording's spectrum, a column per frame start and the "
+                 "largest (Max); FILE is a recording; with --long any number of recordings (File,Frame start "
+                 "(ms),Frequency (Hz),Value)");
 }
 
 int RunShowCommand(const TShowArguments& arguments, TToolContext& context)
 {
     const std::vector<std::string> files = CollectFiles(arguments.Files, arguments.List, context);
+    if (arguments.Frames) {
+        return ShowFrames(arguments, files, context);
+    }
     CheckOneStandardInput(files, arguments.List.FilesFrom == "-");
 
     std::vector<TSpectrum> spectra;

@@ -61,6 +61,9 @@ void TRecordingAnalysis::AverageSpectrum()
     if (halfSize > SpectrumHalfSize || (FrameCount + 1) * (frameLength / 2) > SampleCount) {
         throw std::logic_error("the FFT length does not fit the sample block");
     }
+    if (frames_ && halfSize < FirstBandLine + SpectrumLines) {
+        throw std::logic_error("the FFT length gives no frames of the band");
+    }
 
     ClearFloatFaults();
     std::fill_n(AvgSpectrum.begin(), halfSize, 0.0f);
@@ -76,6 +79,9 @@ void TRecordingAnalysis::AverageSpectrum()
         single* sum = AvgSpectrum.data();
         for (int k = 0; k < halfSize; ++k) {
             sum[k] = sum[k] + outReal[k];
+        }
+        if (frames_) {
+            std::copy_n(outReal + FirstBandLine, SpectrumLines, frames_->Values[frame].begin());
         }
     }
     RaiseFloatFaults();
@@ -100,7 +106,31 @@ void TRecordingAnalysis::AverageSpectrum()
     for (int k = 0; k < halfSize; ++k) {
         AvgSpectrum[k] = static_cast<single>(static_cast<extended>(AvgSpectrum[k]) * reciprocal);
     }
+    if (frames_) {
+        for (TBandValues& frame : frames_->Values) {
+            for (single& value : frame) {
+                value = FrameValue(value, reciprocal);
+            }
+        }
+    }
     RaiseFloatFaults();
+}
+
+void TRecordingAnalysis::SetKeepFrames(bool keep)
+{
+    if (!keep) {
+        frames_.reset();
+    } else if (!frames_) {
+        frames_ = std::make_unique<TRecordingFrames>();
+    }
+}
+
+const TRecordingFrames& TRecordingAnalysis::Frames() const
+{
+    if (!frames_) {
+        throw std::logic_error("the analysis keeps no frames");
+    }
+    return *frames_;
 }
 
 void TRecordingAnalysis::TakeBand() { std::copy_n(AvgSpectrum.begin() + FirstBandLine, SpectrumLines, Band.begin()); }
@@ -138,6 +168,11 @@ void TRecordingAnalysis::AnalyseRecording(const std::string& wavPath, const std:
     if (policy == TFormatPolicy::RefuseNonconform && !Verdict.Conforms) {
         throw ERecordingFormat(Verdict.Reason + " (expected " + ExpectedWavLayout() + ")");
     }
+    AnalyseSamples();
+}
+
+void TRecordingAnalysis::AnalyseSamples()
+{
     FilterRecording();
     AverageSpectrum();
     TakeBand();

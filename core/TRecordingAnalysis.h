@@ -3,6 +3,7 @@
 #include "core/AnalysisConstants.h"
 #include "core/SpmFile.h"
 #include "core/TDataFile.h"
+#include "core/TRecordingFrames.h"
 #include "core/TSampleBlock.h"
 #include "core/TSpmFileWriter.h"
 #include "core/WavHeader.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,11 @@ public:
     // its folders. Nothing stays on disk between writes. Never fails.
     void ReleaseSpareFile() noexcept;
 
+    // Steps 2 to 5 and the quantisation of step 6 on the sample block in
+    // Recording (read by the caller): FilterRecording, AverageSpectrum, Band,
+    // SpectrumScale and BandCodes. Nothing is read or written.
+    void AnalyseSamples();
+
     // Steps 2 and 3 above, on Recording.Samples.
     void FilterRecording();
 
@@ -134,10 +141,23 @@ public:
     // code 10000.
     int PeakLine() const;
 
+    // Whether AverageSpectrum keeps the 15 frames' band values (Frames).
+    // Off unless asked: the batch keeps no frames and does no work for them.
+    void SetKeepFrames(bool keep);
+    bool KeepFrames() const noexcept { return frames_ != nullptr; }
+
+    // The frames of the last AverageSpectrum run with KeepFrames on (see
+    // TRecordingFrames): valid once it has finished without a fault. Only
+    // while KeepFrames is on (std::logic_error otherwise).
+    const TRecordingFrames& Frames() const;
+
 private:
     void TakeBand();
 
     // The file and the writer of every spectrum file this object writes.
     TDataFile file_;
     TSpmFileWriter writer_;
+    // Each frame's band magnitudes while AverageSpectrum runs, then their
+    // values; held only while KeepFrames is on.
+    std::unique_ptr<TRecordingFrames> frames_;
 };

@@ -2,7 +2,8 @@
 # Makes the README's spectrum pictures: writes six sample recordings, turns them
 # into spectrum files with tulvo-cli batch and draws them with tulvo-cli plot
 # into docs/images/; then 24 recordings of one product, one of them unlike the
-# others, which tulvo-cli compare finds first and plot --heatmap shows.
+# others, which tulvo-cli compare finds first and plot --heatmap shows; then
+# recordings of a steady product, one with a click, whose frames plot --frames shows.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -37,4 +38,8 @@ status=0
 head -4 compare.csv
 "$cli" plot --heatmap --log units/*.spm -o "$images/heatmap-log.png"
 "$cli" plot --heatmap --log units/*.spm --sort distance "${golden[@]}" -o "$images/heatmap-sorted.png"
+
+mkdir steady
+python3 "$root/scripts/make-recordings.py" steady 8 --burst 5
+"$cli" plot --frames steady/unit05.wav -o "$images/frames-burst.png"
 echo "Pictures written to $images"

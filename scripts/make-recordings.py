@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes synthetic recordings for trying the program out: FOLDER COUNT [--odd N] [--seed S].
+"""Writes synthetic recordings for trying the program out: FOLDER COUNT [--odd N | --burst N] [--seed S].
 
 Each file has a 44-byte WAV header (mono, 16-bit, 51200 Hz) and 16384 samples:
 two tones in white noise. Without --odd the files are rec1.wav.., the tones
@@ -7,7 +7,10 @@ placed differently in every file, so that the spectra of a batch are easy to
 tell apart. With --odd N they are unit01.wav.., recordings of one product:
 the same two resonances in every file, each a little off in frequency and
 level, but in unit N (none for 0) the upper resonance lies 800 Hz higher.
---seed S draws another set (by default 7 for rec*.wav, 11 for units).
+--seed S draws another set (by default 7 for rec*.wav, 11 for units). With
+--burst N they are unit01.wav.. of a steady product: noise of 300 counts RMS
+and a weak hum near 2400 Hz, but unit N also holds a click: a 5 ms burst of
+6000 Hz from 200 ms on, its peak ten times the noise's RMS.
 """
 import argparse
 import math
@@ -25,14 +28,22 @@ def header():
             b"data" + struct.pack("<I", data))
 
 
-def wave_file(tones, rng):
-    """The bytes of a recording of tones ((Hz, amplitude) pairs) in noise."""
+def wave_file(tones, rng, noise=2500.0, burst=None):
+    """The bytes of a recording of tones ((Hz, amplitude) pairs) in noise of the given RMS, and a
+    burst (start in s, length in s, Hz, amplitude) when given."""
     samples = []
     for n in range(SAMPLES):
         t = n / RATE
-        x = rng.gauss(0.0, 2500.0) + sum(a * math.sin(2 * math.pi * f * t) for f, a in tones)
+        x = rng.gauss(0.0, noise) + sum(a * math.sin(2 * math.pi * f * t) for f, a in tones)
+        if burst and burst[0] <= t < burst[0] + burst[1]:
+            x += burst[3] * math.sin(2 * math.pi * burst[2] * (t - burst[0]))
         samples.append(max(-32768, min(32767, round(x))))
     return header() + struct.pack("<%dh" % SAMPLES, *samples)
+
+
+def steady_unit(click, rng):
+    hum = [(2400.0 + rng.uniform(-10.0, 10.0), 300.0 * rng.uniform(0.9, 1.1))]
+    return wave_file(hum, rng, noise=300.0, burst=(0.2, 0.005, 6000.0, 3000.0) if click else None)
 
 
 def unit(odd, rng):
@@ -51,9 +62,17 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("folder")
     parser.add_argument("count", type=int)
-    parser.add_argument("--odd", type=int, help="write unit01.wav.., unit ODD unlike the others (0: none)")
+    kinds = parser.add_mutually_exclusive_group()
+    kinds.add_argument("--odd", type=int, help="write unit01.wav.., unit ODD unlike the others (0: none)")
+    kinds.add_argument("--burst", type=int, help="write unit01.wav.. of steady noise, unit BURST with a click")
     parser.add_argument("--seed", type=int, help="draw another set of recordings")
     args = parser.parse_args()
+    if args.burst is not None:
+        rng = random.Random(13)
+        for i in range(1, args.count + 1):
+            with open(f"{args.folder}/unit{i:02d}.wav", "wb") as out:
+                out.write(steady_unit(i == args.burst, rng))
+        return
     if args.odd is None:
         rng = random.Random(7 if args.seed is None else args.seed)
         for i in range(args.count):

@@ -6,7 +6,8 @@
 #    Start menu entry, the "Apps & features" entry with version and publisher, the .spm file type
 #    and "Open with Tulvo", PATH left alone;
 #  - the installed tulvo-cli.exe writes the same spectrum bytes as the Linux build for a set of
-#    recordings (in a folder with a Cyrillic name), and its plot the same picture;
+#    recordings (in a folder with a Cyrillic name), and its plot the same pictures (of spectra and
+#    of a recording's frames);
 #  - the installed tulvo.exe starts and draws its main window;
 #  - a spectrum file opened as Explorer opens it (the file type's command) shows the spectrum;
 #  - the silent uninstall leaves no file, shortcut or registry key of the program, nor the
@@ -118,6 +119,10 @@ check "the installed tulvo-cli writes the Linux build's bytes" same_bytes
 (cd "$work/linux" && "$linux_cli" plot -o plot.png rec1.spm rec2.spm)
 (cd "$data" && wine "$unix_dir/bin/tulvo-cli.exe" plot -o plot.png rec1.spm rec2.spm) >/dev/null 2>&1 || true
 check "the installed tulvo-cli plot draws the Linux build's picture" cmp -s "$work/linux/plot.png" "$data/plot.png"
+(cd "$work/linux" && "$linux_cli" plot --frames rec1.wav -o frames.png)
+(cd "$data" && wine "$unix_dir/bin/tulvo-cli.exe" plot --frames rec1.wav -o frames.png) >/dev/null 2>&1 || true
+check "the installed tulvo-cli plot --frames draws the Linux build's picture" \
+  cmp -s "$work/linux/frames.png" "$data/frames.png"
 
 # Starts a command on the display, waits for a window of tulvo.exe, saves a picture of the screen,
 # and ends every program of the prefix.

@@ -103,6 +103,19 @@ void BM_AverageSpectrum(benchmark::State& state)
 }
 BENCHMARK(BM_AverageSpectrum)->Unit(benchmark::kMicrosecond);
 
+// The same stage keeping the 15 frames (show --frames, plot --frames): what asking for them costs.
+void BM_AverageSpectrumKeepingFrames(benchmark::State& state)
+{
+    auto analysis = PreparedAnalysis();
+    analysis->SetKeepFrames(true);
+    analysis->FilterRecording();
+    for (auto _ : state) {
+        analysis->AverageSpectrum();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_AverageSpectrumKeepingFrames)->Unit(benchmark::kMicrosecond);
+
 // The header check a batch makes of each recording it has read, against the
 // analysis of BM_AnalyseInMemory: a conforming header (the whole walk, to the
 // data chunk), on the sample block in memory.

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordingOperands.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
@@ -11,6 +12,7 @@
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
+#include "plot/SpectrogramChart.h"
 #include "plot/SpectrumChart.h"
 #include "plot/TOverlayLegend.h"
 #include "plot/TSpectrumHeatmap.h"
@@ -29,6 +31,7 @@ namespace {
 constexpr int DefaultWidth = 630;
 constexpr int SingleChartHeight = 360;
 constexpr int StackedChartHeight = 180;
+constexpr int FramesHeight = 420;
 
 // The series colours of the comparison views, in the order of their charts.
 const std::array<QColor, 6> PlotColours{QColor(255, 0, 0),  QColor(0, 128, 0), QColor(0, 0, 255),
@@ -69,25 +72,34 @@ std::vector<std::unique_ptr<TChart>> BuildCharts(const std::vector<std::string>&
     return charts;
 }
 
-QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+// The charts from top to bottom, each at its own size, on white.
+QImage PaintStacked(const std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
+    int top = 0;
+    for (const auto& chart : charts) {
+        painter.save();
+        painter.translate(0, top);
+        chart->PaintTo(painter);
+        painter.restore();
+        top += chart->height();
+    }
+    return image;
+}
+
+QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+{
     const int count = static_cast<int>(charts.size());
     int top = 0;
     for (int i = 0; i < count; ++i) {
         // The charts share the height; the last one takes what integer division leaves.
         const int chartHeight = i + 1 < count ? height / count : height - top;
-        TChart& chart = *charts[static_cast<std::size_t>(i)];
-        chart.resize(width, chartHeight);
-        painter.save();
-        painter.translate(0, top);
-        chart.PaintTo(painter);
-        painter.restore();
+        charts[static_cast<std::size_t>(i)]->resize(width, chartHeight);
         top += chartHeight;
     }
-    return image;
+    return PaintStacked(charts, width, height);
 }
 
 QByteArray EncodePng(const QImage& image)
@@ -193,46 +205,60 @@ QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpe
     return TSpectrumHeatmap(std::move(rowNames), std::move(bands), arguments.Logarithmic).Draw(size);
 }
 
-int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
+QImage DrawFrames(const std::string& name, const TFramedRecording& recording, const TPlotArguments& arguments)
 {
-    const std::vector<std::string> files = PlotFiles(arguments, context);
-    std::vector<std::string> names;
-    std::vector<TSpectrum> spectra;
+    const int width = arguments.Width != 0 ? arguments.Width : DefaultWidth;
+    const int height = arguments.Width != 0 ? arguments.Height : FramesHeight;
+    const QString title = QString::fromStdString(name);
+    std::vector<std::unique_ptr<TChart>> charts;
+    charts.emplace_back(MakeWaveformChart(nullptr, recording.Recording, title));
+    charts.emplace_back(MakeSpectrogramChart(nullptr, recording.Frames, title));
+    charts[0]->resize(width, height / 3);
+    charts[1]->resize(width, height - height / 3);
+    const std::array<TChart*, 2> stacked{charts[0].get(), charts[1].get()};
+    AlignPlotAreas(stacked);
+    return PaintStacked(charts, width, height);
+}
+
+namespace {
+
+// Reads the files to draw: plot --frames's recording into recording, or else the spectrum
+// files into names and spectra in the order they are drawn. Reports a file that cannot be read
+// and returns false.
+bool ReadPlotFiles(const std::vector<std::string>& files, const TPlotArguments& arguments, TToolContext& context,
+                   std::optional<TFramedRecording>& recording, std::vector<std::string>& names,
+                   std::vector<TSpectrum>& spectra)
+{
     for (const auto& file : files) {
         const std::string name = file == "-" ? StandardInputName : file;
         try {
-            spectra.push_back(ReadSpectrumOperand(file, context));
+            if (arguments.Frames) {
+                recording = ReadFramedOperand(file, context);
+            } else {
+                spectra.push_back(ReadSpectrumOperand(file, context));
+            }
         } catch (const EInOutError& e) {
             WriteToErr(context, ErrorLine(name, e));
-            return ExitFailure;
+            return false;
         } catch (const EMathError& e) {
-            WriteToErr(context, ErrorLine(name, e.what()));
-            return ExitFailure;
+            WriteToErr(context, arguments.Frames ? AnalysisErrorLine(name, e) : ErrorLine(name, e.what()));
+            return false;
         }
         names.push_back(name);
     }
     if (arguments.Sort) {
         const auto reference = ReadReference(arguments.References, context);
         if (!reference) {
-            return ExitFailure;
+            return false;
         }
         SortMostDifferentFirst(names, spectra, *reference, *arguments.Sort);
     }
+    return true;
+}
 
-    const auto application = MakeApplicationIfNone();
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        WriteToErr(context, std::string(ToolName) + ": drawing needs a GUI application\n");
-        return ExitFailure;
-    }
-    QByteArray png;
-    try {
-        png = EncodePng(arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
-                                          : DrawSpectra(names, spectra, arguments));
-    } catch (const EChartError& e) {
-        const auto refused = FirstWithNegativeValue(spectra);
-        WriteToErr(context, ErrorLine(refused ? names[*refused] : arguments.Output, e.what()));
-        return ExitFailure;
-    }
+// Writes the picture to stdout or OUT.png.
+int WritePicture(const QByteArray& png, const TPlotArguments& arguments, TToolContext& context)
+{
     const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
     try {
         if (arguments.Output == "-") {
@@ -246,6 +272,36 @@ int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+} // namespace
+
+int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
+{
+    const std::vector<std::string> files = PlotFiles(arguments, context);
+    std::optional<TFramedRecording> recording;
+    std::vector<std::string> names;
+    std::vector<TSpectrum> spectra;
+    if (!ReadPlotFiles(files, arguments, context, recording, names, spectra)) {
+        return ExitFailure;
+    }
+
+    const auto application = MakeApplicationIfNone();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        WriteToErr(context, std::string(ToolName) + ": drawing needs a GUI application\n");
+        return ExitFailure;
+    }
+    QByteArray png;
+    try {
+        png = EncodePng(recording           ? DrawFrames(names.front(), *recording, arguments)
+                        : arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
+                                            : DrawSpectra(names, spectra, arguments));
+    } catch (const EChartError& e) {
+        const auto refused = FirstWithNegativeValue(spectra);
+        WriteToErr(context, ErrorLine(refused ? names[*refused] : arguments.Output, e.what()));
+        return ExitFailure;
+    }
+    return WritePicture(png, arguments, context);
 }
 
 int RunPlotHelper(const std::vector<std::string>& words, TToolContext& context)

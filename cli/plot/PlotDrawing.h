@@ -2,6 +2,7 @@
 
 #include "cli/PlotCommand.h"
 #include "cli/TToolContext.h"
+#include "core/FramedRecording.h"
 #include "core/SpmFile.h"
 
 #include <QImage>
@@ -32,12 +33,21 @@ QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpe
 QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
                    const TPlotArguments& arguments);
 
+// Draws a recording, named name, as its waveform chart on top (a third of the
+// height) and the spectrogram of its frames below (plot/SpectrogramChart.h),
+// their plot areas lined up on one time axis from 0 to 320 ms, in a picture of
+// arguments.Width x arguments.Height pixels (630 x 420 when 0). Needs a
+// QApplication.
+QImage DrawFrames(const std::string& name, const TFramedRecording& recording, const TPlotArguments& arguments);
+
 // Runs plot (as parsed by DeclarePlotOptions): reads every file, draws them
 // and writes the PNG to stdout ("-o -") or through ReplaceFile (core/FileReplacement.h), creating an
 // offscreen QApplication when there is none. Exit 0, 1 when a file cannot be
 // read, drawn or written (with its "tulvo-cli: PATH: message" line); usage
 // errors raise TUsageError. A heatmap with Sort has its rows ordered most
-// different from the reference first, as compare orders them.
+// different from the reference first, as compare orders them. With Frames the
+// one file is a recording, analysed as batch analyses it (with batch's warning
+// when it does not conform).
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context);
 
 // tulvo-plot's main: parses words (those after "plot") with plot's

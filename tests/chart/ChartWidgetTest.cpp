@@ -3,6 +3,7 @@
 
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
+#include "chart/TColourGridSeries.h"
 #include "chart/TFastLineSeries.h"
 
 #include <QApplication>
@@ -132,6 +133,7 @@ private slots:
     void lineDrawnWhereItBelongs();
     void seriesClippedToPlotArea();
     void singlePointShowsAsDot();
+    void colourGridKeepsNarrowPeaks();
     void zoomBandDrawnWhileDragging();
     void addingPointsCostsOneRepaint();
 
@@ -453,6 +455,50 @@ void ChartWidgetTest::seriesClippedToPlotArea()
         }
     }
     QVERIFY(red > 0);
+}
+
+// A 3 x 400 grid in a plot area lower than 400 pixels: its one hot cell still shows, within
+// its column and at its row; the automatic axes take the grid's whole area in, and CellAt maps
+// values back to cells. Zoomed into that cell, it fills the plot area.
+void ChartWidgetTest::colourGridKeepsNarrowPeaks()
+{
+    auto f = MakeChart(300, 200);
+    f.Series->SetActive(false);
+    auto* grid = new TColourGridSeries(f.Chart.get());
+    std::vector<double> values(3 * 400, 0.0);
+    values[1 * 400 + 123] = 1.0; // x 10..20, y 2230..2240
+    grid->SetGrid(3, 400, values);
+    grid->SetArea(0, 30, 1000, 5000);
+    grid->SetColour([](double v) { return v > 0.5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); });
+    QImage image = Render(*f.Chart);
+    QCOMPARE(Ranges(*f.Chart).XLo, 0.0);
+    QCOMPARE(Ranges(*f.Chart).YHi, 5000.0);
+    const TAxisMap h = f.Chart->BottomAxis()->Map();
+    const TAxisMap v = f.Chart->LeftAxis()->Map();
+    QVERIFY(v.Size() < 400);
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == SeriesRed) {
+                ++red;
+                QVERIFY(h.PixelToValue(x) > 9.8 && h.PixelToValue(x) < 20.2);
+                QVERIFY(v.PixelToValue(y) > 2230 - 30 && v.PixelToValue(y) < 2240 + 30);
+            }
+        }
+    }
+    QVERIFY(red > 0);
+    QCOMPARE(image.pixelColor(h.ValueToPixel(25), v.ValueToPixel(2235)), QColor(Qt::blue));
+    QCOMPARE(grid->CellAt(15, 2235)->Row, 123);
+    QCOMPARE(grid->CellAt(30, 5000)->Column, 2);
+    QVERIFY(!grid->CellAt(31, 2235));
+
+    f.Chart->BottomAxis()->SetMinMax(11, 12);
+    f.Chart->LeftAxis()->SetMinMax(2231, 2232);
+    image = Render(*f.Chart);
+    const QRect plot = f.Chart->PlotRect();
+    for (const QPoint corner : {plot.topLeft(), plot.bottomRight(), plot.center()}) {
+        QCOMPARE(image.pixelColor(corner), SeriesRed);
+    }
 }
 
 void ChartWidgetTest::singlePointShowsAsDot()

@@ -1,12 +1,15 @@
 // The plot command of tulvo-cli: pictures of spectrum files drawn offscreen
 // by its helper's code, in-process.
 
+#include "chart/TChart.h"
 #include "cli/plot/PlotDrawing.h"
 #include "core/SpmFile.h"
 #include "core/platform/Files.h"
+#include "plot/SpectrogramChart.h"
 #include "plot/TSpectrumHeatmap.h"
 #include "plot/Viridis.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/ReferenceRecordings.h"
 #include "tests/support/SpectrumFixtures.h"
 #include "tests/support/TTempFolder.h"
 
@@ -17,6 +20,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -158,6 +162,7 @@ private slots:
     void heatmapSizes();
     void heatmapRowsAreBrightestAtTheirPeaks();
     void heatmapSortedMostDifferentFirst();
+    void framesPictureShowsTheBurst();
     void helpNeedsNoFiles();
     void usageErrors_data();
     void usageErrors();
@@ -317,6 +322,53 @@ void PlotCommandTest::heatmapSortedMostDifferentFirst()
     QVERIFY(!QFile::exists(none));
 }
 
+void PlotCommandTest::framesPictureShowsTheBurst()
+{
+    const std::string burst = FDir.filePath(QStringLiteral("burst.wav")).toStdString();
+    testsupport::WriteRecording(burst, testsupport::BurstInNoiseSamples());
+    const QString out = FDir.filePath(QStringLiteral("frames.png"));
+    QCOMPARE(RunPlotCommand({"--frames", burst, "-o", out.toStdString()}), 0);
+    QCOMPARE(PlotErrors, std::string());
+    const QImage image(out);
+    QCOMPARE(image.size(), QSize(630, 420));
+
+    // The charts as the picture lays them out: the waveform (red) in the upper third, the
+    // spectrogram below, their time axes on the same pixel columns.
+    const TFramedRecording framed = AnalyseFramedRecording(burst);
+    const std::unique_ptr<TChart> waveform(MakeWaveformChart(nullptr, framed.Recording, {}));
+    const std::unique_ptr<TChart> spectrogram(MakeSpectrogramChart(nullptr, framed.Frames, {}));
+    waveform->resize(630, 140);
+    spectrogram->resize(630, 280);
+    const std::array<TChart*, 2> charts{waveform.get(), spectrogram.get()};
+    AlignPlotAreas(charts);
+    const TAxisMap time = spectrogram->BottomAxis()->Map();
+    QCOMPARE(waveform->BottomAxis()->Map().Start, time.Start);
+    QCOMPARE(waveform->BottomAxis()->Map().End, time.End);
+    QVERIFY(Colours(image, QRect(0, 0, 630, 140)).count(Red) == 1);
+
+    // Every pixel in the top colour lies at the burst: the frame from 180 ms, drawn from 190
+    // to 210 ms, at 6000 Hz.
+    const QRect plot = spectrogram->PlotRect().translated(0, 140);
+    int brightest = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y) {
+        for (int x = plot.left(); x <= plot.right(); ++x) {
+            if ((image.pixel(x, y) | 0xff000000u) == ViridisColour(255)) {
+                ++brightest;
+                const double ms = time.PixelToValue(x);
+                const double hz = spectrogram->LeftAxis()->PixelToValue(y - 140);
+                QVERIFY2(ms >= 189 && ms <= 211 && std::abs(hz - 6000) <= 100,
+                         qPrintable(QStringLiteral("%1 ms, %2 Hz").arg(ms).arg(hz)));
+            }
+        }
+    }
+    QVERIFY(brightest > 0);
+    // The colour bar right of the plot area runs through the map from its top to its bottom.
+    const QRect bar = spectrogram->ColourBar()->BarRect().translated(0, 140);
+    QVERIFY(bar.left() > plot.right());
+    QCOMPARE(image.pixel(bar.center().x(), bar.top()) | 0xff000000u, ViridisColour(255));
+    QCOMPARE(image.pixel(bar.center().x(), bar.bottom()) | 0xff000000u, ViridisColour(0));
+}
+
 void PlotCommandTest::helpNeedsNoFiles()
 {
     QCOMPARE(RunPlotCommand({"--help"}), 0);
@@ -338,6 +390,11 @@ void PlotCommandTest::usageErrors_data()
     QTest::newRow("unknown_option") << QStringList{"a.spm", "-o", "x.png", "--colour"};
     QTest::newRow("heatmap_overlay") << QStringList{"--heatmap", "--overlay", "a.spm", "-o", "x.png"};
     QTest::newRow("sort_without_reference") << QStringList{"--heatmap", "--sort", "distance", "a.spm", "-o", "x.png"};
+    QTest::newRow("frames_two_recordings") << QStringList{"--frames", "a.wav", "b.wav", "-o", "x.png"};
+    QTest::newRow("frames_spectrum_file") << QStringList{"--frames", "a.spm", "-o", "x.png"};
+    QTest::newRow("frames_standard_input") << QStringList{"--frames", "-", "-o", "x.png"};
+    QTest::newRow("frames_heatmap") << QStringList{"--frames", "--heatmap", "a.wav", "-o", "x.png"};
+    QTest::newRow("frames_log") << QStringList{"--frames", "--log", "a.wav", "-o", "x.png"};
 }
 // clang-format on
 

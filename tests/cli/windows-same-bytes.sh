@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR
+# windows-same-bytes.sh WINDOWS_CLI LINUX_BUILD SOURCE_DIR [WINDOWS_PLOT QT_PREFIX QT_DLL_DIR]
 # The Windows build against the Linux build on one reference set: the recordings the tests of the
 # exact analysis make, recordings that are refused, 200 recordings and 30 units of one product of
 # scripts/make-recordings.py and a few of those under Cyrillic names, all in a folder with a
 # Cyrillic name. tulvo-cli.exe (under wine) and the Linux tulvo-cli analyse copies of the set, learn
 # masks from its units and check the set against them; every spectrum byte, the report, every mask
-# byte, the check tables, the messages and the exit statuses must be the same. Skipped (77) without
-# a Linux build.
+# byte, the check tables, the messages and the exit statuses must be the same, and so must the
+# tables of the reference set's frames (show --frames) and, where the Windows build has its drawing
+# helper, the picture of a recording's frames (plot --frames: tulvo-cli.exe and its drawing helper
+# laid out as installed, with the offscreen platform's plugin, Qt's DLLs found in QT_DLL_DIR).
+# Skipped (77) without a Linux build.
 set -euo pipefail
 win_cli=$1
 linux_build=$2
 source_dir=$3
+win_plot=${4:-}
+qt_prefix=${5:-}
+qt_dlls=${6:-}
 linux_cli=$linux_build/cli/tulvo-cli
 maker=$linux_build/tests/cli/tulvo_make_recordings
 if [ ! -x "$linux_cli" ] || [ ! -x "$maker" ]; then
@@ -76,6 +82,23 @@ for system in linux windows; do
   run $system check-refused "${cli[@]}" check --mask unit01.wav unit01.spm
 done
 
+# The frames of the whole reference set, and of one recording in columns and as a picture.
+exact=()
+for name in "${names[@]}"; do [[ $name == exact-* ]] && exact+=("$name"); done
+run linux frames-long "$linux_cli" show --frames --long "${exact[@]}"
+run windows frames-long wine "$win_cli" show --frames --long "${exact[@]}"
+run linux frames-wide "$linux_cli" show --frames "запись 1.wav"
+run windows frames-wide wine "$win_cli" show --frames "запись 1.wav"
+pictures=0
+if [ -n "$win_plot" ] && [ -x "$linux_build/cli/tulvo-plot" ]; then
+  pictures=1
+  mkdir -p "$work/bin/platforms"
+  cp "$win_cli" "$win_plot" "$work/bin/"
+  ln -s "$qt_prefix/plugins/platforms/qoffscreen.dll" "$work/bin/platforms/"
+  run linux frames-png "$linux_cli" plot --frames exact-burst_6000.wav -o -
+  run windows frames-png env WINEPATH="Z:$qt_dlls" wine "$work/bin/$(basename "$win_cli")" \
+    plot --frames exact-burst_6000.wav -o -
+fi
 absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
 rm "$work/windows/$folder/запись 1.spm"
 run windows absolute wine "$win_cli" batch "$absolute"
@@ -100,8 +123,10 @@ for mask in "$work/linux/$folder"/mask-*.csv; do
 done
 [ "$masks" = 3 ] || fail "$masks masks written, not 3"
 
+[ -s "$work/linux.out-frames-long" ] || fail "show --frames wrote no table"
 echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files and $masks masks compared" \
-  "byte for byte; output, messages and statuses of $((n + 9)) runs compared"
+  "byte for byte; output, messages and statuses of $((n + 11 + pictures)) runs compared; the frames of ${#exact[@]}" \
+  "recordings as tables and $pictures as a picture"
 awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
 if [ "$failures" -gt 0 ]; then
   echo "$failures differences"
