@@ -275,17 +275,35 @@ void TSpectrumHeatmap::DrawNames(QPainter& painter, const THeatmapLayout& layout
 
 QImage TSpectrumHeatmap::Draw(QSize size) const
 {
+    const THeatmapLayout layout = Layout(size);
+    QImage image = CellsImage(size, layout);
+    QPainter painter(&image);
+    DrawAxesAndNames(painter, layout, size);
+    return image;
+}
+
+void TSpectrumHeatmap::Paint(QPainter& painter, QSize size) const
+{
+    const THeatmapLayout layout = Layout(size);
+    painter.drawImage(QPoint(0, 0), CellsImage(size, layout));
+    DrawAxesAndNames(painter, layout, size);
+}
+
+QImage TSpectrumHeatmap::CellsImage(QSize size, const THeatmapLayout& layout) const
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const THeatmapLayout layout = Layout(size);
     // Pixels first, straight into the image; then lines and text with a painter.
     DrawCells(image, layout);
     DrawColourBar(image, layout);
-    QPainter painter(&image);
+    return image;
+}
+
+void TSpectrumHeatmap::DrawAxesAndNames(QPainter& painter, const THeatmapLayout& layout, QSize size) const
+{
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font_);
     DrawValueAxis(painter, layout, size.width());
     DrawFrequencyAxis(painter, layout);
     DrawNames(painter, layout);
-    return image;
 }
