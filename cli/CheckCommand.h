@@ -2,7 +2,9 @@
 
 #include "cli/TToolContext.h"
 #include "cli/UnitOperands.h"
+#include "core/ToleranceMask.h"
 
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -17,6 +19,10 @@ struct TCheckArguments {
     TUnitArguments Units;
     bool FailedOnly = false; // only the rows that are not "ok"
 };
+
+// Reads the mask file path; one that cannot be read gets its message on stderr
+// ("tulvo-cli: MASK: message") and nothing is returned.
+std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TToolContext& context);
 
 // Declares check's options and operands on app, bound to arguments.
 void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments);

@@ -6,13 +6,14 @@
 #include "cli/MaskCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ShowCommand.h"
 
 #include <array>
 
 namespace {
 
-const std::array<TCommand, 7> Commands{{
+const std::array<TCommand, 8> Commands{{
     {"batch", "[OPTIONS] RECORDING...", "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
      "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
@@ -79,6 +80,18 @@ const std::array<TCommand, 7> Commands{{
      "outside. Exit status 1 when any unit differs or cannot be read, or the mask\n"
      "cannot be read (then no rows).",
      SetupCommand<TCheckArguments, DeclareCheckOptions, RunCheckCommand>},
+    {"report", "[OPTIONS] -o REPORT.html UNIT...", "write a run's report: one self-contained HTML file",
+     "Writes the report of a run over units (spectrum files or recordings, as for check)\n"
+     "as one HTML file that needs nothing outside itself, to archive, print (A4) or send.\n"
+     "With --mask the units are checked as check checks them: the mask's file, SHA-256\n"
+     "and settings, a summary line, a table of every unit with check's columns and its\n"
+     "SHA-256 (failing units first, smallest margin first, then those that cannot be\n"
+     "read, then the good ones), the spectra of the first --charts failing units\n"
+     "against the mask, the heatmap of all units by margin, and the command that writes\n"
+     "the report again. Without --mask, compare's figures against the units' median\n"
+     "spectrum, most distant first, and the heatmap. No clock time unless --date: the\n"
+     "same inputs give the same bytes. Exit status as check's.",
+     SetupCommand<TReportArguments, DeclareReportOptions, RunReportCommand>},
 }};
 
 } // namespace
