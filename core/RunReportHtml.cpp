@@ -69,6 +69,7 @@ struct TReportWords {
     const char* DateSetting;
     const char* NoDate;
     const char* LanguageSetting;
+    const char* LanguageShown;
     const char* CommandLine;
 };
 
@@ -103,10 +104,10 @@ const TReportWords English{
     "Charts of ",
     "of the",
     " failing units, in the table's order; the lines outside the limits in red.",
-    "lines outside",
-    "worst at",
-    "margin",
-    "level margin",
+    "lines outside: ",
+    "worst at ",
+    "margin ",
+    "level margin ",
     "Hz",
     "dB",
     "All units",
@@ -124,6 +125,7 @@ const TReportWords English{
     "Date",
     "not given",
     "Language",
+    "English (en)",
     "The command that writes this report again",
 };
 
@@ -158,10 +160,10 @@ const TReportWords Russian{
     "Графики ",
     "из",
     " негодных изделий, в порядке таблицы; линии вне допуска красные.",
-    "линий вне допуска",
-    "худшая линия",
-    "запас",
-    "запас уровня",
+    "вне допуска: ",
+    "худшая линия: ",
+    "запас: ",
+    "запас уровня: ",
     "Гц",
     "дБ",
     "Все изделия",
@@ -179,6 +181,7 @@ const TReportWords Russian{
     "Дата",
     "не задана",
     "Язык",
+    "русский (ru)",
     "Команда, которая составит этот отчёт снова",
 };
 
@@ -335,14 +338,14 @@ std::string Image(const TReportPicture& picture, const std::string& altHtml)
 std::string ChartCaption(const TReportUnit& unit, const TReportWords& words)
 {
     const TMaskVerdict& verdict = *unit.Verdict;
-    std::string text = HtmlEscaped(unit.Name) + ": " + words.OutsideLines + " " + std::to_string(verdict.Outside);
+    std::string text = HtmlEscaped(unit.Name) + ": " + words.OutsideLines + std::to_string(verdict.Outside);
     if (verdict.WorstLine) {
-        text += ", " + std::string(words.WorstAt) + " " + std::to_string(BandLineFrequencyHz(*verdict.WorstLine)) +
-                " " + words.Hz;
+        text += ", " + std::string(words.WorstAt) + std::to_string(BandLineFrequencyHz(*verdict.WorstLine)) + " " +
+                words.Hz;
     }
-    text += ", " + std::string(words.MarginOf) + " " + Fixed(verdict.WorstMarginDb, 3) + " " + words.Db;
+    text += ", " + std::string(words.MarginOf) + Fixed(verdict.WorstMarginDb, 3) + " " + words.Db;
     if (verdict.LevelMarginDb && !std::isnan(*verdict.LevelMarginDb)) {
-        text += ", " + std::string(words.LevelMarginOf) + " " + Fixed(*verdict.LevelMarginDb, 3) + " " + words.Db;
+        text += ", " + std::string(words.LevelMarginOf) + Fixed(*verdict.LevelMarginDb, 3) + " " + words.Db;
     }
     return text;
 }
@@ -389,9 +392,9 @@ std::string SettingsSection(const TRunReport& report, const TReportWords& words)
     }
     html += FactRow(words.TitleSetting, settings.TitleGiven ? HtmlEscaped(settings.Title) : words.TitleFromFolder);
     html += FactRow(words.DateSetting, settings.Date ? HtmlEscaped(*settings.Date) : words.NoDate);
-    html += FactRow(words.LanguageSetting, std::string(ReportLanguageName(settings.Language)));
-    html += "</table>\n<p>" + std::string(words.CommandLine) + ":</p>\n<pre>" + HtmlEscaped(ReportCommandLine(report)) +
-            "</pre>\n";
+    html += FactRow(words.LanguageSetting, words.LanguageShown);
+    html += "</table>\n<p class=\"note\">" + std::string(words.CommandLine) + ":</p>\n<pre>" +
+            HtmlEscaped(ReportCommandLine(report)) + "</pre>\n";
     return html + "</section>\n";
 }
 

@@ -45,7 +45,8 @@ bool SvgPictureAvailable();
 QByteArray SvgPicture(const TChartPicture& picture, const QString& title);
 
 // A PDF document of one page of `size` pixels at 96 dots an inch (the size a browser shows the
-// PNG at), titled `title`, painted by `paint` onto a painter whose coordinates are those pixels:
+// PNG at; the page in whole points, so up to a pixel of white may be added at its right and
+// bottom), titled `title`, painted by `paint` onto a painter whose coordinates are those pixels:
 // lines and text stay vectors, the fonts embedded. Qt's PDF engine writes the time of writing in
 // the document's information, so two writes differ there. Needs a QGuiApplication.
 QByteArray PdfDocument(QSize size, const QString& title, const std::function<void(QPainter&)>& paint);

@@ -14,7 +14,6 @@ namespace {
 
 // The dots an inch that a picture's pixels are: CSS pixels, as for SVG.
 constexpr int PixelsPerInch = 96;
-constexpr double PointsPerInch = 72;
 
 } // namespace
 
@@ -28,9 +27,11 @@ QByteArray PdfDocument(QSize size, const QString& title, const std::function<voi
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("tulvo"));
         writer.setResolution(PixelsPerInch);
-        const QSizeF points(size.width() * PointsPerInch / PixelsPerInch,
-                            size.height() * PointsPerInch / PixelsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+        // The page gets whole points (3/4 of a pixel): at most a pixel of white at the right and
+        // bottom of a picture whose sides are not multiples of 4 pixels.
+        const QSizeF inches(static_cast<double>(size.width()) / PixelsPerInch,
+                            static_cast<double>(size.height()) / PixelsPerInch);
+        writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch),
                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
