@@ -127,7 +127,8 @@ private slots:
 void ReportCommandTest::tableIsChecksForTheSameUnits()
 {
     const TLine line;
-    const std::string hostile = line.File("a&b <i>.spm");
+    // '<' and '>' cannot stand in a Windows name; core's tests escape them.
+    const std::string hostile = line.File("a&b 'i'.spm");
     WriteBytes(hostile, ReadBytes(line.File("tone.spm")));
     const std::vector<std::string> units{line.File("good3.spm"), line.File("shifted.wav"), line.File("missing.spm"),
                                          hostile, line.File("good7.wav")};
@@ -168,7 +169,7 @@ void ReportCommandTest::tableIsChecksForTheSameUnits()
             inReportOrder[1].contains(QLatin1String(",differs,")));
     QVERIFY(inReportOrder[0].split(QLatin1Char(','))[4].toDouble() <=
             inReportOrder[1].split(QLatin1Char(','))[4].toDouble());
-    QVERIFY(report.Out.find("a&amp;b &lt;i&gt;.spm") != std::string::npos);
+    QVERIFY(report.Out.find("a&amp;b &#39;i&#39;.spm") != std::string::npos);
     // One chart (--charts 1) and the heatmap.
     QCOMPARE(QString::fromStdString(report.Out).count(QLatin1String("<img ")), 2);
 }
