@@ -64,6 +64,12 @@ TEST(MaskFile, TextAsDocumentedAndReadBackToTheSameMask)
     const TToleranceMask read = ParseMaskFile(text, "m.csv");
     EXPECT_EQ(read, SampleMask());
     EXPECT_EQ(MaskFileText(read), text);
+
+    TToleranceMask maxHold = SampleMask();
+    maxHold.Options.Kind = TSpectrumKind::MaxHold;
+    const std::string maxHoldText = MaskFileText(maxHold);
+    EXPECT_EQ(maxHoldText.substr(0, maxHoldText.find("# Units")), "# Format: tulvo-mask 1\n# Spectrum: max-hold\n");
+    EXPECT_EQ(ParseMaskFile(maxHoldText, "m.csv"), maxHold);
 }
 
 // text with every match of pattern replaced (ECMAScript, multiline).
@@ -113,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Table, MaskFileVariants, testing::Values(
                  "line 1: not a mask: the first line is not '# Format: tulvo-mask 1'"},
     TVariantCase{"OtherVersion", [](auto& t) { return Replaced(t, "mask 1", "mask 2"); },
                  "line 1: the format 'tulvo-mask 2' is not one this version reads ('tulvo-mask 1')"},
-    TVariantCase{"OtherSpectrum", [](auto& t) { return Replaced(t, "average", "max-hold"); },
-                 "line 2: the spectrum 'max-hold' is not one this version reads ('average')"},
+    TVariantCase{"OtherSpectrum", [](auto& t) { return Replaced(t, "average", "peak"); },
+                 "line 2: the spectrum 'peak' is not one this version reads ('average' or 'max-hold')"},
     TVariantCase{"KeyMissing", [](auto& t) { return Replaced(t, "^# Factor.*\n", ""); },
                  "line 12: no '# Factor:' line above the header"},
     TVariantCase{"NegativeFactor", [](auto& t) { return Replaced(t, "Factor: 6.5", "Factor: -1"); },

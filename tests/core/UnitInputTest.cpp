@@ -1,9 +1,12 @@
 // Units read for masks and checks: a recording analysed in memory, on worker
-// threads, gives the bytes batch writes for it and leaves nothing beside it.
+// threads, gives the bytes batch writes for it and leaves nothing beside it,
+// or its max-hold spectrum.
 
 #include "core/UnitInput.h"
 
 #include "core/BatchRun.h"
+#include "core/FramedRecording.h"
+#include "core/TulvoErrors.h"
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/RecordingFixtures.h"
@@ -60,6 +63,37 @@ TEST(UnitInput, RecordingsGiveTheBytesBatchWritesAndLeaveNothingBeside)
     }
     // A full-scale sine in the band: 20 log10(sqrt(1/2)).
     EXPECT_NEAR(*units[3].LevelDbfs, -3.01, 0.005);
+}
+
+// Asked for max-hold spectra, a recording gives its frames' max-hold spectrum
+// beside the level of the same analysis, and a spectrum file is refused
+// unread, standard input too.
+TEST(UnitInput, MaxHoldSpectraOfRecordingsOnly)
+{
+    const TTempFolder folder;
+    const std::vector<std::string> recordings = WriteRecordings(folder);
+    TUnitReadOptions options;
+    options.Kind = TSpectrumKind::MaxHold;
+    options.StandardInput = []() -> TSpectrum { throw std::logic_error("standard input read"); };
+    TUnitReader averages({});
+    ReadUnits(recordings, options, 2, [&](std::size_t index, TUnitOutcome& outcome) {
+        const TUnit& unit = *outcome.Unit;
+        EXPECT_EQ(unit.Kind, TSpectrumKind::MaxHold);
+        const TSpectrum expected = AnalyseFramedRecording(recordings[index]).Frames.MaxHoldSpectrum();
+        EXPECT_EQ(unit.Spectrum.Codes, expected.Codes) << recordings[index];
+        EXPECT_EQ(unit.Spectrum.Scale, expected.Scale);
+        EXPECT_EQ(unit.LevelDbfs, averages.Read(recordings[index]).LevelDbfs);
+    });
+    TUnitReader reader(options);
+    for (const std::string& path : {folder.File("u.spm"), std::string("-")}) {
+        try {
+            reader.Read(path);
+            ADD_FAILURE() << path << " read";
+        } catch (const EContentError& e) {
+            EXPECT_EQ(e.what(), std::string(SpectrumFileHoldsNoFrames));
+            EXPECT_EQ(e.Path(), path);
+        }
+    }
 }
 
 } // namespace
