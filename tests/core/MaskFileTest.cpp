@@ -64,12 +64,6 @@ TEST(MaskFile, TextAsDocumentedAndReadBackToTheSameMask)
     const TToleranceMask read = ParseMaskFile(text, "m.csv");
     EXPECT_EQ(read, SampleMask());
     EXPECT_EQ(MaskFileText(read), text);
-
-    TToleranceMask maxHold = SampleMask();
-    maxHold.Options.Kind = TSpectrumKind::MaxHold;
-    const std::string maxHoldText = MaskFileText(maxHold);
-    EXPECT_EQ(maxHoldText.substr(0, maxHoldText.find("# Units")), "# Format: tulvo-mask 1\n# Spectrum: max-hold\n");
-    EXPECT_EQ(ParseMaskFile(maxHoldText, "m.csv"), maxHold);
 }
 
 // text with every match of pattern replaced (ECMAScript, multiline).
