@@ -213,10 +213,7 @@ QImage DrawFrames(const std::string& name, const TFramedRecording& recording, co
     std::vector<std::unique_ptr<TChart>> charts;
     charts.emplace_back(MakeWaveformChart(nullptr, recording.Recording, title));
     charts.emplace_back(MakeSpectrogramChart(nullptr, recording.Frames, title));
-    charts[0]->resize(width, height / 3);
-    charts[1]->resize(width, height - height / 3);
-    const std::array<TChart*, 2> stacked{charts[0].get(), charts[1].get()};
-    AlignPlotAreas(stacked);
+    LayOutTimeCharts(*charts[0], *charts[1], QSize(width, height));
     return PaintStacked(charts, width, height);
 }
 
