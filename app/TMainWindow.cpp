@@ -18,6 +18,7 @@
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
 #include "views/TChartCommands.h"
+#include "views/TSpectrogramView.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -82,16 +83,22 @@ private:
     int exceptions_;
 };
 
-// The place of the read-out strip's controls, for the strip across a window of 632 pixels.
+// The place of the read-out strip's controls, for the strip across a window of 632 pixels; Z
+// (the spectrogram view's level) follows Y at the distance Y follows X.
+// clang-format off
 const TReadoutStripDesign ReadoutDesign{
-    QSize(632, 61),         true,           QRect(32, 16, 75, 25), QRect(165, 23, 27, 17), QPoint(199, 25),
-    QRect(292, 23, 27, 17), QPoint(324, 23)};
+    QSize(632, 61), true, QRect(32, 16, 75, 25),
+    QRect(165, 23, 27, 17), QPoint(199, 25),
+    QRect(292, 23, 27, 17), QPoint(324, 23),
+    QRect(419, 23, 27, 17), QPoint(451, 23)};
+// clang-format on
 
 } // namespace
 
 TMainWindow::TMainWindow(IDialogs& dialogs)
     : RecordingsDialog(QStringLiteral("RecordingsDialog"), RecordingFilter, RecordingPattern, true),
       RecordingDialog(QStringLiteral("RecordingDialog"), RecordingFilter, RecordingPattern, false),
+      SpectrogramDialog(QStringLiteral("SpectrogramDialog"), RecordingFilter, RecordingPattern, false),
       SpectrumDialog(QStringLiteral("SpectrumDialog"), SpectrumFilter, SpectrumPattern, true),
       TwoSpectraDialog(QStringLiteral("TwoSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
       ThreeSpectraDialog(QStringLiteral("ThreeSpectraDialog"), SpectrumFilter, SpectrumPattern, true),
@@ -132,6 +139,7 @@ void TMainWindow::CreateMenu()
     BatchAction->setStatusTip(QStringLiteral("Обработка исходных файлов WAV"));
     ViewMenu = menu->addMenu(QStringLiteral("&Просмотр"));
     WaveformAction = ViewMenu->addAction(QStringLiteral("&Сигнал"));
+    SpectrogramAction = ViewMenu->addAction(QStringLiteral("Спектро&грамма"));
     SpectrumMenu = ViewMenu->addMenu(QStringLiteral("Спектр"));
     OneSpectrumAction = SpectrumMenu->addAction(QStringLiteral("&1 график"));
     TwoSpectraAction = SpectrumMenu->addAction(QStringLiteral("&2 графика"));
@@ -142,6 +150,7 @@ void TMainWindow::CreateMenu()
 
     connect(BatchAction, &QAction::triggered, this, boundary_.Guard(this, [this] { RunBatch(); }));
     connect(WaveformAction, &QAction::triggered, this, boundary_.Guard(this, [this] { ShowWaveform(); }));
+    connect(SpectrogramAction, &QAction::triggered, this, boundary_.Guard(this, [this] { ShowSpectrogram(); }));
     connect(OneSpectrumAction, &QAction::triggered, this, boundary_.Guard(this, [this] { ShowSpectrum(); }));
     connect(TwoSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(2); }));
     connect(ThreeSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(3); }));
@@ -169,14 +178,17 @@ void TMainWindow::CreateControls()
     Chart = MakeChart(ChartPanel);
     Chart->setGeometry(1, 1, 630, 127);
     Chart->hide();
-    ChartPanel->Stack(Chart, nullptr, nullptr);
     Series = MakeSeries(Chart, Qt::red);
     connect(Chart, &TChart::mouseMoved, this, boundary_.Guard(this, [this] { UpdateReadout(); }));
-    ChartCommands = new TChartCommands(*this, boundary_,
-                                       {[this] { return Chart->isVisibleTo(this) && view_ != TView::None; },
-                                        [this] { return Picture(); }, [this] { return Table(); },
-                                        [this] { return Chart->Title()->Text().trimmed(); }});
+    ChartCommands = new TChartCommands(
+        *this, boundary_,
+        {[this] { return Spectrogram->isVisibleTo(this) || (Chart->isVisibleTo(this) && view_ != TView::None); },
+         [this] { return Picture(); }, [this] { return Table(); },
+         [this] { return Spectrogram->isVisibleTo(this) ? Spectrogram->Title() : Chart->Title()->Text().trimmed(); }});
     ChartCommands->Attach(*Chart);
+    // The spectrogram view fills the panel in the chart's place while the chart is hidden.
+    Spectrogram = new TSpectrogramView(ChartPanel, boundary_, *ReadoutStrip, *ChartCommands);
+    ChartPanel->Stack(Chart, Spectrogram, nullptr);
 
     BusyLabel = new QLabel(BusyCaption, ChartPanel);
     QFont busyFont = DesignFont(true);
@@ -226,6 +238,7 @@ void TMainWindow::LayoutChart() { ChartPanel->ApplyRows(); }
 void TMainWindow::RunBatch()
 {
     Chart->hide();
+    Spectrogram->hide();
     ReadoutStrip->hide();
     if (!Dialogs().Execute(RecordingsDialog, this))
         return;
@@ -312,6 +325,7 @@ void TMainWindow::ShowCompletion(int fileCount)
 void TMainWindow::ShowWaveform()
 {
     Chart->hide();
+    Spectrogram->hide();
     if (!Dialogs().Execute(RecordingDialog, this))
         return;
     ShowPickedWaveform();
@@ -335,9 +349,20 @@ void TMainWindow::ShowPickedWaveform()
     recording_ = recording;
 }
 
+void TMainWindow::ShowSpectrogram()
+{
+    Chart->hide();
+    Spectrogram->hide();
+    if (!Dialogs().Execute(SpectrogramDialog, this))
+        return;
+    Spectrogram->ShowRecording(SpectrogramDialog.FileName);
+    LayoutChart();
+}
+
 void TMainWindow::ShowSpectrum()
 {
     Chart->hide();
+    Spectrogram->hide();
     if (!Dialogs().Execute(SpectrumDialog, this))
         return;
     ShowPickedSpectrum();
@@ -384,6 +409,7 @@ void TMainWindow::CompareSpectra(int count)
 {
     const TComparison comparison = ComparisonFor(count);
     Chart->hide();
+    Spectrogram->hide();
     ReadoutStrip->hide();
     if (!Dialogs().Execute(*comparison.Dialog, this))
         return;
@@ -404,17 +430,20 @@ void TMainWindow::OpenFiles(const QStringList& files)
     case TFileOpening::Nothing: return;
     case TFileOpening::Waveform:
         Chart->hide();
+        Spectrogram->hide();
         RecordingDialog.Confirm(opening.Files);
         ShowPickedWaveform();
         return;
     case TFileOpening::Spectrum:
         Chart->hide();
+        Spectrogram->hide();
         SpectrumDialog.Confirm(opening.Files);
         ShowPickedSpectrum();
         return;
     case TFileOpening::Comparison: {
         const TComparison comparison = ComparisonFor(opening.Window);
         Chart->hide();
+        Spectrogram->hide();
         ReadoutStrip->hide();
         comparison.Dialog->Confirm(opening.Files);
         RunComparison(comparison);
@@ -457,10 +486,17 @@ void TMainWindow::dropEvent(QDropEvent* event)
     QTimer::singleShot(0, this, boundary_.Guard(this, [this, files] { OpenFiles(files); }));
 }
 
-TChartPicture TMainWindow::Picture() const { return {Chart->size(), {{Chart, QPoint(0, 0)}}}; }
+TChartPicture TMainWindow::Picture() const
+{
+    if (Spectrogram->isVisibleTo(this))
+        return Spectrogram->Picture();
+    return {Chart->size(), {{Chart, QPoint(0, 0)}}};
+}
 
 std::string TMainWindow::Table() const
 {
+    if (Spectrogram->isVisibleTo(this))
+        return Spectrogram->Table();
     switch (view_) {
     case TView::Waveform: return WaveformTable(recording_);
     case TView::Spectrum: return SpectrumTable({spectrumPath_}, {spectrum_});

@@ -24,10 +24,12 @@ class TChartCommands;
 class TFastLineSeries;
 class TReadoutStrip;
 class TRowsPanel;
+class TSpectrogramView;
 struct TChartPicture;
 struct TNonconformingRecording;
 
-// The main window: the menu, the chart of the waveform and single-spectrum views, the batch
+// The main window: the menu, the chart of the waveform and single-spectrum views, the
+// spectrogram view in the chart's place (TSpectrogramView), the batch
 // run's busy label and progress bar, the read-out strip and the six open-file dialogs of the
 // menu's commands. Files given on the command line or dropped onto the window open the view
 // their menu command would show (OpenFiles). Ctrl+S, Ctrl+C and a right click on the chart save
@@ -56,6 +58,7 @@ public:
     // --- Open-file dialogs -----------------------------------------------------------
     TOpenDialog RecordingsDialog;   // "&Обработка": several recordings
     TOpenDialog RecordingDialog;    // "&Сигнал": one recording
+    TOpenDialog SpectrogramDialog;  // "Спектро&грамма": one recording
     TOpenDialog SpectrumDialog;     // "&1 график": the first picked spectrum file is used
     TOpenDialog TwoSpectraDialog;   // "&2 графика"
     TOpenDialog ThreeSpectraDialog; // "&3 графика"
@@ -65,6 +68,7 @@ public:
     QAction* BatchAction = nullptr;        // "&Обработка", a command on the menu bar
     QMenu* ViewMenu = nullptr;             // "&Просмотр"
     QAction* WaveformAction = nullptr;     // "&Сигнал"
+    QAction* SpectrogramAction = nullptr;  // "Спектро&грамма"
     QMenu* SpectrumMenu = nullptr;         // "Спектр"
     QAction* OneSpectrumAction = nullptr;  // "&1 график"
     QAction* TwoSpectraAction = nullptr;   // "&2 графика"
@@ -75,6 +79,7 @@ public:
     TRowsPanel* ChartPanel = nullptr;      // the chart, the busy label and the progress bar
     TChart* Chart = nullptr;
     TFastLineSeries* Series = nullptr;
+    TSpectrogramView* Spectrogram = nullptr; // in the chart panel, shown instead of the chart
     QLabel* BusyLabel = nullptr;
     QProgressBar* BatchProgress = nullptr;
     TReadoutStrip* ReadoutStrip = nullptr;
@@ -87,6 +92,8 @@ public:
     void RunBatch();
     // "&Сигнал": the waveform of one recording against time in milliseconds.
     void ShowWaveform();
+    // "Спектро&грамма": the waveform of one recording and the spectrogram of its frames.
+    void ShowSpectrogram();
     // "&1 график": one spectrum file, on the scale the toggle last chose.
     void ShowSpectrum();
     // "&2 графика", "&3 графика", "&6 графиков" (count 2, 3 or 6): runs the command's dialog,
@@ -100,9 +107,10 @@ public:
     // and then opens `files` from the event loop.
     void Start(const QStringList& files);
 
-    // The chart as the window shows it, for the picture commands.
+    // The chart (or the spectrogram view's charts) as the window shows it, for the picture
+    // commands.
     TChartPicture Picture() const;
-    // The data of the view shown: the waveform's samples or the spectrum, as CSV.
+    // The data of the view shown: the waveform's samples, the spectrum or the frames, as CSV.
     std::string Table() const;
     // The read-out of the point under the mouse in the chart.
     void UpdateReadout();

@@ -118,6 +118,18 @@ void TChart::UndoZoom()
     zoomed_ = false;
 }
 
+void TChart::FollowBottomAxis(double minimum, double maximum, bool zoom)
+{
+    if (restored_) {
+        SaveScales();
+    }
+    bottomAxis_.SetMinMax(minimum, maximum);
+    if (zoom) {
+        zoomed_ = true;
+    }
+    Invalidate();
+}
+
 void TChart::SetPlotInsets(int left, int right)
 {
     plotInsetLeft_ = left;

@@ -56,8 +56,9 @@ struct TAxisScale {
 // once.
 //
 // Signals: mouseMoved for every mouse move over the chart, before the chart's
-// own zoom or pan handling of that move; zoomed after a mouse zoom; zoomUndone
-// from UndoZoom; rightClicked after a right click.
+// own zoom or pan handling of that move; zoomed after a mouse zoom; panned
+// after each step of a mouse pan; zoomUndone from UndoZoom; rightClicked after
+// a right click.
 class TChart : public QWidget {
     Q_OBJECT
 
@@ -92,6 +93,12 @@ public:
     // (nothing changes when none are saved), emits zoomUndone, marks the chart
     // for redrawing and clears the zoomed flag.
     void UndoZoom();
+    // Follows a zoom (zoom true) or a pan of another chart over the same bottom axis: the bottom
+    // axis shows [minimum, maximum] (TChartAxis::SetMinMax), the left axis stays as it is. As
+    // with the chart's own zoom and pan, the scales are saved first when none are, so that
+    // UndoZoom brings them back, and a zoom sets the zoomed flag. Emits no signal; marks the
+    // chart for redrawing.
+    void FollowBottomAxis(double minimum, double maximum, bool zoom);
     // Repaints the chart at once.
     void Redraw();
     // Marks the chart for redrawing: repainted when the event loop next runs.
@@ -127,6 +134,8 @@ signals:
     void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint position);
     // A left-button drag to the lower right zoomed in; the zoomed flag is set.
     void zoomed();
+    // A right-button drag moved the plot by one step; the axes have their new ranges.
+    void panned();
     // UndoZoom ran (also on a chart that was not zoomed): the scales are back;
     // emitted before the zoomed flag is cleared.
     void zoomUndone();

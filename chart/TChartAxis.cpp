@@ -200,7 +200,7 @@ std::pair<double, double> TChartAxis::ComputeRange() const
     double dataHi = 0.0;
     for (int i = 0; i < chart_->SeriesCount(); ++i) {
         const TChartSeries* series = chart_->Series(i);
-        if (!series->Active() || series->Count() == 0) {
+        if (!series->Active() || series->Backdrop() || series->Count() == 0) {
             continue;
         }
         const TChartValueList* list = nullptr;

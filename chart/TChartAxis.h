@@ -15,8 +15,8 @@ class TChart;
 // One axis of a chart: its settings, its working range and its pixel extent.
 //
 // The working range is recomputed before each drawing: an automatic axis takes
-// the smallest and largest finite values of the active series drawn against it
-// (no margin; 0..0 with no data), a fixed one keeps Minimum..Maximum. The pixel
+// the smallest and largest finite values of the active series drawn against it,
+// backdrops left out (no margin; 0..0 with no data), a fixed one keeps Minimum..Maximum. The pixel
 // extent is the plot area's edge along the axis (left to right for a
 // horizontal axis, top to bottom for a vertical one).
 //

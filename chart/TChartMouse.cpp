@@ -143,4 +143,5 @@ void TChart::PanTo(int x, int y)
     panBand_.X1 = x;
     panBand_.Y1 = y;
     Invalidate();
+    emit panned();
 }

@@ -219,9 +219,12 @@ void TChart::PaintSeries(QPainter& painter) const
 {
     painter.save();
     painter.setClipRect(plotRect_);
-    for (const TChartSeries* series : series_) {
-        if (series->Active()) {
-            series->DrawAllValues(painter);
+    // Backdrops first, behind every other series, each group in the order the series were made.
+    for (const bool backdrop : {true, false}) {
+        for (const TChartSeries* series : series_) {
+            if (series->Active() && series->Backdrop() == backdrop) {
+                series->DrawAllValues(painter);
+            }
         }
     }
     painter.restore();

@@ -44,6 +44,14 @@ void TChartSeries::SetActive(bool active)
     }
 }
 
+void TChartSeries::SetBackdrop(bool backdrop)
+{
+    if (backdrop_ != backdrop) {
+        backdrop_ = backdrop;
+        MarkChartForRedraw();
+    }
+}
+
 void TChartSeries::SetSeriesColor(const QColor& color)
 {
     seriesColor_ = color;

@@ -44,6 +44,12 @@ public:
     bool Active() const { return active_; }
     void SetActive(bool active);
 
+    // A backdrop (limits, a band of reference) is drawn before every series that is not one,
+    // and takes no part in the automatic axis ranges: what it shows never changes the scale
+    // the other series are drawn on. Off by default. Marks the chart for redrawing.
+    bool Backdrop() const { return backdrop_; }
+    void SetBackdrop(bool backdrop);
+
     QColor SeriesColor() const { return seriesColor_; }
     virtual void SetSeriesColor(const QColor& color);
 
@@ -69,5 +75,6 @@ private:
     TChartValueList xValues_{QStringLiteral("X"), loAscending};
     TChartValueList yValues_{QStringLiteral("Y"), loNone};
     bool active_ = true;
+    bool backdrop_ = false;
     QColor seriesColor_ = Qt::red;
 };

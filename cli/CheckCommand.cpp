@@ -26,6 +26,8 @@ void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments)
 {
     app.add_option("--mask", arguments.Mask, "the mask file (written by mask)")->option_text("MASK.csv")->required();
     app.add_flag("--failed-only", arguments.FailedOnly, "print only the rows that are not \"ok\"");
+    app.add_flag("--max-hold", arguments.MaxHold,
+                 "the mask must be one learned with mask --max-hold (without it, the mask's own kind decides)");
     DeclareUnitOptions(app, arguments.Units);
 }
 
@@ -36,11 +38,17 @@ int RunCheckCommand(const TCheckArguments& arguments, TToolContext& context)
     if (!mask) {
         return ExitFailure;
     }
+    const TSpectrumKind kind = mask->Options.Kind;
+    if (arguments.MaxHold && kind != TSpectrumKind::MaxHold) {
+        throw TUsageError("--max-hold: the mask " + arguments.Mask + " is of " + std::string(SpectrumKindName(kind)) +
+                          " spectra, not max-hold ones; learn one with mask --max-hold");
+    }
+    CheckUnitsOfKind(units, kind, "the mask " + arguments.Mask + " is of max-hold spectra");
 
     TOutputStream out(context.Out, "standard output");
     out.Write(CheckTableHeaderLine());
     int status = ExitOk;
-    ReadUnits(units, UnitReadOptions(arguments.Units, context), arguments.Units.Jobs,
+    ReadUnits(units, UnitReadOptions(arguments.Units, context, kind), arguments.Units.Jobs,
               [&](std::size_t index, TUnitOutcome& outcome) {
                   const std::string& name = units[index];
                   const std::string failure = ReportUnit(name, outcome, context);

@@ -13,11 +13,12 @@ class App;
 
 // tulvo-cli check: units against a tolerance mask, as a CSV table.
 //
-//   tulvo-cli check --mask MASK.csv [--failed-only] UNIT...
+//   tulvo-cli check --mask MASK.csv [--max-hold] [--failed-only] UNIT...
 struct TCheckArguments {
     std::string Mask;
     TUnitArguments Units;
     bool FailedOnly = false; // only the rows that are not "ok"
+    bool MaxHold = false;    // the mask must be one of max-hold spectra
 };
 
 // Reads the mask file path; one that cannot be read gets its message on stderr
@@ -28,7 +29,10 @@ std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TT
 void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments);
 
 // Reads the mask (a mask that cannot be read: its message and exit 1 before
-// any row), then prints core's check table (CheckTable.h) on stdout: the
+// any row). The mask's kind says which spectrum of each unit is checked;
+// refused as usage errors before any unit is read: MaxHold with a mask that
+// is not of max-hold spectra, and a spectrum file against a mask that is.
+// Then prints core's check table (CheckTable.h) on stdout: the
 // header and one row per unit in the given order, each as soon as its unit
 // is checked (with FailedOnly only those not "ok"). A unit that cannot be
 // read gets its failure in its row and on stderr, a recording analysed as

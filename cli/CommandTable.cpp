@@ -68,7 +68,10 @@ const std::array<TCommand, 8> Commands{{
      "--factor spreads from the centre, widened by the offsets; no limits on --exclude\n"
      "ranges. From recordings only, also a band for the level in dBFS. At least 5\n"
      "units (20 or more for a mask that is not rough); a unit that cannot be read\n"
-     "leaves MASK.csv as it was. The mask is CSV with a comment block of its settings.",
+     "leaves MASK.csv as it was. The mask is CSV with a comment block of its settings.\n"
+     "With --max-hold the units are recordings only and each gives its max-hold\n"
+     "spectrum, per line the largest of its 15 frames of 40 ms, instead of their\n"
+     "average: a click or knock a few ms long counts in full, not diluted.",
      SetupCommand<TMaskArguments, DeclareMaskOptions, RunMaskCommand>},
     {"check", "[OPTIONS] --mask MASK.csv UNIT...", "check units against a tolerance mask, as a CSV table",
      "Prints one CSV row per unit (spectrum files or recordings, as for mask) in the\n"
@@ -78,7 +81,9 @@ const std::array<TCommand, 8> Commands{{
      "read; Outside counts the lines outside; Worst is the line nearest to or furthest\n"
      "beyond its limits and Margin its distance to the nearer limit, negative when\n"
      "outside. Exit status 1 when any unit differs or cannot be read, or the mask\n"
-     "cannot be read (then no rows).",
+     "cannot be read (then no rows). The mask says which spectrum of each unit is\n"
+     "checked: its average, or for a mask learned with mask --max-hold the max-hold\n"
+     "spectrum, which only recordings have (a spectrum file is then refused).",
      SetupCommand<TCheckArguments, DeclareCheckOptions, RunCheckCommand>},
     {"report", "[OPTIONS] -o REPORT.html UNIT...", "write a run's report: one self-contained HTML file",
      "Writes the report of a run over units (spectrum files or recordings, as for\n"

@@ -2,9 +2,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/PathCollisions.h"
-#include "core/FileReplacement.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
+#include "core/FileReplacement.h"
 #include "core/MaskFile.h"
 
 #include "TulvoVersion.h"
@@ -68,6 +68,10 @@ void DeclareMaskOptions(CLI::App& app, TMaskArguments& arguments)
     app.add_option("-o,--output", arguments.Output, "the mask file to write ('-': standard output)")
         ->option_text("MASK.csv")
         ->required();
+    app.add_flag_callback(
+        "--max-hold", [&arguments] { arguments.Options.Kind = TSpectrumKind::MaxHold; },
+        "learn each recording's max-hold spectrum, per line the largest of its 15 frames, instead of their "
+        "average (recordings only)");
     DeclareAmount(app, "--factor", arguments.Options.Factor, "F",
                   "the limits lie F spreads from the centre (default 6)");
     DeclareAmount(app, "--offset", arguments.Offset, "DB", "widen both limits of every line by DB (default 0)");
@@ -92,6 +96,8 @@ void DeclareMaskOptions(CLI::App& app, TMaskArguments& arguments)
 int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
 {
     const std::vector<std::string> units = CollectUnits(arguments.Units, context);
+    const TSpectrumKind kind = arguments.Options.Kind;
+    CheckUnitsOfKind(units, kind, "--max-hold");
     if (units.size() < MinimumMaskUnits) {
         throw TUsageError("a mask needs at least " + std::to_string(MinimumMaskUnits) + " units, " +
                           std::to_string(units.size()) + " given");
@@ -104,10 +110,10 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
 
     // The mask as messages name it.
     const std::string shown = arguments.Output == "-" ? "standard output" : arguments.Output;
-    TMaskLearner learner;
+    TMaskLearner learner(kind);
     std::size_t failed = 0;
     std::size_t recordings = 0;
-    ReadUnits(units, UnitReadOptions(arguments.Units, context), arguments.Units.Jobs,
+    ReadUnits(units, UnitReadOptions(arguments.Units, context, kind), arguments.Units.Jobs,
               [&](std::size_t index, TUnitOutcome& outcome) {
                   if (!ReportUnit(units[index], outcome, context).empty()) {
                       ++failed;

@@ -14,7 +14,7 @@ class App;
 
 // tulvo-cli mask: a tolerance mask learned from known-good units.
 //
-//   tulvo-cli mask [--factor F] [--offset DB] [--upper-offset DB]
+//   tulvo-cli mask [--max-hold] [--factor F] [--offset DB] [--upper-offset DB]
 //       [--lower-offset DB] [--floor DB] [--exclude LOW-HIGH]... -o MASK.csv UNIT...
 struct TMaskArguments {
     TUnitArguments Units;
@@ -31,11 +31,11 @@ void DeclareMaskOptions(CLI::App& app, TMaskArguments& arguments);
 
 // Learns the mask and writes it (core's TMaskLearner, MaskFileText). Refused
 // before anything is read, as a usage error: fewer than MinimumMaskUnits
-// units, a name that is neither a spectrum file nor a recording, an output
-// that is one of the units. Every unit that cannot be read or is refused is
-// reported on stderr, and then nothing is written (exit 1). Warns of a mask
-// from fewer than RoughMaskUnits units, of recordings analysed as raw
-// samples and of a level band left out because some units are spectrum
-// files. The mask replaces Output only as a whole file. Returns 0 when
-// written.
+// units, a name that is neither a spectrum file nor a recording, a spectrum
+// file with --max-hold, an output that is one of the units. Every unit that
+// cannot be read or is refused is reported on stderr, and then nothing is
+// written (exit 1). Warns of a mask from fewer than RoughMaskUnits units,
+// of recordings analysed as raw samples and of a level band left out
+// because some units are spectrum files. The mask replaces Output only as a
+// whole file. Returns 0 when written.
 int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context);

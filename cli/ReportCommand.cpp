@@ -29,6 +29,9 @@ void DeclareReportOptions(CLI::App& app, TReportArguments& arguments)
            "the report's language: en (English, the default) or ru (Russian)")
         ->option_text("LANG")
         ->check(CLI::IsMember({"en", "ru"}));
+    app.add_flag("--log", arguments.Logarithmic,
+                 "the charts' value axes and the heatmap's colours on a logarithmic scale (default: linear, as "
+                 "the check window first shows its chart)");
     DeclareUnitOptions(app, arguments.Units);
 }
 

@@ -14,7 +14,7 @@ class App;
 // tulvo-cli report: a run's report as one self-contained HTML file (core/RunReportHtml.h).
 //
 //   tulvo-cli report [--mask MASK.csv] [--title TEXT] [--date TEXT] [--charts N] [--lang en|ru]
-//       -o REPORT.html UNIT...
+//       [--log] -o REPORT.html UNIT...
 //
 // Its pictures are drawn by the charts' own painting, which needs Qt: as plot does, tulvo-cli
 // parses the words itself (usage errors and --help at once) and hands them unchanged to the
@@ -27,6 +27,7 @@ struct TReportArguments {
     std::optional<std::string> Date;
     int Charts = DefaultReportCharts;
     TReportLanguage Language = TReportLanguage::English;
+    bool Logarithmic = false;
 };
 
 // The most charts a report draws.

@@ -31,9 +31,23 @@ std::vector<std::string> CollectUnits(const TUnitArguments& arguments, const TTo
     return units;
 }
 
-TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context)
+void CheckUnitsOfKind(const std::vector<std::string>& units, TSpectrumKind kind, const std::string& why)
+{
+    if (kind != TSpectrumKind::MaxHold) {
+        return;
+    }
+    for (const std::string& unit : units) {
+        if (UnitSourceOf(unit) == TUnitSource::SpectrumFile) {
+            const std::string shown = unit == "-" ? std::string(StandardInputName) : unit;
+            throw TUsageError(why + ": " + shown + ": " + std::string(SpectrumFileHoldsNoFrames));
+        }
+    }
+}
+
+TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context, TSpectrumKind kind)
 {
     TUnitReadOptions options;
+    options.Kind = kind;
     options.Policy = arguments.Strict ? TFormatPolicy::RefuseNonconform : TFormatPolicy::AnalyseAsRaw;
     options.StandardInput = [&context] { return ReadSpectrumOperand("-", context); };
     return options;

@@ -32,8 +32,15 @@ void DeclareUnitOptions(CLI::App& app, TUnitArguments& arguments);
 // recording (".wav"), and for "-" more than once.
 std::vector<std::string> CollectUnits(const TUnitArguments& arguments, const TToolContext& context);
 
-// How the units are read: strict or not, "-" from the context's stdin.
-TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context);
+// Refuses, before any is read, a spectrum file among units (a name ending
+// in ".spm", or "-") when kind is MaxHold: it holds no frames. The
+// TUsageError says why, then the unit and SpectrumFileHoldsNoFrames.
+void CheckUnitsOfKind(const std::vector<std::string>& units, TSpectrumKind kind, const std::string& why);
+
+// How the units are read: strict or not, "-" from the context's stdin, each
+// giving its spectrum of kind kind.
+TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context,
+                                 TSpectrumKind kind = TSpectrumKind::Average);
 
 // Reports a unit: its failure on stderr ("tulvo-cli: UNIT: message", "-"
 // named "standard input"), or the warning of a recording analysed as raw

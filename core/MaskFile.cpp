@@ -268,7 +268,8 @@ private:
             const auto kind = SpectrumKindNamed(value);
             if (!kind) {
                 Fail("the spectrum '" + value + "' is not one this version reads ('" +
-                     std::string(SpectrumKindName(TSpectrumKind::Average)) + "')");
+                     std::string(SpectrumKindName(TSpectrumKind::Average)) + "' or '" +
+                     std::string(SpectrumKindName(TSpectrumKind::MaxHold)) + "')");
             }
             options.Kind = *kind;
         } else if (key == KeyUnits) {

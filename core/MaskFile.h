@@ -8,7 +8,7 @@
 // The mask file (docs/mask-format.md): CSV in UTF-8 that a person and a
 // spreadsheet read. First a comment block, one "# Key: value" a line:
 //   # Format: tulvo-mask 1
-//   # Spectrum: average
+//   # Spectrum: average              (or "max-hold")
 //   # Units: 30
 //   # Factor: 6
 //   # Upper offset (dB): 0

@@ -231,6 +231,9 @@ std::string ReportCommandLine(const TRunReport& report)
     if (settings.Language != TReportLanguage::English) {
         add("--lang", std::string(ReportLanguageName(settings.Language)));
     }
+    if (settings.Logarithmic) {
+        words.emplace_back("--log");
+    }
     if (settings.Strict) {
         words.emplace_back("--strict");
     }

@@ -60,7 +60,8 @@ struct TReportSettings {
     std::optional<std::string> Date;
     int Charts = DefaultReportCharts; // how many failing units get a chart, from 0
     TReportLanguage Language = TReportLanguage::English;
-    bool Strict = false; // a nonconforming recording failed instead of being analysed as raw samples
+    bool Strict = false;      // a nonconforming recording failed instead of being analysed as raw samples
+    bool Logarithmic = false; // the pictures' values on a logarithmic scale
 };
 
 // A run to report.
@@ -117,7 +118,7 @@ TReportCounts CountOutcomes(const TRunReport& report);
 std::string ShellQuoted(std::string_view word);
 
 // The command that writes this report again: "tulvo-cli report", the options given that change
-// it (--mask, --title, --date, --charts when not the default, --lang ru, --strict), "-o
+// it (--mask, --title, --date, --charts when not the default, --lang ru, --log, --strict), "-o
 // REPORT.html", then the units in the given order, after "--" when one of them starts with '-'
 // and is not "-"; each word ShellQuoted, separated by spaces.
 std::string ReportCommandLine(const TRunReport& report);

@@ -64,6 +64,9 @@ struct TReportWords {
     const char* AnalysedAsRaw;
     const char* Refused;
     const char* ChartsSetting;
+    const char* ValueScale;
+    const char* LinearScale;
+    const char* LogarithmicScale;
     const char* TitleSetting;
     const char* TitleFromFolder;
     const char* DateSetting;
@@ -120,6 +123,9 @@ const TReportWords English{
     "analysed as raw samples, with a warning",
     "refused (--strict)",
     "Charts of failing units, at most",
+    "Values in the pictures",
+    "linear",
+    "logarithmic (--log)",
     "Title",
     "the first unit's folder",
     "Date",
@@ -176,6 +182,9 @@ const TReportWords Russian{
     "анализируются как отсчёты, с предупреждением",
     "отвергаются (--strict)",
     "Графиков негодных изделий, не более",
+    "Шкала значений на рисунках",
+    "линейная",
+    "логарифмическая (--log)",
     "Заголовок",
     "папка первого изделия",
     "Дата",
@@ -387,6 +396,7 @@ std::string SettingsSection(const TRunReport& report, const TReportWords& words)
     html += FactRow(words.MaskHeading, report.Mask ? HtmlEscaped(report.Mask->Path) : std::string(words.NoMask));
     html += FactRow(words.UnitsGiven, std::to_string(report.Units.size()));
     html += FactRow(words.Nonconforming, settings.Strict ? words.Refused : words.AnalysedAsRaw);
+    html += FactRow(words.ValueScale, settings.Logarithmic ? words.LogarithmicScale : words.LinearScale);
     if (report.Mask) {
         html += FactRow(words.ChartsSetting, std::to_string(settings.Charts));
     }

@@ -33,11 +33,14 @@
 // limit, negative when outside. A recording's level is checked against the
 // level band alike. A unit is ok when no line and not its level lies outside.
 
-// What a spectrum is made of: the average of the analysis's frames, as in
-// the spectrum file.
-enum class TSpectrumKind { Average };
+// What a spectrum is made of: the average of the analysis's 15 frames, as in
+// the spectrum file, or per line the largest of them, the max-hold spectrum
+// (TRecordingFrames::MaxHoldSpectrum), which a short event in one frame
+// raises as much as a steady sound in all of them. Only a recording has a
+// max-hold spectrum: a spectrum file holds no frames.
+enum class TSpectrumKind { Average, MaxHold };
 
-// The name of kind in a mask file and in messages ("average").
+// The name of kind in a mask file and in messages ("average", "max-hold").
 std::string_view SpectrumKindName(TSpectrumKind kind);
 
 // The kind called name; nothing for a name that is not one.

@@ -54,6 +54,10 @@ TUnit TUnitReader::Read(const std::string& path)
     dspFloatControl::SetExactFloatControl();
     TUnit unit;
     unit.Source = UnitSourceOf(path).value_or(TUnitSource::SpectrumFile);
+    unit.Kind = options_.Kind;
+    if (unit.Source == TUnitSource::SpectrumFile && unit.Kind == TSpectrumKind::MaxHold) {
+        throw EContentError(std::string(SpectrumFileHoldsNoFrames), path);
+    }
     if (unit.Source == TUnitSource::SpectrumFile) {
         unit.Spectrum = path == "-" && options_.StandardInput ? options_.StandardInput() : ReadSpectrum(path);
         CheckUnitSpectrum(unit.Spectrum, path);
@@ -62,14 +66,19 @@ TUnit TUnitReader::Read(const std::string& path)
     }
     if (!analysis_) {
         analysis_ = std::make_unique<TRecordingAnalysis>();
+        analysis_->SetKeepFrames(options_.Kind == TSpectrumKind::MaxHold);
     }
     TRecordingAnalysis& analysis = *analysis_;
     analysis.Verdict = TWavHeaderVerdict{};
     try {
         analysis.AnalyseRecording(path, SpectrumFileName(path), TFileKinds::RegularOnly, options_.Policy);
-        unit.Spectrum.Scale = analysis.SpectrumScale;
-        unit.Spectrum.Codes = analysis.BandCodes;
-        BandFromCodes(unit.Spectrum.Codes, unit.Spectrum.Scale, unit.Spectrum.Values);
+        if (unit.Kind == TSpectrumKind::MaxHold) {
+            unit.Spectrum = analysis.Frames().MaxHoldSpectrum();
+        } else {
+            unit.Spectrum.Scale = analysis.SpectrumScale;
+            unit.Spectrum.Codes = analysis.BandCodes;
+            BandFromCodes(unit.Spectrum.Codes, unit.Spectrum.Scale, unit.Spectrum.Values);
+        }
         CheckUnitSpectrum(unit.Spectrum, path);
     } catch (...) {
         RethrowNamingFile(std::current_exception(), path);

@@ -27,12 +27,18 @@ enum class TUnitSource { SpectrumFile, Recording };
 // read from standard input. Nothing for any other name.
 std::optional<TUnitSource> UnitSourceOf(std::string_view path);
 
+// Why a spectrum file is refused as a unit of max-hold spectra.
+inline constexpr std::string_view SpectrumFileHoldsNoFrames =
+    "a spectrum file holds no frames, so no max-hold spectrum; give the recording it was made from";
+
 // One unit as read.
 struct TUnit {
     TUnitSource Source = TUnitSource::SpectrumFile;
+    // The kind of Spectrum: the one the reader was asked for.
     TSpectrumKind Kind = TSpectrumKind::Average;
     // A unit's spectrum (CheckUnitSpectrum), values formed as ReadSpectrum
-    // forms them.
+    // forms them: the spectrum file's, or a recording's as its spectrum file
+    // would hold it, or its max-hold spectrum (quantised alike).
     TSpectrum Spectrum;
     // LineLevelsDb of the spectrum, formed by the reader (on a worker
     // thread of ReadUnits).
@@ -47,6 +53,11 @@ struct TUnitReadOptions {
     // What becomes of a recording whose header check fails: analysed as raw
     // samples, or refused with ERecordingFormat.
     TFormatPolicy Policy = TFormatPolicy::AnalyseAsRaw;
+    // The spectrum each unit gives. MaxHold: a recording's max-hold spectrum
+    // (TRecordingFrames::MaxHoldSpectrum; only then are its frames kept), and
+    // a spectrum file, which holds no frames, is refused with EContentError
+    // before it is read.
+    TSpectrumKind Kind = TSpectrumKind::Average;
     // Reads the spectrum file that "-" stands for (standard input); without
     // it "-" is read as a file of that name.
     std::function<TSpectrum()> StandardInput;

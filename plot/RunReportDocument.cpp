@@ -1,9 +1,8 @@
 #include "plot/RunReportDocument.h"
 
 #include "chart/TChart.h"
-#include "chart/TFastLineSeries.h"
 #include "core/TDataFile.h"
-#include "plot/SpectrumChart.h"
+#include "plot/MaskChart.h"
 #include "plot/TSpectrumHeatmap.h"
 
 #include <QBuffer>
@@ -34,13 +33,15 @@ std::string HexDigest(QCryptographicHash& hash)
     return std::string(hex.constData(), static_cast<std::size_t>(hex.size()));
 }
 
-QImage DrawUnitChart(const TReportUnit& unit, const TReportMask&)
+// A failing unit against the mask, as the check window draws it.
+QImage DrawUnitChart(const TReportUnit& unit, const TReportMask& mask, bool logarithmic)
 {
-    std::unique_ptr<TChart> chart(MakeChart(nullptr));
+    const std::unique_ptr<TChart> chart(
+        MakeMaskChart(nullptr, mask.Mask, unit.Unit->Spectrum, *unit.Verdict, QString::fromStdString(unit.Name)));
     chart->resize(ReportChartSize);
-    PlotSpectrum(unit.Unit->Spectrum, *MakeSeries(chart.get(), QColor(0, 0, 255)));
-    chart->Title()->SetText(QString::fromStdString(unit.Name));
-    chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
+    if (logarithmic) {
+        chart->LeftAxis()->SetLogarithmic(true);
+    }
     QImage image(ReportChartSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -57,7 +58,7 @@ QImage DrawHeatmap(const TRunReport& report)
         bands.push_back(report.Units[k].Unit->Spectrum.Values);
     }
     const QSize size = TSpectrumHeatmap::DefaultSize(static_cast<int>(bands.size()), MaxReportHeatmapHeight);
-    return TSpectrumHeatmap(std::move(names), std::move(bands), false).Draw(size);
+    return TSpectrumHeatmap(std::move(names), std::move(bands), report.Settings.Logarithmic).Draw(size);
 }
 
 } // namespace
@@ -91,7 +92,8 @@ TReportPictures DrawReportPictures(const TRunReport& report)
 {
     TReportPictures pictures;
     for (const std::size_t k : ReportChartedUnits(report)) {
-        pictures.Charts.push_back(PngPicture(DrawUnitChart(report.Units[k], *report.Mask)));
+        pictures.Charts.push_back(
+            PngPicture(DrawUnitChart(report.Units[k], *report.Mask, report.Settings.Logarithmic)));
     }
     if (!ReportHeatmapOrder(report).empty()) {
         pictures.Heatmap = PngPicture(DrawHeatmap(report));

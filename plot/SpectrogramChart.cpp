@@ -8,6 +8,7 @@
 #include "plot/Viridis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -81,4 +82,13 @@ TChart* MakeSpectrogramChart(QWidget* parent, const TRecordingFrames& frames, co
     chart->LeftAxis()->Title()->SetCaption(QStringLiteral("Гц"));
     PlotSpectrogram(frames, *chart);
     return chart;
+}
+
+void LayOutTimeCharts(TChart& waveform, TChart& spectrogram, QSize size)
+{
+    const int top = size.height() / 3;
+    waveform.setGeometry(0, 0, size.width(), top);
+    spectrogram.setGeometry(0, top, size.width(), size.height() - top);
+    const std::array<TChart*, 2> stacked{&waveform, &spectrogram};
+    AlignPlotAreas(stacked);
 }

@@ -4,6 +4,7 @@
 #include "core/TSampleBlock.h"
 #include "plot/THeatmapScale.h"
 
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -43,3 +44,9 @@ TColourGridSeries* PlotSpectrogram(const TRecordingFrames& frames, TChart& chart
 // A chart with the spectrogram of frames: MakeChart's design, title
 // "С П Е К Т Р О Г Р А М М А  " and name, "мс" below and "Гц" at the left.
 TChart* MakeSpectrogramChart(QWidget* parent, const TRecordingFrames& frames, const QString& name);
+
+// Lays a recording's time view out in an area of `size` pixels: the waveform chart on top, a
+// third of the height (integer division), the spectrogram chart below it with the rest, both
+// as wide as the area and placed from its top-left corner; then lines their plot areas up
+// (AlignPlotAreas), so that a time falls on the same pixel column in both.
+void LayOutTimeCharts(TChart& waveform, TChart& spectrogram, QSize size);

@@ -4,9 +4,10 @@
 #
 #   scripts/capture-windows.sh [OUT_DIR]     (default: docs/images)
 #
-# The recordings are the six of scripts/make-recordings.py; the display, locale and pointer
-# positions are fixed, so two runs of the same program under the same fonts give the same
-# pictures. Writes window-*.png (window-context-menu.png with the chart's menu open).
+# The recordings are the six of scripts/make-recordings.py and the eight of its --burst set;
+# the display, locale and pointer positions are fixed, so two runs of the same program under
+# the same fonts give the same pictures. Writes window-*.png (window-context-menu.png with the
+# chart's menu open, window-spectrogram.png with the view of a recording with a click).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)"
@@ -27,6 +28,8 @@ cleanup() {
 trap cleanup EXIT
 
 /usr/bin/python3 scripts/make-recordings.py "$work" 6
+mkdir "$work/steady"
+/usr/bin/python3 scripts/make-recordings.py "$work/steady" 8 --burst 5 >/dev/null
 build/release/cli/tulvo-cli batch "$work"/rec*.wav >/dev/null
 
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -71,13 +74,13 @@ capture_screen() {
   size="$(xdotool getwindowgeometry "$1" | awk '/Geometry/ { print $2 }')"
   import -window root -crop "${size}+${wx}+${wy}" +repage "$out/$2.png"
 }
-# The menu: "Просмотр" (Спектр: 1, 2, 3, 6), "Обработка".
+# The menu: "Просмотр" (Сигнал, Спектрограмма, Спектр: 1, 2, 3, 6), "Обработка".
 view_menu() { click "$main" 115 8; }
-spectrum_menu() { view_menu; click "$main" 134 50; }
+spectrum_menu() { view_menu; click "$main" 134 72; }
 comparison() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 
 # One spectrum, then the logarithmic axis.
-spectrum_menu; click "$main" 264 50; pick rec1.spm
+spectrum_menu; click "$main" 264 72; pick rec1.spm
 point "$main" 300 180
 capture "$main" window-one
 # The chart's context menu, opened by a right click.
@@ -95,8 +98,13 @@ view_menu; click "$main" 134 28; pick rec2.wav
 point "$main" 300 180
 capture "$main" window-waveform
 
+# The spectrogram of the recording with a click, the read-out over the click at 200 ms, 6 kHz.
+view_menu; click "$main" 134 50; pick steady/unit05.wav
+point "$main" 384 238
+capture "$main" window-spectrogram
+
 # Two spectra: split and overlaid.
-spectrum_menu; click "$main" 268 72; pick rec1.spm rec2.spm
+spectrum_menu; click "$main" 268 94; pick rec1.spm rec2.spm
 two="$(comparison 'Два спектра')"
 point "$two" 300 230
 capture "$two" window-2spm
@@ -106,7 +114,7 @@ capture "$two" window-2spm-common
 click "$two" 553 393
 
 # Three spectra: split and overlaid.
-spectrum_menu; click "$main" 268 94; pick rec1.spm rec2.spm rec3.spm
+spectrum_menu; click "$main" 268 116; pick rec1.spm rec2.spm rec3.spm
 three="$(comparison 'Три спектра')"
 point "$three" 300 200
 capture "$three" window-3spm
@@ -115,7 +123,7 @@ capture "$three" window-3spm-common
 click "$three" 552 393
 
 # Six spectra: split and the common spectrum.
-spectrum_menu; click "$main" 268 116; pick rec1.spm rec2.spm rec3.spm rec4.spm rec5.spm rec6.spm
+spectrum_menu; click "$main" 268 138; pick rec1.spm rec2.spm rec3.spm rec4.spm rec5.spm rec6.spm
 six="$(comparison 'Спектры')"
 point "$six" 150 60
 capture "$six" window-6spm

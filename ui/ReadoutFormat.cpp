@@ -135,6 +135,8 @@ QStringList ReadoutXForms(double x) { return ReadoutForms(x, 7, 0, QLocale().dec
 
 QStringList ReadoutYForms(double y) { return ReadoutForms(y, 9, 7, QLocale().decimalPoint().front()); }
 
+QStringList ReadoutZForms(double z) { return ReadoutForms(z, 7, 2, QLocale().decimalPoint().front()); }
+
 QString ReadoutXText(double x) { return FormatFixed(x, 7, 0, QLocale().decimalPoint().front()); }
 
 QString ReadoutYText(double y) { return FormatFixed(y, 9, 7, QLocale().decimalPoint().front()); }

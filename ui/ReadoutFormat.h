@@ -30,3 +30,7 @@ QStringList ReadoutForms(double value, int precision, int decimals, QChar decima
 // ReadoutYText) and the decimal separator of the user's locale.
 QStringList ReadoutXForms(double x);
 QStringList ReadoutYForms(double y);
+
+// The read-out's third value, a level in dB: ReadoutForms with precision 7 and two decimals,
+// in the decimal separator of the user's locale ("-23.45").
+QStringList ReadoutZForms(double z);

@@ -40,15 +40,23 @@ TReadoutStrip::TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design)
       XCaption(MakeStaticText(this, QStringLiteral("X = "), design.XCaption)),
       XValue(MakeLabel(this, QString(), design.XValue, true)),
       YCaption(MakeStaticText(this, QStringLiteral("Y = "), design.YCaption)),
-      YValue(MakeLabel(this, QString(), design.YValue, true)), anchors_(*this, design.Size, design.KeepVerticalCentres),
+      YValue(MakeLabel(this, QString(), design.YValue, true)),
+      ZCaption(MakeStaticText(this, QStringLiteral("Z = "), design.ZCaption)),
+      ZValue(MakeLabel(this, QString(), design.ZValue, true)), anchors_(*this, design.Size, design.KeepVerticalCentres),
       xValueOffset_(design.XValue.x() - design.XCaption.x() - design.XCaption.width()),
-      yValueOffset_(design.YValue.x() - design.YCaption.x() - design.YCaption.width())
+      yValueOffset_(design.YValue.x() - design.YCaption.x() - design.YCaption.width()),
+      zValueOffset_(design.ZValue.x() - design.ZCaption.x() - design.ZCaption.width()),
+      hasZ_(!design.ZCaption.isEmpty())
 {
+    ZCaption->hide();
+    ZValue->hide();
     Track(XCaption);
     Track(YCaption);
+    Track(ZCaption);
     // The values follow their captions across; up and down they keep their own centres.
     anchors_.Track(XValue);
     anchors_.Track(YValue);
+    anchors_.Track(ZValue);
 }
 
 void TReadoutStrip::Track(QWidget* control)
@@ -61,6 +69,7 @@ void TReadoutStrip::ShowValues(double x, double y)
 {
     xForms_ = ReadoutXForms(x);
     yForms_ = ReadoutYForms(y);
+    zForms_.clear();
     PlaceValues();
 }
 
@@ -68,6 +77,23 @@ void TReadoutStrip::Clear()
 {
     xForms_.clear();
     yForms_.clear();
+    zForms_.clear();
+    PlaceValues();
+}
+
+void TReadoutStrip::ShowZ(bool shown)
+{
+    ZCaption->setVisible(shown && hasZ_);
+    ZValue->setVisible(shown && hasZ_);
+    zForms_.clear();
+    PlaceValues();
+}
+
+void TReadoutStrip::ShowGridValues(double x, double y, std::optional<double> z)
+{
+    xForms_ = ReadoutXForms(x);
+    yForms_ = ReadoutXForms(y);
+    zForms_ = z ? ReadoutZForms(*z) : QStringList();
     PlaceValues();
 }
 
@@ -75,11 +101,14 @@ void TReadoutStrip::PlaceValues()
 {
     XValue->move(XCaption->geometry().right() + 1 + xValueOffset_, XValue->y());
     YValue->move(YCaption->geometry().right() + 1 + yValueOffset_, YValue->y());
+    ZValue->move(ZCaption->geometry().right() + 1 + zValueOffset_, ZValue->y());
     ShowFittingForm(XValue, xForms_, ValueLimit(XValue));
     ShowFittingForm(YValue, yForms_, ValueLimit(YValue));
+    ShowFittingForm(ZValue, zForms_, ValueLimit(ZValue));
     // The anchors keep a value's vertical centre; its new width must not move it across.
     anchors_.Retrack(XValue);
     anchors_.Retrack(YValue);
+    anchors_.Retrack(ZValue);
 }
 
 int TReadoutStrip::ValueLimit(const QLabel* value) const
@@ -124,6 +153,8 @@ int TReadoutStrip::MinimumWidth() const
                 span.Right += xValueOffset_ + reserve;
             else if (control == YCaption)
                 span.Right += yValueOffset_ + reserve;
+            else if (control == ZCaption)
+                span.Right += zValueOffset_ + reserve;
             spans.push_back(span);
         }
         std::sort(spans.begin(), spans.end(), [](const TSpan& a, const TSpan& b) { return a.Left < b.Left; });

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QStringList>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 
@@ -20,6 +22,10 @@ struct TReadoutStripDesign {
     QPoint XValue;  // top left corner of the X value
     QRect YCaption; // "Y = "
     QPoint YValue;  // top left corner of the Y value
+    // "Z = " and its value, right of Y, for the windows whose views show a third value (ShowZ);
+    // left empty, the strip has no place for it.
+    QRect ZCaption{};
+    QPoint ZValue{};
 };
 
 // The strip under a window's charts: the linear/logarithmic toggle (its caption left to the
@@ -32,6 +38,10 @@ struct TReadoutStripDesign {
 // from its caption and ends at least ValueGap pixels before the next shown control to its
 // right (or the strip's right edge): a text that would run further is shown in the first of
 // its shorter forms (ReadoutForms) that fits, never cut.
+//
+// A third value, "Z = " and its value after Y, is hidden until a view that reads out a value at
+// each point (a colour grid's cell) shows it (ShowZ); while hidden it takes no room and the strip
+// is laid out, sized and read out as without it.
 class TReadoutStrip : public TPanel {
 public:
     // Free pixels at least between a value and the next control.
@@ -48,6 +58,14 @@ public:
     // Empties both values, for a view that changed under them.
     void Clear();
 
+    // Shows or hides "Z = " and its value at their designed places (hidden at first, and
+    // whenever the design has no place for them); empties the Z value either way.
+    void ShowZ(bool shown);
+    // The read-out over a colour grid, with Z shown: x and y in whole units (ReadoutXForms) and
+    // z, the value of the cell under the point, with two decimals (ReadoutZForms); no z (the
+    // point lies outside the grid) leaves the Z value empty. ShowValues and Clear empty it too.
+    void ShowGridValues(double x, double y, std::optional<double> z);
+
     // The narrowest strip, in pixels, at which the controls shown now (the toggle unless
     // hidden, the captions, the tracked controls not hidden) keep ValueGap pixels apart in
     // their proportional places and each value still has room for its narrowest form of any
@@ -59,6 +77,8 @@ public:
     QLabel* const XValue;
     QLabel* const YCaption;
     QLabel* const YValue;
+    QLabel* const ZCaption;
+    QLabel* const ZValue;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +95,9 @@ private:
     std::vector<QWidget*> tracked_;
     int xValueOffset_; // designed distance from the caption's right edge to the value
     int yValueOffset_;
+    int zValueOffset_;
     QStringList xForms_;
     QStringList yForms_;
+    QStringList zForms_;
+    bool hasZ_; // the design has a place for Z
 };

@@ -1,8 +1,8 @@
 // Cost of tolerance masks: checking 10 000 spectrum files against a mask and
 // learning a mask from 1 000, as tulvo-cli check and mask do it on one
 // thread (reading each file, its levels, the verdict and its table row; the
-// levels, medians and the mask's text), and a mask from recordings, whose
-// cost is the analysis's own.
+// levels, medians and the mask's text), and masks from recordings, of their
+// averages and of their max-hold spectra, whose cost is the analysis's own.
 
 #include "core/CheckTable.h"
 #include "core/MaskFile.h"
@@ -84,13 +84,17 @@ private:
     std::filesystem::path root_;
 };
 
-TToleranceMask LearnFrom(const std::vector<std::string>& units)
+TToleranceMask LearnFrom(const std::vector<std::string>& units, TSpectrumKind kind = TSpectrumKind::Average)
 {
-    TMaskLearner learner;
-    ReadUnits(units, {}, 1, [&](std::size_t, TUnitOutcome& outcome) {
+    TMaskLearner learner(kind);
+    TUnitReadOptions options;
+    options.Kind = kind;
+    ReadUnits(units, options, 1, [&](std::size_t, TUnitOutcome& outcome) {
         learner.Add(outcome.Unit->Spectrum.Codes, outcome.Unit->LevelsDb, outcome.Unit->LevelDbfs);
     });
-    return learner.Learn({});
+    TMaskOptions maskOptions;
+    maskOptions.Kind = kind;
+    return learner.Learn(maskOptions);
 }
 
 // check of 10 000 spectrum files on one thread; the time is for all of them.
@@ -145,5 +149,17 @@ void BM_MaskFromRecordingsPerRecording(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.Recordings.size()));
 }
 BENCHMARK(BM_MaskFromRecordingsPerRecording)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same of max-hold spectra: each recording's frames kept, their maximum
+// per line quantised.
+void BM_MaxHoldMaskFromRecordingsPerRecording(benchmark::State& state)
+{
+    const TUnitFolder folder(50, true);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LearnFrom(folder.Recordings, TSpectrumKind::MaxHold).Units);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.Recordings.size()));
+}
+BENCHMARK(BM_MaxHoldMaskFromRecordingsPerRecording)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

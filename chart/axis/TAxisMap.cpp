@@ -56,6 +56,16 @@ int TAxisMap::ValueToPixel(double value) const
     return Ascending() ? ClampToInt(Start + offset) : ClampToInt(End - offset);
 }
 
+double TAxisMap::ClampedPixel(double value, double far) const
+{
+    const double d = Offset(value);
+    if (std::isnan(d)) {
+        return ValueToPixel(value); // no offset: the centre, or the lower end of a logarithmic axis
+    }
+    const double offset = RoundHalfEven(std::fmax(-far, std::fmin(far, d)));
+    return Ascending() ? Start + offset : End - offset;
+}
+
 double TAxisMap::PixelToValue(int pixel) const
 {
     const double size = Size();

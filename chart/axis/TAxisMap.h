@@ -31,6 +31,10 @@ struct TAxisMap {
     bool Ascending() const { return Horizontal != Inverted; }
 
     int ValueToPixel(double value) const;
+    // The pixel ValueToPixel gives, as a double, except that an offset beyond `far` pixels
+    // (> 0) is held to `far`: a point of a line or shape far off the plot area stays on its
+    // side of it for the painter to clip, where ValueToPixel would give the centre.
+    double ClampedPixel(double value, double far) const;
     // Inverse mapping; pixels outside Start..End extrapolate. A linear axis of
     // fewer than one pixel gives 0.
     double PixelToValue(int pixel) const;

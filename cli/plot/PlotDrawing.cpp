@@ -170,10 +170,7 @@ TPlotPicture FramesPicture(const std::string& name, const TFramedRecording& reco
     TPlotPicture picture{QSize(width, height), {}, std::nullopt};
     picture.Charts.emplace_back(MakeWaveformChart(nullptr, recording.Recording, title));
     picture.Charts.emplace_back(MakeSpectrogramChart(nullptr, recording.Frames, title));
-    picture.Charts[0]->resize(width, height / 3);
-    picture.Charts[1]->resize(width, height - height / 3);
-    const std::array<TChart*, 2> stacked{picture.Charts[0].get(), picture.Charts[1].get()};
-    AlignPlotAreas(stacked);
+    LayOutTimeCharts(*picture.Charts[0], *picture.Charts[1], picture.Size);
     return picture;
 }
 

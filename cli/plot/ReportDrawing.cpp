@@ -33,6 +33,7 @@ TReportSettings Settings(const TReportArguments& arguments, const std::vector<st
     settings.Charts = arguments.Charts;
     settings.Language = arguments.Language;
     settings.Strict = arguments.Units.Strict;
+    settings.Logarithmic = arguments.Logarithmic;
     return settings;
 }
 
@@ -40,7 +41,8 @@ TReportSettings Settings(const TReportArguments& arguments, const std::vector<st
 void ReadReportUnits(const std::vector<std::string>& units, const TReportArguments& arguments, TToolContext& context,
                      TRunReport& report)
 {
-    TUnitReadOptions options = UnitReadOptions(arguments.Units, context);
+    const TSpectrumKind kind = report.Mask ? report.Mask->Mask.Options.Kind : TSpectrumKind::Average;
+    TUnitReadOptions options = UnitReadOptions(arguments.Units, context, kind);
     // Standard input is read on a worker; its bytes are taken on this thread once that unit's turn
     // comes, after the worker is done with them.
     std::string standardInputBytes;
@@ -78,6 +80,7 @@ int RunReportDrawing(const TReportArguments& arguments, TToolContext& context)
         if (!mask) {
             return ExitFailure;
         }
+        CheckUnitsOfKind(units, mask->Options.Kind, "the mask " + arguments.Mask + " is of max-hold spectra");
         report.Mask = TReportMask{arguments.Mask, FileDigest(arguments.Mask), std::move(*mask)};
     }
     ReadReportUnits(units, arguments, context, report);

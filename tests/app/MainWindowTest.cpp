@@ -1,6 +1,6 @@
 // The main window: its menu, title and controls, the read-out strip's anchoring, the chart's
-// height, the cancel path of every command, the hand-over to the comparison windows, the
-// default error box, Delay and the contact notice.
+// height, the cancel path of every command (also from the spectrogram view), the hand-over to the
+// comparison windows, the default error box, Delay and the contact notice.
 #include "tests/support/FileBytes.h"
 #include "tests/support/TProgram.h"
 #include "tests/support/WidgetFixtures.h"
@@ -11,6 +11,7 @@
 #include "ui/TReadoutStrip.h"
 #include "ui/TRowsPanel.h"
 #include "views/TComparisonWindow.h"
+#include "views/TSpectrogramView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,6 +42,7 @@ struct TCommand {
 const TCommand Commands[] = {
     {"batch", &TMainWindow::BatchAction, "&Обработка", "Обработка исходных файлов WAV", true},
     {"waveform", &TMainWindow::WaveformAction, "&Сигнал", "", false},
+    {"spectrogram", &TMainWindow::SpectrogramAction, "Спектро&грамма", "", false},
     {"one_spectrum", &TMainWindow::OneSpectrumAction, "&1 график", "", false},
     {"two_spectra", &TMainWindow::TwoSpectraAction, "&2 графика", "", true},
     {"three_spectra", &TMainWindow::ThreeSpectraAction, "&3 графика", "", true},
@@ -101,7 +103,8 @@ void TMainWindowTest::menuStructure()
     QCOMPARE(main.menuBar()->actions(),
              (QList<QAction*>{main.BatchAction, main.ViewMenu->menuAction(), main.ExitAction}));
     QCOMPARE(main.ViewMenu->title(), Utf8(ViewMenuTitle));
-    QCOMPARE(main.ViewMenu->actions(), (QList<QAction*>{main.WaveformAction, main.SpectrumMenu->menuAction()}));
+    QCOMPARE(main.ViewMenu->actions(),
+             (QList<QAction*>{main.WaveformAction, main.SpectrogramAction, main.SpectrumMenu->menuAction()}));
     QCOMPARE(main.SpectrumMenu->title(), Utf8(SpectrumMenuTitle));
     QCOMPARE(main.SpectrumMenu->actions(), (QList<QAction*>{main.OneSpectrumAction, main.TwoSpectraAction,
                                                             main.ThreeSpectraAction, main.SixSpectraAction}));
@@ -235,6 +238,14 @@ void TMainWindowTest::cancelledCommandHidesChart()
     QVERIFY(main.isVisible());
     QVERIFY(program.Dialogs.Shown.empty());
     QCOMPARE(program.Dialogs.Executed.size(), 2);
+
+    // The spectrogram view gives the chart area back too, and the read-out its "Z = ".
+    program.Dialogs.Pick(WriteRecordings(folder, 1));
+    main.SpectrogramAction->trigger();
+    QVERIFY(main.Spectrogram->isVisible() && main.ReadoutStrip->ZCaption->isVisible());
+    program.Dialogs.Cancel();
+    ActionOf(main, command)->trigger();
+    QVERIFY(!main.Spectrogram->isVisible() && main.ReadoutStrip->ZCaption->isHidden());
 }
 
 // clang-format off

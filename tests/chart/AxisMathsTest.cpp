@@ -87,6 +87,19 @@ INSTANTIATE_TEST_SUITE_P(
                     TPixelCase{"log_equal_logs_centre", Vertical(0, 1, 0, 100, true), 0.5, 50}),
     [](const testing::TestParamInfo<TPixelCase>& info) { return std::string(info.param.Name); });
 
+// A point far off the plot area stays on its own side, held at the far offset, where
+// ValueToPixel gives the centre; near points get ValueToPixel's pixel.
+TEST(ChartAxisMap, ClampedPixelKeepsFarPointsOnTheirSide)
+{
+    const TAxisMap h = Horizontal(0, 1, 0, 100);
+    const TAxisMap v = Vertical(0, 1, 0, 100);
+    EXPECT_EQ(h.ClampedPixel(0.255, 1e7), 26.0);
+    EXPECT_EQ(h.ClampedPixel(1e300, 1e7), 1e7);
+    EXPECT_EQ(h.ClampedPixel(-1e300, 1e7), -1e7);
+    EXPECT_EQ(v.ClampedPixel(1e300, 1e7), 100 - 1e7);
+    EXPECT_EQ(h.ClampedPixel(NaN, 1e7), 50.0);
+}
+
 struct TValueCase {
     const char* Name;
     TAxisMap Map;

@@ -25,8 +25,10 @@ namespace {
 
 // 30 good units (good01..good30) of one line, and faulty ones: a narrow tone
 // 17 dB above the others at 4500 Hz, the upper resonance at 7600 Hz instead
-// of 6800 Hz, and a unit whose samples are doubled (none clipped) beside its
-// twin as recorded; each as a recording and as its spectrum file (batch's).
+// of 6800 Hz, a unit whose samples are doubled (none clipped) beside its
+// twin as recorded, and a click of 6000 Hz, 5 ms long and about as loud as
+// the unit's RMS, which the average of the frames dilutes; each as a
+// recording and as its spectrum file (batch's).
 class SyntheticLine {
 public:
     SyntheticLine()
@@ -47,6 +49,7 @@ public:
             sample = static_cast<std::int16_t>(2 * sample);
         }
         write("doubled", twin);
+        write("click", LineUnitSamples(TLineUnit{35, 6800.0, 0.0, 0.0, 6000.0, 700.0}));
         EXPECT_EQ(RunToolInProcess(words).Status, ExitOk);
     }
 
@@ -66,6 +69,8 @@ struct TLineCase {
     std::string Unit;
     // The row's Verdict, Outside and Worst (Hz) fields.
     std::string Expected;
+    // Learned with --max-hold, and so checked against max-hold spectra.
+    bool MaxHold = false;
 };
 
 void PrintTo(const TLineCase& c, std::ostream* os) { *os << c.Name; }
@@ -95,6 +100,8 @@ std::vector<TLineCase> LineCases()
     cases.push_back({"ShiftedResonance", GoodUnits(".spm"), "shifted.spm", "differs,26,7600"});
     cases.push_back({"DoubledAgainstSpectrumFiles", GoodUnits(".spm"), "doubled.spm", "ok"});
     cases.push_back({"DoubledAgainstRecordings", GoodUnits(".wav"), "doubled.wav", "differs,0"});
+    cases.push_back({"ClickAgainstAverages", GoodUnits(".wav"), "click.wav", "ok"});
+    cases.push_back({"ClickAgainstMaxHolds", GoodUnits(".wav"), "click.wav", "differs,9,6000", true});
     return cases;
 }
 
@@ -124,12 +131,16 @@ protected:
 
 std::unique_ptr<SyntheticLine> LineVerdicts::line_;
 
-// With the defaults; the level of the doubled unit lies 20 log10(2) above its twin's.
+// With the defaults; the level of the doubled unit lies 20 log10(2) above its
+// twin's. check takes the kind of spectrum from the mask.
 TEST_P(LineVerdicts, VerdictAndWorstLine)
 {
     const TLineCase& c = GetParam();
     const std::string mask = line_->File("mask-" + c.Name + ".csv");
     std::vector<std::string> words = {"mask", "-o", mask};
+    if (c.MaxHold) {
+        words.push_back("--max-hold");
+    }
     for (const auto& unit : c.Learned) {
         words.push_back(line_->File(unit));
     }
@@ -158,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Line, LineVerdicts, testing::ValuesIn(LineCases()),
 
 namespace {
 
-// Units good and bad, an older mask, a good mask and a broken one.
+// Units good and bad, an older mask, a good mask, the same of max-hold
+// spectra and a broken one.
 class UnitFiles {
 public:
     UnitFiles()
@@ -190,6 +202,11 @@ public:
             words.push_back(File(Unit(i)));
         }
         EXPECT_EQ(RunToolInProcess(words).Status, ExitOk);
+        // The same mask, said to be of max-hold spectra.
+        const std::vector<std::uint8_t> mask = ReadBytes(File("good.csv"));
+        std::string text(mask.begin(), mask.end());
+        text.replace(text.find("average"), 7, "max-hold");
+        WriteBytes(File("max-hold.csv"), {text.begin(), text.end()});
     }
 
     std::string File(const std::string& name) const { return folder_.File(name); }
@@ -292,6 +309,16 @@ INSTANTIATE_TEST_SUITE_P(Table, Messages, testing::Values(
     TMessageCase{"NeitherKind", FiveAnd({"$notes.txt"}), ExitUsage,
                  "tulvo-cli: mask: $notes.txt: neither a spectrum file (.spm) nor a recording (.wav)\nTry 'tulvo-cli "
                  "mask --help' for more information.\n", ""},
+    TMessageCase{"MaxHoldOfASpectrumFile", FiveAnd({"--max-hold"}), ExitUsage,
+                 "tulvo-cli: mask: --max-hold: $u0.spm: a spectrum file holds no frames, so no max-hold spectrum; "
+                 "give the recording it was made from\nTry 'tulvo-cli mask --help' for more information.\n", ""},
+    TMessageCase{"MaxHoldAgainstAnAverageMask", {"check", "--max-hold", "--mask", "$good.csv", "$raw.wav"}, ExitUsage,
+                 "tulvo-cli: check: --max-hold: the mask $good.csv is of average spectra, not max-hold ones; learn "
+                 "one with mask --max-hold\nTry 'tulvo-cli check --help' for more information.\n", ""},
+    TMessageCase{"SpectrumFileAgainstAMaxHoldMask", {"check", "--mask", "$max-hold.csv", "$raw.wav", "$u0.spm"},
+                 ExitUsage, "tulvo-cli: check: the mask $max-hold.csv is of max-hold spectra: $u0.spm: a spectrum "
+                 "file holds no frames, so no max-hold spectrum; give the recording it was made from\nTry "
+                 "'tulvo-cli check --help' for more information.\n", ""},
     TMessageCase{"MaskNotAMask", {"check", "--mask", "$bad.csv", "$u0.spm"}, ExitFailure,
                  "tulvo-cli: $bad.csv: line 1: not a mask: the first line is not '# Format: tulvo-mask 1'\n", ""},
     TMessageCase{"MaskMissing", {"check", "--mask", "$none.csv", "$u0.spm"}, ExitFailure,

@@ -4,12 +4,13 @@
 # exact analysis make, recordings that are refused, 200 recordings and 30 units of one product of
 # scripts/make-recordings.py and a few of those under Cyrillic names, all in a folder with a
 # Cyrillic name. tulvo-cli.exe (under wine) and the Linux tulvo-cli analyse copies of the set, learn
-# masks from its units and check the set against them; every spectrum byte, the report, every mask
-# byte, the check tables, the messages and the exit statuses must be the same, and so must the
-# tables of the reference set's frames (show --frames) and, where the Windows build has its drawing
-# helper, the picture of a recording's frames (plot --frames: tulvo-cli.exe and its drawing helper
-# laid out as installed, with the offscreen platform's plugin, Qt's DLLs found in QT_DLL_DIR) and
-# three reports (report: against masks, in Russian, against the median).
+# masks of averages and of max-hold spectra from its units and check the set against them; every
+# spectrum byte, the report, every mask byte, the check tables, the messages and the exit statuses
+# must be the same, and so must the tables of the reference set's frames (show --frames) and, where
+# the Windows build has its drawing helper, the picture of a recording's frames (plot --frames:
+# tulvo-cli.exe and its drawing helper laid out as installed, with the offscreen platform's plugin,
+# Qt's DLLs found in QT_DLL_DIR) and three reports (report: against masks, in Russian, against the
+# median).
 # Skipped (77) without a Linux build.
 set -euo pipefail
 win_cli=$1
@@ -64,8 +65,8 @@ for name in "${broken[@]}"; do
   run windows "$n" wine "$win_cli" batch "$name"
 done
 # Masks learned from the units (unit 17 is unlike the others) and the whole set checked against
-# them: from spectrum files, from recordings (with a level band), with every option; a mask and a
-# check that fail.
+# them: from spectrum files, from recordings (with a level band), with every option, of max-hold
+# spectra; masks and checks that fail or are refused.
 good=()
 for name in "${names[@]}"; do [[ $name == unit* && $name != unit17.wav ]] && good+=("$name"); done
 spectra=()
@@ -81,6 +82,9 @@ for system in linux windows; do
   run $system check-wav "${cli[@]}" check --jobs 2 --mask mask-wav.csv "${names[@]}"
   run $system check-options "${cli[@]}" check --failed-only --mask mask-options.csv "${spectra[@]}"
   run $system check-refused "${cli[@]}" check --mask unit01.wav unit01.spm
+  run $system mask-max-hold "${cli[@]}" mask --max-hold --jobs 2 -o mask-max-hold.csv "${good[@]}"
+  run $system check-max-hold "${cli[@]}" check --jobs 2 --mask mask-max-hold.csv "${names[@]}"
+  run $system check-max-hold-refused "${cli[@]}" check --max-hold --mask mask-wav.csv unit01.wav
 done
 
 # The frames of the whole reference set, and of one recording in columns and as a picture.
@@ -134,11 +138,11 @@ for mask in "$work/linux/$folder"/mask-*.csv; do
   masks=$((masks + 1))
   cmp -s "$mask" "$work/windows/$folder/${mask##*/}" || fail "mask ${mask##*/}"
 done
-[ "$masks" = 3 ] || fail "$masks masks written, not 3"
+[ "$masks" = 4 ] || fail "$masks masks written, not 4"
 
 [ -s "$work/linux.out-frames-long" ] || fail "show --frames wrote no table"
 echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files and $masks masks compared" \
-  "byte for byte; output, messages and statuses of $((n + 11 + pictures)) runs compared; the frames of ${#exact[@]}" \
+  "byte for byte; output, messages and statuses of $((n + 14 + pictures)) runs compared; the frames of ${#exact[@]}" \
   "recordings as tables, and $pictures pictures and reports"
 awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
 if [ "$failures" -gt 0 ]; then

@@ -138,10 +138,10 @@ TEST(RunReportText, CommandLineWritesTheReportAgainInAShell)
 {
     TRunReport report = MaskedReport();
     report.Mask->Path = "good units/mask.csv";
-    report.Settings = {"Batch 7", true, "2025-12-08", 5, TReportLanguage::Russian, true};
+    report.Settings = {"Batch 7", true, "2025-12-08", 5, TReportLanguage::Russian, true, true};
     report.Units = {Unread("it's.spm"), Unread("-"), Unread("-odd.wav")};
     EXPECT_EQ(ReportCommandLine(report), "tulvo-cli report --mask 'good units/mask.csv' --title 'Batch 7' --date "
-                                         "2025-12-08 --charts 5 --lang ru --strict -o REPORT.html -- "
+                                         "2025-12-08 --charts 5 --lang ru --log --strict -o REPORT.html -- "
                                          "'it'\\''s.spm' - -odd.wav");
     report.Mask.reset();
     report.Settings = {};

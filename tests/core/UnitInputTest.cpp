@@ -1,9 +1,12 @@
 // Units read for masks and checks: a recording analysed in memory, on worker
-// threads, gives the bytes batch writes for it and leaves nothing beside it.
+// threads, gives the bytes batch writes for it and leaves nothing beside it,
+// or its max-hold spectrum.
 
 #include "core/UnitInput.h"
 
 #include "core/BatchRun.h"
+#include "core/FramedRecording.h"
+#include "core/TulvoErrors.h"
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/RecordingFixtures.h"
@@ -60,6 +63,29 @@ TEST(UnitInput, RecordingsGiveTheBytesBatchWritesAndLeaveNothingBeside)
     }
     // A full-scale sine in the band: 20 log10(sqrt(1/2)).
     EXPECT_NEAR(*units[3].LevelDbfs, -3.01, 0.005);
+}
+
+// Asked for max-hold spectra, a recording gives its frames' max-hold spectrum
+// and a spectrum file, which holds no frames, is refused.
+TEST(UnitInput, MaxHoldSpectraOfRecordingsOnly)
+{
+    const TTempFolder folder;
+    const std::vector<std::string> recordings = WriteRecordings(folder);
+    TUnitReadOptions options;
+    options.Kind = TSpectrumKind::MaxHold;
+    ReadUnits(recordings, options, 2, [&](std::size_t index, TUnitOutcome& outcome) {
+        const TSpectrum expected = AnalyseFramedRecording(recordings[index]).Frames.MaxHoldSpectrum();
+        EXPECT_EQ(outcome.Unit->Kind, TSpectrumKind::MaxHold);
+        EXPECT_EQ(outcome.Unit->Spectrum.Codes, expected.Codes) << recordings[index];
+        EXPECT_EQ(outcome.Unit->Spectrum.Scale, expected.Scale);
+    });
+    try {
+        TUnitReader(options).Read(folder.File("u.spm"));
+        ADD_FAILURE() << "read";
+    } catch (const EContentError& e) {
+        EXPECT_EQ(e.what(), std::string(SpectrumFileHoldsNoFrames));
+        EXPECT_EQ(e.Path(), folder.File("u.spm"));
+    }
 }
 
 } // namespace

@@ -9,12 +9,12 @@
 
 namespace testsupport {
 
-void Drag(QWidget& widget, QPoint from, QPoint to)
+void Drag(QWidget& widget, QPoint from, QPoint to, Qt::MouseButton button)
 {
-    QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, from);
-    QMouseEvent move(QEvent::MouseMove, to, widget.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QTest::mousePress(&widget, button, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, widget.mapToGlobal(to), Qt::NoButton, button, Qt::NoModifier);
     QApplication::sendEvent(&widget, &move);
-    QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mouseRelease(&widget, button, Qt::NoModifier, to);
 }
 
 void ZoomIn(TChart& chart)

@@ -3,15 +3,17 @@
 // The mouse gestures of the widget tests, sent to a widget without a display.
 
 #include <QPoint>
+#include <Qt>
 
 class QWidget;
 class TChart;
 
 namespace testsupport {
 
-// A left-button drag over `widget` from `from` to `to` (widget pixels): a press, one move with
-// the button held, a release. Over a chart, a drag to the lower right zooms in.
-void Drag(QWidget& widget, QPoint from, QPoint to);
+// A drag with `button` (the left one unless told) over `widget` from `from` to `to` (widget
+// pixels): a press, one move with the button held, a release. Over a chart, a left drag to the
+// lower right zooms in and a right drag pans.
+void Drag(QWidget& widget, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton);
 
 // Zooms into the middle of a chart's plot area: a drag from a quarter to three quarters of it.
 void ZoomIn(TChart& chart);

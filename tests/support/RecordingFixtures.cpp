@@ -99,6 +99,25 @@ void AddResonance(std::vector<double>& out, TLcg& random, double frequencyHz, do
     }
 }
 
+// A sine of frequencyHz and amplitude counts, from phase 0 at first, added
+// to the values from first to last: by rotation, exact to the basic
+// operations.
+void AddSine(std::vector<double>::iterator first, std::vector<double>::iterator last, double frequencyHz,
+             double amplitude)
+{
+    const double w = 2.0 * std::numbers::pi * frequencyHz / SampleRateHz;
+    const double c = SeriesCos(w);
+    const double s = SeriesSin(w);
+    double re = 1.0;
+    double im = 0.0;
+    for (; first != last; ++first) {
+        *first += amplitude * im;
+        const double next = re * c - im * s;
+        im = re * s + im * c;
+        re = next;
+    }
+}
+
 } // namespace
 
 TSamples LineUnitSamples(const TLineUnit& unit)
@@ -116,18 +135,11 @@ TSamples LineUnitSamples(const TLineUnit& unit)
     AddResonance(signal, random, lowerHz, lowerGain);
     AddResonance(signal, random, upperHz, upperGain);
     if (unit.ToneAmplitude != 0.0) {
-        // A sine by rotation, exact to the basic operations.
-        const double w = 2.0 * std::numbers::pi * unit.ToneHz / SampleRateHz;
-        const double c = SeriesCos(w);
-        const double s = SeriesSin(w);
-        double re = 1.0;
-        double im = 0.0;
-        for (double& value : signal) {
-            value += unit.ToneAmplitude * im;
-            const double next = re * c - im * s;
-            im = re * s + im * c;
-            re = next;
-        }
+        AddSine(signal.begin(), signal.end(), unit.ToneHz, unit.ToneAmplitude);
+    }
+    if (unit.ClickAmplitude != 0.0) {
+        const auto first = signal.begin() + SampleRateHz / 5; // 200 ms
+        AddSine(first, first + SampleRateHz / 200, unit.ClickHz, unit.ClickAmplitude);
     }
     TSamples samples(SampleCount);
     for (int i = 0; i < SampleCount; ++i) {

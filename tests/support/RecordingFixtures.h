@@ -34,6 +34,10 @@ struct TLineUnit {
     // A narrow tone added (a sine of ToneAmplitude counts), none at 0.
     double ToneHz = 0.0;
     double ToneAmplitude = 0.0;
+    // A click added: a sine of ClickHz and ClickAmplitude counts for 5 ms
+    // from 200 ms (samples 10240 to 10495), none at 0.
+    double ClickHz = 0.0;
+    double ClickAmplitude = 0.0;
 };
 TSamples LineUnitSamples(const TLineUnit& unit);
 
