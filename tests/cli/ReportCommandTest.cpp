@@ -25,8 +25,9 @@ using namespace testsupport;
 
 namespace {
 
-// 12 good units of one line and two faulty ones (a narrow tone at 4500 Hz, the upper resonance
-// at 7600 Hz), as spectrum files; a mask learned from the good ones.
+// 12 good units of one line and three faulty ones (a narrow tone at 4500 Hz, the upper resonance
+// at 7600 Hz, a click of 6000 Hz), as recordings and spectrum files; a mask of averages learned
+// from the good spectrum files, one of max-hold spectra from the good recordings.
 class TLine {
 public:
     TLine()
@@ -37,12 +38,16 @@ public:
         }
         words.push_back(Write("tone", TLineUnit{31, 6800.0, 4500.0, 115.0}));
         words.push_back(Write("shifted", TLineUnit{32, 7600.0}));
+        words.push_back(Write("click", TLineUnit{35, 6800.0, 0.0, 0.0, 6000.0, 700.0}));
         QCOMPARE(RunToolInProcess(words).Status, ExitOk);
         std::vector<std::string> mask = {"mask", "-o", File("mask.csv")};
+        std::vector<std::string> maxHold = {"mask", "--max-hold", "-o", File("max-hold.csv")};
         for (int i = 1; i <= 12; ++i) {
             mask.push_back(File("good" + std::to_string(i) + ".spm"));
+            maxHold.push_back(File("good" + std::to_string(i) + ".wav"));
         }
         QCOMPARE(RunToolInProcess(mask).Status, ExitOk);
+        QCOMPARE(RunToolInProcess(maxHold).Status, ExitOk);
     }
 
     std::string File(const std::string& name) const { return folder_.File(name); }
@@ -113,6 +118,7 @@ class ReportCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void tableIsChecksForTheSameUnits_data();
     void tableIsChecksForTheSameUnits();
     void sameBytesWhateverTheThreads();
     void withoutMaskRankedAgainstTheMedian();
@@ -122,23 +128,39 @@ private slots:
     void digestsAreSha256();
 };
 
-// Every row of check's table is a row of the report's (its unit's digest added), failing units
-// first with the smallest margin on top; the messages on stderr and the status are check's.
+// clang-format off
+void ReportCommandTest::tableIsChecksForTheSameUnits_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QStringList>("units"); // the fourth becomes a copy of the third under a hostile name
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("average") << "mask.csv"
+        << QStringList{"good3.spm", "shifted.wav", "tone.spm", "missing.spm", "good7.wav"} << "average";
+    QTest::newRow("max-hold") << "max-hold.csv"
+        << QStringList{"good3.wav", "shifted.wav", "click.wav", "missing.wav", "good7.wav"} << "max-hold";
+}
+// clang-format on
+
+// Every row of check's table is a row of the report's (its unit's digest added): failing units
+// first, the smallest margin on top, then the unit not read, then the good ones; the messages on
+// stderr and the status are check's, for a mask of either kind.
 void ReportCommandTest::tableIsChecksForTheSameUnits()
 {
+    QFETCH(QString, mask);
+    QFETCH(QStringList, units);
+    QFETCH(QString, kind);
     const TLine line;
     // '<' and '>' cannot stand in a Windows name; core's tests escape them.
-    const std::string hostile = line.File("a&b 'i'.spm");
-    WriteBytes(hostile, ReadBytes(line.File("tone.spm")));
-    const std::vector<std::string> units{line.File("good3.spm"), line.File("shifted.wav"), line.File("missing.spm"),
-                                         hostile, line.File("good7.wav")};
-    std::vector<std::string> words{"--mask", line.File("mask.csv")};
-    words.insert(words.end(), units.begin(), units.end());
-    const TToolRun check = RunToolInProcess([&] {
-        std::vector<std::string> w{"check"};
-        w.insert(w.end(), words.begin(), words.end());
-        return w;
-    }());
+    const std::string hostile = line.File("a&b 'i'." + units[2].section(QLatin1Char('.'), 1).toStdString());
+    WriteBytes(hostile, ReadBytes(line.File(units[2].toStdString())));
+    std::vector<std::string> words{"--mask", line.File(mask.toStdString())};
+    for (const QString& unit : units) {
+        words.push_back(line.File(unit.toStdString()));
+    }
+    words[4] = hostile;
+    std::vector<std::string> checkWords{"check"};
+    checkWords.insert(checkWords.end(), words.begin(), words.end());
+    const TToolRun check = RunToolInProcess(checkWords);
     words.insert(words.end(), {"-o", "-", "--charts", "1"});
     const TToolRun report = RunReport(words);
     QCOMPARE(report.Status, check.Status);
@@ -146,7 +168,7 @@ void ReportCommandTest::tableIsChecksForTheSameUnits()
     QCOMPARE(report.Err, check.Err);
 
     const std::vector<QStringList> rows = TableRows(report.Out);
-    QCOMPARE(rows.size(), units.size() + 1);
+    QCOMPARE(rows.size(), static_cast<std::size_t>(units.size() + 1));
     QStringList checkRows = QString::fromStdString(check.Out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QStringList reportRows;
     for (QStringList cells : rows) {
@@ -157,19 +179,27 @@ void ReportCommandTest::tableIsChecksForTheSameUnits()
             QCOMPARE(digest.toStdString(), DigestOf(std::string(bytes.begin(), bytes.end())));
         }
     }
-    // The header's words are check's; the rows hold the same fields, in the report's order.
+    // The header's words are check's; the rows hold the same fields.
     QCOMPARE(reportRows.takeFirst(), QString::fromLatin1(CheckTableHeader.data(), CheckTableHeader.size()));
     checkRows.removeFirst();
-    QCOMPARE(reportRows[2], checkRows[2]); // the unit not read, after the two failing ones
-    const QStringList inReportOrder = reportRows;
-    reportRows.sort();
+    QStringList sorted = reportRows;
+    sorted.sort();
     checkRows.sort();
-    QCOMPARE(reportRows, checkRows);
-    QVERIFY(inReportOrder[0].contains(QLatin1String(",differs,")) &&
-            inReportOrder[1].contains(QLatin1String(",differs,")));
-    QVERIFY(inReportOrder[0].split(QLatin1Char(','))[4].toDouble() <=
-            inReportOrder[1].split(QLatin1Char(','))[4].toDouble());
-    QVERIFY(report.Out.find("a&amp;b &#39;i&#39;.spm") != std::string::npos);
+    QCOMPARE(sorted, checkRows);
+    // The order of a look: 0 failing (by margin), 1 not read, 2 good.
+    const auto place = [](const QString& row) {
+        return row.contains(QLatin1String(",differs,")) ? 0 : row.contains(QLatin1String(",ok,")) ? 2 : 1;
+    };
+    QCOMPARE(place(reportRows[1]), 0);
+    for (qsizetype k = 1; k < reportRows.size(); ++k) {
+        QVERIFY(place(reportRows[k - 1]) <= place(reportRows[k]));
+        if (place(reportRows[k]) == 0) {
+            QVERIFY(reportRows[k - 1].split(QLatin1Char(','))[4].toDouble() <=
+                    reportRows[k].split(QLatin1Char(','))[4].toDouble());
+        }
+    }
+    QVERIFY(report.Out.find("a&amp;b &#39;i&#39;.") != std::string::npos);
+    QVERIFY(report.Out.find("<td>" + kind.toStdString() + "</td>") != std::string::npos);
     // One chart (--charts 1) and the heatmap.
     QCOMPARE(QString::fromStdString(report.Out).count(QLatin1String("<img ")), 2);
 }
@@ -214,18 +244,18 @@ void ReportCommandTest::withoutMaskRankedAgainstTheMedian()
     QVERIFY(report.Out.find(">differs<") == std::string::npos && report.Out.find(">ok<") == std::string::npos);
 }
 
+// clang-format off
 void ReportCommandTest::refusedWritesNothing_data()
 {
     QTest::addColumn<QString>("output"); // a file of the line
     QTest::addColumn<QString>("mask");
     QTest::addColumn<int>("status");
-    QTest::newRow("output is the mask") << "mask.csv"
-                                        << "mask.csv" << ExitUsage;
-    QTest::newRow("output is a unit") << "good1.spm"
-                                      << "mask.csv" << ExitUsage;
-    QTest::newRow("mask cannot be read") << "report.html"
-                                         << "good1.spm" << ExitFailure;
+    QTest::newRow("output is the mask") << "mask.csv" << "mask.csv" << ExitUsage;
+    QTest::newRow("output is a unit") << "good1.spm" << "mask.csv" << ExitUsage;
+    QTest::newRow("mask cannot be read") << "report.html" << "good1.spm" << ExitFailure;
+    QTest::newRow("spectrum file against max-hold") << "report.html" << "max-hold.csv" << ExitUsage;
 }
+// clang-format on
 
 void ReportCommandTest::refusedWritesNothing()
 {
