@@ -30,8 +30,8 @@ void DeclareReportOptions(CLI::App& app, TReportArguments& arguments)
         ->option_text("LANG")
         ->check(CLI::IsMember({"en", "ru"}));
     app.add_flag("--log", arguments.Logarithmic,
-                 "the charts' value axes and the heatmap's colours on a logarithmic scale (default: linear, as "
-                 "the check window first shows its chart)");
+                 "the heatmap's colours on a logarithmic scale, as plot --heatmap --log draws them (the charts "
+                 "are logarithmic, as the check window opens them)");
     DeclareUnitOptions(app, arguments.Units);
 }
 

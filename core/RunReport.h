@@ -61,7 +61,7 @@ struct TReportSettings {
     int Charts = DefaultReportCharts; // how many failing units get a chart, from 0
     TReportLanguage Language = TReportLanguage::English;
     bool Strict = false;      // a nonconforming recording failed instead of being analysed as raw samples
-    bool Logarithmic = false; // the pictures' values on a logarithmic scale
+    bool Logarithmic = false; // the heatmap's colours on a logarithmic scale
 };
 
 // A run to report.

@@ -33,15 +33,14 @@ std::string HexDigest(QCryptographicHash& hash)
     return std::string(hex.constData(), static_cast<std::size_t>(hex.size()));
 }
 
-// A failing unit against the mask, as the check window draws it.
-QImage DrawUnitChart(const TReportUnit& unit, const TReportMask& mask, bool logarithmic)
+// A failing unit against the mask, as the check window draws it when it opens: on a logarithmic
+// value axis, where limits in dB read best.
+QImage DrawUnitChart(const TReportUnit& unit, const TReportMask& mask)
 {
     const std::unique_ptr<TChart> chart(
         MakeMaskChart(nullptr, mask.Mask, unit.Unit->Spectrum, *unit.Verdict, QString::fromStdString(unit.Name)));
     chart->resize(ReportChartSize);
-    if (logarithmic) {
-        chart->LeftAxis()->SetLogarithmic(true);
-    }
+    chart->LeftAxis()->SetLogarithmic(true);
     QImage image(ReportChartSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -92,8 +91,7 @@ TReportPictures DrawReportPictures(const TRunReport& report)
 {
     TReportPictures pictures;
     for (const std::size_t k : ReportChartedUnits(report)) {
-        pictures.Charts.push_back(
-            PngPicture(DrawUnitChart(report.Units[k], *report.Mask, report.Settings.Logarithmic)));
+        pictures.Charts.push_back(PngPicture(DrawUnitChart(report.Units[k], *report.Mask)));
     }
     if (!ReportHeatmapOrder(report).empty()) {
         pictures.Heatmap = PngPicture(DrawHeatmap(report));

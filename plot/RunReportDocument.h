@@ -23,10 +23,11 @@ std::string DigestOf(std::string_view bytes);
 // DigestOf the whole regular file path, read through core's files; empty when it cannot be read.
 std::string FileDigest(const std::string& path);
 
-// The pictures of report as PNGs: each charted unit's spectrum against the mask (MakeMaskChart),
-// ReportChartSize, and the heatmap of the units read in ReportHeatmapOrder, one row each
+// The pictures of report as PNGs: each charted unit's spectrum against the mask as the check
+// window opens it (MakeMaskChart on a logarithmic value axis), ReportChartSize; and the heatmap
+// of the units read in ReportHeatmapOrder, one row each, as plot --heatmap draws it
 // (plot/TSpectrumHeatmap.h, its default size at most MaxReportHeatmapHeight high, rows named by
-// the units' names); both on a logarithmic value scale with Settings.Logarithmic. Needs a
+// the units' names), its colours on a logarithmic scale with Settings.Logarithmic. Needs a
 // QGuiApplication.
 TReportPictures DrawReportPictures(const TRunReport& report);
 
