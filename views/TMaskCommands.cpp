@@ -148,6 +148,9 @@ void TMaskCommands::CreateMask()
     const std::vector<std::string> paths = UnitPaths(files);
     if (paths.size() < MinimumMaskUnits)
         throw std::invalid_argument(TooFewMaskUnitsText(paths.size()));
+    // A first mask is offered beside its units.
+    if (MaskSaveDialog.InitialDir.isEmpty())
+        MaskSaveDialog.InitialDir = MaskUnitsDialog.InitialDir;
     if (!dialogs.ExecuteSave(MaskSaveDialog, &window_))
         return;
     const QString maskFile = MaskSaveDialog.FileName;

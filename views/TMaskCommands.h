@@ -55,8 +55,9 @@ struct TMaskContext {
 //
 // Units are read on worker threads in memory (recordings analysed as batch would, nothing written
 // beside them) under the context's progress display. Every dialog remembers its folder and its
-// picked files. There is no limit to the units' count. Check windows are not modal; closing the
-// window the commands belong to closes them, and they are deleted with the commands.
+// picked files; the mask's save dialog opens in the units' folder the first time. There is no
+// limit to the units' count. Check windows are not modal; closing the window the commands belong
+// to closes them, and they are deleted with the commands.
 class TMaskCommands : public QObject {
     Q_OBJECT
 
