@@ -68,23 +68,6 @@ void TReadoutStrip::Clear()
 {
     xForms_.clear();
     yForms_.clear();
-    limitsForms_.clear();
-    PlaceValues();
-}
-
-void TReadoutStrip::AddLimitsReadout(const QRect& caption, QPoint value)
-{
-    LimitsCaption = MakeStaticText(this, QStringLiteral("Допуск = "), caption);
-    LimitsValue = MakeLabel(this, QString(), value, true);
-    limitsValueOffset_ = value.x() - caption.x() - caption.width();
-    Track(LimitsCaption);
-    anchors_.Track(LimitsValue);
-    PlaceValues();
-}
-
-void TReadoutStrip::ShowLimits(std::optional<std::pair<double, double>> limits)
-{
-    limitsForms_ = limits ? ReadoutLimitsForms(limits->first, limits->second) : QStringList();
     PlaceValues();
 }
 
@@ -97,11 +80,6 @@ void TReadoutStrip::PlaceValues()
     // The anchors keep a value's vertical centre; its new width must not move it across.
     anchors_.Retrack(XValue);
     anchors_.Retrack(YValue);
-    if (LimitsValue != nullptr) {
-        LimitsValue->move(LimitsCaption->geometry().right() + 1 + limitsValueOffset_, LimitsValue->y());
-        ShowFittingForm(LimitsValue, limitsForms_, ValueLimit(LimitsValue));
-        anchors_.Retrack(LimitsValue);
-    }
 }
 
 int TReadoutStrip::ValueLimit(const QLabel* value) const
@@ -121,14 +99,6 @@ int TReadoutStrip::ReservedValueWidth() const
     return probe.sizeHint().width();
 }
 
-int TReadoutStrip::ReservedLimitsWidth() const
-{
-    QLabel probe;
-    probe.setFont(XValue->font());
-    probe.setText(QStringLiteral("-8.8E+308 … -8.8E+308"));
-    return probe.sizeHint().width();
-}
-
 int TReadoutStrip::MinimumWidth() const
 {
     struct TSpan {
@@ -136,7 +106,6 @@ int TReadoutStrip::MinimumWidth() const
         int Right;
     };
     const int reserve = ReservedValueWidth();
-    const int limitsReserve = LimitsCaption != nullptr ? ReservedLimitsWidth() : 0;
     const auto fits = [&](int stripWidth) {
         std::vector<TSpan> spans;
         const auto placed = [&](const QWidget* control) {
@@ -155,8 +124,6 @@ int TReadoutStrip::MinimumWidth() const
                 span.Right += xValueOffset_ + reserve;
             else if (control == YCaption)
                 span.Right += yValueOffset_ + reserve;
-            else if (control == LimitsCaption)
-                span.Right += limitsValueOffset_ + limitsReserve;
             spans.push_back(span);
         }
         std::sort(spans.begin(), spans.end(), [](const TSpan& a, const TSpan& b) { return a.Left < b.Left; });

@@ -8,9 +8,6 @@
 #include <QSize>
 #include <QStringList>
 
-#include <optional>
-#include <utility>
-
 class QLabel;
 class QPushButton;
 
@@ -34,8 +31,7 @@ struct TReadoutStripDesign {
 // strip's height, whenever the strip changes size. Each value keeps its designed distance
 // from its caption and ends at least ValueGap pixels before the next shown control to its
 // right (or the strip's right edge): a text that would run further is shown in the first of
-// its shorter forms (ReadoutForms) that fits, never cut. A window may add a third read-out after
-// Y, the limits at X ("Допуск = ", AddLimitsReadout), placed and shortened alike.
+// its shorter forms (ReadoutForms) that fits, never cut.
 class TReadoutStrip : public TPanel {
 public:
     // Free pixels at least between a value and the next control.
@@ -49,16 +45,8 @@ public:
     // Shows x in whole units and y with seven decimals, with the user's decimal separator
     // (ReadoutXText, ReadoutYText), or shorter forms of them where these do not fit.
     void ShowValues(double x, double y);
-    // Empties the values, for a view that changed under them.
+    // Empties both values, for a view that changed under them.
     void Clear();
-
-    // Adds the read-out of the limits at X: the caption "Допуск = " at `caption` and its bold
-    // value from `value` (places of the design, as those of X and Y), tracked as they are.
-    // Once per strip, before it is first laid out; until then the strip has no such read-out.
-    void AddLimitsReadout(const QRect& caption, QPoint value);
-    // Shows the limits (ReadoutLimitsForms: NaN is no limit on that side) in the limits'
-    // read-out, or empties it (nothing: no limits apply at X).
-    void ShowLimits(std::optional<std::pair<double, double>> limits);
 
     // The narrowest strip, in pixels, at which the controls shown now (the toggle unless
     // hidden, the captions, the tracked controls not hidden) keep ValueGap pixels apart in
@@ -71,9 +59,6 @@ public:
     QLabel* const XValue;
     QLabel* const YCaption;
     QLabel* const YValue;
-    // The limits' read-out, null until AddLimitsReadout.
-    QLabel* LimitsCaption = nullptr;
-    QLabel* LimitsValue = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -85,15 +70,11 @@ private:
     int ValueLimit(const QLabel* value) const;
     // The width the narrowest form of any number takes in the values' font.
     int ReservedValueWidth() const;
-    // The same for a pair of limits.
-    int ReservedLimitsWidth() const;
 
     TCentreAnchors anchors_;
     std::vector<QWidget*> tracked_;
     int xValueOffset_; // designed distance from the caption's right edge to the value
     int yValueOffset_;
-    int limitsValueOffset_ = 0;
     QStringList xForms_;
     QStringList yForms_;
-    QStringList limitsForms_;
 };

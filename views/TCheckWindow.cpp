@@ -4,6 +4,7 @@
 #include "chart/TFastLineSeries.h"
 #include "core/CsvText.h"
 #include "plot/SpectrumChart.h"
+#include "ui/ReadoutFormat.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TReadoutStrip.h"
 #include "ui/WindowStyle.h"
@@ -11,6 +12,7 @@
 
 #include <QAbstractTableModel>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -60,6 +62,57 @@ const TReadoutStripDesign StripDesign{QSize(800, 72),         false,           Q
 const QRect LimitsCaptionPlace(430, 24, 64, 17);
 const QPoint LimitsValuePlace(499, 26);
 const QRect CloseButtonPlace(705, 22, 75, 25);
+
+// The read-out strip with the limits at X after Y: "Допуск = " at its proportional place as the
+// captions of X and Y, its value at the designed distance after it, shown in the first of its
+// forms (ReadoutLimitsForms) that ends ValueGap pixels before the "&Close" button.
+class TCheckStrip final : public TReadoutStrip {
+public:
+    explicit TCheckStrip(QWidget* parent)
+        : TReadoutStrip(parent, StripDesign),
+          LimitsCaption(MakeStaticText(this, QStringLiteral("Допуск = "), LimitsCaptionPlace)),
+          LimitsValue(MakeLabel(this, QString(), LimitsValuePlace, true)),
+          CloseButton(MakeButton(this, QStringLiteral("&Close"), CloseButtonPlace))
+    {
+        Track(LimitsCaption);
+        Track(CloseButton);
+    }
+
+    // Shows these forms of the limits; none empties the value.
+    void ShowLimits(QStringList forms)
+    {
+        forms_ = std::move(forms);
+        PlaceLimits();
+    }
+
+    QLabel* const LimitsCaption;
+    QLabel* const LimitsValue;
+    QPushButton* const CloseButton;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        TReadoutStrip::resizeEvent(event);
+        PlaceLimits();
+    }
+
+private:
+    void PlaceLimits()
+    {
+        const int offset = LimitsValuePlace.x() - LimitsCaptionPlace.x() - LimitsCaptionPlace.width();
+        LimitsValue->move(LimitsCaption->geometry().right() + 1 + offset, LimitsValue->y());
+        const int limit = CloseButton->x() - 1 - ValueGap;
+        for (const QString& form : forms_) {
+            SetLabelCaption(LimitsValue, form);
+            if (LimitsValue->geometry().right() <= limit)
+                return;
+        }
+        // None fits: the last, the shortest.
+        SetLabelCaption(LimitsValue, forms_.isEmpty() ? QString() : forms_.back());
+    }
+
+    QStringList forms_;
+};
 
 } // namespace
 
@@ -205,13 +258,21 @@ TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString m
     connect(SaveTableButton, &QPushButton::clicked, Commands->SaveTableAction, &QAction::trigger);
 
     resize(ClientSize);
-    setMinimumSize(Strip->MinimumWidth(), 360);
+    // Room for the limits' value too, in its shortest form of two numbers.
+    setMinimumSize(Strip->MinimumWidth() +
+                       QFontMetrics(LimitsValue->font()).horizontalAdvance(QStringLiteral("8.8E-08 … 8.8E-08")),
+                   360);
     if (!units_.empty())
         SelectUnit(model_->UnitAt(0));
     TableView->setFocus();
 }
 
-TCheckWindow::~TCheckWindow() = default;
+TCheckWindow::~TCheckWindow()
+{
+    // The selection may change as the models go; nothing is drawn then (the boundary the
+    // handler runs through may be gone already, with the window that owns the commands).
+    QObject::disconnect(TableView->selectionModel(), nullptr, this, nullptr);
+}
 
 void TCheckWindow::CreateTop()
 {
@@ -276,15 +337,15 @@ void TCheckWindow::CreateChart()
 
 void TCheckWindow::CreateStrip()
 {
-    Strip = new TReadoutStrip(this, StripDesign);
+    auto* strip = new TCheckStrip(this);
+    Strip = strip;
+    LimitsValue = strip->LimitsValue;
+    CloseButton = strip->CloseButton;
     Strip->setFixedHeight(StripDesign.Size.height());
-    Strip->AddLimitsReadout(LimitsCaptionPlace, LimitsValuePlace);
     Strip->XValue->setToolTip(QStringLiteral("Значение по оси X"));
     Strip->YValue->setToolTip(QStringLiteral("Значение по оси Y"));
-    Strip->LimitsValue->setToolTip(QStringLiteral("Нижний и верхний пределы допуска на линии X"));
-    CloseButton = MakeButton(Strip, QStringLiteral("&Close"), CloseButtonPlace);
+    LimitsValue->setToolTip(QStringLiteral("Нижний и верхний пределы допуска на линии X"));
     CloseButton->setIcon(OpenDoorIcon());
-    Strip->Track(CloseButton);
     Strip->LogAxisButton->setText(LogAxisCaption(Chart->LeftAxis()->Logarithmic()));
     connect(Strip->LogAxisButton, &QPushButton::clicked, this,
             context_.Boundary.Guard(this, [this] { ToggleLogAxis(); }));
@@ -346,9 +407,15 @@ QString TCheckWindow::CellText(std::size_t k, TCheckColumn column) const
     return {};
 }
 
-void TCheckWindow::ShowUnit(std::optional<std::size_t> unit)
+void TCheckWindow::ClearReadout()
 {
     Strip->Clear();
+    static_cast<TCheckStrip*>(Strip)->ShowLimits({});
+}
+
+void TCheckWindow::ShowUnit(std::optional<std::size_t> unit)
+{
+    ClearReadout();
     if (!unit) {
         Chart->Title()->SetText(QString());
         PlotUnitAgainstMask(mask_, nullptr, nullptr, Series);
@@ -368,7 +435,7 @@ TChartPicture TCheckWindow::Picture() const { return {Chart->size(), {{Chart, QP
 
 void TCheckWindow::ToggleLogAxis()
 {
-    Strip->Clear();
+    ClearReadout();
     const bool logarithmic = SwitchLogAxis(*Chart);
     Strip->LogAxisButton->setText(LogAxisCaption(logarithmic));
     Chart->Redraw();
@@ -381,5 +448,6 @@ void TCheckWindow::UpdateReadout()
     Series.Curve->CursorToValues(x, y);
     Strip->ShowValues(x, y);
     const std::optional<TChartLimits> limits = MaskLimitsAt(mask_, x);
-    Strip->ShowLimits(limits ? std::optional(std::pair(limits->Lower, limits->Upper)) : std::nullopt);
+    static_cast<TCheckStrip*>(Strip)->ShowLimits(limits ? ReadoutLimitsForms(limits->Lower, limits->Upper)
+                                                        : QStringList());
 }

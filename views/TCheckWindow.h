@@ -103,6 +103,7 @@ public:
     TChart* Chart;
     TMaskChartSeries Series;
     TReadoutStrip* Strip;
+    QLabel* LimitsValue; // in the strip after Y: the limits at X
     QPushButton* CloseButton;
     TChartCommands* Commands;
 
@@ -113,6 +114,8 @@ private:
     void CreateStrip();
     void ShowUnit(std::optional<std::size_t> unit);
     void UpdateReadout();
+    // Empties the read-out, the limits too, for a chart that changed under it.
+    void ClearReadout();
 
 protected:
     void showEvent(QShowEvent* event) override;

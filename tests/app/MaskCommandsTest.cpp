@@ -361,7 +361,7 @@ void TMaskCommandsTest::checkWindowDrawsTheSelectedUnit()
         double y = 0;
         window->Series.Curve->PixelToValues(at.x(), at.y(), x, y);
         const TChartLimits limits = *MaskLimitsAt(window->Mask(), x);
-        QVERIFY(ReadoutLimitsForms(limits.Lower, limits.Upper).contains(window->Strip->LimitsValue->text()));
+        QVERIFY(ReadoutLimitsForms(limits.Lower, limits.Upper).contains(window->LimitsValue->text()));
     }
 
     QTest::keyClick(window->TableView, Qt::Key_Down);
