@@ -2,9 +2,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/PathCollisions.h"
+#include "core/FileReplacement.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/FileReplacement.h"
 #include "core/MaskFile.h"
 #include "core/MaskLearning.h"
 

@@ -21,18 +21,18 @@ QString ReadoutYText(double y);
 // most digits to the fewest: FormatFixed's text itself, then without the zeros it pads its decimals with (the
 // same value, "12345.6789000" -> "12345.6789"), then rounded to fewer and fewer decimals, down
 // to whole units ("12345.68", "12345.7", "12346") while at least two significant digits or the
-// exact value remain (0.000123456789: "0.000123", "0.00012", not "0.0001" or "0"), then in scientific notation with six
-// down to two significant digits ("1.2346E+04" ... "1.2E+04"). No text appears twice; NaN and infinities have only
-// their one text.
+// exact value remain (0.000123456789: "0.000123", "0.00012", not "0.0001" or "0"), then in scientific notation with six down
+// to two significant digits ("1.2346E+04" ... "1.2E+04"). No text appears twice; NaN and
+// infinities have only their one text.
 QStringList ReadoutForms(double value, int precision, int decimals, QChar decimalPoint);
-
-// ReadoutForms with the read-out's precision and decimals (those of ReadoutXText and
-// ReadoutYText) and the decimal separator of the user's locale.
-QStringList ReadoutXForms(double x);
-QStringList ReadoutYForms(double y);
 
 // The texts a read-out of a pair of limits may show, from the most digits to the fewest: the
 // lower and the upper limit as ReadoutYForms shows a value, joined by " … ", the k-th form
 // pairing the k-th forms of each (the last of the shorter list repeated). A NaN limit is no
 // limit on that side, shown as "—"; with neither, the one form "нет".
 QStringList ReadoutLimitsForms(double lower, double upper);
+
+// ReadoutForms with the read-out's precision and decimals (those of ReadoutXText and
+// ReadoutYText) and the decimal separator of the user's locale.
+QStringList ReadoutXForms(double x);
+QStringList ReadoutYForms(double y);

@@ -34,10 +34,10 @@ class TRowsPanel;
 // away and brings the charts and the first title back. While overlaid, the first chart shows a
 // colour key of the loaded files (TOverlayLegend), each file's full path in a tooltip over its
 // row. Ctrl+S, Ctrl+C and a right click on a chart save or copy the chart area as a picture, or
-// save the loaded spectra as a table (TChartCommands); its "Показать допуск…" draws a mask's band
-// behind the curves of every chart until "Скрыть допуск" (TMaskBandCommands). The read-out is emptied by every show,
-// overlay, split and change of scale. The window is created once and keeps its size, its place (centred on the first
-// show only) and each chart's left-axis scale and zoom between shows. Every way of closing it ends in `finished`.
+// save the loaded spectra as a table (TChartCommands). The read-out is emptied by every show, overlay, split and change
+// of scale. The window is created once and keeps its size, its place (centred on the first show only) and each chart's
+// left-axis scale and zoom between shows. Every way of closing it ends in `finished`. The charts' context menu also
+// shows a mask's band behind the curves of every chart, "Показать допуск…" until "Скрыть допуск" (TMaskBandCommands).
 class TComparisonWindow : public QDialog {
     Q_OBJECT
 
