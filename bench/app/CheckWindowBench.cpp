@@ -1,11 +1,14 @@
 // "Проверить по допуску…" over 500 spectrum files, from the menu command to the check window
 // shown and painted (on the platform QT_QPA_PLATFORM names): the units read and checked under
-// the progress bar, the table sorted, the first unit's chart drawn. The goal is within 1 s.
+// the progress bar, the table sorted, the first unit's chart drawn. The goal is within 1 s; the
+// floor is the units read and checked alone.
 #include "app/TMainWindow.h"
+#include "core/CheckedUnits.h"
 #include "core/MaskFile.h"
 #include "core/SpmFile.h"
 #include "core/ToleranceMask.h"
 #include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
 #include "ui/TOpenDialog.h"
 #include "views/TCheckWindow.h"
 #include "views/TMaskCommands.h"
@@ -105,6 +108,19 @@ void BM_CheckWindowOver500SpectrumFiles(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CheckWindowOver500SpectrumFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor: the same units read and checked in core, as many workers, no window.
+void BM_CheckUnitsAlone(benchmark::State& state)
+{
+    static const TUnits units;
+    const TToleranceMask mask = ReadMaskFile(LocalPath(units.Mask));
+    std::vector<std::string> paths;
+    for (const QString& file : units.Files)
+        paths.push_back(LocalPath(file));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckUnits(mask, paths, {}, 0));
+}
+BENCHMARK(BM_CheckUnitsAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
