@@ -91,10 +91,11 @@ TMessageBox UnitFailureBox(const QString& file, const std::exception_ptr& failur
     return box;
 }
 
-void AddRawUnit(std::vector<TRawUnit>& raw, const QString& file, const TUnit& unit)
+// Adds the unit `file` to raw when it is a recording analysed although its header check failed.
+void AddRawUnit(std::vector<TRawUnit>& raw, const QString& file, const std::optional<TWavHeaderVerdict>& header)
 {
-    if (unit.Header && !unit.Header->Conforms)
-        raw.push_back({QFileInfo(file).fileName(), unit.Header->Differences});
+    if (header && !header->Conforms)
+        raw.push_back({QFileInfo(file).fileName(), header->Differences});
 }
 
 } // namespace
@@ -179,7 +180,7 @@ void TMaskCommands::CreateMask()
                 }
                 const TUnit& unit = *outcome.Unit;
                 ++(unit.Source == TUnitSource::Recording ? counts.Recordings : counts.SpectrumFiles);
-                AddRawUnit(raw, files[k], unit);
+                AddRawUnit(raw, files[k], unit.Header);
                 learner.Add(unit.Spectrum.Codes, unit.LevelsDb, unit.LevelDbfs);
                 progress.Advance();
             },
@@ -227,10 +228,10 @@ void TMaskCommands::CheckUnits()
     }
     std::vector<TRawUnit> raw;
     for (std::size_t k = 0; k < units.size(); ++k)
-        if (units[k].Header && !units[k].Header->Conforms)
-            raw.push_back({QFileInfo(files[static_cast<qsizetype>(k)]).fileName(), units[k].Header->Differences});
+        AddRawUnit(raw, files[static_cast<qsizetype>(k)], units[k].Header);
 
     auto* checkWindow = new TCheckWindow({context_.Boundary}, std::move(mask), maskFile, files, std::move(units));
+    std::erase_if(windows_, [](const QPointer<TCheckWindow>& closed) { return closed.isNull(); });
     windows_.emplace_back(checkWindow);
     checkWindow->show();
     emit checkWindowOpened(checkWindow);
