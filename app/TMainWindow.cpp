@@ -18,6 +18,8 @@
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
 #include "views/TChartCommands.h"
+#include "views/TMaskBandCommands.h"
+#include "views/TMaskCommands.h"
 #include "views/TSpectrogramView.h"
 
 #include <QCoreApplication>
@@ -40,6 +42,7 @@
 #include <climits>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -145,6 +148,9 @@ void TMainWindow::CreateMenu()
     TwoSpectraAction = SpectrumMenu->addAction(QStringLiteral("&2 графика"));
     ThreeSpectraAction = SpectrumMenu->addAction(QStringLiteral("&3 графика"));
     SixSpectraAction = SpectrumMenu->addAction(QStringLiteral("&6 графиков"));
+    MaskMenu = menu->addMenu(QStringLiteral("&Допуск"));
+    CreateMaskAction = MaskMenu->addAction(QStringLiteral("&Создать допуск…"));
+    CheckMaskAction = MaskMenu->addAction(QStringLiteral("&Проверить по допуску…"));
     ExitAction = menu->addAction(QStringLiteral("В&ыход"));
     ExitAction->setStatusTip(QStringLiteral("Завершение работы программы"));
 
@@ -155,6 +161,8 @@ void TMainWindow::CreateMenu()
     connect(TwoSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(2); }));
     connect(ThreeSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(3); }));
     connect(SixSpectraAction, &QAction::triggered, this, boundary_.Guard(this, [this] { CompareSpectra(6); }));
+    connect(CreateMaskAction, &QAction::triggered, this, boundary_.Guard(this, [this] { MaskCommands->CreateMask(); }));
+    connect(CheckMaskAction, &QAction::triggered, this, boundary_.Guard(this, [this] { MaskCommands->CheckUnits(); }));
     connect(ExitAction, &QAction::triggered, this, boundary_.Guard(this, [this] { close(); }));
 }
 
@@ -209,6 +217,32 @@ void TMainWindow::CreateControls()
     BatchProgress->setValue(0);
     BatchProgress->setTextVisible(false);
     BatchProgress->hide();
+    CreateMaskCommands();
+}
+
+void TMainWindow::CreateMaskCommands()
+{
+    MaskBand =
+        new TMaskBandCommands(*this, boundary_, *ChartCommands, {{Chart}, [this] { return view_ == TView::Spectrum; }});
+    TMaskContext context{boundary_,
+                         [this](int count) {
+                             Chart->hide();
+                             ReadoutStrip->hide();
+                             ShowBusy(count);
+                         },
+                         [this] { BatchProgress->setValue(BatchProgress->value() + 1); },
+                         [this] {
+                             BatchProgress->hide();
+                             BatchProgress->setValue(0);
+                             BusyLabel->hide();
+                         },
+                         [this](const std::vector<TRawUnit>& raw) {
+                             nonconforming_.clear();
+                             for (const TRawUnit& unit : raw)
+                                 nonconforming_.push_back({unit.FileName, unit.Differences});
+                             WarnOfNonconforming();
+                         }};
+    MaskCommands = new TMaskCommands(*this, std::move(context));
 }
 
 void TMainWindow::CreateReadoutStrip(QWidget* client)
@@ -346,6 +380,7 @@ void TMainWindow::ShowPickedWaveform()
     Chart->LeftAxis()->SetLogarithmic(false);
     PlotWaveform(recording, *Series);
     view_ = TView::Waveform;
+    MaskBand->Update();
     recording_ = recording;
 }
 
@@ -392,6 +427,7 @@ void TMainWindow::ShowPickedSpectrum()
     Chart->BottomAxis()->Title()->SetCaption(QStringLiteral("Гц"));
     PlotSpectrum(spectrum, *Series);
     view_ = TView::Spectrum;
+    MaskBand->Update();
     spectrum_ = spectrum;
     spectrumPath_ = LocalPath(path);
 }

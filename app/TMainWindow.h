@@ -22,6 +22,8 @@ class QProgressBar;
 class TChart;
 class TChartCommands;
 class TFastLineSeries;
+class TMaskBandCommands;
+class TMaskCommands;
 class TReadoutStrip;
 class TRowsPanel;
 class TSpectrogramView;
@@ -74,6 +76,9 @@ public:
     QAction* TwoSpectraAction = nullptr;   // "&2 графика"
     QAction* ThreeSpectraAction = nullptr; // "&3 графика"
     QAction* SixSpectraAction = nullptr;   // "&6 графиков"
+    QMenu* MaskMenu = nullptr;             // "&Допуск"
+    QAction* CreateMaskAction = nullptr;   // "&Создать допуск…"
+    QAction* CheckMaskAction = nullptr;    // "&Проверить по допуску…"
     QAction* ExitAction = nullptr;         // "В&ыход", a command on the menu bar
     QFrame* TopRule = nullptr;             // the line under the menu bar
     TRowsPanel* ChartPanel = nullptr;      // the chart, the busy label and the progress bar
@@ -84,6 +89,8 @@ public:
     QProgressBar* BatchProgress = nullptr;
     TReadoutStrip* ReadoutStrip = nullptr;
     TChartCommands* ChartCommands = nullptr; // save and copy of the chart
+    TMaskBandCommands* MaskBand = nullptr;   // a mask shown against the spectrum view
+    TMaskCommands* MaskCommands = nullptr;   // the commands of "&Допуск" and their check windows
 
     // --- Commands ------------------------------------------------------------------
     // "&Обработка": analyses the picked recordings (at most MaxBatchFiles) into spectrum
@@ -144,6 +151,8 @@ private:
     void CreateMenu();
     void CreateControls();
     void CreateReadoutStrip(QWidget* client);
+    // The mask commands, reading their units under the batch's progress display.
+    void CreateMaskCommands();
     // The views with their file already picked in their dialog.
     void ShowPickedWaveform();
     void ShowPickedSpectrum();

@@ -6,6 +6,7 @@
 #include "cli/ToolMessages.h"
 #include "core/FileReplacement.h"
 #include "core/MaskFile.h"
+#include "core/MaskLearning.h"
 
 #include "TulvoVersion.h"
 
@@ -31,23 +32,6 @@ CLI::Option* DeclareAmount(CLI::App& app, const std::string& name, TTarget& targ
             },
             description)
         ->option_text(valueName);
-}
-
-// What the mask's notes say of its units.
-std::string Provenance(std::size_t recordings, std::size_t spectrumFiles)
-{
-    const auto count = [](std::size_t n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
-    };
-    std::string text = "Learned by " + std::string(ToolName) + " " + TulvoVersion + " from ";
-    if (recordings > 0 && spectrumFiles > 0) {
-        return text + count(recordings, "recording", "recordings") + " and " +
-               count(spectrumFiles, "spectrum file", "spectrum files") + ".";
-    }
-    return text +
-           (recordings > 0 ? count(recordings, "recording", "recordings")
-                           : count(spectrumFiles, "spectrum file", "spectrum files")) +
-           ".";
 }
 
 TMaskOptions LearningOptions(const TMaskArguments& arguments)
@@ -99,12 +83,11 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
     const TSpectrumKind kind = arguments.Options.Kind;
     CheckUnitsOfKind(units, kind, "--max-hold");
     if (units.size() < MinimumMaskUnits) {
-        throw TUsageError("a mask needs at least " + std::to_string(MinimumMaskUnits) + " units, " +
-                          std::to_string(units.size()) + " given");
+        throw TUsageError(TooFewMaskUnitsText(units.size()));
     }
     if (arguments.Output != "-") {
         if (const auto same = FindSameFile(arguments.Output, units, {})) {
-            throw TUsageError("the mask " + arguments.Output + " would overwrite " + *same + ", one of its units");
+            throw TUsageError(MaskOverwritesUnitText(arguments.Output, *same));
         }
     }
 
@@ -128,20 +111,12 @@ int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
         return ExitFailure;
     }
 
-    if (units.size() < RoughMaskUnits) {
-        WriteToErr(context, WarningLine(shown, "a mask from fewer than " + std::to_string(RoughMaskUnits) +
-                                                   " units is rough (" + std::to_string(units.size()) + " given)"));
-    }
-    const std::size_t spectrumFiles = units.size() - recordings;
-    if (recordings > 0 && spectrumFiles > 0) {
-        WriteToErr(context, WarningLine(shown, "no level band: " + std::to_string(spectrumFiles) +
-                                                   " of the units are spectrum files, which hold no level"));
+    const TMaskUnitCounts counts{recordings, units.size() - recordings};
+    for (const std::string& warning : MaskLearningWarnings(counts)) {
+        WriteToErr(context, WarningLine(shown, warning));
     }
     TToleranceMask mask = learner.Learn(LearningOptions(arguments));
-    mask.Notes.push_back(Provenance(recordings, spectrumFiles));
-    if (!mask.Level) {
-        mask.Notes.push_back("No level band: spectrum files hold no level, only recordings do.");
-    }
+    AddLearningNotes(mask, counts, TulvoVersion);
     const std::string text = MaskFileText(mask);
     if (arguments.Output == "-") {
         TOutputStream out(context.Out, "standard output");

@@ -25,7 +25,7 @@ std::vector<std::string> CollectUnits(const TUnitArguments& arguments, const TTo
     CheckOneStandardInput(units, arguments.List.FilesFrom == "-");
     for (const std::string& unit : units) {
         if (!UnitSourceOf(unit)) {
-            throw TUsageError(unit + ": neither a spectrum file (.spm) nor a recording (.wav)");
+            throw TUsageError(unit + ": " + std::string(NotAUnitText));
         }
     }
     return units;

@@ -22,6 +22,9 @@
 
 enum class TUnitSource { SpectrumFile, Recording };
 
+// Why a name is not a unit's: it names neither source by its extension.
+inline constexpr std::string_view NotAUnitText = "neither a spectrum file (.spm) nor a recording (.wav)";
+
 // The source of the unit named path, by the extension of its name in any
 // case: ".spm" a spectrum file, ".wav" a recording; "-" is a spectrum file
 // read from standard input. Nothing for any other name.

@@ -7,7 +7,9 @@
 # The recordings are the six of scripts/make-recordings.py and the eight of its --burst set;
 # the display, locale and pointer positions are fixed, so two runs of the same program under
 # the same fonts give the same pictures. Writes window-*.png (window-context-menu.png with the
-# chart's menu open, window-spectrogram.png with the view of a recording with a click).
+# chart's menu open, window-spectrogram.png with the view of a recording with a click,
+# window-check.png the check window of tolerance masks over the units of the README's worked
+# example).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)"
@@ -131,6 +133,26 @@ click "$six" 419 396
 point "$six" 300 200
 capture "$six" window-6spm-common
 click "$six" 552 393
+
+# Tolerance masks, as in the README's worked example: a mask from 30 good units, then a batch of
+# 20 with two faulty ones checked against it; the window opens with the worst unit selected.
+mkdir "$work/good" "$work/batch"
+/usr/bin/python3 scripts/make-recordings.py "$work/good" 30 --odd 0 >/dev/null
+/usr/bin/python3 scripts/make-recordings.py "$work/batch" 20 --odd 7 --seed 12 >/dev/null
+mask_menu() { click "$main" 185 8; }
+mask_menu; click "$main" 236 29; pick $(cd "$work" && echo good/unit*.wav)
+xdotool search --sync --onlyvisible --name '^Сохранить допуск$' >/dev/null
+xdotool type --delay 2 "$work/good.csv"
+xdotool key Return
+for _ in $(seq 100); do [ -f "$work/good.csv" ] && break; sleep 0.2; done
+sleep 0.5
+mask_menu; click "$main" 236 50; pick good.csv
+pick $(cd "$work" && echo batch/unit*.wav)
+check="$(comparison 'Проверка по допуску')"
+sleep 0.5
+point "$check" 610 420
+capture "$check" window-check
+click "$check" 740 562
 
 # The batch run, during its completion text.
 click "$main" 41 8; pick rec1.wav rec2.wav rec3.wav rec4.wav rec5.wav rec6.wav

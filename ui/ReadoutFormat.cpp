@@ -140,3 +140,19 @@ QStringList ReadoutZForms(double z) { return ReadoutForms(z, 7, 2, QLocale().dec
 QString ReadoutXText(double x) { return FormatFixed(x, 7, 0, QLocale().decimalPoint().front()); }
 
 QString ReadoutYText(double y) { return FormatFixed(y, 9, 7, QLocale().decimalPoint().front()); }
+
+QStringList ReadoutLimitsForms(double lower, double upper)
+{
+    if (std::isnan(lower) && std::isnan(upper))
+        return {QStringLiteral("нет")};
+    const auto forms = [](double limit) {
+        return std::isnan(limit) ? QStringList{QStringLiteral("—")} : ReadoutYForms(limit);
+    };
+    const QStringList lowerForms = forms(lower);
+    const QStringList upperForms = forms(upper);
+    QStringList pairs;
+    for (qsizetype k = 0; k < std::max(lowerForms.size(), upperForms.size()); ++k)
+        pairs << lowerForms[std::min(k, lowerForms.size() - 1)] + QStringLiteral(" … ") +
+                     upperForms[std::min(k, upperForms.size() - 1)];
+    return pairs;
+}

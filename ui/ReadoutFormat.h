@@ -26,6 +26,12 @@ QString ReadoutYText(double y);
 // infinities have only their one text.
 QStringList ReadoutForms(double value, int precision, int decimals, QChar decimalPoint);
 
+// The texts a read-out of a pair of limits may show, from the most digits to the fewest: the
+// lower and the upper limit as ReadoutYForms shows a value, joined by " … ", the k-th form
+// pairing the k-th forms of each (the last of the shorter list repeated). A NaN limit is no
+// limit on that side, shown as "—"; with neither, the one form "нет".
+QStringList ReadoutLimitsForms(double lower, double upper);
+
 // ReadoutForms with the read-out's precision and decimals (those of ReadoutXText and
 // ReadoutYText) and the decimal separator of the user's locale.
 QStringList ReadoutXForms(double x);

@@ -79,7 +79,7 @@ TFileDialog::TFileDialog(const TOpenDialog& dialog, QWidget* owner) : QFileDialo
     setAcceptMode(QFileDialog::AcceptOpen);
     // A single-file dialog accepts a typed name that does not exist: opening it reports the error.
     setFileMode(dialog.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
-    setNameFilter(dialog.NameFilter());
+    setNameFilters(dialog.NameFilters());
     if (!dialog.InitialDir.isEmpty())
         setDirectory(dialog.InitialDir);
     if (!dialog.Files.isEmpty())

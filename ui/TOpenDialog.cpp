@@ -6,11 +6,23 @@
 #include <utility>
 
 TOpenDialog::TOpenDialog(QString name, QString filterName, QString pattern, bool multiSelect)
-    : Name(std::move(name)), FilterName(std::move(filterName)), Pattern(std::move(pattern)), MultiSelect(multiSelect),
-      FileName(Pattern)
+    : TOpenDialog(std::move(name), {{std::move(filterName), std::move(pattern)}}, multiSelect)
+{}
+
+TOpenDialog::TOpenDialog(QString name, QList<TFilter> filters, bool multiSelect)
+    : Name(std::move(name)), Filters(std::move(filters)), FilterName(Filters.value(0).Name),
+      Pattern(Filters.value(0).Pattern), MultiSelect(multiSelect), FileName(Pattern)
 {}
 
 QString TOpenDialog::NameFilter() const { return FilterName + QStringLiteral(" (") + Pattern + QStringLiteral(")"); }
+
+QStringList TOpenDialog::NameFilters() const
+{
+    QStringList filters;
+    for (const TFilter& filter : Filters)
+        filters << filter.Name + QStringLiteral(" (") + filter.Pattern + QStringLiteral(")");
+    return filters;
+}
 
 void TOpenDialog::Confirm(const QStringList& files)
 {

@@ -10,6 +10,7 @@
 #include "ui/TRowsPanel.h"
 #include "ui/WindowStyle.h"
 #include "views/TChartCommands.h"
+#include "views/TMaskBandCommands.h"
 
 #include <QFontMetrics>
 #include <QHelpEvent>
@@ -41,6 +42,7 @@ TComparisonWindow::TComparisonWindow(TComparisonLayout layout, TComparisonContex
                                     [this] { return charts_.front()->Title()->Text().trimmed(); }});
     for (TChart* chart : charts_)
         commands_->Attach(*chart);
+    maskBand_ = new TMaskBandCommands(*this, context_.Boundary, *commands_, {charts_, {}});
     SetMinimumSize();
     strip_->raise();
     resize(TComparisonLayout::ClientSize);

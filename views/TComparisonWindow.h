@@ -17,6 +17,7 @@ class TChartCommands;
 class TChartSeries;
 struct TChartPicture;
 class TFastLineSeries;
+class TMaskBandCommands;
 class TReadoutStrip;
 class TRowsPanel;
 
@@ -35,7 +36,8 @@ class TRowsPanel;
 // row. Ctrl+S, Ctrl+C and a right click on a chart save or copy the chart area as a picture, or
 // save the loaded spectra as a table (TChartCommands). The read-out is emptied by every show, overlay, split and change
 // of scale. The window is created once and keeps its size, its place (centred on the first show only) and each chart's
-// left-axis scale and zoom between shows. Every way of closing it ends in `finished`.
+// left-axis scale and zoom between shows. Every way of closing it ends in `finished`. The charts' context menu also
+// shows a mask's band behind the curves of every chart, "Показать допуск…" until "Скрыть допуск" (TMaskBandCommands).
 class TComparisonWindow : public QDialog {
     Q_OBJECT
 
@@ -66,6 +68,8 @@ public:
     const TOverlayLegend& Legend() const { return legend_; }
     // Save and copy of what the charts show.
     TChartCommands& Commands() const { return *commands_; }
+    // A mask shown against every chart.
+    TMaskBandCommands& MaskBand() const { return *maskBand_; }
 
     // The charts shown now, each at its place in the smallest rectangle that holds them all.
     TChartPicture Picture() const;
@@ -128,4 +132,5 @@ private:
     std::vector<std::string> loadedPaths_;
     std::vector<TSpectrum> loadedSpectra_;
     TChartCommands* commands_ = nullptr;
+    TMaskBandCommands* maskBand_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "chart/TChart.h"
 #include "plot/ChartPicture.h"
 #include "views/TChartCommands.h"
+#include "views/TMaskBandCommands.h"
 #include "views/TComparisonWindow.h"
 
 #include <QAction>
@@ -79,8 +80,14 @@ void TChartCommandsTest::pictureIsWhatTheWindowShows()
     auto* first = window.findChild<TChart*>();
     QTest::mouseClick(first, Qt::RightButton, Qt::NoModifier, first->PlotRect().center());
     QTRY_VERIFY(commands.Menu->isVisible());
-    QCOMPARE(commands.Menu->actions(),
+    const QList<QAction*> offered = commands.Menu->actions();
+    QCOMPARE(offered.mid(0, 3),
              (QList<QAction*>{commands.SavePictureAction, commands.CopyPictureAction, commands.SaveTableAction}));
+    // Then a mask's band, offered over spectra only.
+    const auto* band = window.findChild<TMaskBandCommands*>();
+    QCOMPARE(offered.mid(4), (QList<QAction*>{band->ShowAction, band->HideAction}));
+    QCOMPARE(band->ShowAction->isVisible(), view != QStringLiteral("waveform"));
+    QVERIFY(!band->HideAction->isVisible());
     commands.Menu->close();
     program.Dialogs.Save(folder.File(QStringLiteral("picture"))); // the type's suffix is added
     commands.SavePictureAction->trigger();

@@ -51,6 +51,9 @@ const TCommand Commands[] = {
 };
 const char* const ViewMenuTitle = "&Просмотр";
 const char* const SpectrumMenuTitle = "Спектр";
+const char* const MaskMenuTitle = "&Допуск";
+const char* const CreateMaskText = "&Создать допуск…";
+const char* const CheckMaskText = "&Проверить по допуску…";
 const char* const XValueTip = "Значение по оси X";
 const char* const YValueTip = "Значение по оси Y";
 
@@ -99,9 +102,13 @@ void TMainWindowTest::menuStructure()
         QVERIFY(action->isEnabled());
         QVERIFY(!action->menu());
     }
-    // "&Обработка" and "В&ыход" are commands on the bar itself, around "&Просмотр".
-    QCOMPARE(main.menuBar()->actions(),
-             (QList<QAction*>{main.BatchAction, main.ViewMenu->menuAction(), main.ExitAction}));
+    // "&Обработка" and "В&ыход" are commands on the bar itself, around "&Просмотр" and "&Допуск".
+    QCOMPARE(main.menuBar()->actions(), (QList<QAction*>{main.BatchAction, main.ViewMenu->menuAction(),
+                                                         main.MaskMenu->menuAction(), main.ExitAction}));
+    QCOMPARE(main.MaskMenu->title(), Utf8(MaskMenuTitle));
+    QCOMPARE(main.MaskMenu->actions(), (QList<QAction*>{main.CreateMaskAction, main.CheckMaskAction}));
+    QCOMPARE(main.CreateMaskAction->text(), Utf8(CreateMaskText));
+    QCOMPARE(main.CheckMaskAction->text(), Utf8(CheckMaskText));
     QCOMPARE(main.ViewMenu->title(), Utf8(ViewMenuTitle));
     QCOMPARE(main.ViewMenu->actions(),
              (QList<QAction*>{main.WaveformAction, main.SpectrogramAction, main.SpectrumMenu->menuAction()}));

@@ -8,6 +8,7 @@ namespace testsupport {
 bool TScriptedDialogs::Execute(TOpenDialog& dialog, QWidget*)
 {
     Executed << dialog.Name;
+    Filters << dialog.NameFilters();
     if (Answers.empty())
         return false;
     const std::optional<QStringList> answer = Answers.front();
@@ -26,6 +27,10 @@ bool TScriptedDialogs::Execute(TOpenDialog& dialog, QWidget*)
 bool TScriptedDialogs::ExecuteSave(TSaveDialog& dialog, QWidget*)
 {
     Executed << dialog.Name;
+    QStringList offered;
+    for (const TSaveDialog::TFileType& type : dialog.Types)
+        offered << type.Filter;
+    Filters << offered;
     if (SaveAnswers.empty())
         return false;
     const auto [path, type] = SaveAnswers.front();

@@ -33,6 +33,7 @@ public:
     std::deque<std::optional<QStringList>> Answers;
     std::deque<std::pair<QString, int>> SaveAnswers;
     QStringList Executed;           // names of the dialogs run (open and save), in order
+    QList<QStringList> Filters;     // the filters each of them offered, in the same order
     std::vector<TMessageBox> Shown; // message boxes, in order
     std::function<void(const TMessageBox&)> OnShow;
 };

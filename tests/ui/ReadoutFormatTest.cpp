@@ -15,6 +15,8 @@ private slots:
     void readoutUsesLocaleSeparator();
     void shorterForms_data();
     void shorterForms();
+    void limitsForms_data();
+    void limitsForms();
 };
 
 // clang-format off
@@ -100,6 +102,31 @@ void TReadoutFormatTest::shorterForms()
     QFETCH(int, decimals);
     QFETCH(QStringList, forms);
     QCOMPARE(ReadoutForms(value, decimals == 0 ? 7 : 9, decimals, QLatin1Char('.')), forms);
+}
+
+// clang-format off
+void TReadoutFormatTest::limitsForms_data()
+{
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<QStringList>("forms");
+    QTest::newRow("both, the shorter list's last form kept") << 0.25 << 0.000123456789 << QStringList{
+        "0.2500000 … 0.0001235", "0.25 … 0.000123", "2.5E-01 … 0.00012", "2.5E-01 … 1.23457E-04",
+        "2.5E-01 … 1.2346E-04", "2.5E-01 … 1.235E-04", "2.5E-01 … 1.23E-04", "2.5E-01 … 1.2E-04"};
+    QTest::newRow("no lower limit") << qQNaN() << 0.5 << QStringList{"— … 0.5000000", "— … 0.5", "— … 5E-01"};
+    QTest::newRow("no limits") << qQNaN() << qQNaN() << QStringList{"нет"};
+}
+// clang-format on
+
+void TReadoutFormatTest::limitsForms()
+{
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(QStringList, forms);
+    const QLocale saved;
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(ReadoutLimitsForms(lower, upper), forms);
+    QLocale::setDefault(saved);
 }
 
 QTEST_GUILESS_MAIN(TReadoutFormatTest)

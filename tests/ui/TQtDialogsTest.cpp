@@ -104,6 +104,7 @@ private slots:
     void typedNamesArePickedOrRefused();
     void reopensWhereThePickedFilesAre_data();
     void reopensWhereThePickedFilesAre();
+    void everyFilterIsOffered();
     void errorBoxNamesTheFile_data();
     void errorBoxNamesTheFile();
     void informativeTextIsPlain();
@@ -170,6 +171,29 @@ void TQtDialogsTest::typedNamesArePickedOrRefused()
         QCOMPARE(run.Refusal, QString());
         QCOMPARE(dialog.Files, picked);
     }
+}
+
+// A dialog of several filters offers them all, in order, the first chosen as it opens.
+void TQtDialogsTest::everyFilterIsOffered()
+{
+    TOpenDialog dialog(QStringLiteral("UnitsDialog"),
+                       {{QStringLiteral("Записи"), QStringLiteral("*.wav *.wave")},
+                        {QStringLiteral("Файлы данных"), QStringLiteral("*.wav")}},
+                       true);
+    dialog.InitialDir = folder_.Path();
+    QStringList offered;
+    QString chosen;
+    QTimer::singleShot(0, [&] {
+        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(fileDialog != nullptr);
+        offered = fileDialog->nameFilters();
+        chosen = fileDialog->selectedNameFilter();
+        fileDialog->reject();
+    });
+    TQtDialogs dialogs;
+    QVERIFY(!dialogs.Execute(dialog, nullptr));
+    QCOMPARE(offered, (QStringList{QStringLiteral("Записи (*.wav *.wave)"), QStringLiteral("Файлы данных (*.wav)")}));
+    QCOMPARE(chosen, offered.value(0));
 }
 
 void TQtDialogsTest::reopensWhereThePickedFilesAre_data()

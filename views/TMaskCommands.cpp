@@ -1,0 +1,240 @@
+#include "views/TMaskCommands.h"
+
+#include "core/CheckedUnits.h"
+#include "core/ErrorTexts.h"
+#include "core/MaskFile.h"
+#include "core/MaskLearning.h"
+#include "core/TulvoErrors.h"
+#include "core/UnitInput.h"
+#include "core/platform/FileStatus.h"
+#include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
+#include "ui/TErrorBoundary.h"
+#include "views/TChartCommands.h"
+#include "views/TCheckWindow.h"
+
+#include "TulvoVersion.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// Spectrum files and recordings together first, then each alone.
+QList<TOpenDialog::TFilter> UnitFilters()
+{
+    return {{QStringLiteral("Файлы спектра и данных"), QStringLiteral("*.spm *.wav")},
+            {QStringLiteral("Файл спектра"), QStringLiteral("*.spm")},
+            {QStringLiteral("Файлы данных"), QStringLiteral("*.wav")}};
+}
+
+const QString MaskFilterName = QStringLiteral("Допуск");
+const QString MaskPattern = QStringLiteral("*.csv");
+
+// The picked files as the Qt-free code names them. Refuses a name that is neither a spectrum
+// file nor a recording, naming it.
+std::vector<std::string> UnitPaths(const QStringList& files)
+{
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(files.size()));
+    for (const QString& file : files) {
+        paths.push_back(LocalPath(file));
+        if (!UnitSourceOf(paths.back()))
+            throw EContentError(std::string(NotAUnitText), paths.back());
+    }
+    return paths;
+}
+
+// The progress display from its making to its end, which comes on every way out.
+class TProgressShown {
+public:
+    TProgressShown(const TMaskContext& context, std::size_t count) : context_(context)
+    {
+        if (context_.StartProgress)
+            context_.StartProgress(static_cast<int>(count));
+    }
+    ~TProgressShown()
+    {
+        if (context_.EndProgress)
+            context_.EndProgress();
+    }
+    TProgressShown(const TProgressShown&) = delete;
+    TProgressShown& operator=(const TProgressShown&) = delete;
+
+    void Advance() const
+    {
+        if (context_.AdvanceProgress)
+            context_.AdvanceProgress();
+    }
+
+private:
+    const TMaskContext& context_;
+};
+
+// The default error box for a unit that cannot be read: why, in tulvo-cli's words, and the
+// file.
+TMessageBox UnitFailureBox(const QString& file, const std::exception_ptr& failure)
+{
+    TMessageBox box;
+    box.Icon = QMessageBox::Critical;
+    box.Caption = QString::fromLatin1(ApplicationTitle);
+    box.Text = QString::fromStdString(ErrorBoxText(FailureText(failure)));
+    box.Button = QStringLiteral("OK");
+    box.InformativeText = file;
+    return box;
+}
+
+// Adds the unit `file` to raw when it is a recording analysed although its header check failed.
+void AddRawUnit(std::vector<TRawUnit>& raw, const QString& file, const std::optional<TWavHeaderVerdict>& header)
+{
+    if (header && !header->Conforms)
+        raw.push_back({QFileInfo(file).fileName(), header->Differences});
+}
+
+} // namespace
+
+TMaskCommands::TMaskCommands(QWidget& window, TMaskContext context)
+    : QObject(&window), MaskUnitsDialog(QStringLiteral("MaskUnitsDialog"), UnitFilters(), true),
+      MaskSaveDialog(
+          QStringLiteral("MaskSaveDialog"), QStringLiteral("Сохранить допуск"),
+          {{MaskFilterName + QStringLiteral(" (") + MaskPattern + QStringLiteral(")"), QStringLiteral("csv")}}),
+      MaskDialog(QStringLiteral("MaskDialog"), MaskFilterName, MaskPattern, false),
+      CheckUnitsDialog(QStringLiteral("CheckUnitsDialog"), UnitFilters(), true), window_(window),
+      context_(std::move(context))
+{
+    window_.installEventFilter(this);
+}
+
+TMaskCommands::~TMaskCommands()
+{
+    for (const QPointer<TCheckWindow>& checkWindow : windows_)
+        delete checkWindow.data();
+}
+
+bool TMaskCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &window_ && event->type() == QEvent::Close)
+        CloseCheckWindows();
+    return QObject::eventFilter(watched, event);
+}
+
+std::vector<TCheckWindow*> TMaskCommands::CheckWindows() const
+{
+    std::vector<TCheckWindow*> open;
+    for (const QPointer<TCheckWindow>& checkWindow : windows_)
+        if (checkWindow)
+            open.push_back(checkWindow.data());
+    return open;
+}
+
+void TMaskCommands::CloseCheckWindows()
+{
+    for (TCheckWindow* checkWindow : CheckWindows())
+        checkWindow->close();
+}
+
+void TMaskCommands::CreateMask()
+{
+    IDialogs& dialogs = context_.Boundary.Dialogs();
+    if (!dialogs.Execute(MaskUnitsDialog, &window_))
+        return;
+    const QStringList files = MaskUnitsDialog.Files;
+    const std::vector<std::string> paths = UnitPaths(files);
+    if (paths.size() < MinimumMaskUnits)
+        throw std::invalid_argument(TooFewMaskUnitsText(paths.size()));
+    // A first mask is offered beside its units.
+    if (MaskSaveDialog.InitialDir.isEmpty())
+        MaskSaveDialog.InitialDir = MaskUnitsDialog.InitialDir;
+    if (!dialogs.ExecuteSave(MaskSaveDialog, &window_))
+        return;
+    const QString maskFile = MaskSaveDialog.FileName;
+    const std::string maskPath = LocalPath(maskFile);
+    for (const std::string& path : paths)
+        if (Platform::SameExistingFile(maskPath, path))
+            throw std::invalid_argument(MaskOverwritesUnitText(maskPath, path));
+
+    TMaskLearner learner;
+    TMaskUnitCounts counts;
+    std::vector<TRawUnit> raw;
+    std::optional<qsizetype> failed;
+    std::exception_ptr failure;
+    std::atomic<bool> stop{false};
+    {
+        const TProgressShown progress(context_, paths.size());
+        ReadUnits(
+            paths, {}, 0,
+            [&](std::size_t index, TUnitOutcome& outcome) {
+                const auto k = static_cast<qsizetype>(index);
+                if (outcome.Error) {
+                    failed = k;
+                    failure = outcome.Error;
+                    stop = true;
+                    return;
+                }
+                const TUnit& unit = *outcome.Unit;
+                ++(unit.Source == TUnitSource::Recording ? counts.Recordings : counts.SpectrumFiles);
+                AddRawUnit(raw, files[k], unit.Header);
+                learner.Add(unit.Spectrum.Codes, unit.LevelsDb, unit.LevelDbfs);
+                progress.Advance();
+            },
+            &stop);
+    }
+    if (failed) {
+        dialogs.Show(UnitFailureBox(files[*failed], failure), &window_);
+        return;
+    }
+
+    TToleranceMask mask = learner.Learn(TMaskOptions{});
+    AddLearningNotes(mask, counts, TulvoVersion);
+    const std::string text = MaskFileText(mask);
+    WriteWholeFile(maskFile, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+
+    const std::vector<std::string> warnings = MaskLearningWarnings(counts);
+    if (!warnings.empty()) {
+        QStringList lines;
+        for (const std::string& warning : warnings)
+            lines << QString::fromStdString(ErrorBoxText(warning));
+        dialogs.Show({QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), lines.join(QLatin1Char('\n')),
+                      QStringLiteral("OK"), maskFile},
+                     &window_);
+    }
+    if (!raw.empty() && context_.WarnOfRawUnits)
+        context_.WarnOfRawUnits(raw);
+}
+
+void TMaskCommands::CheckUnits()
+{
+    IDialogs& dialogs = context_.Boundary.Dialogs();
+    if (!dialogs.Execute(MaskDialog, &window_))
+        return;
+    const QString maskFile = MaskDialog.FileName;
+    TToleranceMask mask = ReadMaskFile(LocalPath(maskFile));
+    if (!dialogs.Execute(CheckUnitsDialog, &window_))
+        return;
+    const QStringList files = CheckUnitsDialog.Files;
+    const std::vector<std::string> paths = UnitPaths(files);
+
+    std::vector<TCheckedUnit> units;
+    {
+        const TProgressShown progress(context_, paths.size());
+        units = ::CheckUnits(mask, paths, {}, 0, [&](std::size_t) { progress.Advance(); });
+    }
+    std::vector<TRawUnit> raw;
+    for (std::size_t k = 0; k < units.size(); ++k)
+        AddRawUnit(raw, files[static_cast<qsizetype>(k)], units[k].Header);
+
+    auto* checkWindow = new TCheckWindow({context_.Boundary}, std::move(mask), maskFile, files, std::move(units));
+    std::erase_if(windows_, [](const QPointer<TCheckWindow>& closed) { return closed.isNull(); });
+    windows_.emplace_back(checkWindow);
+    checkWindow->show();
+    emit checkWindowOpened(checkWindow);
+    if (!raw.empty() && context_.WarnOfRawUnits)
+        context_.WarnOfRawUnits(raw);
+}
