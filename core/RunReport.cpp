@@ -12,18 +12,6 @@ namespace {
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
-// The indices of the units whose outcome is outcome, in the given order.
-std::vector<std::size_t> UnitsWith(const TRunReport& report, TReportOutcome outcome)
-{
-    std::vector<std::size_t> indices;
-    for (std::size_t k = 0; k < report.Units.size(); ++k) {
-        if (OutcomeOf(report.Units[k]) == outcome) {
-            indices.push_back(k);
-        }
-    }
-    return indices;
-}
-
 // The units read (judged ok or failing), in the given order.
 std::vector<std::size_t> UnitsRead(const TRunReport& report)
 {
@@ -118,17 +106,6 @@ void JudgeReportUnits(TRunReport& report)
     }
 }
 
-double SmallestMarginDb(const TMaskVerdict& verdict)
-{
-    double smallest = Infinity;
-    for (const double margin : {verdict.WorstMarginDb, verdict.LevelMarginDb.value_or(Infinity)}) {
-        if (!std::isnan(margin)) {
-            smallest = std::min(smallest, margin);
-        }
-    }
-    return smallest;
-}
-
 TReportOutcome OutcomeOf(const TReportUnit& unit)
 {
     if (!unit.Unit) {
@@ -141,13 +118,11 @@ std::vector<std::size_t> ReportTableOrder(const TRunReport& report)
 {
     std::vector<std::size_t> order;
     if (report.Mask) {
-        order = UnitsWith(report, TReportOutcome::Fails);
-        SortByMargin(report, order);
-        const std::vector<std::size_t> unread = UnitsWith(report, TReportOutcome::Unread);
-        const std::vector<std::size_t> good = UnitsWith(report, TReportOutcome::Ok);
-        order.insert(order.end(), unread.begin(), unread.end());
-        order.insert(order.end(), good.begin(), good.end());
-        return order;
+        std::vector<const TMaskVerdict*> verdicts;
+        for (const TReportUnit& unit : report.Units) {
+            verdicts.push_back(unit.Unit ? &*unit.Verdict : nullptr);
+        }
+        return FailuresFirstOrder(verdicts);
     }
     // As compare --sort distance: the units not read rank below every figure, so they come last.
     std::vector<double> ranks;

@@ -82,17 +82,12 @@ std::string DefaultReportTitle(const std::string& firstUnit);
 // against MedianLevels of the bands of every unit read (none when no unit could be read).
 void JudgeReportUnits(TRunReport& report);
 
-// The smallest margin of a verdict, its lines' and its level's, in dB: what ranks failing units
-// (the most negative first). +infinity when neither has a limit.
-double SmallestMarginDb(const TMaskVerdict& verdict);
-
 // A unit's place in the report: judged ok or failing, or not read.
 enum class TReportOutcome { Ok, Fails, Unread };
 TReportOutcome OutcomeOf(const TReportUnit& unit);
 
-// The units' indices in the order of the report's table. With a mask: failing units, smallest
-// margin first (SmallestMarginDb; equal ones in the given order), then those not read, then the
-// good ones, both in the given order. Without: the units read most different first
+// The units' indices in the order of the report's table. With a mask: FailuresFirstOrder of their
+// verdicts (core/ToleranceMask.h), as the check window lists them. Without: the units read most different first
 // (DifferenceRank by distance, MostDifferentFirst), then those not read in the given order.
 std::vector<std::size_t> ReportTableOrder(const TRunReport& report);
 

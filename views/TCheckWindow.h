@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/CheckedUnits.h"
+#include "core/RunReport.h"
 #include "core/ToleranceMask.h"
 #include "plot/ChartPicture.h"
 #include "plot/MaskChart.h"
+#include "ui/TSaveDialog.h"
 
 #include <QSize>
 #include <QString>
@@ -55,7 +57,9 @@ inline constexpr int CheckColumnCount = 6;
 // limits of the line at X in the chart's values. Zoom and panning are the chart's. Ctrl+S,
 // Ctrl+C and a right click on the chart save or copy its picture or save the table
 // (TChartCommands); the table saved ("Сохранить таблицу CSV…", in the menu and at the top) is
-// tulvo-cli check's for the same mask and units, rows in the order picked.
+// tulvo-cli check's for the same mask and units, rows in the order picked. "Сохранить отчёт…" at
+// the top writes the run's report in Russian: the bytes tulvo-cli report --lang ru --mask writes
+// for the mask's file and the units' files as picked.
 //
 // The window is not modal, opens with the first row selected and the table in focus, and is
 // deleted when closed.
@@ -88,6 +92,11 @@ public:
 
     // tulvo-cli check's table of the units (CheckTableText).
     std::string Table() const;
+    // The run as tulvo-cli report --lang ru --mask reports the mask's file and the units as
+    // picked: the files' digests read now, the units as checked.
+    TRunReport Report() const;
+    // Asks for a file name (ReportDialog) and writes RunReportDocument of Report() to it.
+    void SaveReport();
     // The chart as the window shows it.
     TChartPicture Picture() const;
     // Switches the chart's value axis between linear and logarithmic.
@@ -99,6 +108,8 @@ public:
     QLabel* Summary;
     QLabel* MaskLabel;
     QPushButton* SaveTableButton;
+    QPushButton* SaveReportButton;
+    TSaveDialog ReportDialog; // "Сохранить отчёт": "Отчёт (*.html)"
     QTableView* TableView;
     TChart* Chart;
     TMaskChartSeries Series;

@@ -255,7 +255,7 @@ void TMaskCommandsTest::refusedMaskWritesNothing()
 }
 
 // One table of units: what the window lists for each, in which row, and what the saved table
-// holds (tulvo-cli check's bytes, in the order picked). A header click sorts by its column.
+// and report hold (tulvo-cli check's and report's bytes, in the order picked). A header click sorts by its column.
 void TMaskCommandsTest::checkWindowListsFailuresFirst()
 {
     struct TUnitRow {
@@ -314,6 +314,14 @@ void TMaskCommandsTest::checkWindowListsFailuresFirst()
     window->SaveTableButton->click();
     QCOMPARE(ReadAll(out.File(QStringLiteral("table.csv"))),
              Cli(QStringList{QStringLiteral("check"), QStringLiteral("--mask"), mask} + files, 1));
+    // The report of what the window shows, as tulvo-cli writes it in Russian.
+    program.Dialogs.Save(out.File(QStringLiteral("report.html")));
+    window->SaveReportButton->click();
+    QCOMPARE(ReadAll(out.File(QStringLiteral("report.html"))),
+             Cli(QStringList{QStringLiteral("report"), QStringLiteral("--lang"), QStringLiteral("ru"),
+                             QStringLiteral("--mask"), mask, QStringLiteral("-o"), QStringLiteral("-")} +
+                     files,
+                 1));
 
     // The file names sorted by a header click, then the other way round.
     QHeaderView* header = window->TableView->horizontalHeader();
