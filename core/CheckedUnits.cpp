@@ -3,7 +3,6 @@
 #include "core/CheckTable.h"
 #include "core/ErrorTexts.h"
 
-
 std::vector<TCheckedUnit> CheckUnits(const TToleranceMask& mask, const std::vector<std::string>& files,
                                      const TUnitReadOptions& options, int jobs,
                                      const std::function<void(std::size_t index)>& progress)

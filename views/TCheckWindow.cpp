@@ -229,11 +229,10 @@ QString CheckSummaryText(const std::vector<TCheckedUnit>& units)
 
 TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString maskPath, QStringList files,
                            std::vector<TCheckedUnit> units)
-    : QWidget(nullptr, Qt::Window),
-      ReportDialog(QStringLiteral("ReportDialog"), QStringLiteral("Сохранить отчёт"),
-                   {{QStringLiteral("Отчёт (*.html)"), QStringLiteral("html")}}),
-      context_(context), mask_(std::move(mask)), maskPath_(std::move(maskPath)),
-      files_(std::move(files)), units_(std::move(units))
+    : QWidget(nullptr, Qt::Window), ReportDialog(QStringLiteral("ReportDialog"), QStringLiteral("Сохранить отчёт"),
+                                                 {{QStringLiteral("Отчёт (*.html)"), QStringLiteral("html")}}),
+      context_(context), mask_(std::move(mask)), maskPath_(std::move(maskPath)), files_(std::move(files)),
+      units_(std::move(units))
 {
     setObjectName(QStringLiteral("CheckWindow"));
     // The report is offered beside the first unit.
@@ -266,8 +265,7 @@ TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString m
                                    [this] { return Chart->Title()->Text().trimmed(); }});
     Commands->Attach(*Chart);
     connect(SaveTableButton, &QPushButton::clicked, Commands->SaveTableAction, &QAction::trigger);
-    connect(SaveReportButton, &QPushButton::clicked, this,
-            context_.Boundary.Guard(this, [this] { SaveReport(); }));
+    connect(SaveReportButton, &QPushButton::clicked, this, context_.Boundary.Guard(this, [this] { SaveReport(); }));
 
     resize(ClientSize);
     // Room for the limits' value too, in its shortest form of two numbers.

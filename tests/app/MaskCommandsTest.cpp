@@ -164,6 +164,7 @@ private slots:
     void refusedMaskWritesNothing();
     void checkWindowListsFailuresFirst();
     void checkWindowDrawsTheSelectedUnit();
+    void maxHoldMaskChecksMaxHoldSpectra();
     void badMaskOpensNoWindow();
     void checkWindowClosesWithTheMainWindow();
     void contextMenuShowsAndHidesTheBand_data();
@@ -374,6 +375,22 @@ void TMaskCommandsTest::checkWindowDrawsTheSelectedUnit()
     QCOMPARE(window->Series.Outside->Count(), 0);
     QVERIFY(CountColour(*window->Chart, MaskFillColour) > 1000);
     QCOMPARE(CountColour(*window->Chart, OutsideMarkColour), 0);
+}
+
+// A max-hold mask checks the recordings by their max-hold spectra, as tulvo-cli check does.
+void TMaskCommandsTest::maxHoldMaskChecksMaxHoldSpectra()
+{
+    TFixtureFolder out;
+    TProgram program;
+    const QString mask = out.File(QStringLiteral("max-hold.csv"));
+    Cli(QStringList{QStringLiteral("mask"), QStringLiteral("--max-hold"), QStringLiteral("-o"), mask} +
+        Line->Good(1, 20, QStringLiteral(".wav")));
+    const QStringList files =
+        QStringList{Line->File(QStringLiteral("tone.wav"))} + Line->Good(21, 22, QStringLiteral(".wav"));
+    TCheckWindow* window = Check(program, mask, files);
+    QVERIFY(window != nullptr);
+    QCOMPARE(QByteArray::fromStdString(window->Table()),
+             Cli(QStringList{QStringLiteral("check"), QStringLiteral("--mask"), mask} + files, 1));
 }
 
 // A mask that cannot be read gives tulvo-cli check's message; no units are asked for.
