@@ -291,8 +291,11 @@ void TCheckWindow::CreateTop()
     row->setContentsMargins(8, 6, 8, 6);
     Summary = new QLabel(CheckSummaryText(units_), top);
     Summary->setFont(DesignFont(true));
-    MaskLabel = new QLabel(QStringLiteral("Допуск: ") + maskPath_, top);
+    // The summary is never cut; the mask's name takes the room left, its full path in the tooltip.
+    Summary->setMinimumWidth(Summary->sizeHint().width());
+    MaskLabel = new QLabel(QStringLiteral("Допуск: ") + QFileInfo(maskPath_).fileName(), top);
     MaskLabel->setToolTip(maskPath_);
+    MaskLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     SaveTableButton = new QPushButton(QStringLiteral("Сохранить таблицу CSV…"), top);
     SaveTableButton->setAutoDefault(false);
     row->addWidget(Summary);

@@ -40,15 +40,16 @@ inline constexpr int CheckColumnCount = 6;
 // The check window "Проверка по допуску": units checked against a mask.
 //
 // At the top the summary "Проверено: N, годных: G, негодных: B" (", ошибок: E" added when some
-// units could not be read), the mask's file, and "Сохранить таблицу CSV…". Then a table of the
-// units, a row each, with the columns "Файл" (the file's name, its full path in a tooltip),
-// "Вердикт" ("годен", "не годен", or why the unit could not be read; the cell tinted green for
-// a good unit, red otherwise), "Вне допуска" (lines outside), "Худшая линия, Гц" and "Запас, дБ"
-// (the line of the smallest margin and that margin) and "Уровень, дБFS" (a recording's level;
-// its margin in a tooltip); figures with three decimals and the user's decimal separator. The
-// rows start in FailuresFirstOrder: failed units first, the smallest margin first, then the
-// ones that could not be read, then the good ones as picked. A click on a column's header sorts
-// the rows by that column (again: the other way round); the keyboard moves the selection.
+// units could not be read), the mask's file name (its full path in a tooltip), "Сохранить таблицу
+// CSV…" and "Сохранить отчёт…". Then a table of the units, a row each, with the columns "Файл" (the
+// file's name, its full path in a tooltip), "Вердикт" ("годен", "не годен", or why the unit could
+// not be read; the cell tinted green for a good unit, red otherwise), "Вне допуска" (lines
+// outside), "Худшая линия, Гц" and "Запас, дБ" (the line of the smallest margin and that margin)
+// and "Уровень, дБFS" (a recording's level; its margin in a tooltip); figures with three decimals
+// and the user's decimal separator. The rows start in FailuresFirstOrder: failed units first, the
+// smallest margin first, then the ones that could not be read, then the good ones as picked. A
+// click on a column's header sorts the rows by that column (again: the other way round); the
+// keyboard moves the selection.
 //
 // Below the table, a chart of the selected unit's spectrum against the mask (plot/MaskChart.h):
 // the band behind the curve, the lines outside marked in red; only the band for a unit that
