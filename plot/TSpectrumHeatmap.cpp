@@ -1,5 +1,6 @@
 #include "plot/TSpectrumHeatmap.h"
 
+#include "chart/ChartSpacing.h"
 #include "chart/TChartAxis.h"
 #include "chart/axis/TAxisLabels.h"
 #include "plot/Viridis.h"
@@ -12,14 +13,8 @@
 
 namespace {
 
-// The chart's spacing (chart/TChartPaint.cpp), so that the axes look alike.
-constexpr int Margin = 6;
-constexpr int LabelGap = 2;
-constexpr int TickLength = 4;
-constexpr int LabelsSeparationPercent = 10;
-// The heatmap's own: the colour bar, its gap from the cells, the names' gap.
-constexpr int BarWidth = 16;
-constexpr int BarGap = 10;
+// The charts' spacing, the colour bar's too; the heatmap's own: the names' gap.
+using namespace ChartSpacing;
 constexpr int NameGap = 6;
 
 constexpr int DefaultWidth = 630;
