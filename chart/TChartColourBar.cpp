@@ -1,5 +1,6 @@
 #include "chart/TChartColourBar.h"
 
+#include "chart/ChartSpacing.h"
 #include "chart/TChart.h"
 #include "chart/TChartAxis.h"
 #include "chart/axis/TAxisLabels.h"
@@ -10,13 +11,7 @@
 #include <algorithm>
 
 namespace {
-// The axes' spacing (TChartPaint.cpp, TChartAxis), and the strip's own.
-constexpr int Margin = 6;
-constexpr int LabelGap = 2;
-constexpr int TickLength = 4;
-constexpr int LabelsSeparationPercent = 10;
-constexpr int BarWidth = 16;
-constexpr int BarGap = 10;
+using namespace ChartSpacing;
 } // namespace
 
 void TChartColourBar::SetVisible(bool visible)

@@ -2,6 +2,7 @@
 
 #include "chart/TChart.h"
 
+#include "chart/ChartSpacing.h"
 #include "chart/TChartSeries.h"
 
 #include <QEvent>
@@ -13,9 +14,8 @@
 #include <utility>
 
 namespace {
-constexpr int Margin = 6;
-// Gap between an axis's ticks and its labels, and between labels and caption.
-constexpr int LabelGap = 2;
+using ChartSpacing::LabelGap;
+using ChartSpacing::Margin;
 constexpr int TitleGap = 4;
 
 int TextWidth(const QFontMetrics& fm, const QString& text) { return fm.horizontalAdvance(text); }

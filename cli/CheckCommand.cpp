@@ -10,8 +10,6 @@
 
 #include <optional>
 
-namespace {
-
 std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TToolContext& context)
 {
     try {
@@ -23,8 +21,6 @@ std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TT
     }
     return std::nullopt;
 }
-
-} // namespace
 
 void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments)
 {

@@ -2,7 +2,9 @@
 
 #include "cli/TToolContext.h"
 #include "cli/UnitOperands.h"
+#include "core/ToleranceMask.h"
 
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -18,6 +20,10 @@ struct TCheckArguments {
     bool FailedOnly = false; // only the rows that are not "ok"
     bool MaxHold = false;    // the mask must be one of max-hold spectra
 };
+
+// Reads the mask file path; one that cannot be read gets its message on stderr
+// ("tulvo-cli: MASK: message") and nothing is returned.
+std::optional<TToleranceMask> ReadMaskOrReport(const std::string& path, const TToolContext& context);
 
 // Declares check's options and operands on app, bound to arguments.
 void DeclareCheckOptions(CLI::App& app, TCheckArguments& arguments);

@@ -6,13 +6,14 @@
 #include "cli/MaskCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ShowCommand.h"
 
 #include <array>
 
 namespace {
 
-const std::array<TCommand, 7> Commands{{
+const std::array<TCommand, 8> Commands{{
     {"batch", "[OPTIONS] RECORDING...", "write the spectrum file of each recording",
      "Analyses each recording (16384 samples after the 44-byte header, 51200 Hz) and\n"
      "writes its spectrum file beside it, or into --output-dir: the name with its last\n"
@@ -48,7 +49,7 @@ const std::array<TCommand, 7> Commands{{
      "sorted by --sort against a --reference as compare sorts. With --frames, one\n"
      "recording: its waveform over the spectrogram of its 15 frames. The picture\n"
      "replaces OUT.png only once it is written whole; '-o -' writes the PNG to\n"
-     "standard output.",
+     "standard output, and an OUT whose name ends in .pdf gets the picture as PDF.",
      SetupCommand<TPlotArguments, DeclarePlotOptions, RunPlotCommand>},
     {"compare", "[OPTIONS] --reference REF.spm FILE...", "compare spectrum files with a reference, as a CSV table",
      "Prints one CSV row per file with figures against the reference (one file, or the\n"
@@ -84,6 +85,18 @@ const std::array<TCommand, 7> Commands{{
      "checked: its average, or for a mask learned with mask --max-hold the max-hold\n"
      "spectrum, which only recordings have (a spectrum file is then refused).",
      SetupCommand<TCheckArguments, DeclareCheckOptions, RunCheckCommand>},
+    {"report", "[OPTIONS] -o REPORT.html UNIT...", "write a run's report: one self-contained HTML file",
+     "Writes the report of a run over units (spectrum files or recordings, as for\n"
+     "check) as one HTML file that needs nothing outside itself, to archive, print\n"
+     "(A4) or send. With --mask the units are checked as check checks them: the mask's\n"
+     "file, SHA-256 and settings, a summary line, a table of every unit with check's\n"
+     "columns and its SHA-256 (failing units first, smallest margin first, then those\n"
+     "that cannot be read, then the good ones), the spectra of the first --charts\n"
+     "failing units against the mask, the heatmap of all units by margin, and the\n"
+     "command that writes the report again. Without --mask, compare's figures against\n"
+     "the units' median spectrum, most distant first, and the heatmap. No clock time\n"
+     "unless --date: the same inputs give the same bytes. Exit status as check's.",
+     SetupCommand<TReportArguments, DeclareReportOptions, RunReportCommand>},
 }};
 
 } // namespace

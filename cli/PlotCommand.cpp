@@ -98,10 +98,12 @@ std::string PlotHelperPath(const std::string& exePath)
     return JoinPath(folder, Platform::ExecutableName("tulvo-plot"));
 }
 
-int RunPlotCommand(const TPlotArguments&, TToolContext& context)
+int RunPlotCommand(const TPlotArguments&, TToolContext& context) { return RunDrawingHelper("plot", context); }
+
+int RunDrawingHelper(std::string_view command, TToolContext& context)
 {
     const std::string helper = PlotHelperPath(Platform::RunningProgramPath());
-    std::vector<std::string> words{"tulvo-plot"};
+    std::vector<std::string> words{"tulvo-plot", std::string(command)};
     words.insert(words.end(), context.CommandWords.begin(), context.CommandWords.end());
     const int error = Platform::RunInPlaceOfThisProcess(helper, words);
     WriteToErr(context, ErrorLine(helper, "cannot run the drawing helper", -1, error));

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace CLI {
@@ -55,9 +56,16 @@ void DeclarePlotOptions(CLI::App& app, TPlotArguments& arguments);
 // (TUsageError). With Frames: one recording, neither "-" nor a spectrum file.
 std::vector<std::string> PlotFiles(const TPlotArguments& arguments, const TToolContext& context);
 
-// Runs the drawing helper with the context's command words in place of this
-// process. Returns only when it cannot be run (exit 1, with the message).
+// Runs the drawing helper with "plot" and the context's command words in place
+// of this process. Returns only when it cannot be run (exit 1, with the
+// message).
 int RunPlotCommand(const TPlotArguments& arguments, TToolContext& context);
+
+// Runs the drawing helper in place of this process with the words command
+// (the command it runs: "plot" or "report") and the context's command words;
+// returns only when it cannot be run, with exit 1 after the message (and the
+// build's note when it has no helper).
+int RunDrawingHelper(std::string_view command, TToolContext& context);
 
 // Where the drawing helper is: beside the installed tulvo-cli at the place
 // its installation gives it (<bindir>/../<libexecdir>/tulvo/tulvo-plot), or

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& context)
+TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& context, std::string* standardInputBytes)
 {
     if (name != "-") {
         return ReadSpectrum(name);
@@ -18,6 +18,9 @@ TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& conte
             throw EInOutError(IoCode::ReadBeyondEnd, StandardInputName);
         }
         done += got;
+    }
+    if (standardInputBytes != nullptr) {
+        standardInputBytes->assign(reinterpret_cast<const char*>(image.data()), image.size());
     }
     TSpectrum spectrum;
     spectrum.Scale = DecodeExtended(image.data());

@@ -22,23 +22,6 @@ bool StopRequested(const TBatchOptions& options)
     return options.Stop != nullptr && options.Stop->load(std::memory_order_relaxed);
 }
 
-// Failures that belong to one recording; anything else (out of memory, a
-// programming error) ends every run.
-bool IsRecordingFailure(const std::exception_ptr& error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const EInOutError&) {
-        return true;
-    } catch (const EMathError&) {
-        return true;
-    } catch (const ERecordingFormat&) {
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
 void MarkWritten(TBatchItem& item, const std::string& spmPath, int peakLine, single peakValue)
 {
     item.Status = TBatchStatus::Written;
@@ -335,4 +318,19 @@ TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBat
     }
     SyncFolders(writer.Folders()); // one flush per file system, not one per file
     return summary;
+}
+
+bool IsRecordingFailure(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EInOutError&) {
+        return true;
+    } catch (const EMathError&) {
+        return true;
+    } catch (const ERecordingFormat&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -136,3 +137,8 @@ TBatchSummary RunBatch(TRecordingAnalysis& analysis, const std::vector<std::stri
 // is RunBatch on an analysis of its own.
 TBatchSummary RunBatchParallel(const std::vector<std::string>& paths, const TBatchProgress& progress = {},
                                const TBatchOptions& options = {});
+
+// True for the failures that belong to one recording (EInOutError, EMathError,
+// ERecordingFormat); anything else (out of memory, a programming error) ends
+// every run.
+bool IsRecordingFailure(const std::exception_ptr& error);

@@ -23,16 +23,15 @@ struct TCheckedUnit {
     std::optional<TMaskVerdict> Verdict;
     // Then why (FailureText of core/ErrorTexts.h), the table's Verdict.
     std::string Failure;
-    // The unit's spectrum, when read.
-    TSpectrum Spectrum;
-    // A recording's header check, when read.
-    std::optional<TWavHeaderVerdict> Header;
+    // The unit as read (its spectrum, levels and, for a recording, header check).
+    std::optional<TUnit> Unit;
 
     bool Differs() const { return Verdict && !Verdict->Ok; }
 };
 
-// Reads files with ReadUnits (on jobs worker threads, 0: DefaultJobCount()) and checks each
-// against mask as tulvo-cli check does; progress(index) runs on the caller's thread after each
+// Reads files with ReadUnits (on jobs worker threads, 0: DefaultJobCount()) as the mask's kind
+// of spectrum, whatever options says, and checks each against mask as tulvo-cli check does (a
+// spectrum file against a max-hold mask cannot be read); progress(index) runs on the caller's thread after each
 // unit, in list order. A unit that cannot be read gets its failure; any other error is thrown.
 std::vector<TCheckedUnit> CheckUnits(const TToleranceMask& mask, const std::vector<std::string>& files,
                                      const TUnitReadOptions& options, int jobs,
@@ -42,7 +41,6 @@ std::vector<TCheckedUnit> CheckUnits(const TToleranceMask& mask, const std::vect
 // per unit.
 std::string CheckTableText(std::span<const TCheckedUnit> units);
 
-// The indices of units in the order the check window lists them: those that differ first, the
-// smallest worst-line margin first (a unit without one after them; equal ones in list order),
-// then those that cannot be read, then the ok ones, each in list order.
+// The indices of units in the order the check window lists them (FailuresFirstOrder of their
+// verdicts, core/ToleranceMask.h).
 std::vector<std::size_t> FailuresFirstOrder(std::span<const TCheckedUnit> units);

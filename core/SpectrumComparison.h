@@ -58,6 +58,11 @@ TBandLevels BandLevels(const TBandValues& band);
 // Raises std::invalid_argument when bands is empty.
 TBandLevels MeanLevels(std::span<const TBandValues> bands);
 
+// The line-by-line median of bands: each line's middle value, or the mean of
+// the middle two for an even count; a few spectra far off move it little.
+// Raises std::invalid_argument when bands is empty.
+TBandLevels MedianLevels(std::span<const TBandValues> bands);
+
 // The figures of band against reference.
 TSpectrumFigures CompareBand(const TBandValues& band, const TBandLevels& reference);
 

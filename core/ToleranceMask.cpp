@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <tuple>
 
@@ -222,4 +223,31 @@ TMaskVerdict CheckUnit(const TToleranceMask& mask, const TLineLevels& levels, st
     }
     verdict.Ok = verdict.Outside == 0 && !verdict.LevelOutside;
     return verdict;
+}
+
+double SmallestMarginDb(const TMaskVerdict& verdict)
+{
+    double smallest = std::numeric_limits<double>::infinity();
+    for (const double margin : {verdict.WorstMarginDb, verdict.LevelMarginDb.value_or(smallest)}) {
+        if (!std::isnan(margin)) {
+            smallest = std::min(smallest, margin);
+        }
+    }
+    return smallest;
+}
+
+std::vector<std::size_t> FailuresFirstOrder(std::span<const TMaskVerdict* const> verdicts)
+{
+    const auto group = [](const TMaskVerdict* verdict) { return verdict == nullptr ? 1 : verdict->Ok ? 2 : 0; };
+    std::vector<std::size_t> order(verdicts.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int ga = group(verdicts[a]);
+        const int gb = group(verdicts[b]);
+        if (ga != gb) {
+            return ga < gb;
+        }
+        return ga == 0 && SmallestMarginDb(*verdicts[a]) < SmallestMarginDb(*verdicts[b]);
+    });
+    return order;
 }

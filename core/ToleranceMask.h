@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -172,3 +173,12 @@ TMaskVerdict CheckUnit(const TToleranceMask& mask, const TSpectrum& spectrum, st
 // The same with the spectrum's LineLevelsDb already formed.
 TMaskVerdict CheckUnit(const TToleranceMask& mask, const TLineLevels& levelsDb, std::optional<double> levelDbfs,
                        TSpectrumKind kind = TSpectrumKind::Average);
+
+// The smallest margin of a verdict, its lines' and its level's, in dB: what ranks failing units
+// (the most negative first). +infinity when neither has a limit.
+double SmallestMarginDb(const TMaskVerdict& verdict);
+
+// The order in which units checked against a mask are looked at: those that fail, the smallest
+// margin first (SmallestMarginDb; equal ones in list order), then those that could not be read
+// (a null verdict), then the ok ones, both in list order.
+std::vector<std::size_t> FailuresFirstOrder(std::span<const TMaskVerdict* const> verdicts);

@@ -91,14 +91,11 @@ TUnit TUnitReader::Read(const std::string& path)
 
 bool IsUnitFailure(const std::exception_ptr& error)
 {
+    if (IsRecordingFailure(error)) {
+        return true;
+    }
     try {
         std::rethrow_exception(error);
-    } catch (const EInOutError&) {
-        return true;
-    } catch (const EMathError&) {
-        return true;
-    } catch (const ERecordingFormat&) {
-        return true;
     } catch (const EContentError&) {
         return true;
     } catch (...) {

@@ -31,6 +31,8 @@ QByteArray PictureFileBytes(const TChartPicture& picture, TPictureFormat format,
 {
     if (format == TPictureFormat::Svg)
         return SvgPicture(picture, title);
+    if (format == TPictureFormat::Pdf)
+        return PdfPicture(picture, title);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

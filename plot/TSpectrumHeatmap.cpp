@@ -1,5 +1,6 @@
 #include "plot/TSpectrumHeatmap.h"
 
+#include "chart/ChartSpacing.h"
 #include "chart/TChartAxis.h"
 #include "chart/axis/TAxisLabels.h"
 #include "plot/Viridis.h"
@@ -12,14 +13,8 @@
 
 namespace {
 
-// The chart's spacing (chart/TChartPaint.cpp), so that the axes look alike.
-constexpr int Margin = 6;
-constexpr int LabelGap = 2;
-constexpr int TickLength = 4;
-constexpr int LabelsSeparationPercent = 10;
-// The heatmap's own: the colour bar, its gap from the cells, the names' gap.
-constexpr int BarWidth = 16;
-constexpr int BarGap = 10;
+// The charts' spacing, the colour bar's too; the heatmap's own: the names' gap.
+using namespace ChartSpacing;
 constexpr int NameGap = 6;
 
 constexpr int DefaultWidth = 630;
@@ -275,17 +270,35 @@ void TSpectrumHeatmap::DrawNames(QPainter& painter, const THeatmapLayout& layout
 
 QImage TSpectrumHeatmap::Draw(QSize size) const
 {
+    const THeatmapLayout layout = Layout(size);
+    QImage image = CellsImage(size, layout);
+    QPainter painter(&image);
+    DrawAxesAndNames(painter, layout, size);
+    return image;
+}
+
+void TSpectrumHeatmap::Paint(QPainter& painter, QSize size) const
+{
+    const THeatmapLayout layout = Layout(size);
+    painter.drawImage(QPoint(0, 0), CellsImage(size, layout));
+    DrawAxesAndNames(painter, layout, size);
+}
+
+QImage TSpectrumHeatmap::CellsImage(QSize size, const THeatmapLayout& layout) const
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const THeatmapLayout layout = Layout(size);
     // Pixels first, straight into the image; then lines and text with a painter.
     DrawCells(image, layout);
     DrawColourBar(image, layout);
-    QPainter painter(&image);
+    return image;
+}
+
+void TSpectrumHeatmap::DrawAxesAndNames(QPainter& painter, const THeatmapLayout& layout, QSize size) const
+{
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font_);
     DrawValueAxis(painter, layout, size.width());
     DrawFrequencyAxis(painter, layout);
     DrawNames(painter, layout);
-    return image;
 }

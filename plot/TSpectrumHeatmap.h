@@ -51,9 +51,16 @@ public:
     // The picture, size pixels (each side at least 1), on white.
     QImage Draw(QSize size) const;
 
+    // The same picture painted onto painter from its origin (a PDF, say): the cells and the
+    // colour bar as one image of size pixels, the axes, labels and names as lines and text.
+    void Paint(QPainter& painter, QSize size) const;
+
     const THeatmapScale& Scale() const { return scale_; }
 
 private:
+    // A white image of size with the cells and the colour bar in it.
+    QImage CellsImage(QSize size, const THeatmapLayout& layout) const;
+    void DrawAxesAndNames(QPainter& painter, const THeatmapLayout& layout, QSize size) const;
     void DrawCells(QImage& image, const THeatmapLayout& layout) const;
     void DrawColourBar(QImage& image, const THeatmapLayout& layout) const;
     // The colour bar's frame, ticks and labels in a picture width pixels wide.

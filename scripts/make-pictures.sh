@@ -3,7 +3,8 @@
 # into spectrum files with tulvo-cli batch and draws them with tulvo-cli plot
 # into docs/images/; then 24 recordings of one product, one of them unlike the
 # others, which tulvo-cli compare finds first and plot --heatmap shows; then
-# recordings of a steady product, one with a click, whose frames plot --frames shows.
+# recordings of a steady product, one with a click, whose frames plot --frames shows; last the
+# report of the README's worked example of mask and check, as chromium shows it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -42,4 +43,15 @@ head -4 compare.csv
 mkdir steady
 python3 "$root/scripts/make-recordings.py" steady 8 --burst 5
 "$cli" plot --frames steady/unit05.wav -o "$images/frames-burst.png"
+
+mkdir good batch
+python3 "$root/scripts/make-recordings.py" good 30 --odd 0
+python3 "$root/scripts/make-recordings.py" batch 20 --odd 7 --seed 12
+"$cli" mask -o good.csv good/*.wav
+status=0
+"$cli" report --mask good.csv -o report.html batch/*.wav || status=$?
+[ "$status" = 1 ] || { echo "report gave exit status $status, not 1" >&2; exit 1; }
+chromium --headless --no-sandbox --disable-gpu --disable-background-networking --disable-component-update \
+  --disable-sync --no-first-run --user-data-dir="$work/profile" --hide-scrollbars --window-size=820,1335 \
+  --screenshot="$images/report.png" "file://$work/report.html" 2>/dev/null
 echo "Pictures written to $images"

@@ -19,6 +19,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev parallel
   fonts-dejavu-core
   help2man     # writes the manual page of tulvo-cli from its --help
+  chromium poppler-utils tidy  # a report printed by a real browser, its text and its HTML checked
   slurmctld slurmd slurm-client munge  # started by the Slurm test itself, never as services
 )
 slurm_services=(munge slurmctld slurmd)

@@ -21,6 +21,7 @@ QList<TSaveDialog::TFileType> PictureTypes()
     QList<TSaveDialog::TFileType> types{{QStringLiteral("Рисунок PNG (*.png)"), QStringLiteral("png")}};
     if (SvgPictureAvailable())
         types.append({QStringLiteral("Рисунок SVG (*.svg)"), QStringLiteral("svg")});
+    types.append({QStringLiteral("Рисунок PDF (*.pdf)"), QStringLiteral("pdf")});
     return types;
 }
 
@@ -74,9 +75,10 @@ void TChartCommands::SavePicture()
 {
     if (!source_.Showing() || !boundary_.Dialogs().ExecuteSave(PictureDialog, &window_))
         return;
-    const TPictureFormat format = PictureDialog.Types.value(PictureDialog.TypeOfFile()).Suffix == QStringLiteral("svg")
-                                      ? TPictureFormat::Svg
-                                      : TPictureFormat::Png;
+    const QString suffix = PictureDialog.Types.value(PictureDialog.TypeOfFile()).Suffix;
+    const TPictureFormat format = suffix == QStringLiteral("svg")   ? TPictureFormat::Svg
+                                  : suffix == QStringLiteral("pdf") ? TPictureFormat::Pdf
+                                                                    : TPictureFormat::Png;
     WriteWholeFile(PictureDialog.FileName, PictureFileBytes(source_.Picture(), format, source_.Title()));
 }
 

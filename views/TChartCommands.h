@@ -27,8 +27,8 @@ struct TChartCommandSource {
     std::function<QString()> Title;
 };
 
-// The commands that keep what a window's charts show: "Сохранить рисунок…" (Ctrl+S), a PNG or
-// SVG file of the chart area; "Копировать рисунок" (Ctrl+C), the same picture on the
+// The commands that keep what a window's charts show: "Сохранить рисунок…" (Ctrl+S), a PNG, SVG
+// (where this build writes it) or PDF file of the chart area; "Копировать рисунок" (Ctrl+C), the same picture on the
 // clipboard; "Сохранить таблицу CSV…", the charts' data. The shortcuts work anywhere in the
 // window; a right click on an attached chart opens the three as a context menu. A file is
 // written whole or not at all: an older file of the name stays as it was when the write fails,
@@ -48,7 +48,7 @@ public:
     // Opens the context menu at `globalPosition` without waiting for it to close.
     void PopUpMenu(QPoint globalPosition);
 
-    TSaveDialog PictureDialog; // "Сохранить рисунок": PNG, then SVG where this build writes it
+    TSaveDialog PictureDialog; // "Сохранить рисунок": PNG, then SVG where this build writes it, then PDF
     TSaveDialog TableDialog;   // "Сохранить таблицу CSV"
     QAction* SavePictureAction;
     QAction* CopyPictureAction;

@@ -3,7 +3,10 @@
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "core/CsvText.h"
+#include "plot/RunReportDocument.h"
 #include "plot/SpectrumChart.h"
+#include "ui/IDialogs.h"
+#include "ui/LocalPath.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TReadoutStrip.h"
@@ -11,6 +14,7 @@
 #include "views/TChartCommands.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -225,10 +229,15 @@ QString CheckSummaryText(const std::vector<TCheckedUnit>& units)
 
 TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString maskPath, QStringList files,
                            std::vector<TCheckedUnit> units)
-    : QWidget(nullptr, Qt::Window), context_(context), mask_(std::move(mask)), maskPath_(std::move(maskPath)),
-      files_(std::move(files)), units_(std::move(units))
+    : QWidget(nullptr, Qt::Window), ReportDialog(QStringLiteral("ReportDialog"), QStringLiteral("Сохранить отчёт"),
+                                                 {{QStringLiteral("Отчёт (*.html)"), QStringLiteral("html")}}),
+      context_(context), mask_(std::move(mask)), maskPath_(std::move(maskPath)), files_(std::move(files)),
+      units_(std::move(units))
 {
     setObjectName(QStringLiteral("CheckWindow"));
+    // The report is offered beside the first unit.
+    if (!files_.isEmpty())
+        ReportDialog.InitialDir = QFileInfo(files_.front()).absolutePath();
     setWindowTitle(QStringLiteral("Проверка по допуску"));
     setFont(DesignFont());
     setAttribute(Qt::WA_DeleteOnClose);
@@ -256,6 +265,7 @@ TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString m
                                    [this] { return Chart->Title()->Text().trimmed(); }});
     Commands->Attach(*Chart);
     connect(SaveTableButton, &QPushButton::clicked, Commands->SaveTableAction, &QAction::trigger);
+    connect(SaveReportButton, &QPushButton::clicked, this, context_.Boundary.Guard(this, [this] { SaveReport(); }));
 
     resize(ClientSize);
     // Room for the limits' value too, in its shortest form of two numbers.
@@ -281,14 +291,20 @@ void TCheckWindow::CreateTop()
     row->setContentsMargins(8, 6, 8, 6);
     Summary = new QLabel(CheckSummaryText(units_), top);
     Summary->setFont(DesignFont(true));
-    MaskLabel = new QLabel(QStringLiteral("Допуск: ") + maskPath_, top);
+    // The summary is never cut; the mask's name takes the room left, its full path in the tooltip.
+    Summary->setMinimumWidth(Summary->sizeHint().width());
+    MaskLabel = new QLabel(QStringLiteral("Допуск: ") + QFileInfo(maskPath_).fileName(), top);
     MaskLabel->setToolTip(maskPath_);
+    MaskLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     SaveTableButton = new QPushButton(QStringLiteral("Сохранить таблицу CSV…"), top);
     SaveTableButton->setAutoDefault(false);
     row->addWidget(Summary);
     row->addSpacing(16);
     row->addWidget(MaskLabel, 1);
     row->addWidget(SaveTableButton);
+    SaveReportButton = new QPushButton(QStringLiteral("Сохранить отчёт…"), top);
+    SaveReportButton->setAutoDefault(false);
+    row->addWidget(SaveReportButton);
     static_cast<QVBoxLayout*>(layout())->addWidget(top);
 }
 
@@ -424,12 +440,44 @@ void TCheckWindow::ShowUnit(std::optional<std::size_t> unit)
     const TCheckedUnit& checked = units_.at(*unit);
     Chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") + files_.value(static_cast<qsizetype>(*unit)));
     if (checked.Verdict)
-        PlotUnitAgainstMask(mask_, &checked.Spectrum, &*checked.Verdict, Series);
+        PlotUnitAgainstMask(mask_, &checked.Unit->Spectrum, &*checked.Verdict, Series);
     else
         PlotUnitAgainstMask(mask_, nullptr, nullptr, Series);
 }
 
 std::string TCheckWindow::Table() const { return CheckTableText(units_); }
+
+TRunReport TCheckWindow::Report() const
+{
+    TRunReport report;
+    report.Settings.Language = TReportLanguage::Russian;
+    if (!units_.empty())
+        report.Settings.Title = DefaultReportTitle(units_.front().File);
+    const std::string maskFile = LocalPath(maskPath_);
+    report.Mask = TReportMask{maskFile, FileDigest(maskFile), mask_};
+    for (const TCheckedUnit& checked : units_) {
+        TReportUnit unit;
+        unit.Name = checked.File;
+        unit.Digest = FileDigest(checked.File);
+        unit.Unit = checked.Unit;
+        unit.Failure = checked.Failure;
+        report.Units.push_back(std::move(unit));
+    }
+    JudgeReportUnits(report);
+    return report;
+}
+
+void TCheckWindow::SaveReport()
+{
+    if (!context_.Boundary.Dialogs().ExecuteSave(ReportDialog, this))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const struct TRestoreCursor {
+        ~TRestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    const std::string document = RunReportDocument(Report());
+    WriteWholeFile(ReportDialog.FileName, QByteArray(document.data(), static_cast<qsizetype>(document.size())));
+}
 
 TChartPicture TCheckWindow::Picture() const { return {Chart->size(), {{Chart, QPoint(0, 0)}}}; }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/CheckedUnits.h"
+#include "core/RunReport.h"
 #include "core/ToleranceMask.h"
 #include "plot/ChartPicture.h"
 #include "plot/MaskChart.h"
+#include "ui/TSaveDialog.h"
 
 #include <QSize>
 #include <QString>
@@ -38,15 +40,16 @@ inline constexpr int CheckColumnCount = 6;
 // The check window "Проверка по допуску": units checked against a mask.
 //
 // At the top the summary "Проверено: N, годных: G, негодных: B" (", ошибок: E" added when some
-// units could not be read), the mask's file, and "Сохранить таблицу CSV…". Then a table of the
-// units, a row each, with the columns "Файл" (the file's name, its full path in a tooltip),
-// "Вердикт" ("годен", "не годен", or why the unit could not be read; the cell tinted green for
-// a good unit, red otherwise), "Вне допуска" (lines outside), "Худшая линия, Гц" and "Запас, дБ"
-// (the line of the smallest margin and that margin) and "Уровень, дБFS" (a recording's level;
-// its margin in a tooltip); figures with three decimals and the user's decimal separator. The
-// rows start in FailuresFirstOrder: failed units first, the smallest margin first, then the
-// ones that could not be read, then the good ones as picked. A click on a column's header sorts
-// the rows by that column (again: the other way round); the keyboard moves the selection.
+// units could not be read), the mask's file name (its full path in a tooltip), "Сохранить таблицу
+// CSV…" and "Сохранить отчёт…". Then a table of the units, a row each, with the columns "Файл" (the
+// file's name, its full path in a tooltip), "Вердикт" ("годен", "не годен", or why the unit could
+// not be read; the cell tinted green for a good unit, red otherwise), "Вне допуска" (lines
+// outside), "Худшая линия, Гц" and "Запас, дБ" (the line of the smallest margin and that margin)
+// and "Уровень, дБFS" (a recording's level; its margin in a tooltip); figures with three decimals
+// and the user's decimal separator. The rows start in FailuresFirstOrder: failed units first, the
+// smallest margin first, then the ones that could not be read, then the good ones as picked. A
+// click on a column's header sorts the rows by that column (again: the other way round); the
+// keyboard moves the selection.
 //
 // Below the table, a chart of the selected unit's spectrum against the mask (plot/MaskChart.h):
 // the band behind the curve, the lines outside marked in red; only the band for a unit that
@@ -55,7 +58,9 @@ inline constexpr int CheckColumnCount = 6;
 // limits of the line at X in the chart's values. Zoom and panning are the chart's. Ctrl+S,
 // Ctrl+C and a right click on the chart save or copy its picture or save the table
 // (TChartCommands); the table saved ("Сохранить таблицу CSV…", in the menu and at the top) is
-// tulvo-cli check's for the same mask and units, rows in the order picked.
+// tulvo-cli check's for the same mask and units, rows in the order picked. "Сохранить отчёт…" at
+// the top writes the run's report in Russian: the bytes tulvo-cli report --lang ru --mask writes
+// for the mask's file and the units' files as picked.
 //
 // The window is not modal, opens with the first row selected and the table in focus, and is
 // deleted when closed.
@@ -88,6 +93,11 @@ public:
 
     // tulvo-cli check's table of the units (CheckTableText).
     std::string Table() const;
+    // The run as tulvo-cli report --lang ru --mask reports the mask's file and the units as
+    // picked: the files' digests read now, the units as checked.
+    TRunReport Report() const;
+    // Asks for a file name (ReportDialog) and writes RunReportDocument of Report() to it.
+    void SaveReport();
     // The chart as the window shows it.
     TChartPicture Picture() const;
     // Switches the chart's value axis between linear and logarithmic.
@@ -99,6 +109,8 @@ public:
     QLabel* Summary;
     QLabel* MaskLabel;
     QPushButton* SaveTableButton;
+    QPushButton* SaveReportButton;
+    TSaveDialog ReportDialog; // "Сохранить отчёт": "Отчёт (*.html)"
     QTableView* TableView;
     TChart* Chart;
     TMaskChartSeries Series;

@@ -228,7 +228,8 @@ void TMaskCommands::CheckUnits()
     }
     std::vector<TRawUnit> raw;
     for (std::size_t k = 0; k < units.size(); ++k)
-        AddRawUnit(raw, files[static_cast<qsizetype>(k)], units[k].Header);
+        if (units[k].Unit)
+            AddRawUnit(raw, files[static_cast<qsizetype>(k)], units[k].Unit->Header);
 
     auto* checkWindow = new TCheckWindow({context_.Boundary}, std::move(mask), maskFile, files, std::move(units));
     std::erase_if(windows_, [](const QPointer<TCheckWindow>& closed) { return closed.isNull(); });

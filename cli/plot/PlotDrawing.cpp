@@ -12,6 +12,7 @@
 #include "chart/EChartError.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
+#include "plot/ChartPicture.h"
 #include "plot/SpectrogramChart.h"
 #include "plot/SpectrumChart.h"
 #include "plot/TOverlayLegend.h"
@@ -72,12 +73,9 @@ std::vector<std::unique_ptr<TChart>> BuildCharts(const std::vector<std::string>&
     return charts;
 }
 
-// The charts from top to bottom, each at its own size, on white.
-QImage PaintStacked(const std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+// The charts from top to bottom, each at its own size.
+void PaintCharts(QPainter& painter, const std::vector<std::unique_ptr<TChart>>& charts)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
     int top = 0;
     for (const auto& chart : charts) {
         painter.save();
@@ -86,20 +84,94 @@ QImage PaintStacked(const std::vector<std::unique_ptr<TChart>>& charts, int widt
         painter.restore();
         top += chart->height();
     }
+}
+
+// The charts from top to bottom, each at its own size, on white.
+QImage PaintStacked(const std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintCharts(painter, charts);
     return image;
 }
 
-QImage RenderCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
+// The charts share the height, from the top; the last one takes what integer division leaves.
+void StackCharts(std::vector<std::unique_ptr<TChart>>& charts, int width, int height)
 {
     const int count = static_cast<int>(charts.size());
     int top = 0;
     for (int i = 0; i < count; ++i) {
-        // The charts share the height; the last one takes what integer division leaves.
         const int chartHeight = i + 1 < count ? height / count : height - top;
         charts[static_cast<std::size_t>(i)]->resize(width, chartHeight);
         top += chartHeight;
     }
-    return PaintStacked(charts, width, height);
+}
+
+// What plot draws, sized and ready to paint: charts from top to bottom, or a heatmap.
+struct TPlotPicture {
+    QSize Size;
+    std::vector<std::unique_ptr<TChart>> Charts;
+    std::optional<TSpectrumHeatmap> Heatmap;
+
+    // Paints the picture from the painter's origin, on white.
+    void Paint(QPainter& painter) const
+    {
+        if (Heatmap) {
+            Heatmap->Paint(painter, Size);
+            return;
+        }
+        painter.fillRect(QRect(QPoint(0, 0), Size), Qt::white);
+        PaintCharts(painter, Charts);
+    }
+};
+
+TPlotPicture SpectraPicture(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                            const TPlotArguments& arguments)
+{
+    int width = arguments.Width;
+    int height = arguments.Height;
+    if (width == 0) {
+        const bool oneChart = arguments.Overlay || spectra.size() == 1;
+        width = DefaultWidth;
+        height = oneChart ? SingleChartHeight
+                          : std::min<int>(MaxPictureSide, StackedChartHeight * static_cast<int>(spectra.size()));
+    }
+    TPlotPicture picture{QSize(width, height), BuildCharts(names, spectra, arguments.Overlay), std::nullopt};
+    if (arguments.Logarithmic) {
+        for (auto& chart : picture.Charts) {
+            chart->LeftAxis()->SetLogarithmic(true);
+        }
+    }
+    StackCharts(picture.Charts, width, height);
+    return picture;
+}
+
+TPlotPicture HeatmapPicture(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                            const TPlotArguments& arguments)
+{
+    std::vector<QString> rowNames;
+    std::vector<TBandValues> bands;
+    for (std::size_t k = 0; k < spectra.size(); ++k) {
+        rowNames.push_back(QString::fromStdString(names[k]));
+        bands.push_back(spectra[k].Values);
+    }
+    const QSize size = arguments.Width != 0
+                           ? QSize(arguments.Width, arguments.Height)
+                           : TSpectrumHeatmap::DefaultSize(static_cast<int>(spectra.size()), MaxPictureSide);
+    return {size, {}, TSpectrumHeatmap(std::move(rowNames), std::move(bands), arguments.Logarithmic)};
+}
+
+TPlotPicture FramesPicture(const std::string& name, const TFramedRecording& recording, const TPlotArguments& arguments)
+{
+    const int width = arguments.Width != 0 ? arguments.Width : DefaultWidth;
+    const int height = arguments.Width != 0 ? arguments.Height : FramesHeight;
+    const QString title = QString::fromStdString(name);
+    TPlotPicture picture{QSize(width, height), {}, std::nullopt};
+    picture.Charts.emplace_back(MakeWaveformChart(nullptr, recording.Recording, title));
+    picture.Charts.emplace_back(MakeSpectrogramChart(nullptr, recording.Frames, title));
+    LayOutTimeCharts(*picture.Charts[0], *picture.Charts[1], picture.Size);
+    return picture;
 }
 
 QByteArray EncodePng(const QImage& image)
@@ -142,7 +214,8 @@ void SortMostDifferentFirst(std::vector<std::string>& names, std::vector<TSpectr
     spectra = std::move(sortedSpectra);
 }
 
-// Drawing needs a GUI application; the offscreen platform needs no display.
+} // namespace
+
 std::unique_ptr<QApplication> MakeApplicationIfNone()
 {
     if (QCoreApplication::instance() != nullptr) {
@@ -168,56 +241,47 @@ std::unique_ptr<QApplication> MakeApplicationIfNone()
     return std::make_unique<QApplication>(argc, argv);
 }
 
-} // namespace
-
 QImage DrawSpectra(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
                    const TPlotArguments& arguments)
 {
-    int width = arguments.Width;
-    int height = arguments.Height;
-    if (width == 0) {
-        const bool oneChart = arguments.Overlay || spectra.size() == 1;
-        width = DefaultWidth;
-        height = oneChart ? SingleChartHeight
-                          : std::min<int>(MaxPictureSide, StackedChartHeight * static_cast<int>(spectra.size()));
-    }
-    auto charts = BuildCharts(names, spectra, arguments.Overlay);
-    if (arguments.Logarithmic) {
-        for (auto& chart : charts) {
-            chart->LeftAxis()->SetLogarithmic(true);
-        }
-    }
-    return RenderCharts(charts, width, height);
+    const TPlotPicture picture = SpectraPicture(names, spectra, arguments);
+    return PaintStacked(picture.Charts, picture.Size.width(), picture.Size.height());
 }
 
 QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
                    const TPlotArguments& arguments)
 {
-    std::vector<QString> rowNames;
-    std::vector<TBandValues> bands;
-    for (std::size_t k = 0; k < spectra.size(); ++k) {
-        rowNames.push_back(QString::fromStdString(names[k]));
-        bands.push_back(spectra[k].Values);
-    }
-    const QSize size = arguments.Width != 0
-                           ? QSize(arguments.Width, arguments.Height)
-                           : TSpectrumHeatmap::DefaultSize(static_cast<int>(spectra.size()), MaxPictureSide);
-    return TSpectrumHeatmap(std::move(rowNames), std::move(bands), arguments.Logarithmic).Draw(size);
+    const TPlotPicture picture = HeatmapPicture(names, spectra, arguments);
+    return picture.Heatmap->Draw(picture.Size);
 }
 
 QImage DrawFrames(const std::string& name, const TFramedRecording& recording, const TPlotArguments& arguments)
 {
-    const int width = arguments.Width != 0 ? arguments.Width : DefaultWidth;
-    const int height = arguments.Width != 0 ? arguments.Height : FramesHeight;
-    const QString title = QString::fromStdString(name);
-    std::vector<std::unique_ptr<TChart>> charts;
-    charts.emplace_back(MakeWaveformChart(nullptr, recording.Recording, title));
-    charts.emplace_back(MakeSpectrogramChart(nullptr, recording.Frames, title));
-    LayOutTimeCharts(*charts[0], *charts[1], QSize(width, height));
-    return PaintStacked(charts, width, height);
+    const TPlotPicture picture = FramesPicture(name, recording, arguments);
+    return PaintStacked(picture.Charts, picture.Size.width(), picture.Size.height());
 }
 
 namespace {
+
+// An output whose name ends in ".pdf" (in any case) is written as PDF.
+bool IsPdfOutput(const std::string& output)
+{
+    constexpr std::string_view suffix = ".pdf";
+    return output.size() > suffix.size() &&
+           std::equal(
+               suffix.begin(), suffix.end(), output.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+               [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b); });
+}
+
+QByteArray DrawPdf(const std::vector<std::string>& names, const std::vector<TSpectrum>& spectra,
+                   const TFramedRecording* recording, const TPlotArguments& arguments)
+{
+    const TPlotPicture picture = recording           ? FramesPicture(names.front(), *recording, arguments)
+                                 : arguments.Heatmap ? HeatmapPicture(names, spectra, arguments)
+                                                     : SpectraPicture(names, spectra, arguments);
+    const QString title = QString::fromStdString(names.front()) + (names.size() > 1 ? QStringLiteral(" …") : QString());
+    return PdfDocument(picture.Size, title, [&picture](QPainter& painter) { picture.Paint(painter); });
+}
 
 // Reads the files to draw: plot --frames's recording into recording, or else the spectrum
 // files into names and spectra in the order they are drawn. Reports a file that cannot be read
@@ -253,25 +317,23 @@ bool ReadPlotFiles(const std::vector<std::string>& files, const TPlotArguments& 
     return true;
 }
 
-// Writes the picture to stdout or OUT.png.
-int WritePicture(const QByteArray& png, const TPlotArguments& arguments, TToolContext& context)
+} // namespace
+
+int WriteToolOutput(std::string_view bytes, const std::string& output, TToolContext& context)
 {
-    const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
     try {
-        if (arguments.Output == "-") {
+        if (output == "-") {
             TOutputStream out(context.Out, "standard output");
             out.WriteWhole(bytes);
         } else {
-            ReplaceFile(arguments.Output, bytes);
+            ReplaceFile(output, bytes);
         }
     } catch (const EInOutError& e) {
-        WriteToErr(context, ErrorLine(arguments.Output, e));
+        WriteToErr(context, ErrorLine(output, e));
         return ExitFailure;
     }
     return ExitOk;
 }
-
-} // namespace
 
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
 {
@@ -288,17 +350,22 @@ int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context)
         WriteToErr(context, std::string(ToolName) + ": drawing needs a GUI application\n");
         return ExitFailure;
     }
-    QByteArray png;
+    QByteArray bytes;
     try {
-        png = EncodePng(recording           ? DrawFrames(names.front(), *recording, arguments)
-                        : arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
-                                            : DrawSpectra(names, spectra, arguments));
+        if (IsPdfOutput(arguments.Output)) {
+            bytes = DrawPdf(names, spectra, recording ? &*recording : nullptr, arguments);
+        } else {
+            bytes = EncodePng(recording           ? DrawFrames(names.front(), *recording, arguments)
+                              : arguments.Heatmap ? DrawHeatmap(names, spectra, arguments)
+                                                  : DrawSpectra(names, spectra, arguments));
+        }
     } catch (const EChartError& e) {
         const auto refused = FirstWithNegativeValue(spectra);
         WriteToErr(context, ErrorLine(refused ? names[*refused] : arguments.Output, e.what()));
         return ExitFailure;
     }
-    return WritePicture(png, arguments, context);
+    return WriteToolOutput(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           arguments.Output, context);
 }
 
 int RunPlotHelper(const std::vector<std::string>& words, TToolContext& context)

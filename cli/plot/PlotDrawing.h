@@ -5,9 +5,12 @@
 #include "core/FramedRecording.h"
 #include "core/SpmFile.h"
 
+#include <QApplication>
 #include <QImage>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The drawing half of tulvo-cli plot, in the helper tulvo-plot (Qt).
@@ -49,6 +52,16 @@ QImage DrawFrames(const std::string& name, const TFramedRecording& recording, co
 // one file is a recording, analysed as batch analyses it (with batch's warning
 // when it does not conform).
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context);
+
+// Writes bytes to stdout ("-") or as the file output through ReplaceFile
+// (core/FileReplacement.h): whole or not at all. Returns 0, or 1 after the
+// "tulvo-cli: OUTPUT: message" line when the write fails.
+int WriteToolOutput(std::string_view bytes, const std::string& output, TToolContext& context);
+
+// Drawing needs a GUI application: an offscreen one (no display needed), with
+// Qt's messages on stderr, when the process has no application yet; nothing
+// when it has one.
+std::unique_ptr<QApplication> MakeApplicationIfNone();
 
 // tulvo-plot's main: parses words (those after "plot") with plot's
 // declarations and runs RunPlotDrawing, answering usage errors and --help as

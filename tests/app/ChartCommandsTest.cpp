@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include <cmath>
 #include <string_view>
 
 using namespace testsupport;
@@ -67,7 +68,7 @@ void TChartCommandsTest::pictureIsWhatTheWindowShows_data()
 // clang-format on
 
 // A right click on a chart opens the commands. The PNG of Ctrl+S and the clipboard's picture
-// hold each chart shown as the window paints it, at its place; the SVG has the same size.
+// hold each chart shown as the window paints it, at its place; the SVG and PDF have the same size.
 void TChartCommandsTest::pictureIsWhatTheWindowShows()
 {
     QFETCH(QString, view);
@@ -104,7 +105,16 @@ void TChartCommandsTest::pictureIsWhatTheWindowShows()
     commands.CopyPictureAction->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), saved);
 
-    QCOMPARE(commands.PictureDialog.Types.size(), SvgPictureAvailable() ? 2 : 1);
+    QCOMPARE(commands.PictureDialog.Types.size(), SvgPictureAvailable() ? 3 : 2);
+    // PDF on every system: one page of the area's size (whole points, 3/4 of a pixel each).
+    program.Dialogs.Save(folder.File(QStringLiteral("picture.pdf")), 0);
+    commands.SavePictureAction->trigger();
+    const QByteArray pdf = ReadAll(folder.File(QStringLiteral("picture.pdf")));
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(pdf.contains(QStringLiteral("/MediaBox [0 0 %1.000000 %2.000000]")
+                             .arg(std::lround(area.width() * 0.75))
+                             .arg(std::lround(area.height() * 0.75))
+                             .toUtf8()));
     if (SvgPictureAvailable()) {
         // The name's suffix chooses the format over the type shown.
         program.Dialogs.Save(folder.File(QStringLiteral("picture.SVG")), 0);

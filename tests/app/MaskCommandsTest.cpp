@@ -164,6 +164,7 @@ private slots:
     void refusedMaskWritesNothing();
     void checkWindowListsFailuresFirst();
     void checkWindowDrawsTheSelectedUnit();
+    void maxHoldMaskChecksMaxHoldSpectra();
     void badMaskOpensNoWindow();
     void checkWindowClosesWithTheMainWindow();
     void contextMenuShowsAndHidesTheBand_data();
@@ -255,7 +256,7 @@ void TMaskCommandsTest::refusedMaskWritesNothing()
 }
 
 // One table of units: what the window lists for each, in which row, and what the saved table
-// holds (tulvo-cli check's bytes, in the order picked). A header click sorts by its column.
+// and report hold (tulvo-cli check's and report's bytes, in the order picked). A header click sorts by its column.
 void TMaskCommandsTest::checkWindowListsFailuresFirst()
 {
     struct TUnitRow {
@@ -314,6 +315,14 @@ void TMaskCommandsTest::checkWindowListsFailuresFirst()
     window->SaveTableButton->click();
     QCOMPARE(ReadAll(out.File(QStringLiteral("table.csv"))),
              Cli(QStringList{QStringLiteral("check"), QStringLiteral("--mask"), mask} + files, 1));
+    // The report of what the window shows, as tulvo-cli writes it in Russian.
+    program.Dialogs.Save(out.File(QStringLiteral("report.html")));
+    window->SaveReportButton->click();
+    QCOMPARE(ReadAll(out.File(QStringLiteral("report.html"))),
+             Cli(QStringList{QStringLiteral("report"), QStringLiteral("--lang"), QStringLiteral("ru"),
+                             QStringLiteral("--mask"), mask, QStringLiteral("-o"), QStringLiteral("-")} +
+                     files,
+                 1));
 
     // The file names sorted by a header click, then the other way round.
     QHeaderView* header = window->TableView->horizontalHeader();
@@ -366,6 +375,22 @@ void TMaskCommandsTest::checkWindowDrawsTheSelectedUnit()
     QCOMPARE(window->Series.Outside->Count(), 0);
     QVERIFY(CountColour(*window->Chart, MaskFillColour) > 1000);
     QCOMPARE(CountColour(*window->Chart, OutsideMarkColour), 0);
+}
+
+// A max-hold mask checks the recordings by their max-hold spectra, as tulvo-cli check does.
+void TMaskCommandsTest::maxHoldMaskChecksMaxHoldSpectra()
+{
+    TFixtureFolder out;
+    TProgram program;
+    const QString mask = out.File(QStringLiteral("max-hold.csv"));
+    Cli(QStringList{QStringLiteral("mask"), QStringLiteral("--max-hold"), QStringLiteral("-o"), mask} +
+        Line->Good(1, 20, QStringLiteral(".wav")));
+    const QStringList files =
+        QStringList{Line->File(QStringLiteral("tone.wav"))} + Line->Good(21, 22, QStringLiteral(".wav"));
+    TCheckWindow* window = Check(program, mask, files);
+    QVERIFY(window != nullptr);
+    QCOMPARE(QByteArray::fromStdString(window->Table()),
+             Cli(QStringList{QStringLiteral("check"), QStringLiteral("--mask"), mask} + files, 1));
 }
 
 // A mask that cannot be read gives tulvo-cli check's message; no units are asked for.

@@ -163,6 +163,8 @@ private slots:
     void heatmapRowsAreBrightestAtTheirPeaks();
     void heatmapSortedMostDifferentFirst();
     void framesPictureShowsTheBurst();
+    void pdfWhenTheOutputEndsInPdf_data();
+    void pdfWhenTheOutputEndsInPdf();
     void helpNeedsNoFiles();
     void usageErrors_data();
     void usageErrors();
@@ -367,6 +369,37 @@ void PlotCommandTest::framesPictureShowsTheBurst()
     QVERIFY(bar.left() > plot.right());
     QCOMPARE(image.pixel(bar.center().x(), bar.top()) | 0xff000000u, ViridisColour(255));
     QCOMPARE(image.pixel(bar.center().x(), bar.bottom()) | 0xff000000u, ViridisColour(0));
+}
+
+void PlotCommandTest::pdfWhenTheOutputEndsInPdf_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<bool>("raster"); // the heatmap's cells are one image; the charts are all lines
+    QTest::newRow("stacked") << QString() << false;
+    QTest::newRow("heatmap") << QStringLiteral("--heatmap") << true;
+}
+
+// The same painting as vectors: a PDF page of the picture's size (whole points, 3/4 of a
+// pixel each) whatever the name's case, its text in an embedded font.
+void PlotCommandTest::pdfWhenTheOutputEndsInPdf()
+{
+    QFETCH(QString, option);
+    QFETCH(bool, raster);
+    std::vector<std::string> args{WriteSpm(FDir, QStringLiteral("p1.spm"), 1e-6L, PeakCodes(0)),
+                                  WriteSpm(FDir, QStringLiteral("p2.spm"), 1e-6L, PeakCodes(1))};
+    const QString out = FDir.filePath(QStringLiteral("picture-%1.PDF").arg(QTest::currentDataTag()));
+    args.insert(args.end(), {"-o", out.toStdString(), "--size", "400x300"});
+    if (!option.isEmpty()) {
+        args.push_back(option.toStdString());
+    }
+    QCOMPARE(RunPlotCommand(args), 0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(pdf.contains("/MediaBox [0 0 300.000000 225.000000]"));
+    QVERIFY(pdf.contains("/FontFile2"));
+    QCOMPARE(pdf.contains("/Subtype /Image"), raster);
 }
 
 void PlotCommandTest::helpNeedsNoFiles()

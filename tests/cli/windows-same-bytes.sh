@@ -9,7 +9,8 @@
 # must be the same, and so must the tables of the reference set's frames (show --frames) and, where
 # the Windows build has its drawing helper, the picture of a recording's frames (plot --frames:
 # tulvo-cli.exe and its drawing helper laid out as installed, with the offscreen platform's plugin,
-# Qt's DLLs found in QT_DLL_DIR).
+# Qt's DLLs found in QT_DLL_DIR) and three reports (report: against masks, in Russian, against the
+# median).
 # Skipped (77) without a Linux build.
 set -euo pipefail
 win_cli=$1
@@ -102,6 +103,18 @@ if [ -n "$win_plot" ] && [ -x "$linux_build/cli/tulvo-plot" ]; then
   run linux frames-png "$linux_cli" plot --frames exact-burst_6000.wav -o -
   run windows frames-png env WINEPATH="Z:$qt_dlls" wine "$work/bin/$(basename "$win_cli")" \
     plot --frames exact-burst_6000.wav -o -
+  # Reports: the whole set against the mask of recordings (refused recordings among the units),
+  # the spectrum files in Russian with a few charts, and the good units against their median.
+  for system in linux windows; do
+    if [ $system = linux ]; then cli=("$linux_cli"); else
+      cli=(env WINEPATH="Z:$qt_dlls" wine "$work/bin/$(basename "$win_cli")")
+    fi
+    run $system report-wav "${cli[@]}" report --jobs 2 --mask mask-wav.csv -o - "${names[@]}"
+    run $system report-ru "${cli[@]}" report --lang ru --charts 3 --date 2025-12-08 --mask mask-spm.csv \
+      -o - "${spectra[@]}"
+    run $system report-median "${cli[@]}" report -o - "${good[@]}"
+  done
+  pictures=4
 fi
 absolute=$(cd "$work/windows/$folder" && winepath -w "$PWD/запись 1.wav" 2>/dev/null)
 rm "$work/windows/$folder/запись 1.spm"
@@ -130,7 +143,7 @@ done
 [ -s "$work/linux.out-frames-long" ] || fail "show --frames wrote no table"
 echo "${#names[@]} recordings (${#broken[@]} refused), $compared spectrum files and $masks masks compared" \
   "byte for byte; output, messages and statuses of $((n + 14 + pictures)) runs compared; the frames of ${#exact[@]}" \
-  "recordings as tables and $pictures as a picture"
+  "recordings as tables, and $pictures pictures and reports"
 awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN { printf "whole set: Linux %.1f s, Windows under wine %.1f s\n", b - a, c - b }'
 if [ "$failures" -gt 0 ]; then
   echo "$failures differences"
