@@ -123,12 +123,3 @@ void BM_CheckUnitsAlone(benchmark::State& state)
 BENCHMARK(BM_CheckUnitsAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

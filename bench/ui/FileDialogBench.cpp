@@ -93,12 +93,3 @@ void BM_OpenSelectingNameByName(benchmark::State& state)
 BENCHMARK(BM_OpenSelectingNameByName)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
