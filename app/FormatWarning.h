@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WavHeader.h"
+#include "core/analysis/WavHeader.h"
 
 #include <QString>
 

@@ -5,9 +5,9 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "core/BatchRun.h"
-#include "core/SpmFile.h"
-#include "core/TSampleBlock.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TSampleBlock.h"
+#include "core/batch/BatchRun.h"
 #include "plot/ChartPicture.h"
 #include "plot/ChartTable.h"
 #include "plot/SpectrogramChart.h"

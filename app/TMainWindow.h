@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/SpmFile.h"
-#include "core/TSampleBlock.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TSampleBlock.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TOpenDialog.h"
 

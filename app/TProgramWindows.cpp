@@ -1,7 +1,7 @@
 #include "app/TProgramWindows.h"
 
 #include "app/TMainWindow.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 #include "views/TComparisonWindow.h"
 
 #include <utility>

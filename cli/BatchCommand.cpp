@@ -5,8 +5,8 @@
 #include "cli/PathCollisions.h"
 #include "cli/ToolMessages.h"
 
-#include "core/BatchRun.h"
-#include "core/TulvoErrors.h"
+#include "core/base/TulvoErrors.h"
+#include "core/batch/BatchRun.h"
 #include "core/platform/FileStatus.h"
 
 #include <CLI/CLI.hpp>

@@ -1,8 +1,8 @@
 #include "cli/BatchReport.h"
 
 #include "cli/ToolMessages.h"
-#include "core/CsvText.h"
-#include "core/TDataFile.h"
+#include "core/base/CsvText.h"
+#include "core/files/TDataFile.h"
 
 #include "core/platform/FileLock.h"
 #include "core/platform/FileStatus.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/TOutputStream.h"
-#include "core/BatchRun.h"
+#include "core/batch/BatchRun.h"
 
 #include <memory>
 #include <string>

@@ -3,8 +3,8 @@
 #include "cli/ExitStatus.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/CheckTable.h"
-#include "core/MaskFile.h"
+#include "core/qc/CheckTable.h"
+#include "core/qc/MaskFile.h"
 
 #include <CLI/CLI.hpp>
 

@@ -3,7 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/TulvoErrors.h"
+#include "core/base/TulvoErrors.h"
 #include "dsp/dspFloatControl.h"
 
 #include "TulvoVersion.h"

@@ -4,7 +4,7 @@
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/CsvText.h"
+#include "core/base/CsvText.h"
 
 #include <CLI/CLI.hpp>
 

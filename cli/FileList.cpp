@@ -1,7 +1,7 @@
 #include "cli/FileList.h"
 
 #include "cli/ToolMessages.h"
-#include "core/TDataFile.h"
+#include "core/files/TDataFile.h"
 
 #include <CLI/CLI.hpp>
 

@@ -4,9 +4,9 @@
 #include "cli/PathCollisions.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/FileReplacement.h"
-#include "core/MaskFile.h"
-#include "core/MaskLearning.h"
+#include "core/files/FileReplacement.h"
+#include "core/qc/MaskFile.h"
+#include "core/qc/MaskLearning.h"
 
 #include "TulvoVersion.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli/TToolContext.h"
 #include "cli/UnitOperands.h"
-#include "core/ToleranceMask.h"
+#include "core/qc/ToleranceMask.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "cli/PathCollisions.h"
 
-#include "core/FileReplacement.h"
-#include "core/Paths.h"
+#include "core/base/Paths.h"
+#include "core/files/FileReplacement.h"
 #include "core/platform/FileStatus.h"
 
 #include <unordered_map>

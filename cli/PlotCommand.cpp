@@ -6,7 +6,7 @@
 #include "cli/RecordingOperands.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
-#include "core/Paths.h"
+#include "core/base/Paths.h"
 #include "core/platform/Program.h"
 
 #include <CLI/CLI.hpp>

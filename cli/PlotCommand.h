@@ -2,7 +2,7 @@
 
 #include "cli/FileList.h"
 #include "cli/TToolContext.h"
-#include "core/SpectrumComparison.h"
+#include "core/qc/SpectrumComparison.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "cli/FileList.h"
 #include "cli/TToolContext.h"
-#include "core/WavHeader.h"
+#include "core/analysis/WavHeader.h"
 
 #include <string>
 #include <vector>

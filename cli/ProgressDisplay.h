@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/TToolContext.h"
-#include "core/BatchRun.h"
+#include "core/batch/BatchRun.h"
 
 #include <cstddef>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/TToolContext.h"
-#include "core/FramedRecording.h"
-#include "core/TulvoErrors.h"
+#include "core/analysis/TRecordingFrames.h"
+#include "core/base/TulvoErrors.h"
 
 #include <string>
 #include <vector>

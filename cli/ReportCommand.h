@@ -2,7 +2,7 @@
 
 #include "cli/TToolContext.h"
 #include "cli/UnitOperands.h"
-#include "core/RunReport.h"
+#include "report/RunReport.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@ namespace CLI {
 class App;
 }
 
-// tulvo-cli report: a run's report as one self-contained HTML file (core/RunReportHtml.h).
+// tulvo-cli report: a run's report as one self-contained HTML file (report/RunReportHtml.h).
 //
 //   tulvo-cli report [--mask MASK.csv] [--title TEXT] [--date TEXT] [--charts N] [--lang en|ru]
 //       [--log] -o REPORT.html UNIT...

@@ -5,8 +5,8 @@
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/CsvText.h"
-#include "core/FramesTable.h"
+#include "core/analysis/SpectrumTables.h"
+#include "core/base/CsvText.h"
 
 #include <CLI/CLI.hpp>
 

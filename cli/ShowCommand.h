@@ -31,7 +31,7 @@ void DeclareShowOptions(CLI::App& app, TShowArguments& arguments);
 //
 // With Frames the files are recordings, each analysed as batch analyses it
 // (with batch's warning for a recording that does not conform), and the table
-// is of its 15 frames (core/FramesTable.h): one recording in the wide table, or
+// is of its 15 frames (core/analysis/SpectrumTables.h): one recording in the wide table, or
 // any number with Long. Refused before anything is read (TUsageError): Codes,
 // several recordings without Long, standard input and spectrum files.
 int RunShowCommand(const TShowArguments& arguments, TToolContext& context);

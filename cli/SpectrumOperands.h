@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/TToolContext.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "cli/TOutputStream.h"
 
-#include "core/TDataFile.h"
+#include "core/files/TDataFile.h"
 
 namespace {
 constexpr std::size_t BufferLimit = 64 * 1024;

@@ -1,6 +1,6 @@
 #include "cli/ToolMessages.h"
 
-#include "core/IoErrorMessages.h"
+#include "core/files/IoErrorMessages.h"
 
 std::string ErrorLine(std::string_view path, std::string_view message, int code, int errnum)
 {

@@ -2,7 +2,7 @@
 
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
-#include "core/ErrorTexts.h"
+#include "core/files/ErrorTexts.h"
 
 #include <CLI/CLI.hpp>
 

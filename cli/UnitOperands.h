@@ -2,7 +2,7 @@
 
 #include "cli/FileList.h"
 #include "cli/TToolContext.h"
-#include "core/UnitInput.h"
+#include "core/batch/UnitInput.h"
 
 #include <string>
 #include <vector>

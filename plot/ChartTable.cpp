@@ -1,6 +1,7 @@
 #include "plot/ChartTable.h"
 
-#include "core/CsvText.h"
+#include "core/analysis/SpectrumTables.h"
+#include "core/base/CsvText.h"
 
 double WaveformTimeMs(int index)
 {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/SpmFile.h"
-#include "core/TSampleBlock.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TSampleBlock.h"
 
 #include <string>
 #include <vector>
 
-// The tables the windows save as CSV, built from the pieces of tulvo-cli's tables (core/CsvText.h):
+// The tables the windows save as CSV, built from the pieces of tulvo-cli's tables (core/base/CsvText.h):
 // fields quoted only when they must be, numbers with a '.' decimal point whatever the locale, each
 // row ended by "\n".
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/SpmFile.h"
-#include "core/ToleranceMask.h"
+#include "core/analysis/SpmFile.h"
+#include "core/qc/ToleranceMask.h"
 
 #include <QColor>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "plot/RunReportDocument.h"
 
 #include "chart/TChart.h"
-#include "core/TDataFile.h"
+#include "core/files/TDataFile.h"
 #include "plot/MaskChart.h"
 #include "plot/TSpectrumHeatmap.h"
 

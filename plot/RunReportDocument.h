@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RunReportHtml.h"
+#include "report/RunReportHtml.h"
 
 #include <QSize>
 

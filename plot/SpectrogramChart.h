@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/TRecordingFrames.h"
-#include "core/TSampleBlock.h"
+#include "core/analysis/TRecordingFrames.h"
+#include "core/analysis/TSampleBlock.h"
 #include "plot/THeatmapScale.h"
 
 #include <QSize>

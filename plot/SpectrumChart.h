@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/SpectrumLevels.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpectrumLevels.h"
+#include "core/analysis/SpmFile.h"
 
 #include <QColor>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "plot/THeatmapScale.h"
 
-#include "core/SpectrumComparison.h"
+#include "core/qc/SpectrumComparison.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 
 #include <span>
 
@@ -16,7 +16,7 @@ struct THeatmapScale {
     bool Logarithmic = false;
 
     // The one scale of all bands: linear from min(0, the smallest value) to the
-    // largest value; logarithmic from LevelFloorRatio (core/SpectrumComparison.h)
+    // largest value; logarithmic from LevelFloorRatio (core/qc/SpectrumComparison.h)
     // times the largest value up to it, so that lower values and zero lines
     // take the lowest colour.
     static THeatmapScale ForBands(std::span<const TBandValues> bands, bool logarithmic);

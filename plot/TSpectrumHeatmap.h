@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/axis/TAxisMap.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 #include "plot/THeatmapScale.h"
 
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "ui/TErrorBoundary.h"
 
-#include "core/TulvoErrors.h"
+#include "core/base/TulvoErrors.h"
 #include "ui/IDialogs.h"
 
 #include <QFile>

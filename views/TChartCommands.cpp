@@ -1,7 +1,7 @@
 #include "views/TChartCommands.h"
 
 #include "chart/TChart.h"
-#include "core/FileReplacement.h"
+#include "core/files/FileReplacement.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"

@@ -62,7 +62,7 @@ private:
 };
 
 // Writes `bytes` as the file `path`, replacing a file of that name only by the whole new one,
-// flushed to the storage before it takes the name (core/FileReplacement.h, kind WindowSave,
+// flushed to the storage before it takes the name (core/files/FileReplacement.h, kind WindowSave,
 // TFlushing::BeforeRename): a symbolic link is written through, a read-only file or a folder is
 // refused with code 5 ("File access denied") before anything is written, and on a failure the
 // file is left as it was and EInOutError naming `path` is raised with the system's error.

@@ -2,7 +2,7 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "core/CsvText.h"
+#include "core/base/CsvText.h"
 #include "plot/RunReportDocument.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"

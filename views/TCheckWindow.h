@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/CheckedUnits.h"
-#include "core/RunReport.h"
-#include "core/ToleranceMask.h"
+#include "core/qc/CheckedUnits.h"
+#include "core/qc/ToleranceMask.h"
 #include "plot/ChartPicture.h"
 #include "plot/MaskChart.h"
+#include "report/RunReport.h"
 #include "ui/TSaveDialog.h"
 
 #include <QSize>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 
 #include "chart/TBandSeries.h"
 #include "chart/TChart.h"
-#include "core/MaskFile.h"
+#include "core/qc/MaskFile.h"
 #include "plot/MaskChart.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"

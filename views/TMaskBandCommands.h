@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ToleranceMask.h"
+#include "core/qc/ToleranceMask.h"
 #include "ui/TOpenDialog.h"
 
 #include <QObject>

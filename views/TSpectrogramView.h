@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TRecordingFrames.h"
+#include "core/analysis/TRecordingFrames.h"
 #include "plot/ChartPicture.h"
 
 #include <QPoint>
@@ -65,7 +65,7 @@ public:
     // Both charts as the view shows them, the waveform's above the spectrogram's.
     TChartPicture Picture() const;
     // The frames shown as tulvo-cli show --frames writes them: a row per band line, a column
-    // per frame and the max-hold column (core/FramesTable.h).
+    // per frame and the max-hold column (core/analysis/SpectrumTables.h).
     std::string Table() const;
     // The title an SVG picture carries: the spectrogram chart's, trimmed.
     QString Title() const;

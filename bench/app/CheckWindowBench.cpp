@@ -3,10 +3,10 @@
 // the progress bar, the table sorted, the first unit's chart drawn. The goal is within 1 s; the
 // floor is the units read and checked alone.
 #include "app/TMainWindow.h"
-#include "core/CheckedUnits.h"
-#include "core/MaskFile.h"
-#include "core/SpmFile.h"
-#include "core/ToleranceMask.h"
+#include "core/analysis/SpmFile.h"
+#include "core/qc/CheckedUnits.h"
+#include "core/qc/MaskFile.h"
+#include "core/qc/ToleranceMask.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"
 #include "ui/TOpenDialog.h"

@@ -3,8 +3,8 @@
 // RunBatchParallel with one and with two workers, which is what tulvo-cli batch runs. Every
 // iteration replaces the 500 spectrum files.
 #include "app/TMainWindow.h"
-#include "core/AnalysisConstants.h"
-#include "core/BatchRun.h"
+#include "core/base/AnalysisConstants.h"
+#include "core/batch/BatchRun.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"
 #include "ui/TOpenDialog.h"

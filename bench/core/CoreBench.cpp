@@ -2,10 +2,10 @@
 // filter and the FFT are the signal-processing library's share), and through
 // files, alone and on worker threads.
 
-#include "core/BatchRun.h"
-#include "core/SyncFolders.h"
-#include "core/TRecordingAnalysis.h"
-#include "core/WavHeader.h"
+#include "core/analysis/TRecordingAnalysis.h"
+#include "core/analysis/WavHeader.h"
+#include "core/batch/BatchRun.h"
+#include "core/files/SyncFolders.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -4,10 +4,10 @@
 // levels, medians and the mask's text), and masks from recordings, of their
 // averages and of their max-hold spectra, whose cost is the analysis's own.
 
-#include "core/CheckTable.h"
-#include "core/MaskFile.h"
-#include "core/TRecordingAnalysis.h"
-#include "core/UnitInput.h"
+#include "core/analysis/TRecordingAnalysis.h"
+#include "core/batch/UnitInput.h"
+#include "core/qc/CheckTable.h"
+#include "core/qc/MaskFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 // "bytes" is the report's size. Set TULVO_REPORT_HTML to a file name to keep the last report.
 
 #include "cli/plot/ReportDrawing.h"
-#include "core/MaskFile.h"
-#include "core/TRecordingAnalysis.h"
+#include "core/analysis/TRecordingAnalysis.h"
 #include "core/platform/Files.h"
+#include "core/qc/MaskFile.h"
 
 #include <QApplication>
 

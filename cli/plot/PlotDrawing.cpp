@@ -7,7 +7,7 @@
 #include "cli/SpectrumOperands.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/FileReplacement.h"
+#include "core/files/FileReplacement.h"
 
 #include "chart/EChartError.h"
 #include "chart/TChart.h"

@@ -2,8 +2,8 @@
 
 #include "cli/PlotCommand.h"
 #include "cli/TToolContext.h"
-#include "core/FramedRecording.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TRecordingFrames.h"
 
 #include <QApplication>
 #include <QImage>
@@ -44,7 +44,7 @@ QImage DrawHeatmap(const std::vector<std::string>& names, const std::vector<TSpe
 QImage DrawFrames(const std::string& name, const TFramedRecording& recording, const TPlotArguments& arguments);
 
 // Runs plot (as parsed by DeclarePlotOptions): reads every file, draws them
-// and writes the PNG to stdout ("-o -") or through ReplaceFile (core/FileReplacement.h), creating an
+// and writes the PNG to stdout ("-o -") or through ReplaceFile (core/files/FileReplacement.h), creating an
 // offscreen QApplication when there is none. Exit 0, 1 when a file cannot be
 // read, drawn or written (with its "tulvo-cli: PATH: message" line); usage
 // errors raise TUsageError. A heatmap with Sort has its rows ordered most
@@ -54,7 +54,7 @@ QImage DrawFrames(const std::string& name, const TFramedRecording& recording, co
 int RunPlotDrawing(const TPlotArguments& arguments, TToolContext& context);
 
 // Writes bytes to stdout ("-") or as the file output through ReplaceFile
-// (core/FileReplacement.h): whole or not at all. Returns 0, or 1 after the
+// (core/files/FileReplacement.h): whole or not at all. Returns 0, or 1 after the
 // "tulvo-cli: OUTPUT: message" line when the write fails.
 int WriteToolOutput(std::string_view bytes, const std::string& output, TToolContext& context);
 

@@ -16,7 +16,7 @@ void FlushFile(TFileHandle handle, const std::string& name);
 
 // True where FlushFileSystems flushes file systems (POSIX); false where it cannot and only
 // counts them (Windows: a volume's flush needs an administrator's rights), so that whoever wants a
-// file on storage flushes it before it takes its place (see TFlushing in core/FileReplacement.h).
+// file on storage flushes it before it takes its place (see TFlushing in core/files/FileReplacement.h).
 bool FlushesFileSystems() noexcept;
 
 // Flushes everything written to the file systems that hold the given

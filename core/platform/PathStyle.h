@@ -1,6 +1,6 @@
 #pragma once
 
-// The grammars of paths (core/Paths.h) and which one this system's paths follow.
+// The grammars of paths (core/base/Paths.h) and which one this system's paths follow.
 namespace Platform {
 
 // POSIX: '/' separates, and a path starting with it is rooted. Windows: '\' and '/' both

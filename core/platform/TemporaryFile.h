@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The system's part of replacing a file by a whole new one (the policy is core/FileReplacement.h):
+// The system's part of replacing a file by a whole new one (the policy is core/files/FileReplacement.h):
 // a new file, written whole before it takes another file's name in the same folder.
 //
 // Hidden: the caller's name starts with '.'; on Windows the file also has the hidden attribute

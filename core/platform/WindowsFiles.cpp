@@ -4,7 +4,7 @@
 
 #include "core/platform/Files.h"
 
-#include "core/Paths.h"
+#include "core/base/Paths.h"
 #include "core/platform/WindowsWide.h"
 
 #include <cwchar>

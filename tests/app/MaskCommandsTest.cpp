@@ -10,7 +10,7 @@
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "chart/TMarkSeries.h"
-#include "core/BatchRun.h"
+#include "core/batch/BatchRun.h"
 #include "plot/ChartPicture.h"
 #include "plot/MaskChart.h"
 #include "plot/SpectrumChart.h"

@@ -6,7 +6,7 @@
 #include "tests/support/WidgetFixtures.h"
 
 #include "chart/TChart.h"
-#include "core/FramedRecording.h"
+#include "core/analysis/TRecordingFrames.h"
 #include "plot/SpectrogramChart.h"
 #include "plot/Viridis.h"
 #include "ui/LocalPath.h"

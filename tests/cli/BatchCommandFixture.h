@@ -7,9 +7,9 @@
 #include "tests/support/RecordingFixtures.h"
 #include "tests/support/TTempFolder.h"
 
-#include "core/BatchRun.h"
-#include "core/SpmFile.h"
-#include "core/TRecordingAnalysis.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TRecordingAnalysis.h"
+#include "core/batch/BatchRun.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 #include "tests/support/TTempFolder.h"
 
 #include "cli/ExitStatus.h"
-#include "core/AnalysisConstants.h"
-#include "core/BatchRun.h"
+#include "core/base/AnalysisConstants.h"
+#include "core/batch/BatchRun.h"
 
 #include <gtest/gtest.h>
 

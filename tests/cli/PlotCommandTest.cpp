@@ -3,7 +3,7 @@
 
 #include "chart/TChart.h"
 #include "cli/plot/PlotDrawing.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 #include "core/platform/Files.h"
 #include "plot/SpectrogramChart.h"
 #include "plot/TSpectrumHeatmap.h"

@@ -10,9 +10,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/plot/ReportDrawing.h"
-#include "core/CheckTable.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Files.h"
+#include "core/qc/CheckTable.h"
 #include "plot/RunReportDocument.h"
 
 #include <QRegularExpression>

@@ -8,7 +8,7 @@
 #include "tests/support/ProgramRun.h"
 #include "tests/support/SpectrumFixtures.h"
 
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 
 #include <gtest/gtest.h>
 

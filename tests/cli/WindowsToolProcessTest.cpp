@@ -3,7 +3,7 @@
 
 #include "ToolProcessFixture.h"
 
-#include "core/Paths.h"
+#include "core/base/Paths.h"
 #include "core/platform/FileStatus.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/SpectrumFixtures.h"

@@ -8,9 +8,9 @@
 
 #include "FuzzFiles.h"
 
-#include "core/AnalysisConstants.h"
-#include "core/SpmFile.h"
-#include "core/TRecordingAnalysis.h"
+#include "core/analysis/SpmFile.h"
+#include "core/analysis/TRecordingAnalysis.h"
+#include "core/base/AnalysisConstants.h"
 
 #include <cstdlib>
 #include <vector>

@@ -2,7 +2,7 @@
 // is refused with EContentError naming its line; what reads is written back
 // to a text that reads to the same file again. Anything else is a finding.
 
-#include "core/MaskFile.h"
+#include "core/qc/MaskFile.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -4,7 +4,7 @@
 
 #include "FuzzFiles.h"
 
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 
 #include <cstdlib>
 #include <cstring>

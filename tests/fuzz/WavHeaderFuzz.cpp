@@ -7,7 +7,7 @@
 
 #include "FuzzFiles.h"
 
-#include "core/WavHeader.h"
+#include "core/analysis/WavHeader.h"
 
 #include <cstdlib>
 #include <span>

@@ -2,12 +2,12 @@
 // curve whenever it was made, leaves the excluded range blank and the value range to the curve,
 // and only the lines outside carry red marks, on a linear and a logarithmic axis alike.
 
-#include "plot/MaskChart.h"
 #include "chart/TBandSeries.h"
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
 #include "chart/TMarkSeries.h"
-#include "core/ToleranceMask.h"
+#include "core/qc/ToleranceMask.h"
+#include "plot/MaskChart.h"
 #include "plot/SpectrumChart.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "tests/support/FileBytes.h"
 
-#include "core/AnalysisConstants.h"
+#include "core/base/AnalysisConstants.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "tests/support/ReferenceRecordings.h"
 
-#include "core/AnalysisConstants.h"
+#include "core/base/AnalysisConstants.h"
 
 #include <cmath>
 #include <numbers>

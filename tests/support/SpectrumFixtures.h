@@ -3,7 +3,7 @@
 // Spectrum files of known content, written byte by byte from the file layout
 // rather than by the program's own writer.
 
-#include "core/AnalysisConstants.h"
+#include "core/base/AnalysisConstants.h"
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "tests/support/TScriptedDialogs.h"
 #include "tests/support/WidgetFixtures.h"
 
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 #include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TOpenDialog.h"

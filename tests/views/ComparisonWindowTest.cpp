@@ -9,7 +9,7 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "core/SpmFile.h"
+#include "core/analysis/SpmFile.h"
 #include "ui/ReadoutFormat.h"
 #include "ui/TErrorBoundary.h"
 #include "ui/TReadoutStrip.h"

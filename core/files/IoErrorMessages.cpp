@@ -1,0 +1,69 @@
+#include "core/files/IoErrorMessages.h"
+
+#include "core/base/Paths.h"
+#include "core/platform/FileStatus.h"
+#include "core/platform/SystemErrors.h"
+
+using Platform::TErrorCondition;
+
+namespace {
+
+// True when the folder that would hold path exists as a folder.
+bool ParentFolderExists(const std::string& path)
+{
+    if (FileNameStart(path) == 0) {
+        return true; // the current folder
+    }
+    const auto status = Platform::StatusOf(FolderPath(path));
+    return status && status->Folder;
+}
+
+// The I/O code whose message a plain number of condition only repeats; 0 for none.
+int CodeSayingAll(TErrorCondition condition)
+{
+    switch (condition) {
+    case TErrorCondition::NotFound: return IoCode::FileNotFound;
+    case TErrorCondition::Denied: return IoCode::AccessDenied;
+    case TErrorCondition::NoSpace: return IoCode::DiskFull;
+    case TErrorCondition::TooManyOpenFiles: return IoCode::TooManyOpenFiles;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path)
+{
+    int code = 0; // none of the program's own: "I/O error N"
+    switch (Platform::TranslateSystemError(number).Condition) {
+    case TErrorCondition::NotFound:
+        code = operation == TFileOperation::Open && ParentFolderExists(path) ? IoCode::FileNotFound
+                                                                             : IoCode::InvalidFilename;
+        break;
+    case TErrorCondition::BadName: code = IoCode::InvalidFilename; break;
+    case TErrorCondition::TooManyOpenFiles: code = IoCode::TooManyOpenFiles; break;
+    case TErrorCondition::Denied:
+    case TErrorCondition::InUse: code = IoCode::AccessDenied; break;
+    case TErrorCondition::NoSpace:
+        code = operation == TFileOperation::Write || operation == TFileOperation::Close ? IoCode::DiskFull : 0;
+        break;
+    case TErrorCondition::Exists:
+    case TErrorCondition::Other: break;
+    }
+    if (path.empty()) {
+        code = IoCode::InvalidFilename;
+    }
+    return code != 0 ? EInOutError(code, path, number) : EInOutError::OtherSystemError(number, path);
+}
+
+std::string ReasonForMessage(int ioCode, int number)
+{
+    if (number == 0) {
+        return {};
+    }
+    const Platform::TSystemError error = Platform::TranslateSystemError(number);
+    if (error.Plain && ioCode == CodeSayingAll(error.Condition)) {
+        return {};
+    }
+    return Platform::SystemErrorText(number);
+}

@@ -1,0 +1,5 @@
+#include "core/files/SyncFolders.h"
+
+#include "core/platform/Flushing.h"
+
+int SyncFolders(const std::vector<std::string>& folders) { return Platform::FlushFileSystems(folders); }
