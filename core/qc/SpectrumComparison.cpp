@@ -1,5 +1,7 @@
 #include "core/qc/SpectrumComparison.h"
 
+#include "core/base/Statistics.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -109,19 +111,13 @@ TBandLevels MedianLevels(std::span<const TBandValues> bands)
     if (bands.empty()) {
         throw std::invalid_argument("the median of no spectra");
     }
-    const std::size_t middle = bands.size() / 2;
-    const auto middleAt = static_cast<std::ptrdiff_t>(middle);
     TBandLevels median{};
     std::vector<double> values(bands.size());
     for (int i = 0; i < SpectrumLines; ++i) {
         for (std::size_t k = 0; k < bands.size(); ++k) {
             values[k] = bands[k][i];
         }
-        std::nth_element(values.begin(), values.begin() + middleAt, values.end());
-        median[i] = values[middle];
-        if (bands.size() % 2 == 0) {
-            median[i] = (*std::max_element(values.begin(), values.begin() + middleAt) + median[i]) / 2;
-        }
+        median[i] = Median(values);
     }
     return median;
 }

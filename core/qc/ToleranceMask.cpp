@@ -1,6 +1,7 @@
 #include "core/qc/ToleranceMask.h"
 
 #include "core/base/CsvText.h"
+#include "core/base/Statistics.h"
 #include "core/base/TulvoErrors.h"
 
 #include <algorithm>
@@ -17,20 +18,6 @@ namespace {
 constexpr double NormalMadScale = 1.4826;
 
 constexpr double NotAFigure = std::numeric_limits<double>::quiet_NaN();
-
-// The median of values, which it reorders: the middle one, or the mean of
-// the middle two.
-double Median(std::vector<double>& values)
-{
-    const std::size_t middle = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
-    const double upper = values[middle];
-    if (values.size() % 2 != 0) {
-        return upper;
-    }
-    const double lower = *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle));
-    return (lower + upper) / 2;
-}
 
 // Centre and spread of values (reordered), the spread at least floorDb.
 std::pair<double, double> CentreAndSpread(std::vector<double>& values, double floorDb)
