@@ -119,13 +119,20 @@ std::string FolderOfFile(const std::string& path) { return FolderPath(path); }
 std::string FollowLinks(std::string path)
 {
     for (int depth = 0; depth < MaxLinkDepth; ++depth) {
-        auto target = Platform::ReadLink(path);
-        if (!target) {
+        const auto link = Platform::ReadLink(path);
+        const std::string target = link ? UsualPathForm(*link) : std::string();
+        if (target.empty()) {
             return path;
         }
-        path = PathRootLength(*target) > 0 ? std::move(*target) : JoinPath(FolderPath(path), *target);
+        path = PathRootLength(target) > 0 ? target : JoinPath(FolderPath(path), target);
     }
     return path;
+}
+
+std::optional<std::string> CanonicalFolder(const std::string& folder)
+{
+    auto canonical = Platform::CanonicalFolder(folder);
+    return canonical ? std::optional(UsualPathForm(*canonical)) : std::nullopt;
 }
 
 std::string ReplacementTarget(const std::string& path, TReplacementKind kind)
@@ -198,9 +205,12 @@ void ReplaceFile(const std::string& path, std::string_view bytes)
 
 int RemoveReplacementDebris(const std::string& folder) noexcept
 {
+    if (folder.empty()) {
+        return 0; // no folder (JoinPath would make it the root)
+    }
     int removed = 0;
     try {
-        for (const std::string& name : Platform::FolderEntryNames(folder, std::string(HeldStart))) {
+        for (const std::string& name : Platform::FolderEntryNames(JoinPath(folder, ""), std::string(HeldStart))) {
             if (IsHeldTemporaryName(name) && Platform::RemoveUnheldFile(JoinPath(folder, name))) {
                 ++removed;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -91,6 +92,10 @@ std::string FolderOfFile(const std::string& path);
 // link's folder unless rooted, at most 40 links deep. path itself when it is no link or a link
 // cannot be read. Never fails.
 std::string FollowLinks(std::string path);
+
+// The absolute form of folder with every symbolic link, "." and ".." resolved, as one writes it
+// (Platform::CanonicalFolder in UsualPathForm); nothing when it does not resolve. Never fails.
+std::optional<std::string> CanonicalFolder(const std::string& folder);
 
 // Removes from folder the temporaries of SpectrumFile replacements whose writers are gone:
 // regular files named ".tulvo-<digits>-<digits>.tmp" that no live writer holds

@@ -99,8 +99,9 @@ TFileHandle OpenForComparing(const std::string& path) noexcept;
 // when the system refuses.
 bool SetModifiedToNow(TFileHandle handle) noexcept;
 
-// The names in folder that start with prefix (compared byte for byte), in no order; none when the
-// folder cannot be read. Never fails.
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept;
+// The names that start with prefix (compared byte for byte) in the folder that folderPrefix names
+// as written before a name in it, with its final separator ("" for the current folder: "a/",
+// "C:\a\", "C:"), in no order; none when the folder cannot be read. Never fails.
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept;
 
 } // namespace Platform

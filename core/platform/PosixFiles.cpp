@@ -172,10 +172,10 @@ TFileHandle OpenForComparing(const std::string& path) noexcept
 
 bool SetModifiedToNow(TFileHandle handle) noexcept { return ::futimens(Descriptor(handle), nullptr) == 0; }
 
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept
 {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = ::opendir(folderPrefix.empty() ? "." : folderPrefix.c_str());
     if (dir == nullptr) {
         return names;
     }

@@ -4,7 +4,6 @@
 
 #include "core/platform/Files.h"
 
-#include "core/base/Paths.h"
 #include "core/platform/WindowsWide.h"
 
 #include <cwchar>
@@ -196,12 +195,12 @@ bool SetModifiedToNow(TFileHandle handle) noexcept
     return ::SetFileTime(AsHandle(handle), nullptr, nullptr, &now) != 0;
 }
 
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept
 {
     std::vector<std::string> names;
     try {
         WIN32_FIND_DATAW entry{};
-        const HANDLE search = ::FindFirstFileW(Wide(JoinPath(folder, prefix + "*")).c_str(), &entry);
+        const HANDLE search = ::FindFirstFileW(Wide(folderPrefix + prefix + "*").c_str(), &entry);
         if (search == INVALID_HANDLE_VALUE) {
             return names;
         }
