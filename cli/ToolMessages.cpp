@@ -1,7 +1,5 @@
 #include "cli/ToolMessages.h"
 
-#include "core/files/IoErrorMessages.h"
-
 std::string ErrorLine(std::string_view path, std::string_view message, int code, int errnum)
 {
     std::string line(ToolName);

@@ -1,7 +1,7 @@
 #include "core/files/FileReplacement.h"
 
 #include "core/base/Paths.h"
-#include "core/files/IoErrorMessages.h"
+#include "core/files/ErrorMessages.h"
 #include "core/files/TDataFile.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Flushing.h"

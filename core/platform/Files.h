@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/IoErrorMessages.h"
+#include "core/files/ErrorMessages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +10,7 @@
 // Files as raw bytes: opening, reading, writing, closing, by a handle of the
 // system's own. Every path is UTF-8 (converted to UTF-16 for the wide Win32
 // calls on Windows). Every call that fails raises EInOutError through
-// IoErrorFromSystem (core/files/IoErrorMessages.h) with the operation named there,
+// IoErrorFromSystem (core/files/ErrorMessages.h) with the operation named there,
 // naming the path or name it is given, unless it says otherwise. Interrupted
 // calls (EINTR) are repeated, never reported.
 //

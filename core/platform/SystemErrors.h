@@ -7,7 +7,7 @@
 // A system error number is what the operating system reports a failure with: errno on POSIX,
 // GetLastError()'s value on Windows. Each system translates its numbers in ONE table (its
 // SystemErrors implementation) into a condition that the program's rules speak of
-// (core/files/IoErrorMessages.h), and keeps the number, which the messages show. Nothing outside this
+// (core/files/ErrorMessages.h), and keeps the number, which the messages show. Nothing outside this
 // layer tests a system's numbers.
 namespace Platform {
 

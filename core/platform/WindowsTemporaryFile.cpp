@@ -3,7 +3,7 @@
 
 #include "core/platform/TemporaryFile.h"
 
-#include "core/files/IoErrorMessages.h"
+#include "core/files/ErrorMessages.h"
 #include "core/platform/WindowsWide.h"
 
 #include <windows.h>

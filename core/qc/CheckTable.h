@@ -24,5 +24,5 @@ std::string CheckTableHeaderLine();
 std::string CheckTableRow(std::string_view file, const TMaskVerdict& verdict);
 
 // The row of the unit file that cannot be read, failureText saying why
-// (FailureText of core/files/ErrorTexts.h).
+// (FailureText of core/files/ErrorMessages.h).
 std::string CheckTableFailureRow(std::string_view file, std::string_view failureText);

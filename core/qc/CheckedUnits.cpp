@@ -1,6 +1,6 @@
 #include "core/qc/CheckedUnits.h"
 
-#include "core/files/ErrorTexts.h"
+#include "core/files/ErrorMessages.h"
 #include "core/qc/CheckTable.h"
 
 std::vector<TCheckedUnit> CheckUnits(const TToleranceMask& mask, const std::vector<std::string>& files,

@@ -21,7 +21,7 @@ struct TCheckedUnit {
     std::string File; // as named, the table's File
     // The verdict against the mask; nothing when the unit cannot be read.
     std::optional<TMaskVerdict> Verdict;
-    // Then why (FailureText of core/files/ErrorTexts.h), the table's Verdict.
+    // Then why (FailureText of core/files/ErrorMessages.h), the table's Verdict.
     std::string Failure;
     // The unit as read (its spectrum, levels and, for a recording, header check).
     std::optional<TUnit> Unit;

@@ -16,7 +16,7 @@
 #include "core/analysis/TSpmFileWriter.h"
 #include "core/base/Paths.h"
 #include "core/files/FileReplacement.h"
-#include "core/files/SyncFolders.h"
+#include "core/files/FolderSync.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Program.h"
 #include "core/platform/TemporaryFile.h"

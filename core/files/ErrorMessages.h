@@ -2,10 +2,14 @@
 
 #include "core/base/TulvoErrors.h"
 
+#include <exception>
 #include <string>
+#include <string_view>
 
-// The I/O errors and messages that system errors give, by their meaning
-// (Platform::TranslateSystemError), the same on every system.
+// The messages of failures, the same on every system: the I/O errors that the system's errors give,
+// by their meaning (Platform::TranslateSystemError), and the words of a failure as the tools print
+// them in their messages and tables (the same text from tulvo-cli and from the windows that save
+// its tables).
 
 // The operation a system error came from; it decides what a missing file means.
 enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
@@ -29,3 +33,22 @@ EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::s
 // condition behind that condition's own message (a missing file behind 2 "File not found", a
 // refusal behind 5, a full disk behind 101, no handles left behind 4).
 std::string ReasonForMessage(int ioCode, int number);
+
+// message with " (the system's reason)" when the system error errnum tells
+// the user more than the message chosen for code (ReasonForMessage: not for
+// the error a message already names, nor without a system error).
+// The message is what() of the core's errors, the error box's text without
+// its full stop.
+std::string ErrorText(std::string_view message, int code = 0, int errnum = 0);
+
+// ErrorText of an I/O error.
+std::string ErrorText(const EInOutError& error);
+
+// The words the tools add to "Invalid floating point operation" for a known
+// cause: "all samples are zero", "the band is empty"; empty for Unknown.
+std::string_view InvalidOpHint(TInvalidOpCause cause);
+
+// The text of a file's failure: ErrorText of an I/O error, the message of an
+// invalid operation with its cause's hint in parentheses when it has one,
+// what() of any other error.
+std::string FailureText(const std::exception_ptr& error);

@@ -1,4 +1,4 @@
-#include "core/files/SyncFolders.h"
+#include "core/files/FolderSync.h"
 
 #include "core/platform/Flushing.h"
 
