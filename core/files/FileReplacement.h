@@ -60,7 +60,7 @@ enum class TFlushing {
     BeforeRename,
     // Before it takes the target's name only where the file systems cannot be flushed afterwards
     // (Platform::FlushesFileSystems false: Windows). On POSIX not here: the caller flushes the
-    // folders' file systems once when a series ends (Platform::FlushFileSystems, as the batch
+    // folders' file systems once when a series ends (SyncFolders in FolderSync.h, as the batch
     // does), or leaves the bytes to the system's write-back (the tool's outputs).
     WhereNoFileSystemFlush,
 };
