@@ -2,7 +2,6 @@
 
 #include "core/base/Paths.h"
 #include "core/platform/FileStatus.h"
-#include "core/platform/SystemErrors.h"
 
 using Platform::TErrorCondition;
 
@@ -50,10 +49,12 @@ EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::s
     case TErrorCondition::Exists:
     case TErrorCondition::Other: break;
     }
-    if (path.empty()) {
-        code = IoCode::InvalidFilename;
-    }
     return code != 0 ? EInOutError(code, path, number) : EInOutError::OtherSystemError(number, path);
+}
+
+EInOutError IoErrorFromSystem(const Platform::ESystemError& error)
+{
+    return IoErrorFromSystem(error.Number(), error.Operation(), error.Name());
 }
 
 std::string ReasonForMessage(int ioCode, int number)

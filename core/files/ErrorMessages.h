@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/TulvoErrors.h"
+#include "core/platform/SystemErrors.h"
 
 #include <exception>
 #include <string>
@@ -11,12 +12,10 @@
 // them in their messages and tables (the same text from tulvo-cli and from the windows that save
 // its tables).
 
-// The operation a system error came from; it decides what a missing file means.
-enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
+using Platform::TFileOperation;
 
 // The I/O error for the system error number on path, the file the operation was on; the error
 // carries path and number:
-//   an empty path:                          3 "Invalid filename";
 //   NotFound:                               2 "File not found" on open when the file's folder
 //                                           exists, else 3 (only a missing folder makes a
 //                                           create or rename fail so);
@@ -26,6 +25,10 @@ enum class TFileOperation { Open, Create, Read, Write, Close, Rename };
 //   NoSpace, on write or close:             101 "Disk full";
 //   anything else (NoSpace elsewhere too):  "I/O error N", N the system's number.
 EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path);
+
+// IoErrorFromSystem of what a primitive of the platform layer reported: its number, operation and
+// name.
+EInOutError IoErrorFromSystem(const Platform::ESystemError& error);
 
 // The reason that follows the message of I/O code ioCode in brackets when the system error number
 // caused it (tulvo-cli's "PATH: message (reason)"): the system's text (Platform::SystemErrorText),

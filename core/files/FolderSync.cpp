@@ -14,7 +14,8 @@ int SyncFolders(const std::vector<std::string>& folders)
     std::exception_ptr firstError;
     for (const std::string& folder : folders) {
         const auto status = Platform::StatusOf(folder);
-        if (!status || std::find(fileSystems.begin(), fileSystems.end(), status->Identity.Device) != fileSystems.end()) {
+        if (!status ||
+            std::find(fileSystems.begin(), fileSystems.end(), status->Identity.Device) != fileSystems.end()) {
             continue;
         }
         fileSystems.push_back(status->Identity.Device);

@@ -36,6 +36,7 @@ struct TFileTime {
 struct TFileStatus {
     bool Regular = false; // a regular file (not a folder, FIFO, socket or device)
     bool Folder = false;
+    bool Socket = false;   // POSIX: a socket, which no open reaches (ENXIO)
     std::int64_t Size = 0; // bytes, for a regular file; 0 for the others
     TFileTime Modified;
     TFileIdentity Identity;

@@ -12,7 +12,7 @@ namespace Platform {
 void FlushFile(TFileHandle handle, const std::string& name)
 {
     if (::fsync(static_cast<int>(handle)) != 0) {
-        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+        throw ESystemError(errno, TFileOperation::Write, name);
     }
 }
 

@@ -10,7 +10,7 @@ namespace Platform {
 void FlushFile(TFileHandle handle, const std::string& name)
 {
     if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(handle))) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
 }
 
