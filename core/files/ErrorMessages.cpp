@@ -31,10 +31,10 @@ int CodeSayingAll(TErrorCondition condition)
 
 } // namespace
 
-EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path)
+EInOutError IoErrorFor(TErrorCondition condition, int number, TFileOperation operation, const std::string& path)
 {
     int code = 0; // none of the program's own: "I/O error N"
-    switch (Platform::TranslateSystemError(number).Condition) {
+    switch (condition) {
     case TErrorCondition::NotFound:
         code = operation == TFileOperation::Open && ParentFolderExists(path) ? IoCode::FileNotFound
                                                                              : IoCode::InvalidFilename;
@@ -52,18 +52,24 @@ EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::s
     return code != 0 ? EInOutError(code, path, number) : EInOutError::OtherSystemError(number, path);
 }
 
+EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path)
+{
+    return IoErrorFor(Platform::TranslateSystemError(number).Condition, number, operation, path);
+}
+
 EInOutError IoErrorFromSystem(const Platform::ESystemError& error)
 {
     return IoErrorFromSystem(error.Number(), error.Operation(), error.Name());
 }
 
+bool ReasonAddsTo(int ioCode, Platform::TSystemError meaning)
+{
+    return !meaning.Plain || ioCode != CodeSayingAll(meaning.Condition);
+}
+
 std::string ReasonForMessage(int ioCode, int number)
 {
-    if (number == 0) {
-        return {};
-    }
-    const Platform::TSystemError error = Platform::TranslateSystemError(number);
-    if (error.Plain && ioCode == CodeSayingAll(error.Condition)) {
+    if (number == 0 || !ReasonAddsTo(ioCode, Platform::TranslateSystemError(number))) {
         return {};
     }
     return Platform::SystemErrorText(number);

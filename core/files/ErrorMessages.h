@@ -14,8 +14,8 @@
 
 using Platform::TFileOperation;
 
-// The I/O error for the system error number on path, the file the operation was on; the error
-// carries path and number:
+// The I/O error for a failure in operation on path that the system reported with number, of the
+// meaning condition (Platform::TranslateSystemError); the error carries path and number:
 //   NotFound:                               2 "File not found" on open when the file's folder
 //                                           exists, else 3 (only a missing folder makes a
 //                                           create or rename fail so);
@@ -24,17 +24,26 @@ using Platform::TFileOperation;
 //   Denied, InUse:                          5 "File access denied";
 //   NoSpace, on write or close:             101 "Disk full";
 //   anything else (NoSpace elsewhere too):  "I/O error N", N the system's number.
+// The same on every system: only the system's table of numbers differs.
+EInOutError IoErrorFor(Platform::TErrorCondition condition, int number, TFileOperation operation,
+                       const std::string& path);
+
+// IoErrorFor the condition of the system error number.
 EInOutError IoErrorFromSystem(int number, TFileOperation operation, const std::string& path);
 
 // IoErrorFromSystem of what a primitive of the platform layer reported: its number, operation and
 // name.
 EInOutError IoErrorFromSystem(const Platform::ESystemError& error);
 
+// True when the system's reason for a failure of that meaning tells more than the message of I/O
+// code ioCode: always, unless the number says no more than its condition (Plain) and ioCode is
+// that condition's own message (a missing file behind 2 "File not found", a refusal behind 5, a
+// full disk behind 101, no handles left behind 4).
+bool ReasonAddsTo(int ioCode, Platform::TSystemError meaning);
+
 // The reason that follows the message of I/O code ioCode in brackets when the system error number
 // caused it (tulvo-cli's "PATH: message (reason)"): the system's text (Platform::SystemErrorText),
-// or "" when it would add nothing: no system error (0), or a number that says no more than its
-// condition behind that condition's own message (a missing file behind 2 "File not found", a
-// refusal behind 5, a full disk behind 101, no handles left behind 4).
+// or "" when it would add nothing: no system error (0), or none by ReasonAddsTo.
 std::string ReasonForMessage(int ioCode, int number);
 
 // message with " (the system's reason)" when the system error errnum tells
