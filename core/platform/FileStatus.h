@@ -76,7 +76,7 @@ bool IsSymbolicLink(const std::string& path) noexcept;
 std::optional<std::string> ReadLink(const std::string& path);
 
 // The system's error number for links that do not end: a loop, or more than the system follows
-// (POSIX: ELOOP, "I/O error 40" on Linux; Windows: ERROR_CANT_RESOLVE_FILENAME, 1921).
+// (POSIX: ELOOP, 40 on Linux; Windows: ERROR_CANT_RESOLVE_FILENAME, 1921).
 extern const int LinkLoopError;
 
 // The system error that an open of path for writing would meet by what path is, found without

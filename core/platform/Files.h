@@ -81,7 +81,7 @@ void TruncateAtPosition(TFileHandle handle, const std::string& name);
 
 // Closes handle. The handle is released even when the close reports an
 // error, so it is never closed twice. Errors as TFileOperation::Close (a
-// deferred write failure, "Disk full" on a network file system, for example).
+// deferred write failure, a full disk on a network file system, for example).
 void CloseFile(TFileHandle handle, const std::string& name);
 
 // Closes handle (if it is not NoFileHandle) ignoring any error: for failure

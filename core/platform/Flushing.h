@@ -10,7 +10,7 @@ namespace Platform {
 
 // Flushes one open file's data and size to the storage. Errors as
 // TFileOperation::Write (the system reports deferred write-back errors here:
-// "I/O error 5" on POSIX's EIO, 101 "Disk full").
+// POSIX's EIO and ENOSPC, for example).
 void FlushFile(TFileHandle handle, const std::string& name);
 
 // True where FlushFileSystemOf flushes file systems (POSIX); false where it cannot (Windows: a
