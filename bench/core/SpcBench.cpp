@@ -79,12 +79,12 @@ BENCHMARK(BM_Capability)->Unit(benchmark::kMillisecond);
 
 // Stable lines of normal values (mean 0, sigma 1) in subgroups of range(0), against the known
 // limits -/+ 3 / sqrt(N) of their points: the units up to the first point where a Western Electric
-// rule fires, over 2000 lines (a fixed seed). The textbook's average run length of the four rules
+// rule fires, over 10 000 lines (a fixed seed). The textbook's average run length of the four rules
 // with known limits is 91.75 points (Champ and Woodall, Technometrics 29, 1987), 91.75 N units; the
 // median is shorter, the run lengths being skewed.
 void BM_FalseAlarms(benchmark::State& state)
 {
-    constexpr int Lines = 2000;
+    constexpr int Lines = 10000;
     constexpr std::size_t ChunkPoints = 200;
     const int n = static_cast<int>(state.range(0));
     const double limit = 3 / std::sqrt(n);
