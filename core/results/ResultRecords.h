@@ -19,11 +19,11 @@
 // One invocation that recorded results.
 struct TRunRecord {
     std::string Id;
-    std::int64_t StartMs = 0;     // when it started (UTC)
-    int UtcOffsetMinutes = 0;     // the station's offset from UTC then
+    std::int64_t StartMs = 0; // when it started (UTC)
+    int UtcOffsetMinutes = 0; // the station's offset from UTC then
     std::string Station;
-    std::string CommandLine;      // the command as given, any password left out
-    std::string Version;          // tulvo's version ("1.0.0")
+    std::string CommandLine; // the command as given, any password left out
+    std::string Version;     // tulvo's version ("1.0.0")
 
     bool operator==(const TRunRecord&) const = default;
 };
@@ -42,14 +42,14 @@ struct TMaskRecord {
 struct TResultRecord {
     std::string Id;
     std::string RunId;
-    std::int64_t Sequence = 0;    // its place in its run, from 1
-    std::int64_t TimeMs = 0;      // when it was judged (UTC), never before the run's previous result
+    std::int64_t Sequence = 0; // its place in its run, from 1
+    std::int64_t TimeMs = 0;   // when it was judged (UTC), never before the run's previous result
     int UtcOffsetMinutes = 0;
     std::string Station;
-    std::string Operator;         // may be empty
+    std::string Operator; // may be empty
     std::string Serial;
-    std::string File;             // the unit as given ("-": standard input)
-    std::string FileSha256;       // of the bytes read; empty when none could be read
+    std::string File;       // the unit as given ("-": standard input)
+    std::string FileSha256; // of the bytes read; empty when none could be read
     // "ok", "differs", or the text of the failure that kept the unit from being read.
     std::string Verdict;
     // The figures of tulvo-cli check's row, as it prints them (3 decimals; Worst in Hz); nothing
@@ -59,9 +59,9 @@ struct TResultRecord {
     std::optional<double> MarginDb;
     std::optional<double> LevelDbfs;
     std::optional<double> LevelMarginDb;
-    bool Golden = false;          // a check of a reference unit, kept out of yields and charts
-    std::string Version;          // tulvo's version that judged it
-    std::string MaskSha256;       // the mask it was judged against (TMaskRecord::Sha256)
+    bool Golden = false;    // a check of a reference unit, kept out of yields and charts
+    std::string Version;    // tulvo's version that judged it
+    std::string MaskSha256; // the mask it was judged against (TMaskRecord::Sha256)
     // The unit's spectrum as the 732 bytes of a spectrum file (the average, or the max-hold
     // spectrum against a max-hold mask); empty for a unit that could not be read.
     std::string Spectrum;
