@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program needs on Debian 12 (GNU parallel and a
-# one-node Slurm too: tests run the README's parallel command and its Slurm array job); with
+# one-node Slurm too: tests run the README's parallel command and its Slurm array job; SQLite,
+# nettle, libpq and a PostgreSQL 15 server without a cluster of its own for the results database); with
 # --tools also what the benchmarks (hyperfine for the tool's start cost, SciPy for the
 # comparison), the README's conversion of recordings (sox), the README's pictures and looking at
 # the program under a virtual display need; with --package also the checkers of the Debian package
@@ -21,6 +22,9 @@ packages=(
   help2man     # writes the manual page of tulvo-cli from its --help
   chromium poppler-utils tidy  # a report printed by a real browser, its text and its HTML checked
   slurmctld slurmd slurm-client munge  # started by the Slurm test itself, never as services
+  libsqlite3-dev sqlite3  # the results database, and its shell for reading one by hand
+  nettle-dev              # SHA-256 of the files a result names
+  libpq-dev postgresql-15 postgresql-client-15  # a line's server; the tests start clusters of their own
 )
 slurm_services=(munge slurmctld slurmd)
 windows=false
@@ -51,9 +55,21 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
+  # The PostgreSQL tests start throwaway clusters of their own: the package's "main" cluster, which
+  # it would create and start on port 5432, is not made (written before the package comes, which
+  # then keeps the file as it is).
+  if [[ " ${missing[*]} " == *" postgresql-15 "* ]]; then
+    conf=/etc/postgresql-common/createcluster.conf
+    $sudo mkdir -p "$(dirname "$conf")"
+    if grep -qs '^[[:space:]]*create_main_cluster' "$conf"; then
+      $sudo sed -i 's/^[[:space:]]*create_main_cluster.*/create_main_cluster = false/' "$conf"
+    else
+      echo 'create_main_cluster = false' | $sudo tee -a "$conf" >/dev/null
+    fi
+  fi
   $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive UCF_FORCE_CONFFOLD=1 \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   # The Slurm test starts its own munged, slurmctld and slurmd with a configuration of its own:
   # the packages' system services stay off (and stopped, where systemd runs and started them).
   if [[ " ${missing[*]} " == *" slurmctld "* ]] && command -v systemctl >/dev/null; then
