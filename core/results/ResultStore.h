@@ -89,7 +89,9 @@ public:
                      const std::vector<TResultRecord>& results) = 0;
 
     // The results that filter takes, oldest first: by time (UTC), then the run's start, the run's
-    // id, the sequence in the run. take is called once per result.
+    // id, the sequence in the run, all read from one state of the database. take is called once
+    // per result, with a record that is the store's again once take returns (take may move from
+    // it); take must not use the store.
     virtual void ForEachResult(const TResultFilter& filter, const std::function<void(TResultRecord&)>& take) = 0;
 
     // Every run, and every mask (without its bytes unless withBytes), in byte order of their ids.

@@ -184,16 +184,28 @@ double TSqliteStatement::Real(int column) const { return sqlite3_column_double(s
 
 std::string TSqliteStatement::Text(int column) const
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    return text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                           : std::string();
+    std::string text;
+    AssignText(column, text);
+    return text;
 }
 
 std::string TSqliteStatement::Blob(int column) const
 {
+    std::string bytes;
+    AssignBlob(column, bytes);
+    return bytes;
+}
+
+void TSqliteStatement::AssignText(int column, std::string& into) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    into.assign(text != nullptr ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+}
+
+void TSqliteStatement::AssignBlob(int column, std::string& into) const
+{
     const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
-    return bytes != nullptr ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                            : std::string();
+    into.assign(bytes != nullptr ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
 }
 
 std::optional<std::int64_t> TSqliteStatement::OptionalInteger(int column) const

@@ -50,6 +50,9 @@ public:
     std::string Blob(int column) const;
     std::optional<std::int64_t> OptionalInteger(int column) const;
     std::optional<double> OptionalReal(int column) const;
+    // Text and Blob into a string of the caller's, whose storage is reused.
+    void AssignText(int column, std::string& into) const;
+    void AssignBlob(int column, std::string& into) const;
 
 private:
     TSqliteConnection* connection_;

@@ -6,8 +6,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -20,10 +22,12 @@ constexpr int PageSize = 8192;
 constexpr int ChunkSize = 65536;
 constexpr std::size_t HeaderSize = 100;
 
-// The tables of format 1 (docs/results-format.md). results.row_key and spectra.result_row are
-// this file's own keys, so that a spectrum's row carries 8 bytes of key instead of a 36-byte
-// identity; ids are what merges and servers compare. Results are kept in the one order that every
-// reading takes (results_in_order): time (UTC), the run's start, the run's id, the sequence.
+// The tables of format 1 (docs/results-format.md). The row_key columns are this file's own keys,
+// by which a result names its run and mask and a spectrum its result, a few bytes where an
+// identity takes 36 or 64: about 1.1 KB a result with its spectrum. Identities (ids, a mask's
+// SHA-256) are what merges and servers compare. Results are kept in the one order that every
+// reading takes (results_in_order, then the run's id for runs that start at the same
+// millisecond): time (UTC), the run's start, the run's id, the sequence.
 std::string SchemaSql()
 {
     return "PRAGMA application_id = " + std::to_string(ResultsApplicationId) +
@@ -35,7 +39,8 @@ CREATE TABLE tulvo_format (
 );
 INSERT INTO tulvo_format (format) VALUES ('tulvo-results 1');
 CREATE TABLE runs (
-    id TEXT NOT NULL PRIMARY KEY,
+    row_key INTEGER PRIMARY KEY,
+    id TEXT NOT NULL UNIQUE,
     start_ms INTEGER NOT NULL,
     utc_offset_minutes INTEGER NOT NULL,
     station TEXT NOT NULL,
@@ -43,14 +48,15 @@ CREATE TABLE runs (
     version TEXT NOT NULL
 );
 CREATE TABLE masks (
-    sha256 TEXT NOT NULL PRIMARY KEY,
+    row_key INTEGER PRIMARY KEY,
+    sha256 TEXT NOT NULL UNIQUE,
     file TEXT NOT NULL,
     bytes BLOB NOT NULL
 );
 CREATE TABLE results (
     row_key INTEGER PRIMARY KEY,
     id TEXT NOT NULL UNIQUE,
-    run_id TEXT NOT NULL REFERENCES runs (id),
+    run_row INTEGER NOT NULL REFERENCES runs (row_key),
     run_start_ms INTEGER NOT NULL,
     sequence INTEGER NOT NULL,
     time_ms INTEGER NOT NULL,
@@ -68,9 +74,9 @@ CREATE TABLE results (
     level_margin_db REAL,
     golden INTEGER NOT NULL,
     version TEXT NOT NULL,
-    mask_sha256 TEXT NOT NULL REFERENCES masks (sha256)
+    mask_row INTEGER NOT NULL REFERENCES masks (row_key)
 );
-CREATE INDEX results_in_order ON results (time_ms, run_start_ms, run_id, sequence);
+CREATE INDEX results_in_order ON results (time_ms, run_start_ms, run_row, sequence);
 CREATE TABLE spectra (
     result_row INTEGER PRIMARY KEY REFERENCES results (row_key),
     bytes BLOB NOT NULL
@@ -261,40 +267,41 @@ std::unique_ptr<TSqliteConnection> OpenChecked(const std::string& path, TStoreAc
 }
 
 constexpr const char* ResultColumns =
-    "r.id, r.run_id, r.sequence, r.time_ms, r.utc_offset_minutes, r.station, r.operator, r.serial, r.file, "
+    "r.id, u.id, r.sequence, r.time_ms, r.utc_offset_minutes, r.station, r.operator, r.serial, r.file, "
     "r.file_sha256, r.verdict, r.outside, r.worst_hz, r.margin_db, r.level_dbfs, r.level_margin_db, r.golden, "
-    "r.version, r.mask_sha256";
+    "r.version, m.sha256, r.run_start_ms";
 
-TResultRecord ResultOf(const TSqliteStatement& row, bool withSpectrum)
+// The row's result into result, whose strings' storage is reused from row to row.
+void ReadResult(const TSqliteStatement& row, bool withSpectrum, TResultRecord& result)
 {
-    TResultRecord result;
-    result.Id = row.Text(0);
-    result.RunId = row.Text(1);
+    const auto optionalInt = [&](int column) {
+        const auto value = row.OptionalInteger(column);
+        return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+    };
+    row.AssignText(0, result.Id);
+    row.AssignText(1, result.RunId);
     result.Sequence = row.Integer(2);
     result.TimeMs = row.Integer(3);
     result.UtcOffsetMinutes = static_cast<int>(row.Integer(4));
-    result.Station = row.Text(5);
-    result.Operator = row.Text(6);
-    result.Serial = row.Text(7);
-    result.File = row.Text(8);
-    result.FileSha256 = row.Text(9);
-    result.Verdict = row.Text(10);
-    if (const auto outside = row.OptionalInteger(11)) {
-        result.Outside = static_cast<int>(*outside);
-    }
-    if (const auto worst = row.OptionalInteger(12)) {
-        result.WorstHz = static_cast<int>(*worst);
-    }
+    row.AssignText(5, result.Station);
+    row.AssignText(6, result.Operator);
+    row.AssignText(7, result.Serial);
+    row.AssignText(8, result.File);
+    row.AssignText(9, result.FileSha256);
+    row.AssignText(10, result.Verdict);
+    result.Outside = optionalInt(11);
+    result.WorstHz = optionalInt(12);
     result.MarginDb = row.OptionalReal(13);
     result.LevelDbfs = row.OptionalReal(14);
     result.LevelMarginDb = row.OptionalReal(15);
     result.Golden = row.Integer(16) != 0;
-    result.Version = row.Text(17);
-    result.MaskSha256 = row.Text(18);
+    row.AssignText(17, result.Version);
+    row.AssignText(18, result.MaskSha256);
     if (withSpectrum) {
-        result.Spectrum = row.Blob(19);
+        row.AssignBlob(20, result.Spectrum);
+    } else {
+        result.Spectrum.clear();
     }
-    return result;
 }
 
 class TSqliteResultStore;
@@ -305,11 +312,14 @@ struct TInsertStatements {
         : Run(db, "INSERT INTO runs (id, start_ms, utc_offset_minutes, station, command_line, version) "
                   "VALUES (?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT (id) DO NOTHING"),
           Mask(db, "INSERT INTO masks (sha256, file, bytes) VALUES (?1, ?2, ?3) ON CONFLICT (sha256) DO NOTHING"),
-          Result(db, "INSERT INTO results (id, run_id, run_start_ms, sequence, time_ms, utc_offset_minutes, station, "
-                     "operator, serial, file, file_sha256, verdict, outside, worst_hz, margin_db, level_dbfs, "
-                     "level_margin_db, golden, version, mask_sha256) "
-                     "VALUES (?1, ?2, (SELECT start_ms FROM runs WHERE id = ?2), ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-                     "?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19) ON CONFLICT (id) DO NOTHING"),
+          // A run or mask that the database does not hold leaves run_row or mask_row NULL, which
+          // is refused.
+          Result(db, "INSERT INTO results (id, run_row, run_start_ms, sequence, time_ms, utc_offset_minutes, "
+                     "station, operator, serial, file, file_sha256, verdict, outside, worst_hz, margin_db, "
+                     "level_dbfs, level_margin_db, golden, version, mask_row) "
+                     "VALUES (?1, (SELECT row_key FROM runs WHERE id = ?2), (SELECT start_ms FROM runs WHERE id = ?2), "
+                     "?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, "
+                     "(SELECT row_key FROM masks WHERE sha256 = ?19)) ON CONFLICT (id) DO NOTHING"),
           Spectrum(db, "INSERT INTO spectra (result_row, bytes) VALUES (?1, ?2)")
     {}
     TSqliteStatement Run;
@@ -479,9 +489,10 @@ TAddedCounts TSqliteResultStore::Insert(const std::vector<TRunRecord>& runs, con
 void TSqliteResultStore::ForEachResult(const TResultFilter& filter, const std::function<void(TResultRecord&)>& take)
 {
     // Only the store's own fragments go into the SQL; the filter's values are bound.
-    std::string sql = std::string("SELECT ") + ResultColumns + (filter.WithSpectra ? ", s.bytes" : "") +
-                      " FROM results AS r" +
-                      (filter.WithSpectra ? " LEFT JOIN spectra AS s ON s.result_row = r.row_key" : "") + " WHERE 1";
+    std::string sql =
+        std::string("SELECT ") + ResultColumns + (filter.WithSpectra ? ", s.bytes" : "") +
+        " FROM results AS r JOIN runs AS u ON u.row_key = r.run_row JOIN masks AS m ON m.row_key = r.mask_row" +
+        (filter.WithSpectra ? " LEFT JOIN spectra AS s ON s.result_row = r.row_key" : "") + " WHERE 1";
     if (filter.Station) {
         sql += " AND r.station = ?1";
     }
@@ -489,7 +500,7 @@ void TSqliteResultStore::ForEachResult(const TResultFilter& filter, const std::f
         sql += " AND r.serial = ?2";
     }
     if (filter.MaskSha256) {
-        sql += " AND substr(r.mask_sha256, 1, ?3) = ?4";
+        sql += " AND substr(m.sha256, 1, ?3) = ?4";
     }
     if (filter.FromMs) {
         sql += " AND r.time_ms >= ?5";
@@ -500,7 +511,9 @@ void TSqliteResultStore::ForEachResult(const TResultFilter& filter, const std::f
     if (filter.Golden) {
         sql += " AND r.golden = ?7";
     }
-    sql += " ORDER BY r.time_ms, r.run_start_ms, r.run_id, r.sequence";
+    // The index's order; runs that start at the same millisecond are put in the order of their ids
+    // below, which costs less than SQLite's sorting every row for them.
+    sql += " ORDER BY r.time_ms, r.run_start_ms, r.run_row, r.sequence";
     TSqliteStatement select(*db_, sql);
     if (filter.Station) {
         select.BindText(1, *filter.Station);
@@ -521,16 +534,40 @@ void TSqliteResultStore::ForEachResult(const TResultFilter& filter, const std::f
     if (filter.Golden) {
         select.BindInteger(7, *filter.Golden ? 1 : 0);
     }
+    // Results of one time and one run start, held until the next time or start comes.
+    std::vector<TResultRecord> tied(1);
+    std::size_t held = 0;
+    std::pair<std::int64_t, std::int64_t> tiedKey;
+    const auto pass = [&] {
+        if (held > 1) {
+            std::sort(tied.begin(), tied.begin() + static_cast<std::ptrdiff_t>(held),
+                      [](const TResultRecord& a, const TResultRecord& b) {
+                          return std::tie(a.RunId, a.Sequence) < std::tie(b.RunId, b.Sequence);
+                      });
+        }
+        for (std::size_t k = 0; k < held; ++k) {
+            take(tied[k]);
+        }
+        held = 0;
+    };
     while (select.Step()) {
-        TResultRecord result = ResultOf(select, filter.WithSpectra);
-        take(result);
+        const std::pair key(select.Integer(3), select.Integer(19));
+        if (held > 0 && key != tiedKey) {
+            pass();
+        }
+        if (held == tied.size()) {
+            tied.emplace_back();
+        }
+        ReadResult(select, filter.WithSpectra, tied[held++]);
+        tiedKey = key;
     }
+    pass();
 }
 
 std::vector<TRunRecord> TSqliteResultStore::Runs()
 {
-    TSqliteStatement select(*db_, "SELECT id, start_ms, utc_offset_minutes, station, command_line, version FROM runs "
-                                  "ORDER BY id");
+    TSqliteStatement select(
+        *db_, "SELECT id, start_ms, utc_offset_minutes, station, command_line, version FROM runs ORDER BY id");
     std::vector<TRunRecord> runs;
     while (select.Step()) {
         runs.push_back({select.Text(0), select.Integer(1), static_cast<int>(select.Integer(2)), select.Text(3),

@@ -72,8 +72,8 @@ TEST(ResultStore, TextsFromOutsideComeBackAsTheyWentIn)
     EXPECT_EQ(store->Masks(true), masks);
 }
 
-// Ties of time are broken by the run's start, then its id, then the sequence; the filters take
-// their results in that order, both ends of a time range included.
+// Ties of time are broken by the run's start, then its id (the runs added in another order), then
+// the sequence; the filters take their results in that order, both ends of a time range included.
 TEST(ResultStore, EveryReadingTakesTheOneOrderAndFilters)
 {
     TTempFolder folder;
@@ -86,7 +86,7 @@ TEST(ResultStore, EveryReadingTakesTheOneOrderAndFilters)
                                           MakeResult(early, "r5", 2, 1000), MakeResult(twin, "r6", 2, 4000)};
     results[0].Golden = true;
     results[3].MaskSha256 = std::string(16, 'a') + std::string(48, 'b');
-    store->Add({late, early, twin}, {MakeMask(), MakeMask(results[3].MaskSha256)}, results);
+    store->Add({twin, early, late}, {MakeMask(), MakeMask(results[3].MaskSha256)}, results);
     const auto ids = [&](TResultFilter filter) {
         std::string text;
         store->ForEachResult(filter, [&](TResultRecord& result) { text += result.Id + " "; });
