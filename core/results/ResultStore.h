@@ -46,7 +46,7 @@ struct TResultFilter {
 
 // How a store is opened.
 enum class TStoreAccess {
-    Read,  // an existing database, never changed (a missing one is refused)
+    Read,  // an existing database, never written (a missing one is refused, an empty one holds nothing)
     Write, // created when missing or empty; refused on a network file system
 };
 

@@ -24,7 +24,7 @@ std::string MessageOf(sqlite3* db, int code, std::chrono::milliseconds busyTimeo
         const auto seconds = std::chrono::duration<double>(busyTimeout).count();
         char text[32];
         std::snprintf(text, sizeof text, "%g", seconds);
-        return std::string("another process kept the database locked for ") + text + " s, longer than tulvo waits";
+        return std::string("the database stayed locked by another program for ") + text + " s, as long as tulvo waits";
     }
     case SQLITE_FULL: return "the disk is full (" + detail + ")";
     case SQLITE_CORRUPT:

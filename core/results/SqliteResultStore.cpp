@@ -250,6 +250,9 @@ std::unique_ptr<TSqliteConnection> OpenChecked(const std::string& path, TStoreAc
             db = std::make_unique<TSqliteConnection>(path, SQLITE_OPEN_READONLY | Threading, path, options.BusyTimeout);
         }
     }
+    if (access == TStoreAccess::Write && sqlite3_db_readonly(db->Handle(), "main") == 1) {
+        Refuse(path, "the database may not be written (the file or its folder is read-only)");
+    }
     int chunk = ChunkSize;
     sqlite3_file_control(db->Handle(), "main", SQLITE_FCNTL_CHUNK_SIZE, &chunk);
     VerifyFormat(*db);
