@@ -195,9 +195,9 @@ void VerifyFormat(TSqliteConnection& db)
 }
 
 const std::string NetworkMessage =
-    "is on a network file system, where tulvo does not write a results database: SQLite's WAL journal needs every "
-    "process that opens the database on one host, and writers on two hosts could damage it. Record on a local disk "
-    "and gather the stations' databases with tulvo-cli merge -o LINE.db STATION.db...";
+    "on a network file system, where tulvo writes no results database: SQLite's WAL journal needs every program "
+    "that opens the database on one host, and writers on two hosts could damage it. Record on a local disk and "
+    "gather the stations' databases with tulvo-cli merge -o LINE.db STATION.db...";
 
 // Opens path as access says, after the checks of OpenResultStore.
 std::unique_ptr<TSqliteConnection> OpenChecked(const std::string& path, TStoreAccess access,
