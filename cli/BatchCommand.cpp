@@ -2,8 +2,8 @@
 
 #include "cli/BatchReport.h"
 #include "cli/ExitStatus.h"
-#include "cli/PathCollisions.h"
 #include "cli/ToolMessages.h"
+#include "core/files/PathCollisions.h"
 
 #include "core/base/TulvoErrors.h"
 #include "core/batch/BatchRun.h"

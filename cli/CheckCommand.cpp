@@ -3,7 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
-#include "core/qc/CheckTable.h"
+#include "core/qc/UnitCheck.h"
 #include "core/qc/MaskFile.h"
 
 #include <CLI/CLI.hpp>
@@ -48,24 +48,16 @@ int RunCheckCommand(const TCheckArguments& arguments, TToolContext& context)
     TOutputStream out(context.Out, "standard output");
     out.Write(CheckTableHeaderLine());
     int status = ExitOk;
-    ReadUnits(units, UnitReadOptions(arguments.Units, context, kind), arguments.Units.Jobs,
-              [&](std::size_t index, TUnitOutcome& outcome) {
-                  const std::string& name = units[index];
-                  const std::string failure = ReportUnit(name, outcome, context);
-                  if (!failure.empty()) {
-                      status = ExitFailure;
-                      out.Write(CheckTableFailureRow(name, failure));
-                      return;
-                  }
-                  const TUnit& unit = *outcome.Unit;
-                  const TMaskVerdict verdict = CheckUnit(*mask, unit.LevelsDb, unit.LevelDbfs, unit.Kind);
-                  if (!verdict.Ok) {
-                      status = ExitFailure;
-                  }
-                  if (!verdict.Ok || !arguments.FailedOnly) {
-                      out.Write(CheckTableRow(name, verdict));
-                  }
-              });
+    CheckUnitsInTurn(*mask, units, UnitReadOptions(arguments.Units, context, kind), arguments.Units.Jobs,
+                     [&](std::size_t, TJudgedUnit& unit) {
+                         ReportUnit(unit.File, unit.Unit, unit.Error, context);
+                         if (!unit.Verdict || !unit.Verdict->Ok) {
+                             status = ExitFailure;
+                         }
+                         if (unit.Differs() || !unit.Verdict || !arguments.FailedOnly) {
+                             out.Write(CheckTableRow(unit));
+                         }
+                     });
     out.Flush();
     return status;
 }

@@ -1,7 +1,6 @@
 #include "cli/MaskCommand.h"
 
 #include "cli/ExitStatus.h"
-#include "cli/PathCollisions.h"
 #include "cli/TOutputStream.h"
 #include "cli/ToolMessages.h"
 #include "core/files/FileReplacement.h"
@@ -80,44 +79,32 @@ void DeclareMaskOptions(CLI::App& app, TMaskArguments& arguments)
 int RunMaskCommand(const TMaskArguments& arguments, TToolContext& context)
 {
     const std::vector<std::string> units = CollectUnits(arguments.Units, context);
-    const TSpectrumKind kind = arguments.Options.Kind;
-    CheckUnitsOfKind(units, kind, "--max-hold");
+    const TMaskOptions options = LearningOptions(arguments);
+    CheckUnitsOfKind(units, options.Kind, "--max-hold");
     if (units.size() < MinimumMaskUnits) {
         throw TUsageError(TooFewMaskUnitsText(units.size()));
     }
-    if (arguments.Output != "-") {
-        if (const auto same = FindSameFile(arguments.Output, units, {})) {
-            throw TUsageError(MaskOverwritesUnitText(arguments.Output, *same));
-        }
+    if (const auto refusal = MaskOverwriteRefusal(arguments.Output, units)) {
+        throw TUsageError(*refusal);
     }
 
     // The mask as messages name it.
     const std::string shown = arguments.Output == "-" ? "standard output" : arguments.Output;
-    TMaskLearner learner(kind);
-    std::size_t failed = 0;
-    std::size_t recordings = 0;
-    ReadUnits(units, UnitReadOptions(arguments.Units, context, kind), arguments.Units.Jobs,
-              [&](std::size_t index, TUnitOutcome& outcome) {
-                  if (!ReportUnit(units[index], outcome, context).empty()) {
-                      ++failed;
-                      return;
-                  }
-                  recordings += outcome.Unit->Source == TUnitSource::Recording;
-                  learner.Add(outcome.Unit->Spectrum.Codes, outcome.Unit->LevelsDb, outcome.Unit->LevelDbfs);
-              });
-    if (failed > 0) {
-        WriteToErr(context, ErrorLine(shown, "not written: " + std::to_string(failed) + " of " +
+    const TLearnedMask learned =
+        LearnMask(units, options, UnitReadOptions(arguments.Units, context), arguments.Units.Jobs, TulvoVersion,
+                  [&](std::size_t index, const TUnitOutcome& outcome) {
+                      ReportUnit(units[index], outcome.Unit, outcome.Error, context);
+                      return true;
+                  });
+    if (!learned.Mask) {
+        WriteToErr(context, ErrorLine(shown, "not written: " + std::to_string(learned.Unread) + " of " +
                                                  std::to_string(units.size()) + " units cannot be read"));
         return ExitFailure;
     }
-
-    const TMaskUnitCounts counts{recordings, units.size() - recordings};
-    for (const std::string& warning : MaskLearningWarnings(counts)) {
+    for (const std::string& warning : learned.Warnings) {
         WriteToErr(context, WarningLine(shown, warning));
     }
-    TToleranceMask mask = learner.Learn(LearningOptions(arguments));
-    AddLearningNotes(mask, counts, TulvoVersion);
-    const std::string text = MaskFileText(mask);
+    const std::string text = MaskFileText(*learned.Mask);
     if (arguments.Output == "-") {
         TOutputStream out(context.Out, "standard output");
         out.Write(text);

@@ -2,11 +2,11 @@
 
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
-#include "cli/PathCollisions.h"
 #include "cli/RecordingOperands.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
 #include "core/base/Paths.h"
+#include "core/files/PathCollisions.h"
 #include "core/platform/Program.h"
 
 #include <CLI/CLI.hpp>

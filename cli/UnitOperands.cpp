@@ -53,16 +53,17 @@ TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolCon
     return options;
 }
 
-std::string ReportUnit(const std::string& name, const TUnitOutcome& outcome, const TToolContext& context)
+std::string ReportUnit(const std::string& name, const std::optional<TUnit>& unit, const std::exception_ptr& error,
+                       const TToolContext& context)
 {
     const std::string shown = name == "-" ? StandardInputName : name;
-    if (outcome.Error) {
-        std::string text = FailureText(outcome.Error);
+    if (error) {
+        std::string text = FailureText(error);
         WriteToErr(context, ErrorLine(shown, text));
         return text;
     }
-    if (outcome.Unit->Header && !outcome.Unit->Header->Conforms) {
-        WriteToErr(context, NonconformingWarning(shown, *outcome.Unit->Header));
+    if (unit->Header && !unit->Header->Conforms) {
+        WriteToErr(context, NonconformingWarning(shown, *unit->Header));
     }
     return {};
 }

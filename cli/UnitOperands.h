@@ -42,7 +42,9 @@ void CheckUnitsOfKind(const std::vector<std::string>& units, TSpectrumKind kind,
 TUnitReadOptions UnitReadOptions(const TUnitArguments& arguments, const TToolContext& context,
                                  TSpectrumKind kind = TSpectrumKind::Average);
 
-// Reports a unit: its failure on stderr ("tulvo-cli: UNIT: message", "-"
-// named "standard input"), or the warning of a recording analysed as raw
-// samples. Returns the failure's text, empty for a unit read.
-std::string ReportUnit(const std::string& name, const TUnitOutcome& outcome, const TToolContext& context);
+// Reports a unit as read (unit), or the failure (error) that kept it from
+// being read: the failure on stderr ("tulvo-cli: UNIT: message", "-" named
+// "standard input"), or the warning of a recording analysed as raw samples.
+// Returns the failure's text, empty for a unit read.
+std::string ReportUnit(const std::string& name, const std::optional<TUnit>& unit, const std::exception_ptr& error,
+                       const TToolContext& context);

@@ -38,7 +38,7 @@ std::string HexDigest(QCryptographicHash& hash)
 QImage DrawUnitChart(const TReportUnit& unit, const TReportMask& mask)
 {
     const std::unique_ptr<TChart> chart(
-        MakeMaskChart(nullptr, mask.Mask, unit.Unit->Spectrum, *unit.Verdict, QString::fromStdString(unit.Name)));
+        MakeMaskChart(nullptr, mask.Mask, unit.Unit->Spectrum, *unit.Verdict, QString::fromStdString(unit.File)));
     chart->resize(ReportChartSize);
     chart->LeftAxis()->SetLogarithmic(true);
     QImage image(ReportChartSize, QImage::Format_RGB32);
@@ -53,7 +53,7 @@ QImage DrawHeatmap(const TRunReport& report)
     std::vector<QString> names;
     std::vector<TBandValues> bands;
     for (const std::size_t k : ReportHeatmapOrder(report)) {
-        names.push_back(QString::fromStdString(report.Units[k].Name));
+        names.push_back(QString::fromStdString(report.Units[k].File));
         bands.push_back(report.Units[k].Unit->Spectrum.Values);
     }
     const QSize size = TSpectrumHeatmap::DefaultSize(static_cast<int>(bands.size()), MaxReportHeatmapHeight);

@@ -79,16 +79,8 @@ std::string DefaultReportTitle(const std::string& firstUnit)
     return IsFolderName(name) ? name : std::string();
 }
 
-void JudgeReportUnits(TRunReport& report)
+void RankAgainstMedian(TRunReport& report)
 {
-    if (report.Mask) {
-        for (TReportUnit& unit : report.Units) {
-            if (unit.Unit) {
-                unit.Verdict = CheckUnit(report.Mask->Mask, unit.Unit->LevelsDb, unit.Unit->LevelDbfs, unit.Unit->Kind);
-            }
-        }
-        return;
-    }
     std::vector<TBandValues> bands;
     for (const TReportUnit& unit : report.Units) {
         if (unit.Unit) {
@@ -157,14 +149,14 @@ std::vector<std::size_t> ReportChartedUnits(const TRunReport& report)
     return charted;
 }
 
-TReportCounts CountOutcomes(const TRunReport& report)
+TCheckCounts CountOutcomes(const TRunReport& report)
 {
-    TReportCounts counts;
+    TCheckCounts counts;
     counts.Units = report.Units.size();
     for (const TReportUnit& unit : report.Units) {
         switch (OutcomeOf(unit)) {
         case TReportOutcome::Ok: ++counts.Ok; break;
-        case TReportOutcome::Fails: ++counts.Fails; break;
+        case TReportOutcome::Fails: ++counts.Differs; break;
         case TReportOutcome::Unread: ++counts.Unread; break;
         }
     }
@@ -214,11 +206,11 @@ std::string ReportCommandLine(const TRunReport& report)
     }
     add("-o", "REPORT.html");
     if (std::any_of(report.Units.begin(), report.Units.end(),
-                    [](const TReportUnit& unit) { return unit.Name.size() > 1 && unit.Name[0] == '-'; })) {
+                    [](const TReportUnit& unit) { return unit.File.size() > 1 && unit.File[0] == '-'; })) {
         words.emplace_back("--");
     }
     for (const TReportUnit& unit : report.Units) {
-        words.push_back(unit.Name);
+        words.push_back(unit.File);
     }
     std::string line;
     for (const std::string& word : words) {

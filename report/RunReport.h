@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/batch/UnitInput.h"
+#include "core/base/Language.h"
 #include "core/qc/SpectrumComparison.h"
 #include "core/qc/ToleranceMask.h"
+#include "core/qc/UnitCheck.h"
 
 #include <cstddef>
 #include <optional>
@@ -12,14 +13,15 @@
 
 // The report of a run over units: what was checked, against what, what came
 // out, in an order that puts what needs a look first. With a mask the units
-// are judged as tulvo-cli check judges them (CheckUnit); without one they are
-// ranked by compare's figures against the line-by-line median spectrum of the
-// units that can be read (MedianLevels). RunReportHtml.h writes it as a
-// document; tulvo-cli report and the check window fill it alike, so that the
-// same mask and units give the same document.
+// are judged as tulvo-cli check judges them (CheckUnitsInTurn of
+// core/qc/UnitCheck.h); without one they are ranked by compare's figures
+// against the line-by-line median spectrum of the units that can be read
+// (RankAgainstMedian). RunReportHtml.h writes it as a document; tulvo-cli
+// report and the check window fill it alike, so that the same mask and units
+// give the same document.
 
 // The language every text of a report is in.
-enum class TReportLanguage { English, Russian };
+using TReportLanguage = TLanguage;
 
 // "en" or "ru".
 std::string_view ReportLanguageName(TReportLanguage language);
@@ -40,16 +42,10 @@ struct TReportMask {
     TToleranceMask Mask;
 };
 
-// One unit of the run.
-struct TReportUnit {
-    std::string Name;   // as given ("-": one spectrum file from standard input)
+// One unit of the run: judged against the mask (TJudgedUnit's Verdict), or else ranked by its
+// figures against the median spectrum (Figures); not read, its Failure says why.
+struct TReportUnit : TJudgedUnit {
     std::string Digest; // as the mask's, of the bytes read; empty when they could not be read
-    // The unit as read (core/batch/UnitInput.h), or nothing and Failure saying why (FailureText).
-    std::optional<TUnit> Unit;
-    std::string Failure;
-    // Filled by JudgeReportUnits for a unit read: its verdict against the mask, or else its
-    // figures against the median spectrum.
-    std::optional<TMaskVerdict> Verdict;
     std::optional<TSpectrumFigures> Figures;
 };
 
@@ -77,10 +73,9 @@ struct TRunReport {
 // resolve).
 std::string DefaultReportTitle(const std::string& firstUnit);
 
-// Judges every unit read: with a mask its verdict (CheckUnit over the levels formed by the
-// reader; EContentError when its kind is not the mask's), without one its figures (CompareBand)
-// against MedianLevels of the bands of every unit read (none when no unit could be read).
-void JudgeReportUnits(TRunReport& report);
+// Ranks the units of a report without a mask: fills each unit's figures (CompareBand) against
+// MedianLevels of the bands of every unit read (none when no unit could be read).
+void RankAgainstMedian(TRunReport& report);
 
 // A unit's place in the report: judged ok or failing, or not read.
 enum class TReportOutcome { Ok, Fails, Unread };
@@ -100,13 +95,7 @@ std::vector<std::size_t> ReportHeatmapOrder(const TRunReport& report);
 std::vector<std::size_t> ReportChartedUnits(const TRunReport& report);
 
 // How many units came out how.
-struct TReportCounts {
-    std::size_t Units = 0;
-    std::size_t Ok = 0;
-    std::size_t Fails = 0;
-    std::size_t Unread = 0;
-};
-TReportCounts CountOutcomes(const TRunReport& report);
+TCheckCounts CountOutcomes(const TRunReport& report);
 
 // word as one word of a POSIX shell: as it is when made only of letters, digits and "@%+=:,./_-"
 // (and not empty), else in single quotes, a quote inside as '\''.

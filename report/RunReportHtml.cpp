@@ -36,11 +36,8 @@ struct TReportWords {
     const char* NoLimit;
     // The table.
     const char* UnitsHeading;
-    std::array<const char*, 7> CheckColumns;
     std::array<const char*, 8> CompareColumns;
     const char* Digest;
-    const char* Ok;
-    const char* Fails;
     // The charts and the heatmap.
     const char* ChartsHeading;
     // "Charts of N of the M failing units...": ChartsNote, N, ChartsOf, M, ChartsNoteEnd.
@@ -97,12 +94,9 @@ const TReportWords English{
     "to",
     "no limit",
     "Units",
-    {"File", "Verdict", "Outside", "Worst (Hz)", "Margin (dB)", "Level (dBFS)", "Level margin (dB)"},
     {"File", "Peak (Hz)", "Peak shift (Hz)", "Centroid (Hz)", "Correlation", "Distance (dB)", "Max deviation (dB)",
      "Max deviation at (Hz)"},
     "SHA-256",
-    "ok",
-    "differs",
     "Failing units against the mask",
     "Charts of ",
     "of the",
@@ -156,12 +150,9 @@ const TReportWords Russian{
     "до",
     "без границы",
     "Изделия",
-    {"Файл", "Вердикт", "Вне допуска", "Худшая линия, Гц", "Запас, дБ", "Уровень, дБFS", "Запас уровня, дБ"},
     {"Файл", "Пик, Гц", "Сдвиг пика, Гц", "Центроид, Гц", "Корреляция", "Расстояние, дБ", "Наибольшее отклонение, дБ",
      "Частота наибольшего отклонения, Гц"},
     "SHA-256",
-    "годен",
-    "не годен",
     "Негодные изделия и допуск",
     "Графики ",
     "из",
@@ -283,23 +274,32 @@ std::string MaskSection(const TReportMask& mask, const TReportWords& words)
     return html + "</table>\n</section>\n";
 }
 
-std::string HeaderRow(const char* const* columns, std::size_t count, const TReportWords& words)
+std::string HeaderRow(const std::vector<std::string_view>& columns, const TReportWords& words)
 {
     std::string html = "<thead><tr>";
-    for (std::size_t k = 0; k < count; ++k) {
-        html += "<th>" + std::string(columns[k]) + "</th>";
+    for (const std::string_view column : columns) {
+        html += "<th>" + std::string(column) + "</th>";
     }
     return html + "<th>" + words.Digest + "</th></tr></thead>\n";
 }
 
-std::string CheckCells(const TMaskVerdict& verdict, const TReportWords& words)
+std::vector<std::string_view> CheckTitles(TReportLanguage language)
 {
-    std::string html = verdict.Ok ? Cell("ok", words.Ok) : Cell("fails", words.Fails);
-    html += Cell("n", std::to_string(verdict.Outside));
-    html += Cell("n", verdict.WorstLine ? std::to_string(BandLineFrequencyHz(*verdict.WorstLine)) : std::string());
-    html += Cell("n", Fixed(verdict.WorstMarginDb, 3));
-    html += Cell("n", verdict.LevelDbfs ? Fixed(*verdict.LevelDbfs, 3) : std::string());
-    html += Cell("n", verdict.LevelMarginDb ? Fixed(*verdict.LevelMarginDb, 3) : std::string());
+    std::vector<std::string_view> titles;
+    for (const TCheckColumn column : CheckTableColumns) {
+        titles.push_back(CheckColumnTitle(column, language));
+    }
+    return titles;
+}
+
+std::string CheckCells(const TMaskVerdict& verdict, TReportLanguage language)
+{
+    std::string html;
+    for (std::size_t c = 1; c < CheckTableColumns.size(); ++c) {
+        const TCheckColumn column = CheckTableColumns[c];
+        const std::string text = CheckCell(&verdict, {}, column, language);
+        html += column == TCheckColumn::Verdict ? Cell(verdict.Ok ? "ok" : "fails", text) : Cell("n", text);
+    }
     return html;
 }
 
@@ -317,19 +317,21 @@ std::string CompareCells(const TSpectrumFigures& f)
 std::string UnitsSection(const TRunReport& report, const TReportWords& words)
 {
     const bool masked = report.Mask.has_value();
+    const std::vector<std::string_view> columns =
+        masked ? CheckTitles(report.Settings.Language)
+               : std::vector<std::string_view>(words.CompareColumns.begin(), words.CompareColumns.end());
     std::string html = "<section>\n<h2>" + std::string(words.UnitsHeading) + "</h2>\n<table class=\"units\">\n";
-    html += masked ? HeaderRow(words.CheckColumns.data(), words.CheckColumns.size(), words)
-                   : HeaderRow(words.CompareColumns.data(), words.CompareColumns.size(), words);
+    html += HeaderRow(columns, words);
     html += "<tbody>\n";
-    const std::size_t figureColumns = (masked ? words.CheckColumns.size() : words.CompareColumns.size()) - 1;
+    const std::size_t figureColumns = columns.size() - 1;
     for (const std::size_t k : ReportTableOrder(report)) {
         const TReportUnit& unit = report.Units[k];
-        html += "<tr>" + Cell("file", HtmlEscaped(unit.Name));
+        html += "<tr>" + Cell("file", HtmlEscaped(unit.File));
         if (!unit.Unit) {
             html += "<td class=\"unread\" colspan=\"" + std::to_string(figureColumns) + "\">" +
                     HtmlEscaped(unit.Failure) + "</td>";
         } else if (masked) {
-            html += CheckCells(*unit.Verdict, words);
+            html += CheckCells(*unit.Verdict, report.Settings.Language);
         } else if (unit.Figures) {
             html += CompareCells(*unit.Figures);
         }
@@ -347,7 +349,7 @@ std::string Image(const TReportPicture& picture, const std::string& altHtml)
 std::string ChartCaption(const TReportUnit& unit, const TReportWords& words)
 {
     const TMaskVerdict& verdict = *unit.Verdict;
-    std::string text = HtmlEscaped(unit.Name) + ": " + words.OutsideLines + std::to_string(verdict.Outside);
+    std::string text = HtmlEscaped(unit.File) + ": " + words.OutsideLines + std::to_string(verdict.Outside);
     if (verdict.WorstLine) {
         text += ", " + std::string(words.WorstAt) + std::to_string(BandLineFrequencyHz(*verdict.WorstLine)) + " " +
                 words.Hz;
@@ -365,14 +367,14 @@ std::string ChartsSection(const TRunReport& report, const TReportPictures& pictu
     if (charted.empty()) {
         return {};
     }
-    const std::size_t failing = CountOutcomes(report).Fails;
+    const std::size_t failing = CountOutcomes(report).Differs;
     std::string html = "<section>\n<h2>" + std::string(words.ChartsHeading) + "</h2>\n<p class=\"note\">" +
                        words.ChartsNote + std::to_string(charted.size()) + " " + words.ChartsOf + " " +
                        std::to_string(failing) + words.ChartsNoteEnd + "</p>\n";
     for (std::size_t c = 0; c < charted.size(); ++c) {
         const TReportUnit& unit = report.Units[charted[c]];
         const std::string caption = ChartCaption(unit, words);
-        html += "<figure>" + Image(pictures.Charts[c], HtmlEscaped(unit.Name)) + "<figcaption>" + caption +
+        html += "<figure>" + Image(pictures.Charts[c], HtmlEscaped(unit.File)) + "<figcaption>" + caption +
                 "</figcaption></figure>\n";
     }
     return html + "</section>\n";
@@ -412,23 +414,15 @@ std::string SettingsSection(const TRunReport& report, const TReportWords& words)
 
 std::string ReportSummary(const TRunReport& report)
 {
-    const TReportCounts counts = CountOutcomes(report);
-    const bool russian = report.Settings.Language == TReportLanguage::Russian;
-    std::string text;
+    const TCheckCounts counts = CountOutcomes(report);
     if (report.Mask) {
-        if (russian) {
-            text = "Проверено: " + std::to_string(counts.Units) + ", годных: " + std::to_string(counts.Ok) +
-                   ", негодных: " + std::to_string(counts.Fails);
-        } else {
-            text = std::to_string(counts.Units) + (counts.Units == 1 ? " unit: " : " units: ") +
-                   std::to_string(counts.Ok) + " ok, " + std::to_string(counts.Fails) + " differs";
-        }
-    } else if (russian) {
-        text = "Сравнено с медианным спектром: " + std::to_string(counts.Units - counts.Unread);
-    } else {
-        const std::size_t read = counts.Units - counts.Unread;
-        text = std::to_string(read) + (read == 1 ? " unit" : " units") + " ranked against their median spectrum";
+        return CheckSummaryText(counts, report.Settings.Language);
     }
+    const bool russian = report.Settings.Language == TReportLanguage::Russian;
+    const std::size_t read = counts.Units - counts.Unread;
+    std::string text = russian ? "Сравнено с медианным спектром: " + std::to_string(read)
+                               : std::to_string(read) + (read == 1 ? " unit" : " units") +
+                                     " ranked against their median spectrum";
     if (counts.Unread > 0) {
         text += russian ? ", ошибок: " + std::to_string(counts.Unread)
                         : ", " + std::to_string(counts.Unread) + " cannot be read";
@@ -444,8 +438,8 @@ std::string RunReportHtml(const TRunReport& report, const TReportPictures& pictu
     const TReportWords& words = WordsOf(report.Settings.Language);
     const std::string title =
         report.Settings.Title.empty() ? std::string(words.Untitled) : HtmlEscaped(report.Settings.Title);
-    const TReportCounts counts = CountOutcomes(report);
-    const bool allGood = counts.Fails == 0 && counts.Unread == 0;
+    const TCheckCounts counts = CountOutcomes(report);
+    const bool allGood = counts.Differs == 0 && counts.Unread == 0;
 
     std::string html = "<!DOCTYPE html>\n<html lang=\"" + std::string(words.Language) + "\">\n<head>\n";
     html += "<meta charset=\"utf-8\">\n<title>" + title + "</title>\n<style>\n" + std::string(Styles) +

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs on Debian with MinGW-w64 (what it needs: scripts/setup.sh --windows).
+# Cross-builds the Windows programs on Debian with MinGW-w64 (what it needs: scripts/setup.sh --windows),
+# against the results database's libraries that scripts/build-windows-libraries.sh cross-builds into
+# its cache (building those that are missing, a few minutes each).
 #   --cli-only   into build/windows-cli/: tulvo-cli.exe and the Qt-free test programs (dsp, core,
 #                cli), run by CTest under wine (ctest --preset windows-cli).
 #   (no option)  into build/windows/: tulvo.exe, tulvo-cli.exe, tulvo-plot.exe and every test
@@ -34,8 +36,12 @@ make_wine_prefix() {
   fi
 }
 
+# SQLite, nettle and libpq for Windows: reused from their cache, built there first when missing.
+bash scripts/build-windows-libraries.sh
+mapfile -t libraries < <(bash scripts/build-windows-libraries.sh --cmake-options)
+
 if $cli_only; then
-  cmake --preset windows-cli "${launcher[@]}" >/dev/null
+  cmake --preset windows-cli "${launcher[@]}" "${libraries[@]}" >/dev/null
   cmake --build --preset windows-cli -- -j"$(nproc)" --quiet
   make_wine_prefix build/windows-cli
   echo "build/windows-cli/cli/tulvo-cli.exe: $(stat -c %s build/windows-cli/cli/tulvo-cli.exe) bytes"
@@ -50,7 +56,8 @@ if [ -z "$qt" ]; then
   bash scripts/build-qt-windows.sh
   qt=$(bash scripts/build-qt-windows.sh --print-prefix)
 fi
-cmake --preset windows -D CMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${launcher[@]}" >/dev/null
+cmake --preset windows -D CMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${launcher[@]}" \
+  "${libraries[@]}" >/dev/null
 cmake --build --preset windows -- -j"$(nproc)" --quiet
 make_wine_prefix build/windows
 # The installer and the zip (CPack: NSIS and ZIP).

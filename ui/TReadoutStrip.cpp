@@ -41,12 +41,12 @@ TReadoutStrip::TReadoutStrip(QWidget* parent, const TReadoutStripDesign& design)
       XValue(MakeLabel(this, QString(), design.XValue, true)),
       YCaption(MakeStaticText(this, QStringLiteral("Y = "), design.YCaption)),
       YValue(MakeLabel(this, QString(), design.YValue, true)),
-      ZCaption(MakeStaticText(this, QStringLiteral("Z = "), design.ZCaption)),
+      ZCaption(MakeStaticText(this, design.ZCaptionText, design.ZCaption)),
       ZValue(MakeLabel(this, QString(), design.ZValue, true)), anchors_(*this, design.Size, design.KeepVerticalCentres),
       xValueOffset_(design.XValue.x() - design.XCaption.x() - design.XCaption.width()),
       yValueOffset_(design.YValue.x() - design.YCaption.x() - design.YCaption.width()),
       zValueOffset_(design.ZValue.x() - design.ZCaption.x() - design.ZCaption.width()),
-      hasZ_(!design.ZCaption.isEmpty())
+      hasZ_(!design.ZCaption.isEmpty()), zNarrowestForm_(design.ZNarrowestForm)
 {
     ZCaption->hide();
     ZValue->hide();
@@ -97,6 +97,12 @@ void TReadoutStrip::ShowGridValues(double x, double y, std::optional<double> z)
     PlaceValues();
 }
 
+void TReadoutStrip::ShowZForms(QStringList forms)
+{
+    zForms_ = std::move(forms);
+    PlaceValues();
+}
+
 void TReadoutStrip::PlaceValues()
 {
     XValue->move(XCaption->geometry().right() + 1 + xValueOffset_, XValue->y());
@@ -120,11 +126,11 @@ int TReadoutStrip::ValueLimit(const QLabel* value) const
     return limit;
 }
 
-int TReadoutStrip::ReservedValueWidth() const
+int TReadoutStrip::ValueWidth(const QString& text) const
 {
     QLabel probe;
     probe.setFont(XValue->font());
-    probe.setText(QStringLiteral("-8.8E+308"));
+    probe.setText(text);
     return probe.sizeHint().width();
 }
 
@@ -134,7 +140,8 @@ int TReadoutStrip::MinimumWidth() const
         int Left;
         int Right;
     };
-    const int reserve = ReservedValueWidth();
+    const int reserve = ValueWidth(QStringLiteral("-8.8E+308"));
+    const int zReserve = ValueWidth(zNarrowestForm_);
     const auto fits = [&](int stripWidth) {
         std::vector<TSpan> spans;
         const auto placed = [&](const QWidget* control) {
@@ -154,7 +161,7 @@ int TReadoutStrip::MinimumWidth() const
             else if (control == YCaption)
                 span.Right += yValueOffset_ + reserve;
             else if (control == ZCaption)
-                span.Right += zValueOffset_ + reserve;
+                span.Right += zValueOffset_ + zReserve;
             spans.push_back(span);
         }
         std::sort(spans.begin(), spans.end(), [](const TSpan& a, const TSpan& b) { return a.Left < b.Left; });

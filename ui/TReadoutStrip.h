@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -26,6 +27,10 @@ struct TReadoutStripDesign {
     // left empty, the strip has no place for it.
     QRect ZCaption{};
     QPoint ZValue{};
+    // The third value's caption, and the widest of the narrowest forms its values take, which
+    // MinimumWidth keeps room for.
+    QString ZCaptionText = QStringLiteral("Z = ");
+    QString ZNarrowestForm = QStringLiteral("-8.8E+308");
 };
 
 // The strip under a window's charts: the linear/logarithmic toggle (its caption left to the
@@ -65,6 +70,8 @@ public:
     // z, the value of the cell under the point, with two decimals (ReadoutZForms); no z (the
     // point lies outside the grid) leaves the Z value empty. ShowValues and Clear empty it too.
     void ShowGridValues(double x, double y, std::optional<double> z);
+    // Shows the third value in the first of forms that fits (none: empty), after ShowValues.
+    void ShowZForms(QStringList forms);
 
     // The narrowest strip, in pixels, at which the controls shown now (the toggle unless
     // hidden, the captions, the tracked controls not hidden) keep ValueGap pixels apart in
@@ -88,8 +95,8 @@ private:
     void PlaceValues();
     // The right edge a value may reach: ValueGap pixels before the next shown control.
     int ValueLimit(const QLabel* value) const;
-    // The width the narrowest form of any number takes in the values' font.
-    int ReservedValueWidth() const;
+    // The width text takes in the values' font.
+    int ValueWidth(const QString& text) const;
 
     TCentreAnchors anchors_;
     std::vector<QWidget*> tracked_;
@@ -100,4 +107,5 @@ private:
     QStringList yForms_;
     QStringList zForms_;
     bool hasZ_; // the design has a place for Z
+    QString zNarrowestForm_;
 };

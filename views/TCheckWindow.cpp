@@ -2,7 +2,6 @@
 
 #include "chart/TChart.h"
 #include "chart/TFastLineSeries.h"
-#include "core/base/CsvText.h"
 #include "plot/RunReportDocument.h"
 #include "plot/SpectrumChart.h"
 #include "ui/IDialogs.h"
@@ -13,7 +12,6 @@
 #include "ui/WindowStyle.h"
 #include "views/TChartCommands.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -21,7 +19,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
@@ -29,206 +26,29 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <limits>
 #include <utility>
 
 namespace {
 
-const QString ColumnTitles[CheckColumnCount] = {QStringLiteral("Файл"),        QStringLiteral("Вердикт"),
-                                                QStringLiteral("Вне допуска"), QStringLiteral("Худшая линия, Гц"),
-                                                QStringLiteral("Запас, дБ"),   QStringLiteral("Уровень, дБFS")};
-
-// The verdict cell's tint: a good unit green, any other red.
-const QColor GoodTint(198, 239, 206);
-const QColor BadTint(255, 199, 206);
-
-// The role the table sorts by.
-constexpr int SortRole = Qt::UserRole;
-
-// A figure as the check table has it (three decimals), with the user's decimal separator;
-// empty for NaN.
-QString Decimal(double value)
-{
-    return QString::fromStdString(FormatFixed(value, 3)).replace(QLatin1Char('.'), QLocale().decimalPoint());
-}
-
-// A sort key that lists a unit without the figure after those with it, going up.
-double KeyOrLast(std::optional<double> value)
-{
-    return value && !std::isnan(*value) ? *value : std::numeric_limits<double>::infinity();
-}
-
-// The places of the strip's controls in a window of the design width.
-const TReadoutStripDesign StripDesign{QSize(800, 72),         false,           QRect(16, 22, 75, 25),
-                                      QRect(130, 24, 27, 17), QPoint(164, 26), QRect(270, 24, 27, 17),
-                                      QPoint(302, 26)};
-const QRect LimitsCaptionPlace(430, 24, 64, 17);
-const QPoint LimitsValuePlace(499, 26);
+// The places of the strip's controls in a window of the design width; its third value is the
+// limits at X.
+const TReadoutStripDesign StripDesign{QSize(800, 72),
+                                      false,
+                                      QRect(16, 22, 75, 25),
+                                      QRect(130, 24, 27, 17),
+                                      QPoint(164, 26),
+                                      QRect(270, 24, 27, 17),
+                                      QPoint(302, 26),
+                                      QRect(430, 24, 64, 17),
+                                      QPoint(499, 26),
+                                      QStringLiteral("Допуск = "),
+                                      QStringLiteral("8.8E-08 … 8.8E-08")};
 const QRect CloseButtonPlace(705, 22, 75, 25);
-
-// The read-out strip with the limits at X after Y: "Допуск = " at its proportional place as the
-// captions of X and Y, its value at the designed distance after it, shown in the first of its
-// forms (ReadoutLimitsForms) that ends ValueGap pixels before the "&Close" button.
-class TCheckStrip final : public TReadoutStrip {
-public:
-    explicit TCheckStrip(QWidget* parent)
-        : TReadoutStrip(parent, StripDesign),
-          LimitsCaption(MakeStaticText(this, QStringLiteral("Допуск = "), LimitsCaptionPlace)),
-          LimitsValue(MakeLabel(this, QString(), LimitsValuePlace, true)),
-          CloseButton(MakeButton(this, QStringLiteral("&Close"), CloseButtonPlace))
-    {
-        Track(LimitsCaption);
-        Track(CloseButton);
-    }
-
-    // Shows these forms of the limits; none empties the value.
-    void ShowLimits(QStringList forms)
-    {
-        forms_ = std::move(forms);
-        PlaceLimits();
-    }
-
-    QLabel* const LimitsCaption;
-    QLabel* const LimitsValue;
-    QPushButton* const CloseButton;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        TReadoutStrip::resizeEvent(event);
-        PlaceLimits();
-    }
-
-private:
-    void PlaceLimits()
-    {
-        const int offset = LimitsValuePlace.x() - LimitsCaptionPlace.x() - LimitsCaptionPlace.width();
-        LimitsValue->move(LimitsCaption->geometry().right() + 1 + offset, LimitsValue->y());
-        const int limit = CloseButton->x() - 1 - ValueGap;
-        for (const QString& form : forms_) {
-            SetLabelCaption(LimitsValue, form);
-            if (LimitsValue->geometry().right() <= limit)
-                return;
-        }
-        // None fits: the last, the shortest.
-        SetLabelCaption(LimitsValue, forms_.isEmpty() ? QString() : forms_.back());
-    }
-
-    QStringList forms_;
-};
 
 } // namespace
 
-// The units as the table lists them: row r shows unit order[r] of the window.
-class TCheckTableModel : public QAbstractTableModel {
-public:
-    TCheckTableModel(const TCheckWindow& window, std::vector<std::size_t> order, QObject* parent)
-        : QAbstractTableModel(parent), window_(window), order_(std::move(order)), rows_(order_.size())
-    {
-        for (std::size_t row = 0; row < order_.size(); ++row)
-            rows_[order_[row]] = static_cast<int>(row);
-    }
-
-    std::size_t UnitAt(int row) const { return order_.at(static_cast<std::size_t>(row)); }
-    int RowOf(std::size_t unit) const { return rows_.at(unit); }
-
-    int rowCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(order_.size());
-    }
-    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : CheckColumnCount; }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < CheckColumnCount)
-            return ColumnTitles[section];
-        return {};
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid())
-            return {};
-        const std::size_t k = UnitAt(index.row());
-        const auto column = static_cast<TCheckColumn>(index.column());
-        const TCheckedUnit& unit = window_.Units()[k];
-        switch (role) {
-        case Qt::DisplayRole: return window_.CellText(k, column);
-        case Qt::ToolTipRole: return ToolTip(k, column);
-        case Qt::BackgroundRole:
-            if (column == TCheckColumn::Verdict)
-                return unit.Verdict && unit.Verdict->Ok ? GoodTint : BadTint;
-            return {};
-        case Qt::TextAlignmentRole:
-            if (column == TCheckColumn::File || column == TCheckColumn::Verdict)
-                return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        case SortRole: return SortKey(k, column);
-        default: return {};
-        }
-    }
-
-private:
-    QVariant ToolTip(std::size_t k, TCheckColumn column) const
-    {
-        const TCheckedUnit& unit = window_.Units()[k];
-        switch (column) {
-        case TCheckColumn::File: return window_.Files()[static_cast<qsizetype>(k)];
-        case TCheckColumn::Verdict: return unit.Verdict ? QVariant() : window_.CellText(k, column);
-        case TCheckColumn::Level:
-            if (unit.Verdict && unit.Verdict->LevelMarginDb)
-                return QStringLiteral("Запас уровня: ") + Decimal(*unit.Verdict->LevelMarginDb) + QStringLiteral(" дБ");
-            return {};
-        default: return {};
-        }
-    }
-
-    QVariant SortKey(std::size_t k, TCheckColumn column) const
-    {
-        const TCheckedUnit& unit = window_.Units()[k];
-        const TMaskVerdict* verdict = unit.Verdict ? &*unit.Verdict : nullptr;
-        switch (column) {
-        case TCheckColumn::File: return window_.CellText(k, column);
-        case TCheckColumn::Verdict: return unit.Differs() ? 0 : verdict ? 2 : 1;
-        case TCheckColumn::Outside: return KeyOrLast(verdict ? std::optional<double>(verdict->Outside) : std::nullopt);
-        case TCheckColumn::WorstLine:
-            return KeyOrLast(verdict && verdict->WorstLine
-                                 ? std::optional<double>(BandLineFrequencyHz(*verdict->WorstLine))
-                                 : std::nullopt);
-        case TCheckColumn::Margin:
-            return KeyOrLast(verdict ? std::optional<double>(verdict->WorstMarginDb) : std::nullopt);
-        case TCheckColumn::Level: return KeyOrLast(verdict ? verdict->LevelDbfs : std::nullopt);
-        }
-        return {};
-    }
-
-    const TCheckWindow& window_;
-    std::vector<std::size_t> order_;
-    std::vector<int> rows_;
-};
-
-QString CheckSummaryText(const std::vector<TCheckedUnit>& units)
-{
-    std::size_t good = 0;
-    std::size_t bad = 0;
-    std::size_t failed = 0;
-    for (const TCheckedUnit& unit : units) {
-        if (!unit.Verdict)
-            ++failed;
-        else if (unit.Verdict->Ok)
-            ++good;
-        else
-            ++bad;
-    }
-    QString text = QStringLiteral("Проверено: %1, годных: %2, негодных: %3").arg(units.size()).arg(good).arg(bad);
-    if (failed > 0)
-        text += QStringLiteral(", ошибок: %1").arg(failed);
-    return text;
-}
-
 TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString maskPath, QStringList files,
-                           std::vector<TCheckedUnit> units)
+                           std::vector<TJudgedUnit> units)
     : QWidget(nullptr, Qt::Window), ReportDialog(QStringLiteral("ReportDialog"), QStringLiteral("Сохранить отчёт"),
                                                  {{QStringLiteral("Отчёт (*.html)"), QStringLiteral("html")}}),
       context_(context), mask_(std::move(mask)), maskPath_(std::move(maskPath)), files_(std::move(files)),
@@ -268,10 +88,7 @@ TCheckWindow::TCheckWindow(TCheckContext context, TToleranceMask mask, QString m
     connect(SaveReportButton, &QPushButton::clicked, this, context_.Boundary.Guard(this, [this] { SaveReport(); }));
 
     resize(ClientSize);
-    // Room for the limits' value too, in its shortest form of two numbers.
-    setMinimumSize(Strip->MinimumWidth() +
-                       QFontMetrics(LimitsValue->font()).horizontalAdvance(QStringLiteral("8.8E-08 … 8.8E-08")),
-                   360);
+    setMinimumSize(Strip->MinimumWidth(), 360);
     if (!units_.empty())
         SelectUnit(model_->UnitAt(0));
     TableView->setFocus();
@@ -289,7 +106,7 @@ void TCheckWindow::CreateTop()
     auto* top = new QWidget(this);
     auto* row = new QHBoxLayout(top);
     row->setContentsMargins(8, 6, 8, 6);
-    Summary = new QLabel(CheckSummaryText(units_), top);
+    Summary = new QLabel(QString::fromStdString(CheckSummaryText(CountVerdicts(units_), TLanguage::Russian)), top);
     Summary->setFont(DesignFont(true));
     // The summary is never cut; the mask's name takes the room left, its full path in the tooltip.
     Summary->setMinimumWidth(Summary->sizeHint().width());
@@ -310,10 +127,10 @@ void TCheckWindow::CreateTop()
 
 void TCheckWindow::CreateTable()
 {
-    model_ = new TCheckTableModel(*this, FailuresFirstOrder(units_), this);
+    model_ = new TCheckTableModel(units_, files_, FailuresFirstOrder(units_), this);
     sorted_ = new QSortFilterProxyModel(this);
     sorted_->setSourceModel(model_);
-    sorted_->setSortRole(SortRole);
+    sorted_->setSortRole(CheckSortRole);
     sorted_->setSortCaseSensitivity(Qt::CaseInsensitive);
     TableView = new QTableView(this);
     TableView->setObjectName(QStringLiteral("CheckTable"));
@@ -332,7 +149,7 @@ void TCheckWindow::CreateTable()
     // Widths from the titles, not from every row: a table of thousands opens at once.
     const QFontMetrics metrics(header->font());
     for (int c = 0; c < CheckColumnCount; ++c)
-        TableView->setColumnWidth(c, metrics.horizontalAdvance(ColumnTitles[c]) + 28);
+        TableView->setColumnWidth(c, metrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 28);
     TableView->setColumnWidth(static_cast<int>(TCheckColumn::File), 170);
     TableView->setColumnWidth(static_cast<int>(TCheckColumn::Verdict), 110);
     header->setStretchLastSection(true);
@@ -353,10 +170,11 @@ void TCheckWindow::CreateChart()
 
 void TCheckWindow::CreateStrip()
 {
-    auto* strip = new TCheckStrip(this);
-    Strip = strip;
-    LimitsValue = strip->LimitsValue;
-    CloseButton = strip->CloseButton;
+    Strip = new TReadoutStrip(this, StripDesign);
+    LimitsValue = Strip->ZValue;
+    CloseButton = MakeButton(Strip, QStringLiteral("&Close"), CloseButtonPlace);
+    Strip->Track(CloseButton);
+    Strip->ShowZ(true);
     Strip->setFixedHeight(StripDesign.Size.height());
     Strip->XValue->setToolTip(QStringLiteral("Значение по оси X"));
     Strip->YValue->setToolTip(QStringLiteral("Значение по оси Y"));
@@ -403,41 +221,17 @@ void TCheckWindow::SelectUnit(std::size_t unit)
     TableView->scrollTo(index);
 }
 
-QString TCheckWindow::CellText(std::size_t k, TCheckColumn column) const
-{
-    const TCheckedUnit& unit = units_.at(k);
-    if (column == TCheckColumn::File)
-        return QFileInfo(files_.value(static_cast<qsizetype>(k))).fileName();
-    if (!unit.Verdict)
-        return column == TCheckColumn::Verdict ? QString::fromStdString(unit.Failure) : QString();
-    const TMaskVerdict& verdict = *unit.Verdict;
-    switch (column) {
-    case TCheckColumn::Verdict: return verdict.Ok ? QStringLiteral("годен") : QStringLiteral("не годен");
-    case TCheckColumn::Outside: return QString::number(verdict.Outside);
-    case TCheckColumn::WorstLine:
-        return verdict.WorstLine ? QString::number(BandLineFrequencyHz(*verdict.WorstLine)) : QString();
-    case TCheckColumn::Margin: return Decimal(verdict.WorstMarginDb);
-    case TCheckColumn::Level: return verdict.LevelDbfs ? Decimal(*verdict.LevelDbfs) : QString();
-    case TCheckColumn::File: break;
-    }
-    return {};
-}
-
-void TCheckWindow::ClearReadout()
-{
-    Strip->Clear();
-    static_cast<TCheckStrip*>(Strip)->ShowLimits({});
-}
+QString TCheckWindow::CellText(std::size_t k, TCheckColumn column) const { return model_->CellText(k, column); }
 
 void TCheckWindow::ShowUnit(std::optional<std::size_t> unit)
 {
-    ClearReadout();
+    Strip->Clear();
     if (!unit) {
         Chart->Title()->SetText(QString());
         PlotUnitAgainstMask(mask_, nullptr, nullptr, Series);
         return;
     }
-    const TCheckedUnit& checked = units_.at(*unit);
+    const TJudgedUnit& checked = units_.at(*unit);
     Chart->Title()->SetText(QStringLiteral("С П Е К Т Р  ") + files_.value(static_cast<qsizetype>(*unit)));
     if (checked.Verdict)
         PlotUnitAgainstMask(mask_, &checked.Unit->Spectrum, &*checked.Verdict, Series);
@@ -455,15 +249,12 @@ TRunReport TCheckWindow::Report() const
         report.Settings.Title = DefaultReportTitle(units_.front().File);
     const std::string maskFile = LocalPath(maskPath_);
     report.Mask = TReportMask{maskFile, FileDigest(maskFile), mask_};
-    for (const TCheckedUnit& checked : units_) {
+    for (const TJudgedUnit& judged : units_) {
         TReportUnit unit;
-        unit.Name = checked.File;
-        unit.Digest = FileDigest(checked.File);
-        unit.Unit = checked.Unit;
-        unit.Failure = checked.Failure;
+        static_cast<TJudgedUnit&>(unit) = judged;
+        unit.Digest = FileDigest(judged.File);
         report.Units.push_back(std::move(unit));
     }
-    JudgeReportUnits(report);
     return report;
 }
 
@@ -483,7 +274,7 @@ TChartPicture TCheckWindow::Picture() const { return {Chart->size(), {{Chart, QP
 
 void TCheckWindow::ToggleLogAxis()
 {
-    ClearReadout();
+    Strip->Clear();
     const bool logarithmic = SwitchLogAxis(*Chart);
     Strip->LogAxisButton->setText(LogAxisCaption(logarithmic));
     Chart->Redraw();
@@ -496,6 +287,5 @@ void TCheckWindow::UpdateReadout()
     Series.Curve->CursorToValues(x, y);
     Strip->ShowValues(x, y);
     const std::optional<TChartLimits> limits = MaskLimitsAt(mask_, x);
-    static_cast<TCheckStrip*>(Strip)->ShowLimits(limits ? ReadoutLimitsForms(limits->Lower, limits->Upper)
-                                                        : QStringList());
+    Strip->ShowZForms(limits ? ReadoutLimitsForms(limits->Lower, limits->Upper) : QStringList());
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/qc/CheckedUnits.h"
 #include "core/qc/ToleranceMask.h"
+#include "core/qc/UnitCheck.h"
 #include "plot/ChartPicture.h"
 #include "plot/MaskChart.h"
 #include "report/RunReport.h"
 #include "ui/TSaveDialog.h"
+#include "views/TCheckTableModel.h"
 
 #include <QSize>
 #include <QString>
@@ -23,7 +24,6 @@ class QSortFilterProxyModel;
 class QTableView;
 class TChart;
 class TChartCommands;
-class TCheckTableModel;
 class TErrorBoundary;
 class TReadoutStrip;
 
@@ -32,10 +32,6 @@ struct TCheckContext {
     // Catches the errors of the window's handlers and shows them in the default error box.
     const TErrorBoundary& Boundary;
 };
-
-// The columns of the check window's table.
-enum class TCheckColumn { File, Verdict, Outside, WorstLine, Margin, Level };
-inline constexpr int CheckColumnCount = 6;
 
 // The check window "Проверка по допуску": units checked against a mask.
 //
@@ -73,7 +69,7 @@ public:
 
     // units: CheckUnits of files (the picked paths, in order) against mask, read from maskPath.
     TCheckWindow(TCheckContext context, TToleranceMask mask, QString maskPath, QStringList files,
-                 std::vector<TCheckedUnit> units);
+                 std::vector<TJudgedUnit> units);
     ~TCheckWindow() override;
 
     // What was checked: the mask and its file, the units as picked (Units()[k] is the file
@@ -81,7 +77,7 @@ public:
     const TToleranceMask& Mask() const { return mask_; }
     const QString& MaskPath() const { return maskPath_; }
     const QStringList& Files() const { return files_; }
-    const std::vector<TCheckedUnit>& Units() const { return units_; }
+    const std::vector<TJudgedUnit>& Units() const { return units_; }
 
     // The unit listed in row `row` of the table as it is sorted now, and the row of unit k.
     std::size_t UnitAtRow(int row) const;
@@ -94,7 +90,7 @@ public:
     // tulvo-cli check's table of the units (CheckTableText).
     std::string Table() const;
     // The run as tulvo-cli report --lang ru --mask reports the mask's file and the units as
-    // picked: the files' digests read now, the units as checked.
+    // picked: the files' digests read now, the units as judged when the window opened.
     TRunReport Report() const;
     // Asks for a file name (ReportDialog) and writes RunReportDocument of Report() to it.
     void SaveReport();
@@ -115,7 +111,7 @@ public:
     TChart* Chart;
     TMaskChartSeries Series;
     TReadoutStrip* Strip;
-    QLabel* LimitsValue; // in the strip after Y: the limits at X
+    QLabel* LimitsValue; // the strip's third value, after Y: the limits at X
     QPushButton* CloseButton;
     TChartCommands* Commands;
 
@@ -126,8 +122,6 @@ private:
     void CreateStrip();
     void ShowUnit(std::optional<std::size_t> unit);
     void UpdateReadout();
-    // Empties the read-out, the limits too, for a chart that changed under it.
-    void ClearReadout();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -137,12 +131,8 @@ private:
     TToleranceMask mask_;
     QString maskPath_;
     QStringList files_;
-    std::vector<TCheckedUnit> units_;
+    std::vector<TJudgedUnit> units_;
     TCheckTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
     bool shownBefore_ = false;
 };
-
-// The summary line of units: "Проверено: N, годных: G, негодных: B", with ", ошибок: E" when
-// E units could not be read.
-QString CheckSummaryText(const std::vector<TCheckedUnit>& units);

@@ -3,10 +3,9 @@
 #include "core/base/TulvoErrors.h"
 #include "core/batch/UnitInput.h"
 #include "core/files/ErrorMessages.h"
-#include "core/platform/FileStatus.h"
-#include "core/qc/CheckedUnits.h"
 #include "core/qc/MaskFile.h"
 #include "core/qc/MaskLearning.h"
+#include "core/qc/UnitCheck.h"
 #include "ui/IDialogs.h"
 #include "ui/LocalPath.h"
 #include "ui/TErrorBoundary.h"
@@ -19,7 +18,6 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -155,51 +153,39 @@ void TMaskCommands::CreateMask()
     if (!dialogs.ExecuteSave(MaskSaveDialog, &window_))
         return;
     const QString maskFile = MaskSaveDialog.FileName;
-    const std::string maskPath = LocalPath(maskFile);
-    for (const std::string& path : paths)
-        if (Platform::SameExistingFile(maskPath, path))
-            throw std::invalid_argument(MaskOverwritesUnitText(maskPath, path));
+    if (const auto refusal = MaskOverwriteRefusal(LocalPath(maskFile), paths))
+        throw std::invalid_argument(*refusal);
 
-    TMaskLearner learner;
-    TMaskUnitCounts counts;
     std::vector<TRawUnit> raw;
     std::optional<qsizetype> failed;
     std::exception_ptr failure;
-    std::atomic<bool> stop{false};
+    TLearnedMask learned;
     {
         const TProgressShown progress(context_, paths.size());
-        ReadUnits(
-            paths, {}, 0,
-            [&](std::size_t index, TUnitOutcome& outcome) {
-                const auto k = static_cast<qsizetype>(index);
-                if (outcome.Error) {
-                    failed = k;
-                    failure = outcome.Error;
-                    stop = true;
-                    return;
-                }
-                const TUnit& unit = *outcome.Unit;
-                ++(unit.Source == TUnitSource::Recording ? counts.Recordings : counts.SpectrumFiles);
-                AddRawUnit(raw, files[k], unit.Header);
-                learner.Add(unit.Spectrum.Codes, unit.LevelsDb, unit.LevelDbfs);
-                progress.Advance();
-            },
-            &stop);
+        learned = LearnMask(paths, TMaskOptions{}, {}, 0, TulvoVersion,
+                            [&](std::size_t index, const TUnitOutcome& outcome) {
+                                const auto k = static_cast<qsizetype>(index);
+                                if (outcome.Error) {
+                                    failed = k;
+                                    failure = outcome.Error;
+                                    return false;
+                                }
+                                AddRawUnit(raw, files[k], outcome.Unit->Header);
+                                progress.Advance();
+                                return true;
+                            });
     }
     if (failed) {
         dialogs.Show(UnitFailureBox(files[*failed], failure), &window_);
         return;
     }
 
-    TToleranceMask mask = learner.Learn(TMaskOptions{});
-    AddLearningNotes(mask, counts, TulvoVersion);
-    const std::string text = MaskFileText(mask);
+    const std::string text = MaskFileText(*learned.Mask);
     WriteWholeFile(maskFile, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 
-    const std::vector<std::string> warnings = MaskLearningWarnings(counts);
-    if (!warnings.empty()) {
+    if (!learned.Warnings.empty()) {
         QStringList lines;
-        for (const std::string& warning : warnings)
+        for (const std::string& warning : learned.Warnings)
             lines << QString::fromStdString(ErrorBoxText(warning));
         dialogs.Show({QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), lines.join(QLatin1Char('\n')),
                       QStringLiteral("OK"), maskFile},
@@ -221,7 +207,7 @@ void TMaskCommands::CheckUnits()
     const QStringList files = CheckUnitsDialog.Files;
     const std::vector<std::string> paths = UnitPaths(files);
 
-    std::vector<TCheckedUnit> units;
+    std::vector<TJudgedUnit> units;
     {
         const TProgressShown progress(context_, paths.size());
         units = ::CheckUnits(mask, paths, {}, 0, [&](std::size_t) { progress.Advance(); });

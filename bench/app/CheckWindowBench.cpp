@@ -4,7 +4,7 @@
 // floor is the units read and checked alone.
 #include "app/TMainWindow.h"
 #include "core/analysis/SpmFile.h"
-#include "core/qc/CheckedUnits.h"
+#include "core/qc/UnitCheck.h"
 #include "core/qc/MaskFile.h"
 #include "core/qc/ToleranceMask.h"
 #include "ui/IDialogs.h"

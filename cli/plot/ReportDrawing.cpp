@@ -3,10 +3,10 @@
 #include "cli/CheckCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/ExitStatus.h"
-#include "cli/PathCollisions.h"
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
 #include "cli/plot/PlotDrawing.h"
+#include "core/files/PathCollisions.h"
 #include "plot/RunReportDocument.h"
 
 namespace {
@@ -37,30 +37,39 @@ TReportSettings Settings(const TReportArguments& arguments, const std::vector<st
     return settings;
 }
 
-// Reads every unit as check does, with its digest, into report.
+// Reads every unit as check does, with its digest, into report: judged against its mask when it
+// has one, else ranked against the units' median spectrum.
 void ReadReportUnits(const std::vector<std::string>& units, const TReportArguments& arguments, TToolContext& context,
                      TRunReport& report)
 {
-    const TSpectrumKind kind = report.Mask ? report.Mask->Mask.Options.Kind : TSpectrumKind::Average;
-    TUnitReadOptions options = UnitReadOptions(arguments.Units, context, kind);
+    TUnitReadOptions options = UnitReadOptions(arguments.Units, context);
     // Standard input is read on a worker; its bytes are taken on this thread once that unit's turn
     // comes, after the worker is done with them.
     std::string standardInputBytes;
     options.StandardInput = [&context, &standardInputBytes] {
         return ReadSpectrumOperand("-", context, &standardInputBytes);
     };
-    ReadUnits(units, options, arguments.Units.Jobs, [&](std::size_t index, TUnitOutcome& outcome) {
+    const auto add = [&](TJudgedUnit& judged) {
         TReportUnit unit;
-        unit.Name = units[index];
-        unit.Failure = ReportUnit(unit.Name, outcome, context);
-        unit.Unit = std::move(outcome.Unit);
-        if (unit.Name != "-") {
-            unit.Digest = FileDigest(unit.Name);
+        static_cast<TJudgedUnit&>(unit) = std::move(judged);
+        ReportUnit(unit.File, unit.Unit, unit.Error, context);
+        if (unit.File != "-") {
+            unit.Digest = FileDigest(unit.File);
         } else if (!standardInputBytes.empty()) {
             unit.Digest = DigestOf(standardInputBytes);
         }
         report.Units.push_back(std::move(unit));
+    };
+    if (report.Mask) {
+        CheckUnitsInTurn(report.Mask->Mask, units, options, arguments.Units.Jobs,
+                         [&](std::size_t, TJudgedUnit& judged) { add(judged); });
+        return;
+    }
+    ReadUnits(units, options, arguments.Units.Jobs, [&](std::size_t index, TUnitOutcome& outcome) {
+        TJudgedUnit judged = UnitAsRead(units[index], outcome);
+        add(judged);
     });
+    RankAgainstMedian(report);
 }
 
 } // namespace
@@ -84,7 +93,6 @@ int RunReportDrawing(const TReportArguments& arguments, TToolContext& context)
         report.Mask = TReportMask{arguments.Mask, FileDigest(arguments.Mask), std::move(*mask)};
     }
     ReadReportUnits(units, arguments, context, report);
-    JudgeReportUnits(report);
 
     const auto application = MakeApplicationIfNone();
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
@@ -95,8 +103,8 @@ int RunReportDrawing(const TReportArguments& arguments, TToolContext& context)
     if (WriteToolOutput(document, arguments.Output, context) != ExitOk) {
         return ExitFailure;
     }
-    const TReportCounts counts = CountOutcomes(report);
-    return counts.Fails == 0 && counts.Unread == 0 ? ExitOk : ExitFailure;
+    const TCheckCounts counts = CountOutcomes(report);
+    return counts.Differs == 0 && counts.Unread == 0 ? ExitOk : ExitFailure;
 }
 
 int RunReportHelper(const std::vector<std::string>& words, TToolContext& context)

@@ -12,7 +12,7 @@
 // errors raise TUsageError, also for an output that is the mask, a unit or the list of units);
 // reads the mask (one that cannot be read: its message, exit 1, nothing written); reads the units
 // on the worker threads of --jobs as check reads them, each one that cannot be read reported on
-// stderr as check reports it; judges them (JudgeReportUnits), draws the pictures and writes the
+// stderr as check reports it; judges them as check does (or ranks them against their median spectrum without a mask), draws the pictures and writes the
 // document to stdout ("-o -") or through ReplaceFile, creating an offscreen QApplication when
 // there is none. Exit 0 when every unit was read (and is ok against the mask), 1 when any
 // differs or cannot be read, or the mask or the report cannot be read or written.

@@ -1,5 +1,9 @@
 #include "core/qc/MaskLearning.h"
 
+#include "core/files/PathCollisions.h"
+
+#include <stdexcept>
+
 namespace {
 
 // The program named in a mask's notes: the masks of the windows are tulvo-cli's files.
@@ -50,4 +54,51 @@ void AddLearningNotes(TToleranceMask& mask, const TMaskUnitCounts& counts, std::
     if (!mask.Level) {
         mask.Notes.push_back("No level band: spectrum files hold no level, only recordings do.");
     }
+}
+
+std::optional<std::string> MaskOverwriteRefusal(const std::string& mask, const std::vector<std::string>& units)
+{
+    if (mask == "-") {
+        return std::nullopt;
+    }
+    if (const auto same = FindSameFile(mask, units, {})) {
+        return MaskOverwritesUnitText(mask, *same);
+    }
+    return std::nullopt;
+}
+
+TLearnedMask LearnMask(const std::vector<std::string>& units, const TMaskOptions& options,
+                       const TUnitReadOptions& readOptions, int jobs, std::string_view version,
+                       const std::function<bool(std::size_t index, const TUnitOutcome& outcome)>& look)
+{
+    if (units.size() < MinimumMaskUnits) {
+        throw std::invalid_argument(TooFewMaskUnitsText(units.size()));
+    }
+    TUnitReadOptions ofKind = readOptions;
+    ofKind.Kind = options.Kind;
+    TMaskLearner learner(options.Kind);
+    TLearnedMask learned;
+    std::atomic<bool> stop{false};
+    const bool whole = ReadUnits(
+        units, ofKind, jobs,
+        [&](std::size_t index, TUnitOutcome& outcome) {
+            if (look && !look(index, outcome)) {
+                stop = true;
+            }
+            if (outcome.Error) {
+                ++learned.Unread;
+                return;
+            }
+            const TUnit& unit = *outcome.Unit;
+            ++(unit.Source == TUnitSource::Recording ? learned.Counts.Recordings : learned.Counts.SpectrumFiles);
+            learner.Add(unit.Spectrum.Codes, unit.LevelsDb, unit.LevelDbfs);
+        },
+        &stop);
+    if (!whole || stop || learned.Unread > 0) {
+        return learned;
+    }
+    learned.Mask = learner.Learn(options);
+    AddLearningNotes(*learned.Mask, learned.Counts, version);
+    learned.Warnings = MaskLearningWarnings(learned.Counts);
+    return learned;
 }

@@ -1,5 +1,6 @@
 #include "core/qc/SpectrumComparison.h"
 
+#include "core/analysis/SpectrumLevels.h"
 #include "core/base/Statistics.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ void LevelFigures(const TBandLevels& x, const TBandLevels& r, TSpectrumFigures& 
     double largest = -1;
     int largestLine = 0;
     for (int i = 0; i < SpectrumLines; ++i) {
-        const double d = 10 * std::log10(std::max(x[i], floorX) / std::max(r[i], floorR));
+        const double d = PowerRatioDb(std::max(x[i], floorX) / std::max(r[i], floorR));
         squares += d * d;
         if (std::fabs(d) > largest) {
             largest = std::fabs(d);

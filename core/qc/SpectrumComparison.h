@@ -23,7 +23,10 @@
 //                 F of each spectrum is LevelFloorRatio times its largest
 //                 value: lines below it (zero lines among them) count as the
 //                 floor, so no difference is infinite and none exceeds about
-//                 60 dB plus the spectra's level ratio.
+//                 60 dB plus the spectra's level ratio. The ratio is formed
+//                 in double and its decibels by PowerRatioDb
+//                 (core/analysis/SpectrumLevels.h), the program's one exact
+//                 logarithm, so a difference has the same bits on every system.
 //   Distance      sqrt(sum(d_i^2) / N), in dB.
 //   Max deviation max |d_i| (the first of equals) and the f_i where it lies.
 // A figure that cannot be formed is NaN: the centroid when sum(x_i) is 0, the

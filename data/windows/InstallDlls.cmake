@@ -18,7 +18,7 @@ file(GET_RUNTIME_DEPENDENCIES
     "^api-ms-win-" "^ext-ms-"
     "^(advapi32|authz|comctl32|comdlg32|crypt32|d2d1|d3d9|d3d11|d3d12|dcomp|dwmapi|dwrite|dxgi)\\.dll$"
     "^(gdi32|imm32|kernel32|mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shcore|shell32)\\.dll$"
-    "^(shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32)\\.dll$"
+    "^(secur32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32)\\.dll$"
   RESOLVED_DEPENDENCIES_VAR dlls
   UNRESOLVED_DEPENDENCIES_VAR unknown)
 if(unknown)

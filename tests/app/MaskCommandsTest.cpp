@@ -233,6 +233,12 @@ void TMaskCommandsTest::refusedMaskWritesNothing_data()
                                  << QStringLiteral("the mask %1 would overwrite %1, one of its units.")
                                         .arg(Line->File(QStringLiteral("good03.spm")))
                                  << QString();
+    // The same file by another name is refused as tulvo-cli mask refuses it, in its words.
+    QTest::newRow("over a unit by another name")
+        << good << QStringLiteral("./good03.spm")
+        << QStringLiteral("the mask %1 would overwrite %2, one of its units.")
+               .arg(Line->File(QStringLiteral("./good03.spm")), Line->File(QStringLiteral("good03.spm")))
+        << QString();
 }
 
 void TMaskCommandsTest::refusedMaskWritesNothing()

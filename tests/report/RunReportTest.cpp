@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 TReportUnit Judged(std::string name, double lineMargin, std::optional<double> levelMargin = std::nullopt)
 {
     TReportUnit unit;
-    unit.Name = std::move(name);
+    unit.File = std::move(name);
     unit.Digest = "0123456789abcdef";
     unit.Unit = TUnit{};
     TMaskVerdict verdict;
@@ -67,7 +67,7 @@ TReportUnit Judged(std::string name, double lineMargin, std::optional<double> le
 TReportUnit Unread(std::string name)
 {
     TReportUnit unit;
-    unit.Name = std::move(name);
+    unit.File = std::move(name);
     unit.Failure = "File not found";
     return unit;
 }
@@ -99,7 +99,7 @@ TEST(RunReportOrder, FailingBySmallestMarginThenUnreadThenGoodAsGiven)
 TReportUnit Spectrum(std::string name, single value, single peak)
 {
     TReportUnit unit;
-    unit.Name = std::move(name);
+    unit.File = std::move(name);
     unit.Unit = TUnit{};
     unit.Unit->Spectrum.Values.fill(value);
     unit.Unit->Spectrum.Values[100] = peak;
@@ -111,7 +111,7 @@ TEST(RunReportOrder, WithoutMaskMostDistantFromTheMedianFirstAndTheOddOneMovesNo
     TRunReport report;
     report.Units = {Spectrum("a", 1, 4), Unread("gone"), Spectrum("odd", 1, 400), Spectrum("b", 1, 4),
                     Spectrum("c", 1, 5)};
-    JudgeReportUnits(report);
+    RankAgainstMedian(report);
     // The median's line 100 is 4.5 (between 4 and 5): a mean would be 103.25, and "odd" would
     // not stand far from the others.
     EXPECT_NEAR(report.Units[0].Figures->MaxDeviationDb, 10 * std::log10(4.5 / 4), 1e-6);
@@ -173,8 +173,8 @@ std::string Document(const TRunReport& report)
 TEST(RunReportHtml, PointsNowhereOutsideItselfAndShowsNamesAsText)
 {
     TRunReport report = MaskedReport();
-    report.Units[1].Name = "a&b <i>.spm";
-    report.Units[2].Name = "<a href=\"http://x\">x</a>";
+    report.Units[1].File = "a&b <i>.spm";
+    report.Units[2].File = "<a href=\"http://x\">x</a>";
     const std::string html = Document(report);
     // Text from outside holds no '<' once escaped, so every tag is the writer's own.
     const std::regex tag("<[^>]*>");
@@ -233,7 +233,7 @@ TEST(RunReportHtml, RussianReportHasNoEnglishWordLeft)
         TRunReport report = MaskedReport();
         if (!masked) {
             report.Mask.reset();
-            JudgeReportUnits(report);
+            RankAgainstMedian(report);
         }
         report.Settings.Language = TReportLanguage::Russian;
         report.Settings.Date = "8 декабря 2025";
@@ -242,7 +242,7 @@ TEST(RunReportHtml, RussianReportHasNoEnglishWordLeft)
             report.Mask->Digest = "0123456789";
         }
         for (TReportUnit& unit : report.Units) {
-            unit.Name = "изделие";
+            unit.File = "изделие";
             unit.Failure = "нет файла";
             unit.Digest = "0123456789";
         }

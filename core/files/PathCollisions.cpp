@@ -1,4 +1,4 @@
-#include "cli/PathCollisions.h"
+#include "core/files/PathCollisions.h"
 
 #include "core/base/Paths.h"
 #include "core/files/FileReplacement.h"
