@@ -14,11 +14,14 @@ int SyncFolders(const std::vector<std::string>& folders)
     std::exception_ptr firstError;
     for (const std::string& folder : folders) {
         const auto status = Platform::StatusOf(folder);
-        if (!status ||
-            std::find(fileSystems.begin(), fileSystems.end(), status->Identity.Device) != fileSystems.end()) {
-            continue;
+        if (status) {
+            if (std::find(fileSystems.begin(), fileSystems.end(), status->Identity.Device) != fileSystems.end()) {
+                continue;
+            }
+            fileSystems.push_back(status->Identity.Device);
         }
-        fileSystems.push_back(status->Identity.Device);
+        // A folder whose file system cannot be told is flushed by itself: not at all when it is
+        // gone, else as the system flushes a folder it cannot open.
         if (const int error = Platform::FlushFileSystemOf(folder); error != 0 && !firstError) {
             firstError = std::make_exception_ptr(IoErrorFromSystem(error, TFileOperation::Write, folder));
         }

@@ -19,9 +19,10 @@ void FlushFile(TFileHandle handle, const std::string& name);
 bool FlushesFileSystems() noexcept;
 
 // Flushes everything written to the file system that holds folder. POSIX: syncfs on a descriptor
-// of folder (Linux); where folder cannot be opened for reading, or the system has no syncfs, a
-// sync of every file system. Windows: nothing (FlushesFileSystems is false). Returns 0, or the
-// system's error number of the flush.
+// of folder (Linux); nothing where folder does not exist; where it cannot be opened for reading
+// (a folder on the way that may not be searched), or the system has no syncfs, a sync of every
+// file system. Windows: nothing (FlushesFileSystems is false). Returns 0, or the system's error
+// number of the flush.
 int FlushFileSystemOf(const std::string& folder) noexcept;
 
 } // namespace Platform

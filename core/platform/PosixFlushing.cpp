@@ -18,15 +18,22 @@ void FlushFile(TFileHandle handle, const std::string& name)
 
 bool FlushesFileSystems() noexcept { return true; }
 
-int FlushFileSystemOf([[maybe_unused]] const std::string& folder) noexcept
+int FlushFileSystemOf(const std::string& folder) noexcept
 {
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0 && errno == ENOENT) {
+        return 0; // nothing written there
+    }
 #if defined(__linux__)
-    if (const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); handle >= 0) {
+    if (handle >= 0) {
         const int error = ::syncfs(handle) != 0 ? errno : 0;
         ::close(handle);
         return error;
     }
 #endif
+    if (handle >= 0) {
+        ::close(handle);
+    }
     ::sync();
     return 0;
 }
