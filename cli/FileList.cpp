@@ -13,7 +13,7 @@ std::string ReadAll(Platform::TFileHandle handle, const std::string& name)
     std::string text;
     char buffer[64 * 1024];
     for (;;) {
-        const std::size_t got = Platform::ReadSome(handle, buffer, sizeof buffer, name);
+        const std::size_t got = ReadSome(handle, buffer, sizeof buffer, name);
         if (got == 0) {
             return text;
         }

@@ -12,8 +12,7 @@ TSpectrum ReadSpectrumOperand(const std::string& name, const TToolContext& conte
     std::array<std::uint8_t, SpectrumFileSize> image{};
     std::size_t done = 0;
     while (done < image.size()) {
-        const std::size_t got =
-            Platform::ReadSome(context.In, image.data() + done, image.size() - done, StandardInputName);
+        const std::size_t got = ReadSome(context.In, image.data() + done, image.size() - done, StandardInputName);
         if (got == 0) {
             throw EInOutError(IoCode::ReadBeyondEnd, StandardInputName);
         }

@@ -1,7 +1,5 @@
 #include "cli/TOutputStream.h"
 
-#include "core/files/TDataFile.h"
-
 namespace {
 constexpr std::size_t BufferLimit = 64 * 1024;
 }
@@ -11,7 +9,7 @@ TOutputStream::TOutputStream(Platform::TFileHandle handle, std::string name) : h
 
 TOutputStream::TOutputStream(const std::string& path, bool append) : owned_(true), name_(path)
 {
-    handle_ = append ? Platform::OpenForAppending(path) : Platform::CreateOrTruncate(path);
+    handle_ = append ? OpenForAppending(path) : CreateOrTruncate(path);
 }
 
 TOutputStream::~TOutputStream()
@@ -51,14 +49,14 @@ void TOutputStream::Close()
     if (owned_ && handle_ != Platform::NoFileHandle) {
         const Platform::TFileHandle handle = handle_;
         handle_ = Platform::NoFileHandle;
-        Platform::CloseFile(handle, name_);
+        CloseFile(handle, name_);
     }
 }
 
 void TOutputStream::WriteOut(std::string_view text)
 {
     while (!text.empty()) {
-        const std::size_t put = Platform::WriteSome(handle_, text.data(), text.size(), name_);
+        const std::size_t put = WriteSome(handle_, text.data(), text.size(), name_);
         if (put == 0) {
             throw EInOutError(IoCode::DiskFull, name_);
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/Files.h"
+#include "core/files/FileHandles.h"
 
 #include <string>
 #include <string_view>
@@ -16,7 +16,7 @@ public:
     TOutputStream(Platform::TFileHandle handle, std::string name);
     // Opens the file path for writing: created if missing, emptied unless
     // append, where every write goes to the end of the file
-    // (Platform::OpenForAppending), so that several processes can add to one
+    // (OpenForAppending), so that several processes can add to one
     // file.
     TOutputStream(const std::string& path, bool append);
     ~TOutputStream();

@@ -1,7 +1,5 @@
 #include "cli/ToolMessages.h"
 
-#include "core/files/IoErrorMessages.h"
-
 std::string ErrorLine(std::string_view path, std::string_view message, int code, int errnum)
 {
     std::string line(ToolName);
@@ -51,7 +49,7 @@ void WriteToErr(const TToolContext& context, std::string_view text)
 {
     try {
         while (!text.empty()) {
-            const std::size_t put = Platform::WriteSome(context.Err, text.data(), text.size(), "standard error");
+            const std::size_t put = WriteSome(context.Err, text.data(), text.size(), "standard error");
             if (put == 0) {
                 return;
             }

@@ -3,7 +3,7 @@
 #include "cli/TToolContext.h"
 #include "core/base/TulvoErrors.h"
 #include "core/batch/BatchRun.h"
-#include "core/files/ErrorTexts.h"
+#include "core/files/ErrorMessages.h"
 
 #include <stdexcept>
 #include <string>
@@ -14,7 +14,7 @@
 // The name every message starts with, also from the drawing helper.
 inline constexpr std::string_view ToolName = "tulvo-cli";
 
-// ErrorText and InvalidOpHint are core's (core/files/ErrorTexts.h).
+// ErrorText and InvalidOpHint are core's (core/files/ErrorMessages.h).
 
 // "tulvo-cli: PATH: " and ErrorText(message, code, errnum), and a line end.
 std::string ErrorLine(std::string_view path, std::string_view message, int code = 0, int errnum = 0);

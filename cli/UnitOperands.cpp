@@ -2,7 +2,7 @@
 
 #include "cli/SpectrumOperands.h"
 #include "cli/ToolMessages.h"
-#include "core/files/ErrorTexts.h"
+#include "core/files/ErrorMessages.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "report/RunReport.h"
 
 #include "core/base/Paths.h"
-#include "core/platform/FileStatus.h"
+#include "core/files/FileReplacement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,7 +71,7 @@ std::string DefaultReportTitle(const std::string& firstUnit)
     if (PathRootLength(folder) == folder.size() && folder != ".") {
         return {}; // the root itself
     }
-    const auto resolved = Platform::CanonicalFolder(folder);
+    const auto resolved = CanonicalFolder(folder);
     if (!resolved) {
         return {};
     }

@@ -2,7 +2,7 @@
 
 #include "core/base/TulvoErrors.h"
 #include "core/batch/UnitInput.h"
-#include "core/files/ErrorTexts.h"
+#include "core/files/ErrorMessages.h"
 #include "core/qc/MaskFile.h"
 #include "core/qc/MaskLearning.h"
 #include "core/qc/UnitCheck.h"

@@ -5,7 +5,7 @@
 #include "core/analysis/TRecordingAnalysis.h"
 #include "core/analysis/WavHeader.h"
 #include "core/batch/BatchRun.h"
-#include "core/files/SyncFolders.h"
+#include "core/files/FolderSync.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

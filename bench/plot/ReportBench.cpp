@@ -6,7 +6,7 @@
 
 #include "cli/plot/ReportDrawing.h"
 #include "core/analysis/TRecordingAnalysis.h"
-#include "core/platform/Files.h"
+#include "core/files/FileHandles.h"
 #include "core/qc/MaskFile.h"
 
 #include <QApplication>
@@ -132,7 +132,7 @@ void BM_Report500Units20Charts(benchmark::State& state)
     const auto& units = state.range(0) == 0 ? folder.Spectra : folder.Recordings;
     words.insert(words.end(), units.begin(), units.end());
     TToolContext context;
-    context.Err = Platform::CreateOrTruncate(folder.Report + ".err");
+    context.Err = CreateOrTruncate(folder.Report + ".err");
     for (auto _ : state) {
         benchmark::DoNotOptimize(RunReportHelper(words, context));
     }

@@ -78,3 +78,18 @@ std::string JoinPath(const std::string& folder, const std::string& name, TPathSt
     }
     return folder + "/" + name;
 }
+
+std::string UsualPathForm(const std::string& path, TPathStyle style)
+{
+    if (style != TPathStyle::Windows || (path.rfind("\\\\?\\", 0) != 0 && path.rfind("\\??\\", 0) != 0)) {
+        return path;
+    }
+    const std::string rest = path.substr(4);
+    if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
+        return rest;
+    }
+    if (rest.rfind("UNC\\", 0) == 0) {
+        return "\\\\" + rest.substr(4);
+    }
+    return "\\\\?\\" + rest;
+}

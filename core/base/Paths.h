@@ -38,3 +38,9 @@ std::string FolderPath(const std::string& path, TPathStyle style = Platform::Nat
 // name in folder: folder and name joined by one '/' (which Windows accepts too), none added
 // when folder already ends in a separator or is a bare drive ("C:").
 std::string JoinPath(const std::string& folder, const std::string& name, TPathStyle style = Platform::NativePathStyle);
+
+// path as one writes it, from the form the system gives (a folder's final path, a link's target):
+// in Windows a device path of a drive or share, "\\?\" or the object manager's "\??\" before
+// "C:\..." or "UNC\server\share\...", becomes "C:\..." or "\\server\share\..."; "\??\" before
+// anything else becomes "\\?\". Any other path, and every POSIX one, stays as it is.
+std::string UsualPathForm(const std::string& path, TPathStyle style = Platform::NativePathStyle);

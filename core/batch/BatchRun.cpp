@@ -3,7 +3,7 @@
 #include "core/base/Paths.h"
 #include "core/base/TulvoErrors.h"
 #include "core/batch/OrderedWork.h"
-#include "core/files/SyncFolders.h"
+#include "core/files/FolderSync.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Processors.h"
 #include "dsp/dspFloatControl.h"

@@ -1,8 +1,8 @@
 #include "core/files/FileReplacement.h"
 
 #include "core/base/Paths.h"
-#include "core/files/IoErrorMessages.h"
-#include "core/files/TDataFile.h"
+#include "core/files/ErrorMessages.h"
+#include "core/files/FileHandles.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Flushing.h"
 #include "core/platform/Program.h"
@@ -102,7 +102,7 @@ void TakeFreshName(TTemporaryFile& temporary, bool create, const std::string& ta
 {
     for (int attempt = 1;; ++attempt) {
         const std::string name = NewTemporaryName(target, held);
-        const int error = create ? temporary.CreateNamed(name, held, displayPath) : temporary.Link(name, true);
+        const int error = create ? temporary.CreateNamed(name, held) : temporary.Link(name, true);
         if (error == 0) {
             return;
         }
@@ -119,20 +119,25 @@ std::string FolderOfFile(const std::string& path) { return FolderPath(path); }
 std::string FollowLinks(std::string path)
 {
     for (int depth = 0; depth < MaxLinkDepth; ++depth) {
-        auto target = Platform::ReadLink(path);
-        if (!target) {
+        const auto link = Platform::ReadLink(path);
+        const std::string target = link ? UsualPathForm(*link) : std::string();
+        if (target.empty()) {
             return path;
         }
-        path = PathRootLength(*target) > 0 ? std::move(*target) : JoinPath(FolderPath(path), *target);
+        path = PathRootLength(target) > 0 ? target : JoinPath(FolderPath(path), target);
     }
     return path;
 }
 
+std::optional<std::string> CanonicalFolder(const std::string& folder)
+{
+    auto canonical = Platform::CanonicalFolder(folder);
+    return canonical ? std::optional(UsualPathForm(*canonical)) : std::nullopt;
+}
+
 std::string ReplacementTarget(const std::string& path, TReplacementKind kind)
 {
-    if (path.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
+    RefuseEmptyPath(path);
     if (!RulesOf(kind).WriteThroughLinks) {
         return path;
     }
@@ -152,9 +157,7 @@ std::string ReplacementTarget(const std::string& path, TReplacementKind kind)
 TReplaceResult ReplaceWithBytes(const std::string& target, std::string_view bytes, TReplacementKind kind,
                                 TFlushing flushing, const std::string& displayPath)
 {
-    if (target.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
+    RefuseEmptyPath(target);
     const TRules rules = RulesOf(kind);
     if (rules.KeepIdentical && TargetAlreadyHolds(target, bytes)) {
         return TReplaceResult::Kept;
@@ -162,14 +165,16 @@ TReplaceResult ReplaceWithBytes(const std::string& target, std::string_view byte
     const bool flush = flushing == TFlushing::BeforeRename || !Platform::FlushesFileSystems();
     for (int attempt = 1;; ++attempt) {
         TTemporaryFile temporary;
-        if (!rules.Held || !temporary.CreateUnnamed(FolderOfFile(target), displayPath)) {
+        if (!rules.Held || !temporary.CreateUnnamed(FolderOfFile(target))) {
             TakeFreshName(temporary, true, target, rules.Held, displayPath);
         }
         WriteAllTo(temporary.Handle(), bytes.data(), bytes.size(), displayPath);
         if (flush) {
-            Platform::FlushFile(temporary.Handle(), displayPath);
+            FlushFile(temporary.Handle(), displayPath);
         }
-        temporary.CloseForWriting(displayPath);
+        if (const int error = temporary.CloseForWriting(); error != 0) {
+            throw IoErrorFromSystem(error, TFileOperation::Close, displayPath);
+        }
         // An unnamed temporary becomes the target in one step when nothing has the target's name;
         // otherwise it gets a hidden name for the rename.
         if (temporary.Name().empty()) {
@@ -198,9 +203,12 @@ void ReplaceFile(const std::string& path, std::string_view bytes)
 
 int RemoveReplacementDebris(const std::string& folder) noexcept
 {
+    if (folder.empty()) {
+        return 0; // no folder (JoinPath would make it the root)
+    }
     int removed = 0;
     try {
-        for (const std::string& name : Platform::FolderEntryNames(folder, std::string(HeldStart))) {
+        for (const std::string& name : Platform::FolderEntryNames(JoinPath(folder, ""), std::string(HeldStart))) {
             if (IsHeldTemporaryName(name) && Platform::RemoveUnheldFile(JoinPath(folder, name))) {
                 ++removed;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,7 +60,7 @@ enum class TFlushing {
     BeforeRename,
     // Before it takes the target's name only where the file systems cannot be flushed afterwards
     // (Platform::FlushesFileSystems false: Windows). On POSIX not here: the caller flushes the
-    // folders' file systems once when a series ends (Platform::FlushFileSystems, as the batch
+    // folders' file systems once when a series ends (SyncFolders in FolderSync.h, as the batch
     // does), or leaves the bytes to the system's write-back (the tool's outputs).
     WhereNoFileSystemFlush,
 };
@@ -91,6 +92,10 @@ std::string FolderOfFile(const std::string& path);
 // link's folder unless rooted, at most 40 links deep. path itself when it is no link or a link
 // cannot be read. Never fails.
 std::string FollowLinks(std::string path);
+
+// The absolute form of folder with every symbolic link, "." and ".." resolved, as one writes it
+// (Platform::CanonicalFolder in UsualPathForm); nothing when it does not resolve. Never fails.
+std::optional<std::string> CanonicalFolder(const std::string& folder);
 
 // Removes from folder the temporaries of SpectrumFile replacements whose writers are gone:
 // regular files named ".tulvo-<digits>-<digits>.tmp" that no live writer holds

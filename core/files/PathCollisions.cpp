@@ -18,7 +18,7 @@ public:
             return known->second;
         }
         // A folder that does not resolve keeps its name: nothing can be written there anyway.
-        return resolved_.emplace(folder, Platform::CanonicalFolder(folder).value_or(folder)).first->second;
+        return resolved_.emplace(folder, CanonicalFolder(folder).value_or(folder)).first->second;
     }
 
     // path with its folder resolved.

@@ -11,25 +11,25 @@ void TDataFile::Bind(const std::string& path)
 void TDataFile::OpenRead(TFileKinds kinds)
 {
     CloseQuietly();
-    handle_ = Platform::OpenForReading(path_, kinds);
+    handle_ = OpenForReading(path_, kinds);
 }
 
 void TDataFile::Create()
 {
     CloseQuietly();
-    handle_ = Platform::CreateOrTruncate(path_);
+    handle_ = CreateOrTruncate(path_);
 }
 
 void TDataFile::OpenWrite()
 {
     CloseQuietly();
-    handle_ = Platform::OpenForWriting(path_);
+    handle_ = OpenForWriting(path_);
 }
 
 bool TDataFile::CreateExclusive()
 {
     CloseQuietly();
-    handle_ = Platform::CreateNew(path_);
+    handle_ = CreateNew(path_);
     return IsOpen();
 }
 
@@ -63,7 +63,7 @@ void TDataFile::TruncateHere()
     if (!IsOpen()) {
         throw EInOutError(IoCode::FileNotOpen);
     }
-    Platform::TruncateAtPosition(handle_, path_);
+    TruncateAtPosition(handle_, path_);
 }
 
 void TDataFile::Close()
@@ -75,40 +75,13 @@ void TDataFile::Close()
     // never closed a second time.
     const Platform::TFileHandle handle = handle_;
     handle_ = Platform::NoFileHandle;
-    Platform::CloseFile(handle, path_);
+    CloseFile(handle, path_);
 }
 
 void TDataFile::CloseQuietly() noexcept
 {
     Platform::CloseFileQuietly(handle_);
     handle_ = Platform::NoFileHandle;
-}
-
-std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t count, const std::string& name)
-{
-    auto* bytes = static_cast<unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t got = Platform::ReadSome(handle, bytes + done, count - done, name);
-        if (got == 0) {
-            break;
-        }
-        done += got;
-    }
-    return done;
-}
-
-void WriteAllTo(Platform::TFileHandle handle, const void* buffer, std::size_t count, const std::string& name)
-{
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t put = Platform::WriteSome(handle, bytes + done, count - done, name);
-        if (put == 0) {
-            throw EInOutError(IoCode::DiskFull, name);
-        }
-        done += put;
-    }
 }
 
 std::string ReadFileStart(const std::string& path, std::size_t count) noexcept

@@ -1,19 +1,9 @@
 #pragma once
 
-#include "core/base/TulvoErrors.h"
-#include "core/platform/Files.h"
+#include "core/files/FileHandles.h"
 
 #include <cstddef>
 #include <string>
-
-// Reads at handle's position until count bytes are had or the file ends;
-// returns how many were read. Errors as Platform::ReadSome, naming name.
-std::size_t ReadUpTo(Platform::TFileHandle handle, void* buffer, std::size_t count, const std::string& name);
-
-// Writes all count bytes at handle's position: 101 "Disk full" when the
-// system stores none of what is left; other errors as Platform::WriteSome,
-// naming name.
-void WriteAllTo(Platform::TFileHandle handle, const void* buffer, std::size_t count, const std::string& name);
 
 // Up to count bytes from the start of the regular file path, fewer when it is
 // shorter; "" when it is no regular file or cannot be opened or read. Never
@@ -21,7 +11,7 @@ void WriteAllTo(Platform::TFileHandle handle, const void* buffer, std::size_t co
 std::string ReadFileStart(const std::string& path, std::size_t count) noexcept;
 
 // A file read and written as raw bytes: a path bound to it and, while it is
-// open, one handle of the system's that it owns (core/platform/Files.h).
+// open, one handle of the system's that it owns (core/files/FileHandles.h).
 // Every operation raises EInOutError on failure, with the codes of
 // IoErrorFromSystem, 100 for a read that finds fewer bytes than
 // asked, 101 for a write that stores fewer, and 103 for a read, write or

@@ -36,6 +36,7 @@ struct TFileTime {
 struct TFileStatus {
     bool Regular = false; // a regular file (not a folder, FIFO, socket or device)
     bool Folder = false;
+    bool Socket = false;   // POSIX: a socket, which no open reaches (ENXIO)
     std::int64_t Size = 0; // bytes, for a regular file; 0 for the others
     TFileTime Modified;
     TFileIdentity Identity;
@@ -58,8 +59,9 @@ inline bool SameExistingFile(const std::string& a, const std::string& b) noexcep
 }
 
 // The absolute form of the folder path with every symbolic link, "." and
-// ".." resolved (realpath on POSIX, the final path of the opened folder on
-// Windows); nothing when it does not resolve. Never fails.
+// ".." resolved, as the system gives it (realpath on POSIX; on Windows the
+// final path of the opened folder, a device path "\\?\C:\..." or
+// "\\?\UNC\server\share\..."); nothing when it does not resolve. Never fails.
 std::optional<std::string> CanonicalFolder(const std::string& folder);
 
 // True when path itself (its last component) is a symbolic link, on Windows
@@ -68,13 +70,13 @@ std::optional<std::string> CanonicalFolder(const std::string& folder);
 bool IsSymbolicLink(const std::string& path) noexcept;
 
 // The target that the symbolic link path (on Windows also a junction) names, as written in it:
-// relative to the link's folder unless rooted (an absolute target of a Windows link in its usual
-// form, "C:\..." or "\\server\share\..."). Nothing when path is no link or cannot be read as one.
-// Never fails.
+// relative to the link's folder unless rooted (an absolute target of a Windows link is an NT path,
+// "\??\C:\..." or "\??\UNC\server\share\..."). Nothing when path is no link or cannot be read
+// as one. Never fails.
 std::optional<std::string> ReadLink(const std::string& path);
 
 // The system's error number for links that do not end: a loop, or more than the system follows
-// (POSIX: ELOOP, "I/O error 40" on Linux; Windows: ERROR_CANT_RESOLVE_FILENAME, 1921).
+// (POSIX: ELOOP, 40 on Linux; Windows: ERROR_CANT_RESOLVE_FILENAME, 1921).
 extern const int LinkLoopError;
 
 // The system error that an open of path for writing would meet by what path is, found without

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/IoErrorMessages.h"
+#include "core/platform/SystemErrors.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,21 +9,15 @@
 
 // Files as raw bytes: opening, reading, writing, closing, by a handle of the
 // system's own. Every path is UTF-8 (converted to UTF-16 for the wide Win32
-// calls on Windows). Every call that fails raises EInOutError through
-// IoErrorFromSystem (core/files/IoErrorMessages.h) with the operation named there,
-// naming the path or name it is given, unless it says otherwise. Interrupted
-// calls (EINTR) are repeated, never reported.
+// calls on Windows). Every call that fails raises ESystemError with the
+// system's error number, the operation named there (TFileOperation) and the
+// path or name it is given, unless it says otherwise; callers above this
+// layer reach these calls through core/files/FileHandles.h, which gives the
+// program's errors. Interrupted calls (EINTR) are repeated, never reported.
 //
 // Files are opened in binary mode on both systems: no byte is translated (no
 // CRLF, no end at 0x1A). Handles are not inherited by programs started later
 // (close-on-exec on POSIX, not inheritable on Windows).
-
-// What Platform::OpenForReading accepts. RegularOnly: regular files (through
-// symbolic links too); anything else (a FIFO, socket, device) is refused with
-// code 5 without waiting for it. AnyReadable: anything that opens for
-// reading, pipes and devices included, read with blocking reads (a FIFO's
-// open waits for a writer). A folder is refused with code 5 either way.
-enum class TFileKinds { RegularOnly, AnyReadable };
 
 namespace Platform {
 
@@ -40,9 +34,14 @@ TFileHandle StandardError() noexcept;
 
 // Opens the existing file path for reading at position 0, asking for read
 // access only (a read-only file or medium reads normally; on Windows others
-// may read, write and delete it meanwhile). kinds as TFileKinds says; errors
-// as TFileOperation::Open.
-TFileHandle OpenForReading(const std::string& path, TFileKinds kinds);
+// may read, write and delete it meanwhile). A folder does not open, on
+// either system: POSIX EISDIR, Windows ERROR_DIRECTORY_NOT_SUPPORTED. The
+// open waits for what the file is only when mayWait says so (a FIFO's open
+// waits for a writer, some devices' for the device); otherwise it never waits
+// (POSIX: O_NONBLOCK, taken off again once open, so that reads are the usual
+// blocking ones). Opens on Windows never wait. Errors as
+// TFileOperation::Open.
+TFileHandle OpenForReading(const std::string& path, bool mayWait);
 
 // Opens the existing file path for writing at position 0, keeping its
 // contents. Errors as TFileOperation::Open.
@@ -82,7 +81,7 @@ void TruncateAtPosition(TFileHandle handle, const std::string& name);
 
 // Closes handle. The handle is released even when the close reports an
 // error, so it is never closed twice. Errors as TFileOperation::Close (a
-// deferred write failure, "Disk full" on a network file system, for example).
+// deferred write failure, a full disk on a network file system, for example).
 void CloseFile(TFileHandle handle, const std::string& name);
 
 // Closes handle (if it is not NoFileHandle) ignoring any error: for failure
@@ -99,8 +98,9 @@ TFileHandle OpenForComparing(const std::string& path) noexcept;
 // when the system refuses.
 bool SetModifiedToNow(TFileHandle handle) noexcept;
 
-// The names in folder that start with prefix (compared byte for byte), in no order; none when the
-// folder cannot be read. Never fails.
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept;
+// The names that start with prefix (compared byte for byte) in the folder that folderPrefix names
+// as written before a name in it, with its final separator ("" for the current folder: "a/",
+// "C:\a\", "C:"), in no order; none when the folder cannot be read. Never fails.
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept;
 
 } // namespace Platform

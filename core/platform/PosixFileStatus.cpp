@@ -19,6 +19,7 @@ TFileStatus StatusFrom(const struct stat& info) noexcept
     TFileStatus status;
     status.Regular = S_ISREG(info.st_mode);
     status.Folder = S_ISDIR(info.st_mode);
+    status.Socket = S_ISSOCK(info.st_mode);
     status.Size = status.Regular ? static_cast<std::int64_t>(info.st_size) : 0;
     status.Modified = {static_cast<std::int64_t>(info.st_mtim.tv_sec), static_cast<std::int32_t>(info.st_mtim.tv_nsec)};
     status.Identity = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};

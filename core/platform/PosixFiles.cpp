@@ -28,12 +28,9 @@ int OpenRepeating(const std::string& path, int flags) noexcept
 
 TFileHandle OpenOrThrow(const std::string& path, int flags, TFileOperation operation)
 {
-    if (path.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
     const int handle = OpenRepeating(path, flags);
     if (handle < 0) {
-        throw IoErrorFromSystem(errno, operation, path);
+        throw ESystemError(errno, operation, path);
     }
     return handle;
 }
@@ -44,42 +41,21 @@ TFileHandle StandardInput() noexcept { return STDIN_FILENO; }
 TFileHandle StandardOutput() noexcept { return STDOUT_FILENO; }
 TFileHandle StandardError() noexcept { return STDERR_FILENO; }
 
-TFileHandle OpenForReading(const std::string& path, TFileKinds kinds)
+TFileHandle OpenForReading(const std::string& path, bool mayWait)
 {
-    // Only what may be any kind of file is opened in the blocking way: the
-    // open of a FIFO waits for a writer, that of some devices for the device.
-    const bool anyKind = kinds == TFileKinds::AnyReadable;
-    int handle = -1;
-    try {
-        handle =
-            static_cast<int>(OpenOrThrow(path, O_RDONLY | O_NOCTTY | (anyKind ? 0 : O_NONBLOCK), TFileOperation::Open));
-    } catch (const EInOutError& e) {
-        // A socket has no open at all: it fails with ENXIO.
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
-            throw EInOutError(IoCode::AccessDenied, path, e.SystemError());
-        }
-        throw;
-    }
+    const int handle =
+        static_cast<int>(OpenOrThrow(path, O_RDONLY | O_NOCTTY | (mayWait ? 0 : O_NONBLOCK), TFileOperation::Open));
     struct stat info {};
-    if (::fstat(handle, &info) != 0) {
-        const int error = errno;
-        ::close(handle);
-        throw IoErrorFromSystem(error, TFileOperation::Open, path);
-    }
-    if (S_ISDIR(info.st_mode) || (!anyKind && !S_ISREG(info.st_mode))) {
-        ::close(handle);
-        throw EInOutError(IoCode::AccessDenied, path, S_ISDIR(info.st_mode) ? EISDIR : 0);
-    }
-    if (!anyKind) {
-        // Reads of a regular file never wait anyway; the flag goes so that
-        // the reads are the usual blocking ones whatever the file system.
+    int error = ::fstat(handle, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error == 0 && !mayWait) {
         const int flags = ::fcntl(handle, F_GETFL);
         if (flags < 0 || ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-            const int error = errno;
-            ::close(handle);
-            throw IoErrorFromSystem(error, TFileOperation::Open, path);
+            error = errno;
         }
+    }
+    if (error != 0) {
+        ::close(handle);
+        throw ESystemError(error, TFileOperation::Open, path);
     }
     return handle;
 }
@@ -93,15 +69,12 @@ TFileHandle CreateOrTruncate(const std::string& path)
 
 TFileHandle CreateNew(const std::string& path)
 {
-    if (path.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
     const int handle = OpenRepeating(path, O_WRONLY | O_CREAT | O_EXCL);
     if (handle < 0) {
         if (errno == EEXIST) {
             return NoFileHandle;
         }
-        throw IoErrorFromSystem(errno, TFileOperation::Create, path);
+        throw ESystemError(errno, TFileOperation::Create, path);
     }
     return handle;
 }
@@ -119,7 +92,7 @@ std::size_t ReadSome(TFileHandle handle, void* buffer, std::size_t count, const 
             return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) {
-            throw IoErrorFromSystem(errno, TFileOperation::Read, name);
+            throw ESystemError(errno, TFileOperation::Read, name);
         }
     }
 }
@@ -132,7 +105,7 @@ std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count,
             return static_cast<std::size_t>(put);
         }
         if (errno != EINTR) {
-            throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+            throw ESystemError(errno, TFileOperation::Write, name);
         }
     }
 }
@@ -142,10 +115,10 @@ void TruncateAtPosition(TFileHandle handle, const std::string& name)
     const off_t position = ::lseek(Descriptor(handle), 0, SEEK_CUR);
     struct stat info {};
     if (position < 0 || ::fstat(Descriptor(handle), &info) != 0) {
-        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+        throw ESystemError(errno, TFileOperation::Write, name);
     }
     if (info.st_size > position && ::ftruncate(Descriptor(handle), position) != 0) {
-        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+        throw ESystemError(errno, TFileOperation::Write, name);
     }
 }
 
@@ -154,7 +127,7 @@ void CloseFile(TFileHandle handle, const std::string& name)
     // close releases the descriptor even when it reports an error (EINTR
     // included, on Linux): it is never closed a second time.
     if (::close(Descriptor(handle)) != 0 && errno != EINTR) {
-        throw IoErrorFromSystem(errno, TFileOperation::Close, name);
+        throw ESystemError(errno, TFileOperation::Close, name);
     }
 }
 
@@ -172,10 +145,10 @@ TFileHandle OpenForComparing(const std::string& path) noexcept
 
 bool SetModifiedToNow(TFileHandle handle) noexcept { return ::futimens(Descriptor(handle), nullptr) == 0; }
 
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept
 {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = ::opendir(folderPrefix.empty() ? "." : folderPrefix.c_str());
     if (dir == nullptr) {
         return names;
     }

@@ -3,11 +3,8 @@
 
 #include "core/platform/Flushing.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <exception>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Platform {
@@ -15,45 +12,30 @@ namespace Platform {
 void FlushFile(TFileHandle handle, const std::string& name)
 {
     if (::fsync(static_cast<int>(handle)) != 0) {
-        throw IoErrorFromSystem(errno, TFileOperation::Write, name);
+        throw ESystemError(errno, TFileOperation::Write, name);
     }
 }
 
 bool FlushesFileSystems() noexcept { return true; }
 
-int FlushFileSystems(const std::vector<std::string>& folders)
+int FlushFileSystemOf(const std::string& folder) noexcept
 {
-    std::vector<dev_t> flushed;
-    bool syncedAll = false;
-    std::exception_ptr firstError;
-    for (const std::string& folder : folders) {
-        const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (handle < 0) {
-            if (errno != ENOENT && !syncedAll) {
-                ::sync();
-                syncedAll = true;
-            }
-            continue;
-        }
-        struct stat info {};
-        if (::fstat(handle, &info) == 0 && std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
-            flushed.push_back(info.st_dev);
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0 && errno == ENOENT) {
+        return 0; // nothing written there
+    }
 #if defined(__linux__)
-            const bool failed = ::syncfs(handle) != 0;
-#else
-            ::sync();
-            const bool failed = false;
+    if (handle >= 0) {
+        const int error = ::syncfs(handle) != 0 ? errno : 0;
+        ::close(handle);
+        return error;
+    }
 #endif
-            if (failed && !firstError) {
-                firstError = std::make_exception_ptr(IoErrorFromSystem(errno, TFileOperation::Write, folder));
-            }
-        }
+    if (handle >= 0) {
         ::close(handle);
     }
-    if (firstError) {
-        std::rethrow_exception(firstError);
-    }
-    return static_cast<int>(flushed.size()) + (syncedAll ? 1 : 0);
+    ::sync();
+    return 0;
 }
 
 } // namespace Platform

@@ -3,8 +3,6 @@
 
 #include "core/platform/TemporaryFile.h"
 
-#include "core/files/IoErrorMessages.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -66,14 +64,11 @@ TTemporaryFile::~TTemporaryFile()
     CloseFileQuietly(hold_);
 }
 
-int TTemporaryFile::CreateNamed(const std::string& path, bool held, const std::string& name)
+int TTemporaryFile::CreateNamed(const std::string& path, bool held)
 {
     const int handle = OpenRepeating(path.c_str(), O_WRONLY | O_CREAT | O_EXCL);
     if (handle < 0) {
-        if (errno == EEXIST) {
-            return EEXIST;
-        }
-        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+        return errno;
     }
     // Between the creation and the lock, a sweep may have taken the file for debris: it holds the
     // lock while it removes the name, so the file is ours only when the lock is had (or the file
@@ -87,40 +82,37 @@ int TTemporaryFile::CreateNamed(const std::string& path, bool held, const std::s
     if (held) {
         hold_ = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
         if (hold_ < 0) {
-            throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+            return errno;
         }
     }
     return 0;
 }
 
-bool TTemporaryFile::CreateUnnamed(const std::string& folder, const std::string& name)
+bool TTemporaryFile::CreateUnnamed(const std::string& folder) noexcept
 {
-    if (!CanNameUnnamedFiles()) {
+    const int handle = CanNameUnnamedFiles() ? OpenUnnamed(folder) : -1;
+    if (handle < 0) {
         return false;
     }
-    const int handle = OpenUnnamed(folder);
-    if (handle < 0) {
-        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
-            return false;
-        }
-        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
-    }
-    handle_ = handle;
     // No one else can reach the file yet: the lock is free. A file system without flock leaves
     // the file unlocked, and its names never swept.
     ::flock(handle, LOCK_EX | LOCK_NB);
-    hold_ = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
-    if (hold_ < 0) {
-        throw IoErrorFromSystem(errno, TFileOperation::Create, name);
+    const int hold = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+    if (hold < 0) {
+        ::close(handle);
+        return false;
     }
+    handle_ = handle;
+    hold_ = hold;
     return true;
 }
 
-void TTemporaryFile::CloseForWriting(const std::string& name)
+int TTemporaryFile::CloseForWriting() noexcept
 {
     const TFileHandle handle = handle_;
     handle_ = NoFileHandle;
-    CloseFile(handle, name);
+    // close releases the descriptor even when it reports an error (EINTR included, on Linux).
+    return ::close(static_cast<int>(handle)) != 0 && errno != EINTR ? errno : 0;
 }
 
 int TTemporaryFile::Link(const std::string& path, bool own)

@@ -26,15 +26,14 @@ public:
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
 
     // Creates the new file path for writing (POSIX: mode 0666 less the umask), held when held
-    // says so. Returns 0, or a system error of condition Exists when the name is taken or was
-    // taken away again before the hold was had (a sweep's). Other errors as
-    // TFileOperation::Create, naming name.
-    int CreateNamed(const std::string& path, bool held, const std::string& name);
+    // says so. Returns 0, or the system's error number: of condition Exists when the name is
+    // taken or was taken away again before the hold was had (a sweep's).
+    int CreateNamed(const std::string& path, bool held);
 
     // Creates an unnamed, held file in folder (Linux: O_TMPFILE). Returns false, creating
-    // nothing, where the system or the file system has no unnamed files (always on Windows).
-    // Errors as TFileOperation::Create, naming name.
-    bool CreateUnnamed(const std::string& folder, const std::string& name);
+    // nothing, where none is made: the system or the file system has no unnamed files (always on
+    // Windows), or the creation fails (a named file in folder then meets the same error).
+    bool CreateUnnamed(const std::string& folder) noexcept;
 
     // The handle to write through, until CloseForWriting.
     TFileHandle Handle() const noexcept { return handle_; }
@@ -43,8 +42,8 @@ public:
     const std::string& Name() const noexcept { return name_; }
 
     // Closes the handle written through, so that a deferred write error shows before the file
-    // takes its place. Errors as TFileOperation::Close, naming name.
-    void CloseForWriting(const std::string& name);
+    // takes its place. Returns 0, or the system's error number of the close.
+    int CloseForWriting() noexcept;
 
     // Gives the unnamed file the name path: as its own (Name()) when own says so, else as the
     // place where it stays. Returns 0, or the system error (Exists: the name is taken).

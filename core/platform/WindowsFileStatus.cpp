@@ -76,12 +76,6 @@ std::optional<std::string> ReadLink(const std::string& path)
     }
     std::wstring name(data.SubstituteNameLength / sizeof(wchar_t), L'\0');
     std::memcpy(name.data(), buffer.data() + pathStart + data.SubstituteNameOffset, data.SubstituteNameLength);
-    // An absolute target is an NT path: "\??\C:\..." or "\??\UNC\server\share\...".
-    if (name.rfind(L"\\??\\UNC\\", 0) == 0) {
-        name = L"\\\\" + name.substr(8);
-    } else if (name.rfind(L"\\??\\", 0) == 0) {
-        name = name.substr(4);
-    }
     if (name.empty()) {
         return std::nullopt;
     }
@@ -155,12 +149,6 @@ std::optional<std::string> CanonicalFolder(const std::string& folder)
         return std::nullopt;
     }
     path.resize(length);
-    // "\\?\C:\..." and "\\?\UNC\server\share\..." in their usual forms.
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        path = L"\\\\" + path.substr(8);
-    } else if (path.rfind(L"\\\\?\\", 0) == 0) {
-        path = path.substr(4);
-    }
     return Narrow(path);
 }
 

@@ -4,7 +4,6 @@
 
 #include "core/platform/Files.h"
 
-#include "core/base/Paths.h"
 #include "core/platform/WindowsWide.h"
 
 #include <cwchar>
@@ -43,12 +42,9 @@ int OpenError(const std::string& path)
 
 TFileHandle OpenOrThrow(const std::string& path, DWORD access, DWORD disposition, TFileOperation operation)
 {
-    if (path.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
     const HANDLE handle = Open(path, access, disposition);
     if (handle == INVALID_HANDLE_VALUE) {
-        throw IoErrorFromSystem(OpenError(path), operation, path);
+        throw ESystemError(OpenError(path), operation, path);
     }
     return FromHandle(handle);
 }
@@ -65,16 +61,10 @@ TFileHandle StandardInput() noexcept { return FromHandle(::GetStdHandle(STD_INPU
 TFileHandle StandardOutput() noexcept { return FromHandle(::GetStdHandle(STD_OUTPUT_HANDLE)); }
 TFileHandle StandardError() noexcept { return FromHandle(::GetStdHandle(STD_ERROR_HANDLE)); }
 
-TFileHandle OpenForReading(const std::string& path, TFileKinds kinds)
+TFileHandle OpenForReading(const std::string& path, bool)
 {
-    const TFileHandle handle = OpenOrThrow(path, GENERIC_READ, OPEN_EXISTING, TFileOperation::Open);
-    // A disk file is a regular file here (folders do not open without backup semantics); a
-    // console, a device ("NUL", "COM1") or a pipe is another kind.
-    if (kinds == TFileKinds::RegularOnly && ::GetFileType(AsHandle(handle)) != FILE_TYPE_DISK) {
-        ::CloseHandle(AsHandle(handle));
-        throw EInOutError(IoCode::AccessDenied, path, 0);
-    }
-    return handle;
+    // Folders do not open without backup semantics (OpenError).
+    return OpenOrThrow(path, GENERIC_READ, OPEN_EXISTING, TFileOperation::Open);
 }
 
 TFileHandle OpenForWriting(const std::string& path)
@@ -89,16 +79,13 @@ TFileHandle CreateOrTruncate(const std::string& path)
 
 TFileHandle CreateNew(const std::string& path)
 {
-    if (path.empty()) {
-        throw EInOutError(IoCode::InvalidFilename);
-    }
     const HANDLE handle = Open(path, GENERIC_WRITE, CREATE_NEW);
     if (handle == INVALID_HANDLE_VALUE) {
         const int error = OpenError(path);
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
             return NoFileHandle;
         }
-        throw IoErrorFromSystem(error, TFileOperation::Create, path);
+        throw ESystemError(error, TFileOperation::Create, path);
     }
     return FromHandle(handle);
 }
@@ -121,7 +108,7 @@ std::size_t ReadSome(TFileHandle handle, void* buffer, std::size_t count, const 
         if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
             return 0;
         }
-        throw IoErrorFromSystem(static_cast<int>(error), TFileOperation::Read, name);
+        throw ESystemError(static_cast<int>(error), TFileOperation::Read, name);
     }
     return got;
 }
@@ -138,7 +125,7 @@ std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count,
         while (left > 0) {
             DWORD written = 0;
             if (!::WriteConsoleW(AsHandle(handle), next, static_cast<DWORD>(left), &written, nullptr) || written == 0) {
-                throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+                throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
             }
             next += written;
             left -= written;
@@ -147,7 +134,7 @@ std::size_t WriteSome(TFileHandle handle, const void* buffer, std::size_t count,
     }
     DWORD put = 0;
     if (!::WriteFile(AsHandle(handle), buffer, ask, &put, nullptr)) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
     return put;
 }
@@ -158,17 +145,17 @@ void TruncateAtPosition(TFileHandle handle, const std::string& name)
     LARGE_INTEGER size{};
     if (!::SetFilePointerEx(AsHandle(handle), LARGE_INTEGER{}, &position, FILE_CURRENT) ||
         !::GetFileSizeEx(AsHandle(handle), &size)) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
     if (size.QuadPart > position.QuadPart && !::SetEndOfFile(AsHandle(handle))) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
 }
 
 void CloseFile(TFileHandle handle, const std::string& name)
 {
     if (!::CloseHandle(AsHandle(handle))) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Close, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Close, name);
     }
 }
 
@@ -196,12 +183,12 @@ bool SetModifiedToNow(TFileHandle handle) noexcept
     return ::SetFileTime(AsHandle(handle), nullptr, nullptr, &now) != 0;
 }
 
-std::vector<std::string> FolderEntryNames(const std::string& folder, const std::string& prefix) noexcept
+std::vector<std::string> FolderEntryNames(const std::string& folderPrefix, const std::string& prefix) noexcept
 {
     std::vector<std::string> names;
     try {
         WIN32_FIND_DATAW entry{};
-        const HANDLE search = ::FindFirstFileW(Wide(JoinPath(folder, prefix + "*")).c_str(), &entry);
+        const HANDLE search = ::FindFirstFileW(Wide(folderPrefix + prefix + "*").c_str(), &entry);
         if (search == INVALID_HANDLE_VALUE) {
             return names;
         }

@@ -1,11 +1,8 @@
 // Flushing on Windows: FlushFileBuffers for a file. A volume cannot be flushed without an
-// administrator's rights: a batch's end only counts the volumes.
+// administrator's rights.
 
 #include "core/platform/Flushing.h"
 
-#include "core/platform/FileStatus.h"
-
-#include <algorithm>
 #include <windows.h>
 
 namespace Platform {
@@ -13,22 +10,12 @@ namespace Platform {
 void FlushFile(TFileHandle handle, const std::string& name)
 {
     if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(handle))) {
-        throw IoErrorFromSystem(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
+        throw ESystemError(static_cast<int>(::GetLastError()), TFileOperation::Write, name);
     }
 }
 
 bool FlushesFileSystems() noexcept { return false; }
 
-int FlushFileSystems(const std::vector<std::string>& folders)
-{
-    std::vector<std::uint64_t> volumes;
-    for (const std::string& folder : folders) {
-        const auto status = StatusOf(folder);
-        if (status && std::find(volumes.begin(), volumes.end(), status->Identity.Device) == volumes.end()) {
-            volumes.push_back(status->Identity.Device);
-        }
-    }
-    return static_cast<int>(volumes.size());
-}
+int FlushFileSystemOf(const std::string&) noexcept { return 0; }
 
 } // namespace Platform

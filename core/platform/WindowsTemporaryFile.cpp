@@ -3,7 +3,6 @@
 
 #include "core/platform/TemporaryFile.h"
 
-#include "core/files/IoErrorMessages.h"
 #include "core/platform/WindowsWide.h"
 
 #include <windows.h>
@@ -42,33 +41,29 @@ TTemporaryFile::~TTemporaryFile()
     }
 }
 
-int TTemporaryFile::CreateNamed(const std::string& path, bool, const std::string& name)
+int TTemporaryFile::CreateNamed(const std::string& path, bool)
 {
     const HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-            return static_cast<int>(error);
-        }
-        throw IoErrorFromSystem(static_cast<int>(error), TFileOperation::Create, name);
+        return static_cast<int>(::GetLastError());
     }
     handle_ = Windows::FromHandle(handle);
     name_ = path;
     return 0;
 }
 
-bool TTemporaryFile::CreateUnnamed(const std::string&, const std::string&) { return false; }
+bool TTemporaryFile::CreateUnnamed(const std::string&) noexcept { return false; }
 
-void TTemporaryFile::CloseForWriting(const std::string& name)
+int TTemporaryFile::CloseForWriting() noexcept
 {
     // The file is no temporary once it has its place: it is shown like any other.
     FILE_BASIC_INFO basic{};
     basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     ::SetFileInformationByHandle(AsHandle(handle_), FileBasicInfo, &basic, sizeof basic);
-    const TFileHandle handle = handle_;
+    const HANDLE handle = AsHandle(handle_);
     handle_ = NoFileHandle;
-    CloseFile(handle, name);
+    return ::CloseHandle(handle) ? 0 : static_cast<int>(::GetLastError());
 }
 
 int TTemporaryFile::Link(const std::string&, bool) { return ERROR_NOT_SUPPORTED; }

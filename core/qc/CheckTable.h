@@ -13,7 +13,7 @@
 // check window's table. Its columns, in this order:
 //   File, Verdict, Outside, Worst (Hz), Margin (dB), Level (dBFS), Level margin (dB)
 // Verdict "ok" or "differs" (Russian "годен", "не годен"), or for a unit that cannot be read the
-// failure (FailureText of core/files/ErrorTexts.h) with every later field empty; Outside the lines
+// failure (FailureText of core/files/ErrorMessages.h) with every later field empty; Outside the lines
 // outside their limits; Worst the line of the smallest margin and Margin that margin; Level and
 // Level margin a recording's against the mask's level band, else empty. Figures with 3 decimals
 // and a '.' whatever the locale (the windows put the user's separator in). The CSV's lines end

@@ -454,7 +454,7 @@ TToleranceMask ReadMaskFile(const std::string& path)
     std::string text;
     char buffer[64 * 1024];
     for (;;) {
-        const std::size_t got = Platform::ReadSome(file.Handle(), buffer, sizeof buffer, path);
+        const std::size_t got = ReadSome(file.Handle(), buffer, sizeof buffer, path);
         if (got == 0) {
             break;
         }

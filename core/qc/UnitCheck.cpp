@@ -1,6 +1,6 @@
 #include "core/qc/UnitCheck.h"
 
-#include "core/files/ErrorTexts.h"
+#include "core/files/ErrorMessages.h"
 
 TJudgedUnit UnitAsRead(std::string file, TUnitOutcome& outcome)
 {

@@ -25,7 +25,7 @@ struct TJudgedUnit {
     // check); nothing when it cannot be read, and then Error and Failure say why.
     std::optional<TUnit> Unit;
     std::exception_ptr Error;
-    std::string Failure; // FailureText of Error (core/files/ErrorTexts.h), the table's Verdict
+    std::string Failure; // FailureText of Error (core/files/ErrorMessages.h), the table's Verdict
     // The verdict against the mask, for a unit read.
     std::optional<TMaskVerdict> Verdict;
 

@@ -4,7 +4,7 @@
 #include "chart/TChart.h"
 #include "cli/plot/PlotDrawing.h"
 #include "core/analysis/SpmFile.h"
-#include "core/platform/Files.h"
+#include "core/files/FileHandles.h"
 #include "plot/SpectrogramChart.h"
 #include "plot/TSpectrumHeatmap.h"
 #include "plot/Viridis.h"
@@ -70,7 +70,7 @@ int RunPlotCommand(const std::vector<std::string>& words)
     const testsupport::TTempFolder folder;
     const std::string err = folder.File("stderr");
     TToolContext context;
-    context.Err = Platform::CreateOrTruncate(err);
+    context.Err = CreateOrTruncate(err);
     const int status = RunPlotHelper(words, context);
     Platform::CloseFileQuietly(context.Err);
     const auto bytes = testsupport::ReadBytes(err);

@@ -10,8 +10,8 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/plot/ReportDrawing.h"
+#include "core/files/FileHandles.h"
 #include "core/platform/FileStatus.h"
-#include "core/platform/Files.h"
 #include "core/qc/CheckTable.h"
 #include "plot/RunReportDocument.h"
 
@@ -67,8 +67,8 @@ TToolRun RunReport(const std::vector<std::string>& words)
 {
     const TTempFolder folder;
     TToolContext context;
-    context.Out = Platform::CreateOrTruncate(folder.File("stdout"));
-    context.Err = Platform::CreateOrTruncate(folder.File("stderr"));
+    context.Out = CreateOrTruncate(folder.File("stdout"));
+    context.Err = CreateOrTruncate(folder.File("stderr"));
     TToolRun run;
     run.Status = RunReportHelper(words, context);
     Platform::CloseFileQuietly(context.Out);

@@ -4,7 +4,7 @@
 #include "tests/support/TTempFolder.h"
 
 #include "cli/CommandLine.h"
-#include "core/platform/Files.h"
+#include "core/files/FileHandles.h"
 
 #include <sstream>
 
@@ -30,9 +30,9 @@ TToolRun RunToolInProcess(const std::vector<std::string>& words, const std::stri
     testsupport::WriteBytes(in, std::vector<std::uint8_t>(input.begin(), input.end()));
 
     TToolContext context;
-    context.In = Platform::OpenForReading(in, TFileKinds::RegularOnly);
-    context.Out = Platform::CreateOrTruncate(out);
-    context.Err = Platform::CreateOrTruncate(err);
+    context.In = OpenForReading(in, TFileKinds::RegularOnly);
+    context.Out = CreateOrTruncate(out);
+    context.Err = CreateOrTruncate(err);
     if (stopSignal != 0) {
         context.Stop.Request(stopSignal);
     }

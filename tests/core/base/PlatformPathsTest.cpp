@@ -3,7 +3,8 @@
 // joined again, and, in this system's own style, the spectrum file's name
 // derived from a recording's. The first table is of the POSIX style, which
 // Windows reads alike; the second of the forms the Windows style adds (drive
-// letters, UNC shares, '\\' beside '/'). Both run on every system.
+// letters, UNC shares, '\\' beside '/'); the third of the system's device forms of paths turned
+// into the usual ones. All run on every system.
 
 #include "core/analysis/SpmFile.h"
 #include "core/base/Paths.h"
@@ -88,5 +89,34 @@ INSTANTIATE_TEST_SUITE_P(
                   "C:\\Записи испытаний/ёж", "C:\\Записи испытаний\\ёж.spm"},
         TPathCase{"EndsInSeparator", "data\\", "", "data", "data\\", "data/", "data\\.spm"}),
     [](const testing::TestParamInfo<TPathCase>& info) { return std::string(info.param.Name); });
+
+// The forms the system gives for a folder's final path or a link's target, as one writes them:
+// left as given, "\??\" names nothing a program can open, and "\\?\UNC\" splits at the wrong
+// root.
+struct TFormCase {
+    const char* Name;
+    std::string Given;
+    std::string Usual; // in the Windows style; POSIX keeps every path as it is
+};
+
+void PrintTo(const TFormCase& c, std::ostream* os) { *os << c.Name; }
+
+class UsualForms : public testing::TestWithParam<TFormCase> {};
+
+TEST_P(UsualForms, DropTheDevicePrefixOfDrivesAndShares)
+{
+    EXPECT_EQ(UsualPathForm(GetParam().Given, TPathStyle::Windows), GetParam().Usual);
+    EXPECT_EQ(UsualPathForm(GetParam().Given, TPathStyle::Posix), GetParam().Given);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UsualForms,
+    testing::Values(TFormCase{"FinalPathOfDrive", "\\\\?\\C:\\Записи\\a", "C:\\Записи\\a"},
+                    TFormCase{"FinalPathOfShare", "\\\\?\\UNC\\server\\share\\a", "\\\\server\\share\\a"},
+                    TFormCase{"LinkToDrive", "\\??\\d:\\x", "d:\\x"},
+                    TFormCase{"LinkToShare", "\\??\\UNC\\server\\share", "\\\\server\\share"},
+                    TFormCase{"LinkToVolume", "\\??\\Volume{1}\\x", "\\\\?\\Volume{1}\\x"},
+                    TFormCase{"Relative", "..\\x", "..\\x"}, TFormCase{"Posix", "/data/x", "/data/x"}),
+    [](const testing::TestParamInfo<TFormCase>& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -16,7 +16,7 @@
 #include "core/analysis/TSpmFileWriter.h"
 #include "core/base/Paths.h"
 #include "core/files/FileReplacement.h"
-#include "core/files/SyncFolders.h"
+#include "core/files/FolderSync.h"
 #include "core/platform/FileStatus.h"
 #include "core/platform/Program.h"
 #include "core/platform/TemporaryFile.h"
@@ -177,15 +177,15 @@ TEST_F(SpectrumWriterSeries, TemporaryOfALiveWriterIsLeftAlone)
     const std::string inUse = Folder.File(".tulvo-77-5.tmp");
     {
         Platform::TTemporaryFile live;
-        ASSERT_EQ(live.CreateNamed(inUse, true, inUse), 0);
-        ASSERT_EQ(Platform::WriteSome(live.Handle(), "live", 4, inUse), 4u);
+        ASSERT_EQ(live.CreateNamed(inUse, true), 0);
+        ASSERT_EQ(WriteSome(live.Handle(), "live", 4, inUse), 4u);
 
         Write("a.spm", 1);
         Writer.Release();
         Write("b.spm", 2); // the next series sweeps again
         EXPECT_EQ(ReadBytes(inUse), (std::vector<std::uint8_t>{'l', 'i', 'v', 'e'}));
         EXPECT_EQ(RemoveReplacementDebris(Folder.Path().string()), 0);
-        live.CloseForWriting(inUse);
+        EXPECT_EQ(live.CloseForWriting(), 0);
     } // its writer is gone now, and its temporary with it
     WriteBytes(inUse, {1});
     Writer.Release();

@@ -7,8 +7,8 @@
 
 #include "core/analysis/SpmFile.h"
 #include "core/batch/BatchRun.h"
+#include "core/files/ErrorMessages.h"
 #include "core/files/FileReplacement.h"
-#include "core/files/IoErrorMessages.h"
 #include "core/platform/WindowsWide.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 // system error an I/O error carries.
 
 #include "core/base/TulvoErrors.h"
-#include "core/files/TDataFile.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // kept with the error when it is named after another file.
 
 #include "core/base/TulvoErrors.h"
-#include "core/files/IoErrorMessages.h"
+#include "core/files/ErrorMessages.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
